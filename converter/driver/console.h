@@ -1,0 +1,7 @@
+#pragma once
+
+#include <string_view>
+
+// Every line the converter prints goes through here: standard output, one line
+// at a time, flushed at once so that the wizard sees it as it happens.
+void printLine(std::string_view line);

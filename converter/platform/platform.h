@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+// Everything the converter needs from the operating system, one whole task per
+// function. Paths going in and out are Windows paths (drive letter, colon,
+// backslashes); on POSIX they are mapped through Wine's drive folders.
+namespace platform {
+
+// The process's current directory, read whole, in Windows form.
+std::string currentDirectory();
+
+// The current directory of a drive (letter as typed), in Windows form. The
+// process's current directory is the same afterwards.
+std::string driveCurrentDirectory(char driveLetter);
+
+// The default value of the App Paths entry of IDE.exe, or "" when there is none.
+std::string ideAppPath();
+
+// True when any file or folder exists under the path.
+bool pathExists(const std::string& windowsPath);
+
+enum class DirectoryCreation { created, alreadyExists, failed };
+
+// Creates one directory level; missing parents are not made.
+DirectoryCreation createDirectory(const std::string& windowsPath);
+
+// The name under which the file system knows a Windows path, for the standard
+// file streams. Identity on Windows. "" when the path lies on no known drive.
+std::string hostPath(const std::string& windowsPath);
+
+// A path argument as the user typed it, turned into the converter's Windows
+// form before the path rules run. Identity on Windows.
+std::string commandLinePath(const std::string& typedPath);
+
+} // namespace platform

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+class Converter;
+class ProjectFile;
+
+// One unit of the future analyser project: the project itself, a configuration
+// or a folder of source files, with what belongs to it.
+class Group {
+public:
+    Group() = default;
+    Group(std::string name, Converter* converter);
+    Group(const Group&) = delete;
+    Group& operator=(const Group&) = delete;
+
+    void addChild(std::unique_ptr<Group> child);
+    void addFile(std::string path);
+    // Adds the folder unless it is already listed.
+    void addIncludePath(const std::string& folder);
+    // Adds the folder even when it is already listed.
+    void appendIncludePath(const std::string& folder);
+    void setDefinition(const std::string& name, const std::string& value);
+
+    const std::vector<std::string>& files() const { return files_; }
+    const std::vector<std::string>& includePaths() const { return includePaths_; }
+    const std::map<std::string, std::string>& definitions() const { return definitions_; }
+    const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
+
+    // Writes this group's block, and those of its children, into the project file.
+    void write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const;
+
+    std::string selectMessagePersonality() const;
+    // The "AnalPers=" value and the value handed down to the children.
+    std::pair<std::string, std::string> chooseAnalyserPersonality(const std::string& parentPath,
+                                                                 const std::string& inherited) const;
+    void produceAnalyserPersonality(const std::string& path) const;
+    void writeAnalyserPersonality(const std::string& path) const;
+    std::string selectCompilerPersonality() const;
+
+    std::string sourceDir;
+    Converter* converter = nullptr;
+    std::string name;
+
+private:
+    std::vector<std::string> files_;
+    std::vector<std::string> includePaths_;
+    std::unordered_set<std::string> includePathSet_;
+    std::map<std::string, std::string> definitions_;
+    // Last, so that children are destroyed before this group's own containers.
+    std::vector<std::unique_ptr<Group>> children_;
+};
