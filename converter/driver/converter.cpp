@@ -1,13 +1,88 @@
-// TEMPORARY placeholder until the driver lands; replaced by its owner.
 #include "driver/converter.h"
+
+#include "driver/console.h"
+#include "driver/errors.h"
+
+#include <algorithm>
+
+namespace {
+
+// The root group is named after the project file; its extension is taken to be
+// ".dpj" without looking.
+constexpr std::size_t projectExtensionLength = 4;
+
+std::string rootGroupName(const std::string& sourcePath)
+{
+    const std::size_t lastBackslash = sourcePath.rfind('\\');
+    std::string fileName = lastBackslash == std::string::npos ? sourcePath : sourcePath.substr(lastBackslash + 1);
+    if (fileName.size() >= projectExtensionLength)
+        fileName.resize(fileName.size() - projectExtensionLength);
+    return fileName;
+}
+
+// Only a to z are folded, so that the comparison does not depend on the locale.
+std::string upperCaseAscii(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    return text;
+}
+
+} // namespace
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
     : sourcePath(std::move(sourcePath)), destinationFolder(std::move(destinationFolder)),
-      installFolder(std::move(installFolder)), rootGroup(std::make_unique<Group>("", this)) {}
-int Converter::run() { return 0; }
-bool Converter::read() { return false; }
-void Converter::addExtensions(const std::string&) {}
-bool Converter::acceptsExtension(const std::string&) const { return true; }
-void Converter::resolveProjectPath(std::string&) const {}
-std::string Converter::resolveSourceFilePath(const std::string& file) const { return file; }
-std::string findInstallFolder() { return {}; }
+      installFolder(std::move(installFolder))
+{
+    rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
+    if (this->installFolder.empty())
+        this->installFolder = findInstallFolder();
+}
+
+bool Converter::read()
+{
+    rootGroup->converter = this;
+    rootGroup->sourceDir = sourceFolder();
+    lexer.openFile(sourcePath);
+    return readProject(*rootGroup);
+}
+
+int Converter::run()
+{
+    try {
+        if (!read() && lexer.streamGood())
+            printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
+        return writeProject();
+    } catch (const XMLReaderError& error) {
+        if (error.code == XMLReaderError::cannotOpen)
+            printLine("Could not open file: " + sourcePath);
+        else
+            printLine("Visual DSP Project file parsing encountered unexpected EOF");
+    } catch (const IOERROR& error) {
+        if (error.code == IOERROR::cannotCreateDirectory)
+            printLine("Could not create directory: " + error.path);
+        else
+            printLine("Could not write file: " + error.path);
+    }
+    return 1;
+}
+
+void Converter::addExtensions(const std::string& value)
+{
+    std::size_t start = 0;
+    for (std::size_t comma = value.find(','); comma != std::string::npos; comma = value.find(',', start)) {
+        extensions.push_back(value.substr(start, comma - start));
+        start = comma + 1;
+    }
+    extensions.push_back(value.substr(start));
+}
+
+bool Converter::acceptsExtension(const std::string& path) const
+{
+    if (extensions.empty())
+        return true;
+    const std::size_t lastDot = path.rfind('.');
+    const std::string extension = upperCaseAscii(lastDot == std::string::npos ? path : path.substr(lastDot + 1));
+    return std::any_of(extensions.begin(), extensions.end(),
+                       [&](const std::string& entry) { return upperCaseAscii(entry) == extension; });
+}

@@ -40,6 +40,8 @@ public:
     // Path rules of the model: include folders and source files.
     void resolveProjectPath(std::string& folder) const;
     std::string resolveSourceFilePath(const std::string& file) const;
+    // The folder of the project file, without a trailing backslash.
+    std::string sourceFolder() const;
 
     bool readProject(Group& root);
     int writeProject();

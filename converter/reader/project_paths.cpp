@@ -1,0 +1,72 @@
+#include "driver/converter.h"
+
+#include <array>
+#include <string_view>
+
+namespace {
+
+// Project files name the installation folder by either variable.
+constexpr std::array<std::string_view, 2> installFolderVariables{"$(VDSP)", "$(ADI_DSP)"};
+
+// Replaces the first occurrence of each variable. Positions are taken in the
+// text as written, so an installation folder that itself holds a variable name
+// is not expanded again.
+std::string replaceInstallVariables(const std::string& path, const std::string& installFolder)
+{
+    struct Occurrence {
+        std::size_t position;
+        std::size_t length;
+    };
+    std::array<Occurrence, installFolderVariables.size()> occurrences{};
+    for (std::size_t i = 0; i < installFolderVariables.size(); ++i)
+        occurrences[i] = {path.find(installFolderVariables[i]), installFolderVariables[i].size()};
+    if (occurrences[1].position < occurrences[0].position)
+        std::swap(occurrences[0], occurrences[1]);
+
+    std::string result;
+    std::size_t copied = 0;
+    for (const Occurrence& occurrence : occurrences) {
+        if (occurrence.position == std::string::npos)
+            break;
+        result.append(path, copied, occurrence.position - copied);
+        result += installFolder;
+        copied = occurrence.position + occurrence.length;
+    }
+    result.append(path, copied);
+    return result;
+}
+
+} // namespace
+
+std::string Converter::sourceFolder() const
+{
+    const std::size_t lastBackslash = sourcePath.rfind('\\');
+    return lastBackslash == std::string::npos ? std::string() : sourcePath.substr(0, lastBackslash);
+}
+
+void Converter::resolveProjectPath(std::string& folder) const
+{
+    folder = replaceInstallVariables(folder, installFolder);
+    if (folder.starts_with(".\\"))
+        folder.erase(0, 2);
+    if (folder.find(':') == std::string::npos) {
+        const std::size_t lastBackslash = sourcePath.rfind('\\');
+        if (lastBackslash != std::string::npos)
+            folder.insert(0, sourcePath, 0, lastBackslash + 1);
+    }
+    if (folder.ends_with(';'))
+        folder.pop_back();
+}
+
+std::string Converter::resolveSourceFilePath(const std::string& file) const
+{
+    std::string path = replaceInstallVariables(file, installFolder);
+    if (path.starts_with('.') && !path.starts_with(".."))
+        path.erase(0, 1);
+    if (path.find(':') == std::string::npos) {
+        if (!path.starts_with('\\'))
+            path.insert(0, 1, '\\');
+        path.insert(0, sourceFolder());
+    }
+    return path;
+}

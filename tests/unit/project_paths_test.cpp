@@ -1,0 +1,79 @@
+#include "driver/converter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PathCase {
+    const char* written;
+    const char* resolved;
+};
+
+class ProjectPaths : public testing::Test {
+protected:
+    Converter converter{"C:\\work\\app\\app.dpj", "D:\\out", "C:\\VisualDSP"};
+
+    std::string includeFolder(std::string folder) const
+    {
+        converter.resolveProjectPath(folder);
+        return folder;
+    }
+};
+
+TEST_F(ProjectPaths, IncludeFoldersAreAnchoredAtTheProjectFolder)
+{
+    const PathCase cases[] = {
+        {".\\inc", "C:\\work\\app\\inc"},
+        {"..\\common", "C:\\work\\app\\..\\common"},
+        {"$(VDSP)\\include;", "C:\\VisualDSP\\include"},
+        {"D:\\lib\\h", "D:\\lib\\h"},
+        {".", "C:\\work\\app\\."},
+        {"", "C:\\work\\app\\"},
+        {"a;;", "C:\\work\\app\\a;"},
+        {"inc/sub", "C:\\work\\app\\inc/sub"},
+        {"$(VDSP)\\a\\$(VDSP)", "C:\\VisualDSP\\a\\$(VDSP)"},
+        {"$(ADI_DSP)\\Blackfin\\include", "C:\\VisualDSP\\Blackfin\\include"},
+        {"$(ADI_DSP)\\x\\$(VDSP)\\y\\$(VDSP)", "C:\\VisualDSP\\x\\C:\\VisualDSP\\y\\$(VDSP)"},
+    };
+    for (const PathCase& c : cases)
+        EXPECT_EQ(includeFolder(c.written), c.resolved) << "written: " << c.written;
+}
+
+TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
+{
+    const PathCase cases[] = {
+        {".\\src\\main.c", "C:\\work\\app\\src\\main.c"},
+        {"..\\lib\\util.c", "C:\\work\\app\\..\\lib\\util.c"},
+        {"main.c", "C:\\work\\app\\main.c"},
+        {"D:\\shared\\crc.c", "D:\\shared\\crc.c"},
+        {"\\rooted\\x.c", "C:\\work\\app\\rooted\\x.c"},
+        {".hidden.c", "C:\\work\\app\\hidden.c"},
+        {"x.c;", "C:\\work\\app\\x.c;"},
+        {"$(VDSP)\\lib\\x.c", "C:\\VisualDSP\\lib\\x.c"},
+        {"$(ADI_DSP)\\Blackfin\\lib\\src\\a.c", "C:\\VisualDSP\\Blackfin\\lib\\src\\a.c"},
+        {"$(VDSP)\\a\\$(VDSP).c", "C:\\VisualDSP\\a\\$(VDSP).c"},
+    };
+    for (const PathCase& c : cases)
+        EXPECT_EQ(converter.resolveSourceFilePath(c.written), c.resolved) << "written: " << c.written;
+}
+
+TEST(ProjectPathsInstallFolder, AFolderThatHoldsAVariableNameIsNotExpandedAgain)
+{
+    Converter converter{"C:\\p\\app.dpj", "C:\\out", "E:\\$(ADI_DSP)"};
+    std::string folder = "$(VDSP)\\inc";
+    converter.resolveProjectPath(folder);
+    EXPECT_EQ(folder, "E:\\$(ADI_DSP)\\inc");
+    EXPECT_EQ(converter.resolveSourceFilePath("$(VDSP)\\a.c"), "E:\\$(ADI_DSP)\\a.c");
+}
+
+TEST(ProjectPathsInstallFolder, ProjectFileWithoutFolderGivesNoPrefix)
+{
+    Converter converter{"app.dpj", "C:\\out", "C:\\VisualDSP"};
+    std::string folder = "inc";
+    converter.resolveProjectPath(folder);
+    EXPECT_EQ(folder, "inc");
+    EXPECT_EQ(converter.resolveSourceFilePath("main.c"), "\\main.c");
+    EXPECT_EQ(converter.sourceFolder(), "");
+}
+
+} // namespace
