@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds ProjbridgeCli in Release, times it against xmllint and a plain read on
+# generated projects of 1,000 to 100,000 source files, and writes the table to
+# bench/results.md.
+#
+#   bench/run.sh [--quick] [--rounds N] [--instructions]
+#
+# --quick leaves out the 100,000-file projects; --instructions adds the
+# converter's instruction counts under callgrind (several minutes more).
+# BENCH_BUILD_DIR chooses the build folder (default: build-bench).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+
+for tool in cmake python3 xmllint /usr/bin/time; do
+    command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+done
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPROJBRIDGE_BUILD_WIZARD=OFF >/dev/null
+cmake --build "$build" --target ProjbridgeCli -j2 >/dev/null
+
+python3 "$root/bench/measure.py" "$build/converter/ProjbridgeCli" "$root/bench/results.md" "$@"
