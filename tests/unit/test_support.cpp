@@ -38,6 +38,17 @@ std::string TempFolder::windowsPath(const fs::path& relative) const
     return platform::commandLinePath(full.string());
 }
 
+ScopedCurrentDirectory::ScopedCurrentDirectory(const fs::path& folder) : previous_(fs::current_path())
+{
+    fs::current_path(folder);
+}
+
+ScopedCurrentDirectory::~ScopedCurrentDirectory()
+{
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+}
+
 void writeBytes(const fs::path& file, const std::string& bytes)
 {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
