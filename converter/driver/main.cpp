@@ -1,2 +1,18 @@
-// TEMPORARY placeholder until the entry point lands; replaced by its owner.
-int main() { return 0; }
+#include "driver/command_line.h"
+
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    // Failures that the conversion does not report itself end the process
+    // quietly with status 1.
+    try {
+        std::vector<std::string> arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.emplace_back(argv[i]);
+        return runCommandLine(arguments);
+    } catch (...) {
+        return 1;
+    }
+}

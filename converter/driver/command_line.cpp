@@ -1,0 +1,117 @@
+#include "driver/command_line.h"
+
+#include "driver/console.h"
+#include "driver/make_absolute_path.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+// Source project, destination folder, installation folder.
+constexpr std::size_t positionalArgumentCount = 3;
+
+enum class Option { projectName, messagePersonality, analyserPersonality, compilerPersonality, extensions };
+
+struct NamedOption {
+    std::string_view name;
+    Option option;
+};
+
+constexpr std::array<NamedOption, 5> options{{
+    {"-pn", Option::projectName},
+    {"-mp", Option::messagePersonality},
+    {"-ap", Option::analyserPersonality},
+    {"-cp", Option::compilerPersonality},
+    {"-ext", Option::extensions},
+}};
+
+std::optional<Option> optionNamed(const std::string& argument)
+{
+    const auto found = std::find_if(options.begin(), options.end(),
+                                    [&](const NamedOption& named) { return named.name == argument; });
+    return found == options.end() ? std::nullopt : std::optional<Option>(found->option);
+}
+
+std::string absolutePathArgument(const std::string& typed)
+{
+    return makeAbsolutePath(platform::commandLinePath(typed));
+}
+
+void applyOption(Converter& converter, Option option, const std::string& value)
+{
+    switch (option) {
+    case Option::projectName:
+        converter.projectName = value;
+        break;
+    case Option::messagePersonality:
+        converter.messagePersonality = absolutePathArgument(value);
+        break;
+    case Option::analyserPersonality:
+        converter.analyserPersonality = absolutePathArgument(value);
+        break;
+    case Option::compilerPersonality:
+        converter.compilerPersonality = absolutePathArgument(value);
+        break;
+    case Option::extensions:
+        converter.addExtensions(value);
+        break;
+    }
+}
+
+} // namespace
+
+void printUsage()
+{
+    printLine("Usage: ProjbridgeCli <source_proj> <dest_folder> <VisualDSP_install_dir> [-pn dest_proj_name]");
+    printLine("[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] [-ext file_extension]");
+}
+
+std::string defaultProjectName(const std::string& sourcePath)
+{
+    const std::string withoutExtension = sourcePath.substr(0, sourcePath.rfind('.'));
+    const std::size_t lastBackslash = withoutExtension.rfind('\\');
+    const std::size_t start = lastBackslash == std::string::npos ? 0 : lastBackslash + 1;
+    const std::size_t lastDot = withoutExtension.rfind('.');
+    if (lastDot != std::string::npos && lastDot >= start)
+        return withoutExtension.substr(start, lastDot - start);
+    return withoutExtension.substr(start);
+}
+
+std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty() || !optionNamed(arguments.back()))
+        return std::nullopt;
+    return arguments.back();
+}
+
+std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& arguments)
+{
+    const std::string sourcePath = absolutePathArgument(arguments[0]);
+    // The installation folder keeps its text; only a host path typed for it is
+    // put into Windows form, as for every other path argument.
+    auto converter = std::make_unique<Converter>(sourcePath, absolutePathArgument(arguments[1]),
+                                                 platform::commandLinePath(arguments[2]));
+    converter->projectName = defaultProjectName(sourcePath);
+    // Every argument is looked at, values and positional ones included.
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+        if (const std::optional<Option> option = optionNamed(arguments[i]))
+            applyOption(*converter, *option, arguments[i + 1]);
+    }
+    return converter;
+}
+
+int runCommandLine(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() < positionalArgumentCount) {
+        printUsage();
+        return 0;
+    }
+    if (const std::optional<std::string> option = optionWithoutValue(arguments)) {
+        printLine("Missing value for option: " + *option);
+        return 1;
+    }
+    return makeConverter(arguments)->run();
+}

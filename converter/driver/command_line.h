@@ -1,0 +1,24 @@
+#pragma once
+
+#include "driver/converter.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The command line of ProjbridgeCli. `arguments` never include the program name.
+
+void printUsage();
+
+// The project name that a source path gives when no -pn is given.
+std::string defaultProjectName(const std::string& sourcePath);
+
+// The option that stands last and so has no value, if any.
+std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments);
+
+// The conversion that at least three arguments with every option's value describe.
+std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& arguments);
+
+// One whole start of the program; returns the exit status.
+int runCommandLine(const std::vector<std::string>& arguments);

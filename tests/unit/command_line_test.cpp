@@ -1,0 +1,131 @@
+#include "driver/command_line.h"
+#include "platform/platform.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+const std::string usageText =
+    "Usage: ProjbridgeCli <source_proj> <dest_folder> <VisualDSP_install_dir> [-pn dest_proj_name]\n"
+    "[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] [-ext file_extension]\n";
+
+struct Outcome {
+    int status;
+    std::string output;
+};
+
+Outcome runCapturing(const Arguments& arguments)
+{
+    testing::internal::CaptureStdout();
+    const int status = runCommandLine(arguments);
+    return {status, testing::internal::GetCapturedStdout()};
+}
+
+// Each case runs in an empty current directory, so that anything created shows.
+class CommandLine : public testing::Test {
+protected:
+    TempFolder folder;
+    ScopedCurrentDirectory inFolder{folder.path()};
+    std::string current = platform::currentDirectory();
+
+    bool folderIsEmpty() const { return fs::is_empty(folder.path()); }
+};
+
+TEST_F(CommandLine, FewerThanThreeArgumentsPrintTheUsageOnly)
+{
+    for (const Arguments& arguments : {Arguments{}, Arguments{"app.dpj"}, Arguments{"app.dpj", "out"}}) {
+        const Outcome outcome = runCapturing(arguments);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.output, usageText);
+    }
+    EXPECT_TRUE(folderIsEmpty());
+}
+
+TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
+{
+    for (const std::string option : {"-pn", "-mp", "-ap", "-cp", "-ext"}) {
+        const Outcome outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "name", option});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.output, "Missing value for option: " + option + "\n");
+    }
+    // Positional arguments are scanned like any other, and so is the value of -pn.
+    EXPECT_EQ(runCapturing({"app.dpj", "out", "-ext"}).output, "Missing value for option: -ext\n");
+    EXPECT_EQ(runCapturing({"app.dpj", "out", "", "-pn", "-ext"}).output, "Missing value for option: -ext\n");
+    EXPECT_TRUE(folderIsEmpty());
+}
+
+TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)
+{
+    const auto converter = makeConverter({"proj\\app.dpj", "out\\", "C:\\VDSP"});
+    EXPECT_EQ(converter->getRootGroup().name, "app");
+    EXPECT_EQ(converter->sourceFolder(), current + "\\proj");
+    EXPECT_EQ(converter->getDestinationFolder(), current + "\\out\\");
+    EXPECT_EQ(converter->getInstallFolder(), "C:\\VDSP");
+    EXPECT_EQ(converter->getProjectName(), "app");
+    EXPECT_EQ(makeConverter({"app.dpj", ".", "C:\\VDSP"})->getDestinationFolder(), current);
+}
+
+TEST_F(CommandLine, LaterOptionsReplaceEarlierOnesAndExtensionsAddUp)
+{
+    const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-pn", "first", "-ext", "c,h",
+                                          "-mp", "m1.txt", "-pn", "second", "-ext", "cpp", "-mp", "m2.txt"});
+    EXPECT_EQ(converter->getProjectName(), "second");
+    EXPECT_EQ(converter->getMessagePersonality(), current + "\\m2.txt");
+    EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c", "h", "cpp"}));
+}
+
+TEST_F(CommandLine, TheValueAfterAnOptionIsScannedAsAnOptionToo)
+{
+    const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-pn", "-ext", "c"});
+    EXPECT_EQ(converter->getProjectName(), "-ext");
+    EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c"}));
+}
+
+TEST_F(CommandLine, OptionNamesInOtherLetterCaseAreIgnored)
+{
+    const auto converter =
+        makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-PN", "name", "-Ext", "c", "-MP", "m.txt"});
+    EXPECT_EQ(converter->getProjectName(), "app");
+    EXPECT_TRUE(converter->getExtensions().empty());
+    EXPECT_EQ(converter->getMessagePersonality(), "");
+}
+
+TEST_F(CommandLine, ExtensionValuesKeepEmptyPiecesAndTheirSpelling)
+{
+    const auto converter =
+        makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-ext", "c,,h", "-ext", ",.C ,", "-ext", ""});
+    EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c", "", "h", "", ".C ", "", ""}));
+}
+
+TEST_F(CommandLine, PersonalityPathsAreMadeAbsoluteButTheProjectNameIsNot)
+{
+    const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-mp", "p\\m.txt", "-ap",
+                                          "D:\\p\\a.txt", "-cp", ".", "-pn", "sub\\name"});
+    EXPECT_EQ(converter->getMessagePersonality(), current + "\\p\\m.txt");
+    EXPECT_EQ(converter->getAnalyserPersonality(), "D:\\p\\a.txt");
+    EXPECT_EQ(converter->getCompilerPersonality(), current);
+    EXPECT_EQ(converter->getProjectName(), "sub\\name");
+}
+
+TEST(DefaultProjectName, DropsUpToTwoDotPartsOfTheFileName)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\work\\app.dpj", "app"},
+        {"C:\\work\\app.copy.dpj", "app"},
+        {"C:\\my.dir\\app.dpj", "app"},
+        {"C:\\work\\.dpj", ""},
+        {"C:\\my.dir\\app", "my"},
+        {"C:\\work\\app", "app"},
+        {"app.dpj", "app"},
+        {"a.b.c.dpj", "a.b"},
+    };
+    for (const auto& [sourcePath, name] : cases)
+        EXPECT_EQ(defaultProjectName(sourcePath), name) << sourcePath;
+}
+
+} // namespace
