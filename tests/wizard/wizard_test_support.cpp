@@ -1,0 +1,104 @@
+#include "wizard_test_support.h"
+
+#include "projbridge.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTest>
+
+namespace {
+
+constexpr int modalPollMilliseconds = 10;
+
+}  // namespace
+
+WorkingFolder::WorkingFolder() : previousWorkingDirectory(QDir::currentPath()) {
+    QDir::setCurrent(folder.path());
+}
+
+WorkingFolder::~WorkingFolder() { QDir::setCurrent(previousWorkingDirectory); }
+
+QString WorkingFolder::path(const QString& name) const { return name.isEmpty() ? folder.path() : folder.filePath(name); }
+
+QString WorkingFolder::writeFile(const QString& name, const QByteArray& content) const {
+    const QString filePath = path(name);
+    QDir().mkpath(QFileInfo(filePath).path());
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+        qFatal("cannot write %s", qPrintable(filePath));
+    }
+    return filePath;
+}
+
+QString WorkingFolder::makeFolder(const QString& name) const {
+    const QString folderPath = path(name);
+    if (!QDir().mkpath(folderPath)) {
+        qFatal("cannot create %s", qPrintable(folderPath));
+    }
+    return folderPath;
+}
+
+QByteArray WorkingFolder::readFile(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+SearchPath::SearchPath(const QStringList& folders) : previous(qgetenv("PATH")) {
+    qputenv("PATH", folders.join(QDir::listSeparator()).toLocal8Bit());
+}
+
+SearchPath::~SearchPath() { qputenv("PATH", previous); }
+
+QString writeStandInConverter(const QString& folder, const QString& scriptBody) {
+    const QString scriptPath = QDir(folder).filePath(QStringLiteral("ProjbridgeCli"));
+    QFile script(scriptPath);
+    const QByteArray content = "#!/bin/sh\n" + scriptBody.toLocal8Bit() + '\n';
+    if (!script.open(QIODevice::WriteOnly) || script.write(content) != content.size()) {
+        qFatal("cannot write %s", qPrintable(scriptPath));
+    }
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return scriptPath;
+}
+
+MessageBoxCloser::MessageBoxCloser() {
+    connect(&poll, &QTimer::timeout, this, &MessageBoxCloser::closeOpenBox);
+    poll.start(modalPollMilliseconds);
+}
+
+void MessageBoxCloser::closeOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+        return;
+    }
+    caption = box->windowTitle();
+    text = box->text();
+    ++closedBoxes;
+    box->accept();
+}
+
+void fillFirstPage(Projbridge& wizard, const WorkingFolder& folder) {
+    wizard.VDSPProjectEdit->setText(folder.writeFile(QStringLiteral("source/app.dpj")));
+    wizard.VDSPInstallDirEdit->setText(folder.makeFolder(QStringLiteral("VisualDSP")));
+    wizard.TavricProjectEdit->setText(folder.makeFolder(QStringLiteral("destination")));
+    wizard.TavricNameEdit->setText(QStringLiteral("app"));
+}
+
+bool press(Projbridge& wizard, QWizard::WizardButton which) {
+    QAbstractButton* button = wizard.button(which);
+    if (!button->isVisible() || !button->isEnabled()) {
+        return false;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    return true;
+}
+
+void showWizard(Projbridge& wizard) {
+    wizard.show();
+    if (!QTest::qWaitForWindowExposed(&wizard)) {
+        qFatal("the wizard was never shown");
+    }
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWizard>
+
+class Projbridge;
+
+// A fresh temporary folder that is the working directory while it lives, so settings.txt lands there.
+class WorkingFolder {
+public:
+    WorkingFolder();
+    ~WorkingFolder();
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+    QString path(const QString& name = {}) const;
+    // Creates a file (and its folders) holding the given bytes; returns its path.
+    QString writeFile(const QString& name, const QByteArray& content = {}) const;
+    QString makeFolder(const QString& name) const;
+    QByteArray readFile(const QString& name) const;
+
+private:
+    QTemporaryDir folder;
+    QString previousWorkingDirectory;
+};
+
+// Replaces the program search path while it lives.
+class SearchPath {
+public:
+    explicit SearchPath(const QStringList& folders);
+    ~SearchPath();
+    SearchPath(const SearchPath&) = delete;
+    SearchPath& operator=(const SearchPath&) = delete;
+
+private:
+    QByteArray previous;
+};
+
+// Writes an executable shell script named ProjbridgeCli into the folder; returns its path.
+QString writeStandInConverter(const QString& folder, const QString& scriptBody);
+
+// Closes the next application-modal message box as soon as it opens, remembering its caption and text.
+class MessageBoxCloser : public QObject {
+    Q_OBJECT
+
+public:
+    MessageBoxCloser();
+
+    QString caption;
+    QString text;
+    int closedBoxes = 0;
+
+private:
+    void closeOpenBox();
+    QTimer poll;
+};
+
+// Fills the first page with paths that exist inside the folder, so that Next is enabled.
+void fillFirstPage(Projbridge& wizard, const WorkingFolder& folder);
+
+// Clicks a wizard button the way a user does; false when the button is hidden or disabled.
+[[nodiscard]] bool press(Projbridge& wizard, QWizard::WizardButton which);
+
+// Shows the wizard and waits until it can take input.
+void showWizard(Projbridge& wizard);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The bare name by which the wizard asks for the converter.
+inline const QString converterProgramName = QStringLiteral("ProjbridgeCli");
+
+// The converter's executable: the one beside the wizard's own program first, else the one on the search path;
+// empty when neither exists.
+QString findConverter(const QString& programName, const QString& ownFolder);

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "browse_dialog.h"
+#include "projbridge_base.h"
+#include "settings_file.h"
+
+#include <QString>
+#include <QStringList>
+
+class QProcess;
+
+// The wizard's controller: checks the pages as the user types, fills fields from browse dialogs, keeps
+// settings.txt, and runs ProjbridgeCli on Finish.
+class Projbridge : public ProjbridgeBase {
+    Q_OBJECT
+
+public:
+    // Where the latest run stands; the Back, Finish and Cancel buttons on the last page follow from it.
+    enum class RunState { Ready, Running, Succeeded, Failed, StartFailed };
+
+    explicit Projbridge(QWidget* parent = nullptr, const QString& name = {}, bool modal = false,
+                        Qt::WindowFlags flags = {});
+
+    // The platform's own separators: "\" on Windows, unchanged elsewhere.
+    static QString toBackslashes(const QString& path);
+
+    void loadSettings();
+    void saveSettings();
+
+    // The converter's command line as the fields give it: the program name, then its arguments.
+    QStringList converterCommandLine() const;
+
+    void setBrowseDialog(BrowseDialog dialog);
+
+public slots:
+    void VDSPInstallBrowseBtn_clicked();
+    void VDSPProjectBrowseBtn_clicked();
+    void TavricProjectBrowseBtn_clicked();
+    void Page0LineEdit_textchanged(const QString& text);
+    void Page1LineEdit_textchanged(const QString& text);
+    void MsgBrowseBtn_clicked();
+    void AnalBrowseBtn_clicked();
+    void CmpBrowseBtn_clicked();
+    void readFromStdout();
+    void processExit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Entering the last page with Next builds the extension list and the summary.
+    void initializePage(int id) override;
+
+protected slots:
+    void accept() override;
+    void reject() override;
+
+private:
+    QList<QLineEdit*> page0Fields() const;
+    QList<QLineEdit*> page1PathFields() const;
+    QList<SettingsEntry> settingsEntries() const;
+    void browseInto(QLineEdit* field, BrowseRequest request);
+    QString buildExtensionList() const;
+    QString summaryText() const;
+    void appendDetails(const QString& text);
+    void reportStartFailure();
+    void setRunState(RunState state);
+
+    QString extensionList;
+    QProcess* process = nullptr;
+    QString lastPath;
+    QString standardCancelText;
+    BrowseDialog browseDialog = showBrowseDialog;
+};
