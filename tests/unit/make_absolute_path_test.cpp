@@ -17,7 +17,6 @@ protected:
 
 TEST_F(MakeAbsolutePath, RelativePathsJoinTheCurrentDirectoryUnchanged)
 {
-    ASSERT_EQ(current, folder.windowsPath());
     EXPECT_EQ(makeAbsolutePath("proj\\app.dpj"), current + "\\proj\\app.dpj");
     EXPECT_EQ(makeAbsolutePath("..\\x\\.\\y"), current + "\\..\\x\\.\\y");
     EXPECT_EQ(makeAbsolutePath("out\\"), current + "\\out\\");
