@@ -1,0 +1,69 @@
+#include "writer/output_file.h"
+
+#include "driver/errors.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr std::string_view lineEnd = "\r\n";
+
+} // namespace
+
+OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
+{
+    const std::string host = platform::hostPath(path);
+    if (!host.empty())
+        file = std::fopen(host.c_str(), "wb");
+    if (file == nullptr)
+        fail();
+}
+
+OutputFile::~OutputFile()
+{
+    if (file != nullptr)
+        std::fclose(file);
+}
+
+void OutputFile::writeLine(std::string_view line)
+{
+    writeBytes(line);
+    writeBytes(lineEnd);
+}
+
+void OutputFile::writeText(std::string_view text)
+{
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lineFeed = text.find('\n', start);
+        if (lineFeed == std::string_view::npos) {
+            writeBytes(text.substr(start));
+            return;
+        }
+        writeLine(text.substr(start, lineFeed - start));
+        start = lineFeed + 1;
+    }
+}
+
+void OutputFile::flush()
+{
+    if (std::fflush(file) != 0)
+        fail();
+}
+
+void OutputFile::close()
+{
+    std::FILE* closing = file;
+    file = nullptr;
+    if (std::fclose(closing) != 0)
+        fail();
+}
+
+void OutputFile::writeBytes(std::string_view bytes)
+{
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+        fail();
+}
+
+void OutputFile::fail() const
+{
+    throw IOERROR(IOERROR::cannotWriteFile, path);
+}

@@ -1,0 +1,51 @@
+#include "writer/output_paths.h"
+
+#include "driver/converter.h"
+
+namespace {
+
+// A position that does not exist counts as lying before the start.
+long long positionOrBeforeStart(std::size_t position)
+{
+    return position == std::string::npos ? -1 : static_cast<long long>(position);
+}
+
+std::string afterLast(const std::string& text, char separator)
+{
+    const std::size_t last = text.rfind(separator);
+    return last == std::string::npos ? text : text.substr(last + 1);
+}
+
+} // namespace
+
+std::string projectPersonFolder(const Converter& converter)
+{
+    return converter.getDestinationFolder() + "\\person\\";
+}
+
+std::string projectPersonality(const Converter& converter, std::string_view extension)
+{
+    return projectPersonFolder(converter) + converter.getProjectName() + std::string(extension);
+}
+
+std::string groupBaseFolder(const std::string& destinationFolder, const std::string& parentPath)
+{
+    return parentPath.empty() ? destinationFolder : destinationFolder + "\\" + parentPath;
+}
+
+std::string childParentPath(const std::string& parentPath, const std::string& name)
+{
+    return parentPath.empty() ? name : parentPath + "\\" + name;
+}
+
+std::string groupBaseName(const std::string& name)
+{
+    return afterLast(name, name.find('\\') != std::string::npos ? '\\' : '/');
+}
+
+std::string parentPathLastComponent(const std::string& parentPath)
+{
+    const bool backslashFurtherRight =
+        positionOrBeforeStart(parentPath.find('\\')) > positionOrBeforeStart(parentPath.find('/'));
+    return afterLast(parentPath, backslashFurtherRight ? '\\' : '/');
+}

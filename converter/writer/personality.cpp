@@ -1,0 +1,106 @@
+// The personality files each written group names: placeholders for the message
+// and compiler personalities, the project-wide default analyser personality and
+// a group's own analyser personality built from its include folders and macros.
+#include "reader/group.h"
+
+#include "driver/console.h"
+#include "driver/converter.h"
+#include "platform/platform.h"
+#include "writer/make_directory.h"
+#include "writer/output_file.h"
+#include "writer/output_paths.h"
+#include "writer/template_text.h"
+
+namespace {
+
+constexpr std::string_view messageExtension = ".p_s";
+constexpr std::string_view analyserExtension = ".p_a";
+constexpr std::string_view compilerExtension = ".p_c";
+
+// The personality the user named, or the project-wide placeholder, made empty.
+// A placeholder that cannot be made is reported: the project would name a file
+// that is not there.
+std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
+{
+    if (!named.empty())
+        return named;
+    makeDirectory(projectPersonFolder(converter));
+    const std::string path = projectPersonality(converter, extension);
+    OutputFile(path).close();
+    return path;
+}
+
+// The template ends every analyser personality that the writer creates.
+void appendTemplate(const Converter& converter, OutputFile& personality)
+{
+    const std::string templatePath = converter.getAnalyserPersonality();
+    if (templatePath.empty())
+        return;
+    const std::optional<std::string> text = readTemplateText(templatePath);
+    if (text)
+        personality.writeText(*text);
+    else
+        printLine("Couldnt open file");
+}
+
+bool hasOwnAnalyserPersonality(const Group& group)
+{
+    return !group.includePaths().empty() || !group.definitions().empty();
+}
+
+} // namespace
+
+std::string Group::selectMessagePersonality() const
+{
+    return selectPlaceholder(*converter, converter->getMessagePersonality(), messageExtension);
+}
+
+std::string Group::selectCompilerPersonality() const
+{
+    return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
+}
+
+std::pair<std::string, std::string> Group::chooseAnalyserPersonality(const std::string& parentPath,
+                                                                     const std::string& inherited) const
+{
+    const std::string destinationFolder = converter->getDestinationFolder();
+    if (hasOwnAnalyserPersonality(*this)) {
+        const std::string own = groupBaseFolder(destinationFolder, parentPath) + "\\" + name + "\\person\\" +
+            groupBaseName(name) + std::string(analyserExtension);
+        printLine("  Creating Analyser Personality - " + own);
+        // Handed down as well: a child whose parent path hides this file from the
+        // lookup below (names mixing "\" and "/") still finds it.
+        return {own, own};
+    }
+    const std::string parentsOwn = destinationFolder + "\\" + parentPath + "\\person\\" +
+        parentPathLastComponent(parentPath) + std::string(analyserExtension);
+    const std::string choice = platform::pathExists(parentsOwn) ? parentsOwn : inherited;
+    return {choice, choice};
+}
+
+void Group::produceAnalyserPersonality(const std::string& path) const
+{
+    if (hasOwnAnalyserPersonality(*this)) {
+        writeAnalyserPersonality(path);
+        return;
+    }
+    // An inherited personality, the default one included, is made once and then
+    // left as the user may have edited it.
+    if (platform::pathExists(path))
+        return;
+    makeDirectory(projectPersonFolder(*converter));
+    OutputFile personality(path);
+    appendTemplate(*converter, personality);
+    personality.close();
+}
+
+void Group::writeAnalyserPersonality(const std::string& path) const
+{
+    OutputFile personality(path);
+    for (const std::string& folder : includePaths_)
+        personality.writeLine("-i \"" + folder + "\"");
+    for (const auto& [macro, value] : definitions_)
+        personality.writeLine("-d \"" + macro + (value.empty() ? "" : "=" + value) + "\"");
+    appendTemplate(*converter, personality);
+    personality.close();
+}

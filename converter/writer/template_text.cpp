@@ -1,0 +1,50 @@
+#include "writer/template_text.h"
+
+#include "platform/platform.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr std::size_t readChunkSize = 64 * 1024;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Folds each CR LF pair into LF; a CR elsewhere stays.
+std::string foldLineEnds(const std::string& bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        text += bytes[i];
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<std::string> readTemplateText(const std::string& windowsPath)
+{
+    const std::string host = platform::hostPath(windowsPath);
+    if (host.empty())
+        return std::nullopt;
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host.c_str(), "rb"));
+    if (!file)
+        return std::nullopt;
+    // A folder opens on some systems and fails on its first read: that counts as
+    // a template that cannot be opened, never as an empty one.
+    std::string bytes;
+    std::array<char, readChunkSize> chunk;
+    std::size_t got = 0;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0)
+        bytes.append(chunk.data(), got);
+    if (std::ferror(file.get()))
+        return std::nullopt;
+    return foldLineEnds(bytes);
+}

@@ -1,0 +1,223 @@
+#include "writer_fixture.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The values of one key, in the order the project file lists them.
+std::vector<std::string> valuesOf(const std::string& projectFile, const std::string& key)
+{
+    std::vector<std::string> values;
+    const std::string start = "\r\n" + key + "=";
+    for (std::size_t at = projectFile.find(start); at != std::string::npos; at = projectFile.find(start, at + 1)) {
+        const std::size_t valueStart = at + start.size();
+        values.push_back(projectFile.substr(valueStart, projectFile.find("\r\n", valueStart) - valueStart));
+    }
+    return values;
+}
+
+} // namespace
+
+class Personality : public WriterFixture {
+protected:
+    // The tree of the radio example with include folders and macros in Debug.
+    Personality() : root(makeGroup("radio")), target(addChild(*root, "ADSP-21262")), debug(addChild(target, "Debug"))
+    {
+        debug.addFile("C:\\work\\radio\\main.c");
+        debug.appendIncludePath("C:\\work\\radio\\inc");
+        debug.appendIncludePath("C:\\VisualDSP\\include");
+        debug.setDefinition("NDEBUG", "");
+        debug.setDefinition("BOARD", "2");
+    }
+
+    std::string useTemplate(const std::string& bytes)
+    {
+        writeBytes(temp.path() / "template.txt", bytes);
+        converter.analyserPersonality = temp.windowsPath("template.txt");
+        return converter.analyserPersonality;
+    }
+
+    std::string debugOwnPath() const { return destination + "\\radio\\ADSP-21262\\Debug\\person\\Debug.p_a"; }
+    fs::path debugOwnFile() const { return hostPath("radio/ADSP-21262/Debug/person/Debug.p_a"); }
+
+    std::unique_ptr<Group> root;
+    Group& target;
+    Group& debug;
+};
+
+TEST_F(Personality, OwnPersonalityHoldsIncludesMacrosAndTheTemplate)
+{
+    useTemplate("template line\n");
+    debug.appendIncludePath("C:\\VisualDSP\\include");
+
+    const WriteResult result = writeTree(*root);
+
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(readBytes(debugOwnFile()), "-i \"C:\\work\\radio\\inc\"\r\n"
+                                         "-i \"C:\\VisualDSP\\include\"\r\n"
+                                         "-i \"C:\\VisualDSP\\include\"\r\n"
+                                         "-d \"BOARD=2\"\r\n"
+                                         "-d \"NDEBUG\"\r\n"
+                                         "template line\r\n");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "template line\r\n");
+}
+
+TEST_F(Personality, TemplateIsCopiedAsText)
+{
+    useTemplate("crlf\r\nlf\nlone\rcr\r\r\nlast without end");
+
+    writeTree(*root);
+
+    const std::string copied = "crlf\r\nlf\r\nlone\rcr\r\r\nlast without end";
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), copied);
+    EXPECT_TRUE(readBytes(debugOwnFile()).ends_with("-d \"NDEBUG\"\r\n" + copied));
+}
+
+TEST_F(Personality, WithoutATemplateTheFilesHoldOnlyWhatIsGenerated)
+{
+    debug.setDefinition("NDEBUG", "");
+
+    writeTree(*root);
+
+    EXPECT_EQ(readBytes(debugOwnFile()),
+              "-i \"C:\\work\\radio\\inc\"\r\n-i \"C:\\VisualDSP\\include\"\r\n-d \"BOARD=2\"\r\n-d \"NDEBUG\"\r\n");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "");
+}
+
+TEST_F(Personality, PlaceholdersAreMadeEmptyAndNamedByEveryGroup)
+{
+    fs::create_directory(hostPath("person"));
+    writeBytes(hostPath("person/radio.p_s"), "left by an earlier run");
+    writeBytes(hostPath("person/radio.p_c"), "left by an earlier run");
+
+    writeTree(*root);
+    const std::string projectFile = projectFileBytes();
+
+    const std::string messages = destination + "\\person\\radio.p_s";
+    const std::string compilers = destination + "\\person\\radio.p_c";
+    EXPECT_EQ(valuesOf(projectFile, "SubsPers"), (std::vector<std::string>{messages, messages, messages}));
+    EXPECT_EQ(valuesOf(projectFile, "CompPers"), (std::vector<std::string>{compilers, compilers, compilers}));
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_s")), "");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_c")), "");
+}
+
+TEST_F(Personality, NamedMessageAndCompilerPersonalitiesAreOnlyReferredTo)
+{
+    converter.messagePersonality = "C:\\nowhere\\team.p_s";
+    converter.compilerPersonality = "C:\\nowhere\\team.p_c";
+
+    writeTree(*root);
+    const std::string projectFile = projectFileBytes();
+
+    EXPECT_EQ(valuesOf(projectFile, "SubsPers"), std::vector<std::string>(3, "C:\\nowhere\\team.p_s"));
+    EXPECT_EQ(valuesOf(projectFile, "CompPers"), std::vector<std::string>(3, "C:\\nowhere\\team.p_c"));
+    EXPECT_FALSE(fs::exists(hostPath("person/radio.p_s")));
+    EXPECT_FALSE(fs::exists(hostPath("person/radio.p_c")));
+}
+
+TEST_F(Personality, GroupsWithoutOptionsInheritTheNearestOwnPersonality)
+{
+    Group& child = addChild(debug, "Child");
+    child.addFile("C:\\c.c");
+    addChild(child, "Grandchild").addFile("C:\\g.c");
+    addChild(target, "Release").addFile("C:\\r.c");
+
+    const WriteResult result = writeTree(*root);
+
+    const std::string defaultPath = destination + "\\person\\radio.p_a";
+    EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers"),
+              (std::vector<std::string>{defaultPath, defaultPath, debugOwnPath(), debugOwnPath(), debugOwnPath(),
+                                        defaultPath}));
+    EXPECT_EQ(result.output, "  Creating Group - radio\n  Creating Group - ADSP-21262\n  Creating Group - Debug\n"
+                             "  Creating Analyser Personality - " + debugOwnPath() + "\n"
+                             "  Creating Group - Child\n  Creating Group - Grandchild\n  Creating Group - Release\n");
+}
+
+TEST_F(Personality, OwnPersonalityReachesChildrenBelowNamesWithSlashes)
+{
+    // The lookup by parent path takes "Filters\FIR" as the last part of
+    // radio\DSP/Filters\FIR and misses FIR's own file; the handed-down path
+    // still reaches the child.
+    std::unique_ptr<Group> tree = makeGroup("radio");
+    Group& filters = addChild(*tree, "DSP/Filters");
+    Group& fir = addChild(filters, "FIR");
+    fir.appendIncludePath("C:\\work\\radio\\fir");
+    addChild(fir, "Taps").addFile("C:\\work\\radio\\taps.c");
+
+    const WriteResult result = writeTree(*tree);
+
+    const std::string firOwn = destination + "\\radio\\DSP/Filters\\FIR\\person\\FIR.p_a";
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers"),
+              (std::vector<std::string>{destination + "\\person\\radio.p_a", destination + "\\person\\radio.p_a",
+                                        firOwn, firOwn}));
+    EXPECT_EQ(readBytes(hostPath("radio/DSP/Filters/FIR/person/FIR.p_a")), "-i \"C:\\work\\radio\\fir\"\r\n");
+}
+
+TEST_F(Personality, OwnPersonalityOfANestedNameIsNamedAfterItsLastPart)
+{
+    Group& nested = addChild(target, "Source Files\\DSP");
+    nested.setDefinition("FIR", "1");
+    nested.addFile("C:\\work\\radio\\fir.c");
+
+    writeTree(*root);
+
+    EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers").back(),
+              destination + "\\radio\\ADSP-21262\\Source Files\\DSP\\person\\DSP.p_a");
+    EXPECT_EQ(readBytes(hostPath("radio/ADSP-21262/Source Files/DSP/person/DSP.p_a")), "-d \"FIR=1\"\r\n");
+}
+
+TEST_F(Personality, DefaultLeftByAnEarlierRunIsKept)
+{
+    useTemplate("new template\r\n");
+    fs::create_directory(hostPath("person"));
+    writeBytes(hostPath("person/radio.p_a"), "edited by the user\r\n");
+
+    const WriteResult result = writeTree(*root);
+
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "edited by the user\r\n");
+    EXPECT_TRUE(readBytes(debugOwnFile()).ends_with("new template\r\n"));
+}
+
+TEST_F(Personality, TemplateThatCannotBeOpenedIsReportedForEachCreatedPersonality)
+{
+    addChild(debug, "Nested").appendIncludePath("C:\\nested");
+    converter.analyserPersonality = temp.windowsPath("missing.txt");
+
+    WriteResult result = writeTree(*root);
+
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(result.output, "  Creating Group - radio\nCouldnt open file\n  Creating Group - ADSP-21262\n"
+                             "  Creating Group - Debug\n  Creating Analyser Personality - " + debugOwnPath() + "\n"
+                             "Couldnt open file\n");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "");
+    EXPECT_TRUE(readBytes(debugOwnFile()).ends_with("-d \"NDEBUG\"\r\n"));
+    EXPECT_FALSE(fs::exists(hostPath("radio/ADSP-21262/Debug/Nested/person/Nested.p_a")));
+
+    // A folder is no template either; the default personality exists by now.
+    fs::create_directory(temp.path() / "missing.txt");
+    result = writeTree(*root);
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(result.output, "  Creating Group - radio\n  Creating Group - ADSP-21262\n  Creating Group - Debug\n"
+                             "  Creating Analyser Personality - " + debugOwnPath() + "\nCouldnt open file\n");
+}
+
+class PersonalityFolderInTheWay : public Personality, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PersonalityFolderInTheWay, IsAFileThatCannotBeWritten)
+{
+    const std::string below = GetParam();
+    fs::create_directories(hostPath(below));
+
+    std::string windowsBelow = below;
+    std::replace(windowsBelow.begin(), windowsBelow.end(), '/', '\\');
+    EXPECT_EQ(writeTree(*root).failure, "2 " + destinationPath(windowsBelow));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCreatedPersonality, PersonalityFolderInTheWay,
+                         ::testing::Values("person/radio.p_s", "person/radio.p_c",
+                                           "radio/ADSP-21262/Debug/person/Debug.p_a"));

@@ -1,0 +1,81 @@
+#include "writer_fixture.h"
+
+#include "driver/errors.h"
+#include "writer/project_file.h"
+
+namespace fs = std::filesystem;
+
+std::string failureOf(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const IOERROR& error) {
+        return std::to_string(error.code) + " " + error.path;
+    }
+    return {};
+}
+
+WriteResult captureWriting(const std::function<void()>& work)
+{
+    WriteResult result;
+    ::testing::internal::CaptureStdout();
+    result.failure = failureOf(work);
+    result.output = ::testing::internal::GetCapturedStdout();
+    return result;
+}
+
+WriterFixture::WriterFixture()
+    : destination(temp.windowsPath("out")),
+      converter(std::string(sourceFolder) + "\\radio.dpj", destination, "C:\\VisualDSP")
+{
+    fs::create_directory(temp.path() / "out");
+    converter.projectName = "radio";
+}
+
+std::unique_ptr<Group> WriterFixture::makeGroup(const std::string& name)
+{
+    auto group = std::make_unique<Group>(name, &converter);
+    group->sourceDir = sourceFolder;
+    return group;
+}
+
+Group& WriterFixture::addChild(Group& parent, const std::string& name)
+{
+    std::unique_ptr<Group> child = makeGroup(name);
+    Group& added = *child;
+    parent.addChild(std::move(child));
+    return added;
+}
+
+WriteResult WriterFixture::writeTree(const Group& root)
+{
+    return captureWriting([&] { writeTreeUncaptured(root); });
+}
+
+void WriterFixture::writeTreeUncaptured(const Group& root)
+{
+    ProjectFile projectFile(destinationPath("radio.prj"));
+    projectFile.writeLine("VersionTag45");
+    root.write(projectFile, "", destinationPath("person\\radio.p_a"));
+    projectFile.close();
+}
+
+WriteResult WriterFixture::writeProject()
+{
+    return captureWriting([&] { converter.writeProject(); });
+}
+
+std::string WriterFixture::destinationPath(const std::string& below) const
+{
+    return below.empty() ? destination : destination + "\\" + below;
+}
+
+fs::path WriterFixture::hostPath(const fs::path& below) const
+{
+    return temp.path() / "out" / below;
+}
+
+std::string WriterFixture::projectFileBytes() const
+{
+    return readBytes(hostPath("radio.prj"));
+}

@@ -1,0 +1,258 @@
+#include "writer_fixture.h"
+
+#include "writer/project_file.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string crlfLines(std::initializer_list<std::string> lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+std::string outputLines(std::initializer_list<std::string> lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// Every path below the folder, "/" separated, folders ending in "/", sorted.
+std::vector<std::string> listing(const fs::path& folder)
+{
+    std::vector<std::string> paths;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+        std::string path = entry.path().lexically_relative(folder).generic_string();
+        paths.push_back(entry.is_directory() ? path + "/" : path);
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+} // namespace
+
+using ProjectWriter = WriterFixture;
+
+TEST_F(ProjectWriter, WritesTheRadioExample)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    Group& target = addChild(*root, "ADSP-21262");
+    Group& debug = addChild(target, "Debug");
+    debug.addFile("C:\\work\\radio\\main.c");
+    debug.addFile("C:\\work\\radio\\dsp\\filter.c");
+    debug.setDefinition("NDEBUG", "");
+    addChild(target, "Release");
+
+    const WriteResult result = writeTree(*root);
+
+    const std::string d = destination;
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(projectFileBytes(),
+              crlfLines({"VersionTag45", "StartProjectMarker", "FolderName=radio", "SourcePath=C:\\work\\radio",
+                         "OutputPath=" + d + "\\radio\\output\\", "SubsPers=" + d + "\\person\\radio.p_s",
+                         "AnalPers=" + d + "\\person\\radio.p_a", "CompPers=" + d + "\\person\\radio.p_c",
+                         "EndContainedFilesMarker", "StartSubProjectMarker", "StartProjectMarker",
+                         "FolderName=ADSP-21262", "SourcePath=C:\\work\\radio",
+                         "OutputPath=" + d + "\\radio\\ADSP-21262\\output\\", "SubsPers=" + d + "\\person\\radio.p_s",
+                         "AnalPers=" + d + "\\person\\radio.p_a", "CompPers=" + d + "\\person\\radio.p_c",
+                         "EndContainedFilesMarker", "StartSubProjectMarker", "StartProjectMarker",
+                         "FolderName=Debug", "SourcePath=C:\\work\\radio",
+                         "OutputPath=" + d + "\\radio\\ADSP-21262\\Debug\\output\\",
+                         "SubsPers=" + d + "\\person\\radio.p_s",
+                         "AnalPers=" + d + "\\radio\\ADSP-21262\\Debug\\person\\Debug.p_a",
+                         "CompPers=" + d + "\\person\\radio.p_c", "C:\\work\\radio\\main.c",
+                         "C:\\work\\radio\\dsp\\filter.c", "EndContainedFilesMarker", "EndSubProjectMarker",
+                         "EndSubProjectMarker"}));
+    EXPECT_EQ(result.output,
+              outputLines({"  Creating Group - radio", "  Creating Group - ADSP-21262", "  Creating Group - Debug",
+                           "  Creating Analyser Personality - " + d + "\\radio\\ADSP-21262\\Debug\\person\\Debug.p_a"}));
+    EXPECT_EQ(listing(hostPath("")),
+              (std::vector<std::string>{"person/", "person/radio.p_a", "person/radio.p_c", "person/radio.p_s",
+                                        "radio.prj", "radio/", "radio/ADSP-21262/", "radio/ADSP-21262/Debug/",
+                                        "radio/ADSP-21262/Debug/output/", "radio/ADSP-21262/Debug/person/",
+                                        "radio/ADSP-21262/Debug/person/Debug.p_a", "radio/ADSP-21262/Release/",
+                                        "radio/ADSP-21262/Release/output/", "radio/ADSP-21262/Release/person/",
+                                        "radio/ADSP-21262/output/", "radio/ADSP-21262/person/", "radio/output/",
+                                        "radio/person/"}));
+}
+
+TEST_F(ProjectWriter, EmptyRootGroupLeavesOnlyTheVersionLineAndItsFolders)
+{
+    const WriteResult result = writeProject();
+
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(result.output, outputLines({"Creating Tavric/Tavric++ Project ...", "Tavric/Tavric++ Project Completed!"}));
+    EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n");
+    EXPECT_EQ(listing(hostPath("")),
+              (std::vector<std::string>{"radio.prj", "radio/", "radio/output/", "radio/person/"}));
+}
+
+TEST_F(ProjectWriter, MarkersFollowTheShapeOfTheTree)
+{
+    // An empty file entry makes a group non-empty without a file line; children
+    // that are all empty leave an empty list of sub-projects.
+    std::unique_ptr<Group> root = makeGroup("radio");
+    root->addFile("");
+    Group& parent = addChild(*root, "Parent");
+    parent.addFile("C:\\a.c");
+    addChild(parent, "EmptyOne");
+    addChild(parent, "EmptyTwo");
+    Group& leaf = addChild(*root, "Leaf");
+    leaf.addFile("");
+    leaf.addFile("C:\\b.c");
+
+    const WriteResult result = writeTree(*root);
+
+    std::string markersAndFiles;
+    const std::string text = projectFileBytes();
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        if (line.find('=') == std::string::npos)
+            markersAndFiles += line + "|";
+        start = end + 2;
+    }
+    EXPECT_EQ(result.failure, "");
+    EXPECT_EQ(markersAndFiles,
+              "VersionTag45|StartProjectMarker|EndContainedFilesMarker|StartSubProjectMarker|"
+              "StartProjectMarker|C:\\a.c|EndContainedFilesMarker|StartSubProjectMarker|EndSubProjectMarker|"
+              "StartProjectMarker|C:\\b.c|EndContainedFilesMarker|EndSubProjectMarker|");
+    EXPECT_TRUE(fs::is_directory(hostPath("radio/Parent/EmptyTwo/person")));
+}
+
+TEST_F(ProjectWriter, GroupWithoutSourceFolderNamesItsOwnFolder)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    root->sourceDir.clear();
+    root->addFile("C:\\a.c");
+
+    writeTree(*root);
+
+    EXPECT_NE(projectFileBytes().find("\r\nSourcePath=" + destination + "\\radio\\\r\n"), std::string::npos);
+}
+
+TEST_F(ProjectWriter, NamesWithSeparatorsMakeNestedFolders)
+{
+    std::unique_ptr<Group> root = makeGroup("p");
+    Group& nested = addChild(*root, "a\\b/c");
+    nested.addFile("C:\\a.c");
+    addChild(nested, "child").addFile("C:\\b.c");
+
+    const WriteResult result = writeTree(*root);
+
+    EXPECT_EQ(result.failure, "");
+    EXPECT_TRUE(fs::is_directory(hostPath("p/a/b/c/output")));
+    EXPECT_TRUE(fs::is_directory(hostPath("p/a/b/c/child/person")));
+    EXPECT_NE(projectFileBytes().find("\r\nOutputPath=" + destination + "\\p\\a\\b/c\\child\\output\\\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ProjectWriter, BackslashIsTakenFirstWhenANameHoldsBothSeparators)
+{
+    // For a/b\c the first folder asked for is a/b, so the folder a is never made.
+    std::unique_ptr<Group> root = makeGroup("p");
+    addChild(*root, "a/b\\c").addFile("C:\\a.c");
+
+    EXPECT_EQ(writeTree(*root).failure, "1 " + destination + "\\p\\a/b");
+
+    fs::create_directory(hostPath("p/a"));
+    EXPECT_EQ(writeTree(*root).failure, "");
+    EXPECT_TRUE(fs::is_directory(hostPath("p/a/b/c/output")));
+}
+
+TEST_F(ProjectWriter, FileStandingWhereAGroupFolderMustGo)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    addChild(*root, "Debug").addFile("C:\\a.c");
+    fs::create_directory(hostPath("radio"));
+    writeBytes(hostPath("radio/Debug"), "in the way");
+
+    EXPECT_EQ(writeTree(*root).failure, "1 " + destination + "\\radio\\Debug\\output\\");
+    EXPECT_EQ(readBytes(hostPath("radio/Debug")), "in the way");
+}
+
+TEST_F(ProjectWriter, ProjectFileThatCannotBeOpenedStopsBeforeAnything)
+{
+    fs::create_directory(hostPath("radio.prj"));
+    WriteResult result = writeProject();
+    EXPECT_EQ(result.failure, "2 " + destination + "\\radio.prj");
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(listing(hostPath("")), std::vector<std::string>{"radio.prj/"});
+
+    fs::remove_all(hostPath(""));
+    result = writeProject();
+    EXPECT_EQ(result.failure, "2 " + destination + "\\radio.prj");
+    EXPECT_EQ(result.output, "");
+    EXPECT_FALSE(fs::exists(hostPath("")));
+}
+
+TEST_F(ProjectWriter, EachProjectFileLineIsOnDiskAsSoonAsItIsWritten)
+{
+    ProjectFile projectFile(destinationPath("radio.prj"));
+    projectFile.writeLine("VersionTag45");
+    EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n");
+    projectFile.writeLine("");
+    EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n\r\n");
+    projectFile.close();
+}
+
+TEST_F(ProjectWriter, SecondWriteReplacesTheProjectFile)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    root->addFile("C:\\first.c");
+    writeTree(*root);
+    const std::string first = projectFileBytes();
+
+    std::unique_ptr<Group> shorter = makeGroup("radio");
+    shorter->addFile("C:\\b.c");
+    EXPECT_EQ(writeTree(*shorter).failure, "");
+
+    std::string expected = first;
+    expected.replace(expected.find("C:\\first.c"), std::string("C:\\first.c").size(), "C:\\b.c");
+    EXPECT_EQ(projectFileBytes(), expected);
+}
+
+class ParentFolderNames : public WriterFixture, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ParentFolderNames, AreRefusedBeforeAnythingOfTheGroupIsMade)
+{
+    const std::string name = GetParam();
+    std::unique_ptr<Group> root = makeGroup("radio");
+    Group& target = addChild(*root, "T");
+    addChild(target, name).addFile("C:\\a.c");
+
+    const WriteResult result = writeTree(*root);
+
+    EXPECT_EQ(result.failure, "1 " + destination + "\\radio\\T\\" + name);
+    EXPECT_EQ(result.output, outputLines({"  Creating Group - radio", "  Creating Group - T"}));
+    EXPECT_EQ(listing(temp.path()),
+              (std::vector<std::string>{"out/", "out/person/", "out/person/radio.p_a", "out/person/radio.p_c",
+                                        "out/person/radio.p_s", "out/radio.prj", "out/radio/", "out/radio/T/",
+                                        "out/radio/T/output/", "out/radio/T/person/", "out/radio/output/",
+                                        "out/radio/person/"}));
+    EXPECT_TRUE(projectFileBytes().ends_with("EndContainedFilesMarker\r\nStartSubProjectMarker\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(DotDotParts, ParentFolderNames,
+                         ::testing::Values("..", "..\\..\\..\\escape", "a\\..\\..\\..\\b", "../../../escape",
+                                           "a/../../..", "x\\y/.."));
+
+TEST_F(ProjectWriter, DotsInsideAPartAreOrdinaryNames)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    for (const char* name : {"...x", "a..b", "..x"})
+        addChild(*root, name).addFile("C:\\a.c");
+
+    EXPECT_EQ(writeTree(*root).failure, "");
+    EXPECT_TRUE(fs::is_directory(hostPath("radio/...x/output")));
+    EXPECT_TRUE(fs::is_directory(hostPath("radio/..x/output")));
+}
