@@ -1,13 +1,273 @@
-// TEMPORARY placeholder until the lexer lands; replaced by its owner.
 #include "reader/xml_lexer.h"
 
+#include "driver/errors.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace {
+
+bool isWhitespace(int c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void skipWhitespace(std::string_view tag, std::size_t& position)
+{
+    while (position < tag.size() && isWhitespace(static_cast<unsigned char>(tag[position])))
+        ++position;
+}
+
+// One word of a tag's text: a double-quoted string with its quotes, or a run up
+// to whitespace or "=". A missing closing quote lets the word run to the end.
+std::optional<std::string_view> readWord(std::string_view tag, std::size_t& position)
+{
+    skipWhitespace(tag, position);
+    if (position == tag.size())
+        return std::nullopt;
+    const std::size_t start = position;
+    if (tag[position] == '"') {
+        const std::size_t closingQuote = tag.find('"', position + 1);
+        position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
+    } else {
+        while (position < tag.size() && tag[position] != '=' &&
+               !isWhitespace(static_cast<unsigned char>(tag[position])))
+            ++position;
+    }
+    return tag.substr(start, position - start);
+}
+
+// Attributes after the tag name, up to the first step that does not fit the
+// key = value shape; whatever is left (such as the "/" of "<a/>") is ignored.
+void readAttributes(std::string_view tag, std::map<std::string, std::string>& attributes)
+{
+    std::size_t position = 0;
+    readWord(tag, position);
+    while (const std::optional<std::string_view> key = readWord(tag, position)) {
+        skipWhitespace(tag, position);
+        if (position == tag.size() || tag[position] != '=')
+            return;
+        ++position;
+        const std::optional<std::string_view> value = readWord(tag, position);
+        if (!value)
+            return;
+        attributes[std::string(*key)] = std::string(*value);
+    }
+}
+
+bool isEmptyElementTag(std::string_view tag)
+{
+    return tag.ends_with('/');
+}
+
+} // namespace
+
 XmlLexer::~XmlLexer() = default;
-void XmlLexer::openFile(const std::string&) {}
-bool XmlLexer::expectStartTag(const std::string&) { return false; }
-bool XmlLexer::expectElement(const std::string&, std::map<std::string, std::string>&) { return false; }
-bool XmlLexer::expectEndTag(const std::string&) { return false; }
-bool XmlLexer::readText(std::string&) { return false; }
-bool XmlLexer::readMarkup(std::string&) { return false; }
-bool XmlLexer::streamGood() const { return false; }
-std::string XmlLexer::tokenText() const { return text; }
-std::string trimChar(const std::string& text, char) { return text; }
+
+void XmlLexer::openFile(const std::string& windowsPath)
+{
+    text.clear();
+    kind = TokenKind::none;
+    lastStartTagWasEmpty_ = false;
+    if (!input.open(platform::hostPath(windowsPath)))
+        throw XMLReaderError(XMLReaderError::cannotOpen);
+}
+
+bool XmlLexer::expectStartTag(const std::string& name)
+{
+    return expectWholeTag(TokenKind::startTag, name);
+}
+
+bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std::string>& attributes)
+{
+    skipMarkup();
+    if (kind != TokenKind::startTag || tagName != name)
+        return false;
+    readAttributes(text, attributes);
+    consume();
+    return true;
+}
+
+bool XmlLexer::expectEndTag(const std::string& name)
+{
+    return expectWholeTag(TokenKind::endTag, name);
+}
+
+bool XmlLexer::readText(std::string& out)
+{
+    ensureToken();
+    if (kind == TokenKind::endTag) {
+        out.clear();
+        return true;
+    }
+    if (kind != TokenKind::text)
+        return false;
+    out = std::move(text);
+    consume();
+    return true;
+}
+
+bool XmlLexer::readMarkup(std::string& out)
+{
+    ensureToken();
+    if (kind != TokenKind::markup)
+        return false;
+    out = std::move(text);
+    consume();
+    return true;
+}
+
+std::string_view XmlLexer::pendingStartTagName()
+{
+    skipMarkup();
+    return kind == TokenKind::startTag ? tagName : std::string_view();
+}
+
+void XmlLexer::skipElement()
+{
+    ensureToken();
+    if (kind != TokenKind::startTag)
+        return;
+    // Only the depth is kept, so content of any depth costs no memory; names
+    // are not matched, as the lexer checks no nesting anywhere else either.
+    std::uint64_t depth = 0;
+    do {
+        ensureToken();
+        if (kind == TokenKind::startTag && !isEmptyElementTag(text))
+            ++depth;
+        else if (kind == TokenKind::endTag)
+            --depth;
+        consume();
+    } while (depth > 0);
+}
+
+bool XmlLexer::streamGood() const
+{
+    return input.good();
+}
+
+std::string XmlLexer::tokenText() const
+{
+    return kind == TokenKind::none ? std::string() : text;
+}
+
+bool XmlLexer::expectWholeTag(TokenKind tagKind, const std::string& name)
+{
+    skipMarkup();
+    if (kind != tagKind || text != name)
+        return false;
+    consume();
+    return true;
+}
+
+void XmlLexer::ensureToken()
+{
+    if (kind == TokenKind::none)
+        nextToken();
+}
+
+void XmlLexer::skipMarkup()
+{
+    for (ensureToken(); kind == TokenKind::markup; ensureToken())
+        consume();
+}
+
+void XmlLexer::consume()
+{
+    if (kind == TokenKind::startTag)
+        lastStartTagWasEmpty_ = isEmptyElementTag(text);
+    kind = TokenKind::none;
+    tagName = {};
+    text.clear();
+}
+
+int XmlLexer::nextByte()
+{
+    const int c = input.get();
+    if (c == ByteInput::end)
+        throw XMLReaderError(XMLReaderError::unexpectedEnd);
+    return c;
+}
+
+void XmlLexer::nextToken()
+{
+    text.clear();
+    kind = TokenKind::none;
+    tagName = {};
+
+    int c = nextByte();
+    while (isWhitespace(c))
+        c = nextByte();
+
+    if (c != '<') {
+        text.push_back(static_cast<char>(c));
+        if (!input.appendUntil('<', text))
+            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        kind = TokenKind::text;
+        return;
+    }
+
+    const int d = nextByte();
+    if (d == '/') {
+        readTagText();
+        kind = TokenKind::endTag;
+    } else if (d == '!' || d == '&' || d == '?') {
+        readMarkupText();
+        kind = TokenKind::markup;
+    } else if (d == '>') {
+        kind = TokenKind::startTag;
+    } else {
+        text.push_back(static_cast<char>(d));
+        readTagText();
+        kind = TokenKind::startTag;
+        // The "/" of an empty-element tag is no part of the name: "<a/>" is an a.
+        std::string_view tag = text;
+        if (isEmptyElementTag(tag))
+            tag.remove_suffix(1);
+        std::size_t position = 0;
+        tagName = readWord(tag, position).value_or(std::string_view());
+    }
+}
+
+// Up to the next ">", which is read but not kept; a ">" in a quoted value
+// ends the tag all the same.
+void XmlLexer::readTagText()
+{
+    if (!input.appendUntil('>', text))
+        throw XMLReaderError(XMLReaderError::unexpectedEnd);
+    input.get();
+}
+
+// Square brackets protect everything inside them, ">" included, and inner
+// "<...>" pairs are carried along; the token ends at the first ">" outside both.
+void XmlLexer::readMarkupText()
+{
+    std::int64_t angle = 0;
+    std::int64_t bracket = 0;
+    for (int c = nextByte(); c != '>' || angle != 0 || bracket != 0; c = nextByte()) {
+        if (bracket != 0) {
+            if (c == '[')
+                ++bracket;
+            else if (c == ']')
+                --bracket;
+        } else if (c == '<') {
+            ++angle;
+        } else if (c == '>') {
+            --angle;
+        } else if (c == '[') {
+            ++bracket;
+        } else if (c == ']') {
+            --bracket;
+        }
+        text.push_back(static_cast<char>(c));
+    }
+}
+
+std::string trimChar(const std::string& text, char c)
+{
+    const std::size_t first = text.find_first_not_of(c);
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(c) - first + 1);
+}

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <cstdio>
+#include "reader/byte_input.h"
+
 #include <map>
 #include <string>
+#include <string_view>
 
 enum class TokenKind { none, startTag, endTag, text, markup };
 
@@ -24,18 +26,36 @@ public:
     bool readText(std::string& out);
     bool readMarkup(std::string& out);
 
+    // Whether the start tag consumed last was an empty-element tag ("<a/>").
+    bool lastStartTagWasEmpty() const { return lastStartTagWasEmpty_; }
+    // The element name of the pending token, after passing over markup; empty
+    // when the pending token is not a start tag. Valid until the next call.
+    std::string_view pendingStartTagName();
+    // Reads over the pending start tag and all up to its end tag, without
+    // recursion however deep the content nests. Does nothing unless a start
+    // tag is pending.
+    void skipElement();
+
     bool streamGood() const;
     std::string tokenText() const;
     TokenKind tokenKind() const { return kind; }
 
 private:
+    bool expectWholeTag(TokenKind tagKind, const std::string& name);
     void nextToken();
     void ensureToken();
     void skipMarkup();
+    int nextByte();
+    void readTagText();
+    void readMarkupText();
+    void consume();
 
     std::string text;
     TokenKind kind = TokenKind::none;
-    std::FILE* file = nullptr;
+    // The first word of a pending start tag, a view into `text`.
+    std::string_view tagName;
+    bool lastStartTagWasEmpty_ = false;
+    ByteInput input;
 };
 
 // Removes every leading and trailing occurrence of one character.

@@ -1,0 +1,94 @@
+#include "reader/byte_input.h"
+
+#include <cstring>
+
+ByteInput::~ByteInput()
+{
+    close();
+}
+
+bool ByteInput::open(const std::string& hostPath)
+{
+    close();
+    file_ = std::fopen(hostPath.c_str(), "rb");
+    if (file_ == nullptr)
+        return false;
+    buffer_.resize(bufferSize);
+    // A folder opens for reading on POSIX systems and only its first read
+    // fails; reading ahead here makes it fail where opening fails elsewhere.
+    fill();
+    if (std::ferror(file_) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void ByteInput::close()
+{
+    if (file_ != nullptr)
+        std::fclose(file_);
+    file_ = nullptr;
+    position_ = 0;
+    length_ = 0;
+    heldCarriageReturn_ = false;
+    readsDone_ = false;
+    exhausted_ = false;
+}
+
+bool ByteInput::appendUntil(char delimiter, std::string& out)
+{
+    for (;;) {
+        if (!available())
+            return false;
+        const char* begin = buffer_.data() + position_;
+        const std::size_t available = length_ - position_;
+        if (const void* found = std::memchr(begin, delimiter, available)) {
+            const std::size_t count = static_cast<const char*>(found) - begin;
+            out.append(begin, count);
+            position_ += count;
+            return true;
+        }
+        out.append(begin, available);
+        position_ = length_;
+    }
+}
+
+bool ByteInput::fill()
+{
+    while (file_ != nullptr && !readsDone_) {
+        std::size_t start = 0;
+        if (heldCarriageReturn_) {
+            buffer_[0] = '\r';
+            start = 1;
+        }
+        const std::size_t wanted = buffer_.size() - start;
+        const std::size_t count = std::fread(buffer_.data() + start, 1, wanted, file_);
+        // A short read means the end of the file or a failed read: either way
+        // nothing more comes, and asking again could block or repeat the error.
+        readsDone_ = count < wanted;
+        heldCarriageReturn_ = false;
+        foldLineEnds(start + count);
+        if (length_ > 0)
+            return true;
+    }
+    return false;
+}
+
+void ByteInput::foldLineEnds(std::size_t count)
+{
+    position_ = 0;
+    char* const data = buffer_.data();
+    char* carriageReturn = static_cast<char*>(std::memchr(data, '\r', count));
+    std::size_t kept = carriageReturn == nullptr ? count : static_cast<std::size_t>(carriageReturn - data);
+    for (std::size_t i = kept; i < count; ++i) {
+        if (data[i] == '\r' && i + 1 < count && data[i + 1] == '\n')
+            continue;
+        data[kept++] = data[i];
+    }
+    if (count > 0 && data[count - 1] == '\r' && !readsDone_) {
+        --kept;
+        heldCarriageReturn_ = true;
+    }
+    length_ = kept;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// A file read as bytes through a buffer, with each carriage return and line
+// feed pair handed out as one line feed, as Windows text mode does, so that a
+// project file reads the same on every system.
+class ByteInput {
+public:
+    static constexpr int end = -1;
+    static constexpr std::size_t bufferSize = 64 * 1024;
+
+    ByteInput() = default;
+    ~ByteInput();
+    ByteInput(const ByteInput&) = delete;
+    ByteInput& operator=(const ByteInput&) = delete;
+
+    // Closes any file open before. False when the file cannot be opened or its
+    // first read fails (a folder opens on some systems and fails there).
+    bool open(const std::string& hostPath);
+    void close();
+
+    // The next byte, or `end` once the file is used up or a read failed; a
+    // byte asked for past that point marks the input as no longer good.
+    int get()
+    {
+        if (!available())
+            return end;
+        return static_cast<unsigned char>(buffer_[position_++]);
+    }
+    int peek()
+    {
+        if (!available())
+            return end;
+        return static_cast<unsigned char>(buffer_[position_]);
+    }
+
+    // Appends the bytes before the next `delimiter` to `out` and leaves the
+    // delimiter unread. False when the input ended first.
+    bool appendUntil(char delimiter, std::string& out);
+
+    // True while the input is open and no byte has been asked for past its end
+    // or past a failed read.
+    bool good() const { return file_ != nullptr && !exhausted_; }
+
+private:
+    bool available()
+    {
+        if (position_ < length_ || fill())
+            return true;
+        exhausted_ = true;
+        return false;
+    }
+    bool fill();
+    void foldLineEnds(std::size_t count);
+
+    std::FILE* file_ = nullptr;
+    std::vector<char> buffer_;
+    std::size_t position_ = 0;
+    std::size_t length_ = 0;
+    // A carriage return that ended the last read: whether it is folded depends
+    // on the next byte of the file.
+    bool heldCarriageReturn_ = false;
+    // The last read came back short: the file ended or the read failed.
+    bool readsDone_ = false;
+    bool exhausted_ = false;
+};

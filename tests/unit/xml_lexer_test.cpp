@@ -1,0 +1,290 @@
+#include "reader/xml_lexer.h"
+
+#include "driver/errors.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace {
+
+using Attributes = std::map<std::string, std::string>;
+
+class XmlLexerTest : public testing::Test {
+protected:
+    // Opens the lexer on a file holding exactly these bytes.
+    XmlLexer& open(const std::string& bytes)
+    {
+        writeBytes(folder.path() / "p.dpj", bytes);
+        lexer.openFile(folder.windowsPath("p.dpj"));
+        return lexer;
+    }
+
+    // The code of the XMLReaderError that the action throws, 0 when none.
+    static int errorCode(const std::function<void()>& action)
+    {
+        try {
+            action();
+        } catch (const XMLReaderError& error) {
+            return error.code;
+        }
+        return 0;
+    }
+
+    std::string text()
+    {
+        std::string out;
+        EXPECT_TRUE(lexer.readText(out));
+        return out;
+    }
+
+    std::string markup()
+    {
+        std::string out;
+        EXPECT_TRUE(lexer.readMarkup(out));
+        return out;
+    }
+
+    TempFolder folder;
+    XmlLexer lexer;
+};
+
+TEST_F(XmlLexerTest, ReadsEachKindOfToken)
+{
+    open("<?xml version=\"1.0\"?>\n<!-- note -->\n<a x=\"1\">  some &amp; text \n</a>"
+         "<![CDATA[<p>&|]]><b/>");
+    EXPECT_EQ(markup(), "xml version=\"1.0\"?");
+    EXPECT_EQ(markup(), "-- note --");
+    Attributes attributes;
+    EXPECT_TRUE(lexer.expectElement("a", attributes));
+    EXPECT_EQ(attributes, (Attributes{{"x", "\"1\""}}));
+    // Leading whitespace goes, trailing whitespace and entities stay as written.
+    EXPECT_EQ(text(), "some &amp; text \n");
+    EXPECT_TRUE(lexer.expectEndTag("a"));
+    EXPECT_EQ(markup(), "[CDATA[<p>&|]]");
+    EXPECT_FALSE(lexer.expectStartTag("b"));
+    EXPECT_EQ(lexer.tokenKind(), TokenKind::startTag);
+    EXPECT_EQ(lexer.tokenText(), "b/");
+}
+
+TEST_F(XmlLexerTest, MarkupCarriesNestedAngleBracketsAndBracketedContent)
+{
+    open("<!DOCTYPE p [<!ELEMENT a (b)>]><!-- a <b> c -->"
+         "<![CDATA[x[1]>y]]>"
+         "<![CDATA[a]]]>[>"
+         "<!-- cut > here --><e>");
+    EXPECT_EQ(markup(), "DOCTYPE p [<!ELEMENT a (b)>]");
+    EXPECT_EQ(markup(), "-- a <b> c --");
+    EXPECT_EQ(markup(), "[CDATA[x[1]>y]]");
+    // An unbalanced "]" lets the section run on until a "[" balances it.
+    EXPECT_EQ(markup(), "[CDATA[a]]]>[");
+    // A ">" inside a comment ends the markup there; the rest is text.
+    EXPECT_EQ(markup(), "-- cut ");
+    EXPECT_EQ(text(), "here -->");
+    EXPECT_TRUE(lexer.expectStartTag("e"));
+}
+
+TEST_F(XmlLexerTest, ExpectElementMatchesTheFirstWordWhereExpectStartTagNeedsTheWholeTag)
+{
+    open("<target ><target/><target><!-- c --><target>");
+    Attributes attributes;
+    EXPECT_FALSE(lexer.expectStartTag("target"));
+    EXPECT_TRUE(lexer.expectElement("target", attributes));
+    EXPECT_FALSE(lexer.lastStartTagWasEmpty());
+    EXPECT_FALSE(lexer.expectStartTag("target"));
+    EXPECT_TRUE(lexer.expectElement("target", attributes));
+    EXPECT_TRUE(lexer.lastStartTagWasEmpty());
+    EXPECT_FALSE(lexer.expectElement("targe", attributes));
+    EXPECT_FALSE(lexer.expectElement("Target", attributes));
+    EXPECT_TRUE(lexer.expectStartTag("target"));
+    EXPECT_FALSE(lexer.lastStartTagWasEmpty());
+    // Markup before a tag is passed over by every expect question.
+    EXPECT_TRUE(lexer.expectStartTag("target"));
+    EXPECT_TRUE(attributes.empty());
+}
+
+TEST_F(XmlLexerTest, SplitsAttributesAsWritten)
+{
+    struct Case {
+        const char* tag;
+        Attributes attributes;
+    };
+    const Case cases[] = {
+        {"<a name = \"Debug\" type='x y'>", {{"name", "\"Debug\""}, {"type", "'x"}}},
+        {"<a k=\"1\" k=\"2\">", {{"k", "\"2\""}}},
+        {"<a p=\"a b=c\" q>", {{"p", "\"a b=c\""}}},
+        {"<a p=\"1\" q r=\"2\">", {{"p", "\"1\""}}},
+        {"<a value=\"no\"/>", {{"value", "\"no\""}}},
+        {"<a value=\"open>", {{"value", "\"open"}}},
+        {"<a \"k v\"=1>", {{"\"k v\"", "1"}}},
+        {"<a =1>", {{"", "1"}}},
+        {"<a k=>", {}},
+    };
+    for (const Case& c : cases) {
+        open(c.tag);
+        Attributes attributes;
+        EXPECT_TRUE(lexer.expectElement("a", attributes)) << c.tag;
+        EXPECT_EQ(attributes, c.attributes) << c.tag;
+    }
+}
+
+TEST_F(XmlLexerTest, FailedQuestionsLeaveTheTokenPending)
+{
+    open("<a><!-- c -->x</a></b><c>");
+    Attributes attributes;
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    std::string out = "unchanged";
+    // readText does not pass over markup.
+    EXPECT_FALSE(lexer.readText(out));
+    EXPECT_EQ(out, "unchanged");
+    EXPECT_EQ(markup(), "-- c --");
+    EXPECT_FALSE(lexer.expectEndTag("a"));
+    EXPECT_FALSE(lexer.readMarkup(out));
+    EXPECT_EQ(lexer.tokenText(), "x");
+    EXPECT_EQ(text(), "x");
+    // On an end tag, readText reads empty text and leaves the end tag pending.
+    out = "unchanged";
+    EXPECT_TRUE(lexer.readText(out));
+    EXPECT_EQ(out, "");
+    EXPECT_TRUE(lexer.expectEndTag("a"));
+    EXPECT_FALSE(lexer.expectStartTag("b"));
+    EXPECT_FALSE(lexer.expectEndTag("c"));
+    EXPECT_EQ(lexer.tokenText(), "b");
+    EXPECT_TRUE(lexer.expectEndTag("b"));
+    EXPECT_EQ(lexer.tokenText(), "");
+    EXPECT_FALSE(lexer.readText(out));
+    EXPECT_TRUE(lexer.expectElement("c", attributes));
+    EXPECT_TRUE(lexer.streamGood());
+}
+
+TEST_F(XmlLexerTest, EndOfFileWhileATokenIsScannedIsCodeOne)
+{
+    const std::string truncated[] = {
+        "",           "   \n\t ",        "<",         "<a",
+        "<a x=\">\"", "</a",             "<!-- c -",  "<![CDATA[ ]> ",
+        "<a>text",    "<a>\xEF\xBB\xBF", "<!DOCTYPE [<x>",
+    };
+    for (const std::string& bytes : truncated) {
+        open(bytes);
+        Attributes attributes;
+        const int code = errorCode([&] {
+            std::string out;
+            while (lexer.expectElement("a", attributes) || lexer.readText(out) || lexer.readMarkup(out) ||
+                   lexer.expectEndTag("a")) {
+            }
+        });
+        EXPECT_EQ(code, XMLReaderError::unexpectedEnd) << bytes;
+        EXPECT_FALSE(lexer.streamGood()) << bytes;
+    }
+}
+
+TEST_F(XmlLexerTest, TheLastTokenLeavesTheStreamGoodUntilOneMoreIsAskedFor)
+{
+    open("<a></a>\n");
+    Attributes attributes;
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    EXPECT_TRUE(lexer.expectEndTag("a"));
+    EXPECT_TRUE(lexer.streamGood());
+    EXPECT_EQ(errorCode([&] { lexer.expectStartTag("a"); }), XMLReaderError::unexpectedEnd);
+    EXPECT_FALSE(lexer.streamGood());
+}
+
+TEST_F(XmlLexerTest, AByteOrderMarkIsText)
+{
+    open("\xEF\xBB\xBF<visualdsp-project>");
+    Attributes attributes;
+    EXPECT_FALSE(lexer.expectElement("visualdsp-project", attributes));
+    EXPECT_EQ(lexer.tokenKind(), TokenKind::text);
+    EXPECT_EQ(lexer.tokenText(), "\xEF\xBB\xBF");
+}
+
+TEST_F(XmlLexerTest, FoldsCarriageReturnLineFeedOnly)
+{
+    open("<a>\r\nx\r\ny\r\rz\r\r\n\n\r</a>");
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    EXPECT_EQ(text(), "x\ny\r\rz\r\n\n\r");
+}
+
+TEST_F(XmlLexerTest, FoldsAPairSplitAcrossReads)
+{
+    // Wherever the buffer ends, a pair that straddles it reads as one line feed.
+    for (std::size_t offset = ByteInput::bufferSize - 3; offset <= ByteInput::bufferSize + 1; ++offset) {
+        const std::string head = "<a>" + std::string(offset - 3, 'x');
+        open(head + "\r\nend\r</a>");
+        EXPECT_TRUE(lexer.expectStartTag("a"));
+        EXPECT_EQ(text(), std::string(offset - 3, 'x') + "\nend\r") << offset;
+        EXPECT_TRUE(lexer.expectEndTag("a"));
+    }
+}
+
+TEST_F(XmlLexerTest, TokensLongerThanTheBufferStayWhole)
+{
+    const std::size_t length = 3 * ByteInput::bufferSize + 17;
+    const std::string body(length, 'q');
+    open("<" + body + "><![CDATA[" + body + "]]><a>" + body + "\r\n</" + body + ">");
+    EXPECT_TRUE(lexer.expectStartTag(body));
+    EXPECT_EQ(markup(), "[CDATA[" + body + "]]");
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    EXPECT_EQ(text(), body + "\n");
+    EXPECT_TRUE(lexer.expectEndTag(body));
+}
+
+TEST_F(XmlLexerTest, FilesThatCannotBeReadFailToOpenWithCodeTwo)
+{
+    std::filesystem::create_directory(folder.path() / "folder.dpj");
+    EXPECT_EQ(errorCode([&] { lexer.openFile(folder.windowsPath("folder.dpj")); }), XMLReaderError::cannotOpen);
+    EXPECT_EQ(errorCode([&] { lexer.openFile(folder.windowsPath("missing.dpj")); }), XMLReaderError::cannotOpen);
+    EXPECT_FALSE(lexer.streamGood());
+}
+
+TEST_F(XmlLexerTest, OpeningAgainStartsOverWithNothingPending)
+{
+    open("<a><b>");
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    EXPECT_FALSE(lexer.expectStartTag("a"));
+    open("<c>");
+    EXPECT_EQ(lexer.tokenText(), "");
+    EXPECT_TRUE(lexer.expectStartTag("c"));
+}
+
+TEST_F(XmlLexerTest, SkipElementReadsOverNestedContentOfAnyDepth)
+{
+    const std::size_t depth = 100000;
+    std::string nested;
+    for (std::size_t i = 0; i < depth; ++i)
+        nested += "<n x=\"1\"><e/><!-- <n> -->t";
+    for (std::size_t i = 0; i < depth; ++i)
+        nested += "</n>";
+    open("<u/>" + nested + "<keep>");
+    EXPECT_EQ(lexer.pendingStartTagName(), "u");
+    lexer.skipElement();
+    EXPECT_EQ(lexer.pendingStartTagName(), "n");
+    lexer.skipElement();
+    EXPECT_EQ(lexer.pendingStartTagName(), "keep");
+    EXPECT_TRUE(lexer.expectStartTag("keep"));
+}
+
+TEST_F(XmlLexerTest, SkipElementLeavesOtherTokensAndStopsAtTheEndOfFile)
+{
+    open("<!-- c --></a>text<b>");
+    EXPECT_EQ(lexer.pendingStartTagName(), "");
+    lexer.skipElement();
+    EXPECT_TRUE(lexer.expectEndTag("a"));
+    EXPECT_EQ(lexer.pendingStartTagName(), "");
+    EXPECT_EQ(text(), "text");
+    EXPECT_EQ(errorCode([&] { lexer.skipElement(); }), XMLReaderError::unexpectedEnd);
+}
+
+TEST(TrimChar, RemovesEveryLeadingAndTrailingOccurrence)
+{
+    EXPECT_EQ(trimChar("\"Debug\"", '"'), "Debug");
+    EXPECT_EQ(trimChar("\"\"a\"b\"\"", '"'), "a\"b");
+    EXPECT_EQ(trimChar("\"\"\"", '"'), "");
+    EXPECT_EQ(trimChar("", '"'), "");
+    EXPECT_EQ(trimChar("plain", '"'), "plain");
+}
+
+} // namespace
