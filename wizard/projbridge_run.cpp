@@ -68,9 +68,10 @@ void Projbridge::processExit() {
 
 void Projbridge::reject() {
     if (process) {
-        // The wizard closes at once; the end of the killed converter is not reported and saves nothing.
+        // The end of the killed converter is not reported and saves nothing; it is reaped before the wizard goes.
         process->disconnect(this);
         process->kill();
+        process->waitForFinished();
     }
     ProjbridgeBase::reject();
 }

@@ -1,0 +1,258 @@
+#include "converter_program.h"
+#include "projbridge.h"
+#include "wizard_test_support.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString initialising = QStringLiteral("Initialising Project Conversion ...");
+const QString succeeded = QStringLiteral("Project Converted Successfully!");
+const QString notFound =
+    QStringLiteral("Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.");
+constexpr int runMilliseconds = 20000;
+
+QStringList nonEmptyLines(const Projbridge& wizard) {
+    return wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+}
+
+QProcess* latestConverter(Projbridge& wizard) {
+    const QList<QProcess*> processes = wizard.findChildren<QProcess*>();
+    return processes.isEmpty() ? nullptr : processes.last();
+}
+
+// Gone means reaped as well: not even a zombie is left.
+bool processGone(const QString& pid) { return !QFile::exists("/proc/" + pid); }
+
+}  // namespace
+
+// Finish runs ProjbridgeCli with the fields' command line, shows its output and judges its exit.
+class RunnerTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void successfulRun();
+    void silentSuccessfulRun();
+    void argumentsArriveWhole();
+    void failingRun();
+    void converterNotFound();
+    void converterThatCannotStart();
+    void cancelDuringRunKillsTheConverter();
+    void closeAfterSuccessWritesNothingMore();
+    void runAgainAfterGoingBack();
+    void converterBesideTheWizardWins();
+
+private:
+    void goToLastPage(Projbridge& wizard);
+    QProcess* finish(Projbridge& wizard);
+
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<SearchPath> searchPath;
+};
+
+void RunnerTest::init() {
+    // The previous folder goes first, so that it gives back the working directory it took over.
+    searchPath.reset();
+    folder.reset();
+    folder = std::make_unique<WorkingFolder>();
+    // Stand-in converters go into their own folder, found through the search path.
+    searchPath = std::make_unique<SearchPath>(
+        QStringList{folder->makeFolder("bin"), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+}
+
+void RunnerTest::goToLastPage(Projbridge& wizard) {
+    showWizard(wizard);
+    fillFirstPage(wizard, *folder);
+    for (int page = 0; page < 3; ++page) {
+        QVERIFY(press(wizard, QWizard::NextButton));
+    }
+    QCOMPARE(wizard.currentPage(), wizard.Page3);
+}
+
+QProcess* RunnerTest::finish(Projbridge& wizard) {
+    if (!press(wizard, QWizard::FinishButton)) {
+        return nullptr;
+    }
+    return latestConverter(wizard);
+}
+
+void RunnerTest::successfulRun() {
+    writeStandInConverter(folder->path("bin"), "printf 'Creating Tavric/Tavric++ Project ...\\n  Creating Group - app\\n'");
+    Projbridge wizard;
+    goToLastPage(wizard);
+
+    QProcess* converter = finish(wizard);
+    QVERIFY(converter);
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
+    QSignalSpy finished(converter, &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    QCOMPARE(nonEmptyLines(wizard),
+             (QStringList{initialising, "Creating Tavric/Tavric++ Project ...", "  Creating Group - app", succeeded}));
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QCOMPARE(folder->readFile("settings.txt"),
+             "VDSP Installation Path:\n" + folder->path("VisualDSP").toUtf8() + "\n\n");
+}
+
+void RunnerTest::silentSuccessfulRun() {
+    writeStandInConverter(folder->path("bin"), "exit 0");
+    Projbridge wizard;
+    goToLastPage(wizard);
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n\n" + succeeded);
+}
+
+void RunnerTest::argumentsArriveWhole() {
+    writeStandInConverter(folder->path("bin"), "printf '[%s]\\n' \"$@\"");
+    Projbridge wizard;
+    showWizard(wizard);
+    fillFirstPage(wizard, *folder);
+    wizard.TavricNameEdit->setText("my app");
+    QVERIFY(press(wizard, QWizard::NextButton));
+    wizard.CmpPersonEdit->setText(folder->writeFile("personalities/my compiler.p_c"));
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QTest::keyClicks(wizard.CustExtEdit, "c,h");
+    QVERIFY(press(wizard, QWizard::NextButton));
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    const QStringList expectedArguments{folder->path("source/app.dpj"),
+                                        folder->path("destination"),
+                                        folder->path("VisualDSP"),
+                                        "-pn",
+                                        "my app",
+                                        "-cp",
+                                        folder->path("personalities/my compiler.p_c"),
+                                        "-ext",
+                                        "c,h"};
+    QStringList expectedLines{initialising};
+    for (const QString& argument : expectedArguments) {
+        expectedLines << "[" + argument + "]";
+    }
+    QCOMPARE(nonEmptyLines(wizard), expectedLines << succeeded);
+}
+
+void RunnerTest::failingRun() {
+    writeStandInConverter(folder->path("bin"), "printf 'Could not open <source> & go on\\n'; exit 1");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    MessageBoxCloser closer;
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    QCOMPARE(closer.closedBoxes, 1);
+    QCOMPARE(closer.caption, "Projbridge");
+    QCOMPARE(closer.text, "Project Conversion Failed!\nPlease check the details log and try again.");
+    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Could not open <source> & go on"}));
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
+}
+
+void RunnerTest::converterNotFound() {
+    Projbridge wizard;
+    goToLastPage(wizard);
+    MessageBoxCloser closer;
+
+    QVERIFY(press(wizard, QWizard::FinishButton));
+    QTest::qWait(100);
+
+    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n\n" + notFound + "\n");
+    QCOMPARE(closer.closedBoxes, 0);
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::converterThatCannotStart() {
+    const QString converterPath = folder->path("bin/ProjbridgeCli");
+    folder->writeFile("bin/ProjbridgeCli", "#!/no/such/interpreter\n");
+    QFile::setPermissions(converterPath, QFile::ReadOwner | QFile::ExeOwner);
+    Projbridge wizard;
+    goToLastPage(wizard);
+
+    QSignalSpy failed(finish(wizard), &QProcess::errorOccurred);
+
+    QTRY_VERIFY(nonEmptyLines(wizard).contains(notFound));
+    QCOMPARE(failed.first().first().value<QProcess::ProcessError>(), QProcess::FailedToStart);
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
+    QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::cancelDuringRunKillsTheConverter() {
+    const QString pidFile = folder->path("converter.pid");
+    writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    QVERIFY(finish(wizard));
+    QTRY_VERIFY(!folder->readFile("converter.pid").isEmpty());
+    const QString pid = QString::fromLatin1(folder->readFile("converter.pid").trimmed());
+    QVERIFY(!processGone(pid));
+
+    QVERIFY(press(wizard, QWizard::CancelButton));
+
+    QVERIFY(!wizard.isVisible());
+    QCOMPARE(wizard.result(), int(QDialog::Rejected));
+    QVERIFY(processGone(pid));
+    QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::closeAfterSuccessWritesNothingMore() {
+    writeStandInConverter(folder->path("bin"), "exit 0");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+    QVERIFY(QFile::remove(folder->path("settings.txt")));
+
+    QVERIFY(press(wizard, QWizard::CancelButton));
+
+    QVERIFY(!wizard.isVisible());
+    QTest::qWait(100);
+    QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::runAgainAfterGoingBack() {
+    writeStandInConverter(folder->path("bin"), "printf 'run\\n'");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    QSignalSpy firstRun(finish(wizard), &QProcess::finished);
+    QVERIFY(firstRun.wait(runMilliseconds));
+
+    QVERIFY(press(wizard, QWizard::BackButton));
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
+    QVERIFY(wizard.DetailsText->toPlainText().startsWith("Visual DSP Project:\n"));
+    QSignalSpy secondRun(finish(wizard), &QProcess::finished);
+    QVERIFY(secondRun.wait(runMilliseconds));
+
+    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "run", succeeded}));
+}
+
+void RunnerTest::converterBesideTheWizardWins() {
+    const QString beside = writeStandInConverter(folder->makeFolder("wizard"), "exit 0");
+    const QString onPath = writeStandInConverter(folder->path("bin"), "exit 0");
+    folder->writeFile("plain/ProjbridgeCli", "not executable");
+
+    QCOMPARE(findConverter(converterProgramName, folder->path("wizard")), beside);
+    QCOMPARE(findConverter(converterProgramName, folder->path("plain")), onPath);
+    QVERIFY(QFile::remove(onPath));
+    QVERIFY(findConverter(converterProgramName, folder->path("plain")).isEmpty());
+}
+
+QTEST_MAIN(RunnerTest)
+#include "runner_test.moc"

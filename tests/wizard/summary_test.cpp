@@ -1,0 +1,144 @@
+#include "projbridge.h"
+#include "wizard_test_support.h"
+
+#include <QTest>
+
+namespace {
+
+// Ticks the boxes named in the comma-separated list, e.g. "cpp,h".
+void tickBoxes(Projbridge& wizard, const QString& boxes) {
+    for (const QString& extension : boxes.split(u',', Qt::SkipEmptyParts)) {
+        QCheckBox* box = wizard.findChild<QCheckBox*>(extension + QStringLiteral("Check"));
+        QVERIFY2(box, qPrintable(extension));
+        QTest::mouseClick(box, Qt::LeftButton);
+    }
+}
+
+QString expectedSummary(const WorkingFolder& folder, const QString& extensions) {
+    return "Visual DSP Project:\n" + folder.path("source/app.dpj") + "\n\n" +
+           "Tavric / Tavric++ Project Directory:\n" + folder.path("destination") + "\n\n" +
+           "Tavric / Tavric++ Project Name:\napp\n\n" + "Message Personality:\n\n\n" +
+           "Tamplate Analyser Personality:\n\n\n" + "Compiler Personality:\n\n\n" + "File Extensions:\n" +
+           extensions + "\n";
+}
+
+}  // namespace
+
+// Leaving the extensions page builds the extension list, the summary and the converter's command line.
+class SummaryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void extensionListInSummary_data();
+    void extensionListInSummary();
+    void summaryFollowsChangesAfterGoingBack();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
+};
+
+void SummaryTest::goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder) {
+    showWizard(wizard);
+    fillFirstPage(wizard, folder);
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(wizard.currentPage(), wizard.Page2);
+}
+
+void SummaryTest::extensionListInSummary_data() {
+    QTest::addColumn<QString>("boxes");
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QString>("extensions");
+
+    QTest::newRow("cpp and h with custom list") << "cpp,h" << "res,xml" << "cpp,h,res,xml";
+    QTest::newRow("custom ending in a comma") << "" << "asm," << "asm";
+    QTest::newRow("nothing") << "" << "" << "";
+    QTest::newRow("every box, in fixed order") << "hxx,h,c,hpp,cc,cxx,hh,cpp" << ""
+                                               << "cpp,cc,cxx,c,h,hh,hpp,hxx";
+    QTest::newRow("custom ending in two commas") << "" << "s,," << "s,";
+    QTest::newRow("custom starting with a comma") << "c" << ",inc" << "c,,inc";
+    QTest::newRow("custom kept as typed") << "" << " S , .inc" << " S , .inc";
+}
+
+void SummaryTest::extensionListInSummary() {
+    QFETCH(QString, boxes);
+    QFETCH(QString, custom);
+    QFETCH(QString, extensions);
+
+    WorkingFolder folder;
+    Projbridge wizard;
+    goToExtensionsPage(wizard, folder);
+    tickBoxes(wizard, boxes);
+    QTest::keyClicks(wizard.CustExtEdit, custom);
+
+    QVERIFY(press(wizard, QWizard::NextButton));
+
+    QCOMPARE(wizard.currentPage(), wizard.Page3);
+    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, extensions));
+    QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
+    const QStringList commandLine = wizard.converterCommandLine();
+    if (extensions.isEmpty()) {
+        QVERIFY(!commandLine.contains("-ext"));
+    } else {
+        QCOMPARE(commandLine.mid(commandLine.size() - 2), (QStringList{"-ext", extensions}));
+    }
+}
+
+void SummaryTest::summaryFollowsChangesAfterGoingBack() {
+    WorkingFolder folder;
+    Projbridge wizard;
+    goToExtensionsPage(wizard, folder);
+    tickBoxes(wizard, "c");
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "c"));
+
+    QVERIFY(press(wizard, QWizard::BackButton));
+    tickBoxes(wizard, "c,h");
+    QVERIFY(press(wizard, QWizard::NextButton));
+
+    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "h"));
+}
+
+void SummaryTest::commandLine_data() {
+    QTest::addColumn<QStringList>("personalities");  // message, analyser, compiler
+    QTest::addColumn<QString>("boxes");
+    QTest::addColumn<QStringList>("options");
+
+    QTest::newRow("nothing optional") << QStringList{"", "", ""} << "" << QStringList{};
+    QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "" << QStringList{"-cp", "/p/c.p_c"};
+    QTest::newRow("everything, blanks kept")
+        << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h"
+        << QStringList{"-mp", "/my p/m.p_s", "-ap", "/my p/a.p_a", "-cp", "/my p/c.p_c", "-ext", "cpp,h"};
+    QTest::newRow("analyser and extensions") << QStringList{"", "a b.p_a", ""} << "cc"
+                                             << QStringList{"-ap", "a b.p_a", "-ext", "cc"};
+}
+
+void SummaryTest::commandLine() {
+    QFETCH(QStringList, personalities);
+    QFETCH(QString, boxes);
+    QFETCH(QStringList, options);
+
+    WorkingFolder folder;
+    Projbridge wizard;
+    showWizard(wizard);
+    wizard.VDSPProjectEdit->setText("/work/my project/app.dpj");
+    wizard.TavricProjectEdit->setText("/out put");
+    wizard.VDSPInstallDirEdit->setText("");
+    wizard.TavricNameEdit->setText("my app");
+    wizard.MsgPersonEdit->setText(personalities[0]);
+    wizard.AnalPersonEdit->setText(personalities[1]);
+    wizard.CmpPersonEdit->setText(personalities[2]);
+    tickBoxes(wizard, boxes);
+    wizard.next();
+    wizard.next();
+    wizard.next();
+    QCOMPARE(wizard.currentPage(), wizard.Page3);
+
+    QCOMPARE(wizard.converterCommandLine(),
+             QStringList({"ProjbridgeCli", "/work/my project/app.dpj", "/out put", "", "-pn", "my app"}) + options);
+}
+
+QTEST_MAIN(SummaryTest)
+#include "summary_test.moc"
