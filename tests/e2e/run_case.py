@@ -1,0 +1,330 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end case of ProjbridgeCli and compares everything it leaves.
+
+A case is a folder under tests/cases/:
+  command.txt          one run per line: the arguments, split at blanks; "..."
+                       groups blanks and may be empty; backslashes are literal.
+  input/               copied to the root of drive P: before the first run
+                       (files named .gitkeep only keep empty folders in git).
+  corpus.txt           names of corpus files, one a line, copied to P:\\corpus\\.
+                       Such a case must also convert with status 0 and no
+                       refused token, whatever the expected files say.
+  examples.txt         names of folders under examples/, copied to P:\\examples\\.
+  expected-stdout.txt  what the runs print (line ends compared as LF); missing: empty.
+  expected-status.txt  one exit status per run; missing: 0 for each.
+  expected-tree.txt    every folder and file on P: after the runs.
+  expected/            every file the runs created or changed, by its path on P:.
+Every file on P: that is not under expected/ must be byte for byte its input.
+Every project file of a case whose runs all succeed is also checked for its
+structure: balanced markers, absolute paths and personality files present;
+for an example, every source file it names must exist as well.
+
+Drive P: is the case's temporary folder: a throwaway Wine prefix links
+dosdevices/p: to it, the runs start there, and command lines name P:\\ paths,
+so expected files read the same on every platform. With --emulator (e.g. wine),
+WINEPREFIX must name an initialised prefix; its p: link is pointed at the case
+folder, so such runs must not overlap.
+
+PROJBRIDGE_UPDATE_CASES=1 rewrites the expected files from this run for review.
+"""
+
+import argparse
+import difflib
+import filecmp
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+SOURCE_ROOT = Path(__file__).resolve().parents[2]
+DRIVE = "p:"
+RUN_TIMEOUT_SECONDS = 120
+KEEP_FILE = ".gitkeep"
+REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
+ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
+BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
+
+
+class CaseFailure(Exception):
+    pass
+
+
+def split_command(line):
+    """Arguments of one command line: blanks separate, quotes group."""
+    arguments, current, quoted, started = [], [], False, False
+    for character in line:
+        if character == '"':
+            quoted, started = not quoted, True
+        elif character in " \t" and not quoted:
+            if started:
+                arguments.append("".join(current))
+            current, started = [], False
+        else:
+            current.append(character)
+            started = True
+    if quoted:
+        raise CaseFailure(f"unbalanced quote in command line: {line}")
+    if started:
+        arguments.append("".join(current))
+    return arguments
+
+
+def read_text(path, default=""):
+    return path.read_text(encoding="latin-1") if path.exists() else default
+
+
+def relative_files(folder):
+    if not folder.is_dir():
+        return set()
+    return {p.relative_to(folder) for p in folder.rglob("*") if p.is_file() or p.is_symlink()}
+
+
+def tree_listing(drive):
+    """Folders end in a backslash; sorted part by part."""
+    entries = sorted(drive.rglob("*"), key=lambda p: p.relative_to(drive).parts)
+    lines = []
+    for entry in entries:
+        name = "\\".join(entry.relative_to(drive).parts)
+        lines.append(name + "\\" if entry.is_dir() and not entry.is_symlink() else name)
+    return "".join(line + "\n" for line in lines)
+
+
+def visible_lines(data):
+    """Lines of a file with their ends shown, for a diff that sees CR and LF."""
+    lines = data.decode("latin-1").splitlines(keepends=True)
+    shown = []
+    for line in lines:
+        body = line.rstrip("\r\n")
+        end = line[len(body):].replace("\r", "<CR>").replace("\n", "<LF>")
+        shown.append(body + (end or "<no line end>") + "\n")
+    return shown
+
+
+def difference(label, expected, actual):
+    diff = difflib.unified_diff(visible_lines(expected), visible_lines(actual),
+                                f"expected {label}", f"actual {label}")
+    return f"{label} differs:\n" + "".join(diff)
+
+
+def prepare_drive(case, arguments, drive):
+    drive.mkdir()
+    source = case / "input"
+    if source.is_dir():
+        shutil.copytree(source, drive, dirs_exist_ok=True,
+                        ignore=lambda folder, names: [n for n in names if n == KEEP_FILE])
+    for name in read_text(case / "corpus.txt").split():
+        (drive / "corpus").mkdir(exist_ok=True)
+        shutil.copyfile(arguments.corpus / name, drive / "corpus" / name)
+    for name in read_text(case / "examples.txt").split():
+        shutil.copytree(arguments.examples / name, drive / "examples" / name)
+
+
+def link_drive(prefix, drive):
+    dosdevices = prefix / "dosdevices"
+    dosdevices.mkdir(parents=True, exist_ok=True)
+    link = dosdevices / DRIVE
+    if link.is_symlink() or link.exists():
+        link.unlink()
+    link.symlink_to(drive)
+
+
+def run_commands(arguments, commands, drive, prefix):
+    environment = dict(os.environ, WINEPREFIX=str(prefix))
+    output, statuses = "", []
+    for command in commands:
+        completed = subprocess.run(arguments.emulator + [os.path.abspath(arguments.cli)] + command, cwd=drive, env=environment,
+                                   stdin=subprocess.DEVNULL, capture_output=True, timeout=RUN_TIMEOUT_SECONDS)
+        output += completed.stdout.decode("latin-1").replace("\r\n", "\n")
+        statuses.append(completed.returncode)
+    return output, statuses
+
+
+class ProjectStructure:
+    """Checks one project file: markers nest, paths are absolute, and every
+    personality it names exists unless the command line named it."""
+
+    def __init__(self, name, text, drive, named_personalities, files_exist):
+        self.name, self.drive, self.named, self.files_exist = name, drive, named_personalities, files_exist
+        self.lines = text.split("\r\n")
+        self.position = 0
+        self.problems = []
+
+    def check(self):
+        if self.lines[-1] != "":
+            self.problems.append("does not end with a line end")
+        self.lines.pop()
+        self.expect_line("VersionTag45")
+        if self.position < len(self.lines):
+            self.block()
+        if self.position != len(self.lines):
+            self.problem(f"unexpected line {self.lines[self.position]!r}")
+        return [f"{self.name}: {problem}" for problem in self.problems]
+
+    def problem(self, text):
+        self.problems.append(f"line {self.position + 1}: {text}")
+        self.position = len(self.lines)
+
+    def next_line(self):
+        if self.position >= len(self.lines):
+            self.problem("ends inside a block")
+            return None
+        self.position += 1
+        return self.lines[self.position - 1]
+
+    def expect_line(self, expected):
+        line = self.next_line()
+        if line is not None and line != expected:
+            self.position -= 1
+            self.problem(f"{line!r} where {expected!r} belongs")
+
+    def block(self):
+        self.expect_line("StartProjectMarker")
+        for key in BLOCK_KEYS:
+            line = self.next_line()
+            if line is None:
+                return
+            if not line.startswith(key + "="):
+                self.problem(f"{line!r} where {key}= belongs")
+                return
+            self.value(key, line[len(key) + 1:])
+        while (line := self.next_line()) not in (None, "EndContainedFilesMarker"):
+            if not ABSOLUTE_PATH.match(line):
+                self.problem(f"file line is not absolute: {line!r}")
+            elif self.files_exist and not self.on_drive(line).is_file():
+                self.problems.append(f"line {self.position}: names a missing source file: {line!r}")
+        if self.position < len(self.lines) and self.lines[self.position] == "StartSubProjectMarker":
+            self.position += 1
+            while self.position < len(self.lines) and self.lines[self.position] == "StartProjectMarker":
+                self.block()
+            self.expect_line("EndSubProjectMarker")
+
+    def value(self, key, value):
+        if key in ("SourcePath", "OutputPath") and not ABSOLUTE_PATH.match(value):
+            self.problems.append(f"line {self.position}: {key} is not absolute: {value!r}")
+        if key.endswith("Pers") and value not in self.named and not self.on_drive(value).is_file():
+            self.problems.append(f"line {self.position}: {key} names a missing file: {value!r}")
+
+    def on_drive(self, windows_path):
+        if windows_path[:2].lower() != DRIVE:
+            return Path("/nonexistent-drive-path")
+        return self.drive.joinpath(*[part for part in re.split(r"[\\/]", windows_path[2:]) if part])
+
+
+def named_personalities(commands):
+    named = set()
+    for command in commands:
+        for option, value in zip(command, command[1:]):
+            if option in ("-mp", "-cp"):
+                named.add(value)
+    return named
+
+
+def compare_files(case, drive, input_folder, update):
+    expected_folder = case / "expected"
+    problems = []
+    produced = set()
+    for relative in sorted(relative_files(drive)):
+        original = input_folder / relative
+        if original.is_file() and filecmp.cmp(original, drive / relative, shallow=False):
+            continue
+        produced.add(relative)
+    if update:
+        shutil.rmtree(expected_folder, ignore_errors=True)
+        for relative in produced:
+            (expected_folder / relative).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copyfile(drive / relative, expected_folder / relative)
+        return problems
+    expected = relative_files(expected_folder)
+    for relative in sorted(expected | produced):
+        label = "P:\\" + "\\".join(relative.parts)
+        if relative not in expected:
+            problems.append(f"{label} was created or changed, but is not expected")
+        elif not (drive / relative).is_file():
+            problems.append(f"{label} is expected, but missing")
+        else:
+            wanted, got = (expected_folder / relative).read_bytes(), (drive / relative).read_bytes()
+            if wanted != got:
+                problems.append(difference(label, wanted, got))
+    return problems
+
+
+def compare_text(case, name, actual, update, missing=""):
+    path = case / name
+    if update:
+        path.write_text(actual, encoding="latin-1", newline="\n")
+        return []
+    expected = read_text(path, missing)
+    if expected == actual:
+        return []
+    return [difference(name, expected.encode("latin-1"), actual.encode("latin-1"))]
+
+
+def run_case(arguments):
+    case = arguments.case.resolve()
+    update = os.environ.get("PROJBRIDGE_UPDATE_CASES") == "1"
+    commands = [split_command(line) for line in read_text(case / "command.txt").splitlines() if line.strip()]
+    if not commands:
+        raise CaseFailure("command.txt holds no command")
+
+    with tempfile.TemporaryDirectory(prefix="projbridge-case-") as temporary:
+        temporary = Path(temporary)
+        drive, input_copy = temporary / "drive", temporary / "input"
+        prepare_drive(case, arguments, drive)
+        shutil.copytree(drive, input_copy)
+        if arguments.emulator:
+            if not os.environ.get("WINEPREFIX"):
+                raise CaseFailure("WINEPREFIX must name the emulator's prefix")
+            prefix = Path(os.environ["WINEPREFIX"])
+        else:
+            prefix = temporary / "prefix"
+        link_drive(prefix, drive)
+
+        output, statuses = run_commands(arguments, commands, drive, prefix)
+        problems = compare_text(case, "expected-stdout.txt", output, update)
+        problems += compare_text(case, "expected-status.txt", "".join(f"{status}\n" for status in statuses), update,
+                                 missing="".join("0\n" for _ in commands))
+        problems += compare_text(case, "expected-tree.txt", tree_listing(drive), update)
+        problems += compare_files(case, drive, input_copy, update)
+
+        if all(status == 0 for status in statuses):
+            named = named_personalities(commands)
+            examples = read_text(case / "examples.txt").split()
+            for project in sorted(drive.rglob("*.prj")):
+                text = project.read_bytes().decode("latin-1")
+                name = "P:\\" + "\\".join(project.relative_to(drive).parts)
+                problems += ProjectStructure(name, text, drive, named, files_exist=bool(examples)).check()
+        if (case / "corpus.txt").exists():
+            if any(status != 0 for status in statuses):
+                problems.append(f"a corpus file must convert with status 0, got {statuses}")
+            if REFUSED_TOKEN in output:
+                problems.append("a corpus file must convert without a refused token")
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--cli", required=True, help="the ProjbridgeCli program")
+    parser.add_argument("--corpus", type=Path, default=SOURCE_ROOT / ".." / "shared" / "corpus",
+                        help="folder of the corpus files that corpus.txt names")
+    parser.add_argument("--examples", type=Path, default=SOURCE_ROOT / "examples",
+                        help="folder of the examples that examples.txt names")
+    parser.add_argument("--emulator", action="append", default=[],
+                        help="program (and, repeated, its arguments) that runs the converter, e.g. wine")
+    parser.add_argument("case", type=Path, help="the case folder")
+    arguments = parser.parse_args()
+    try:
+        problems = run_case(arguments)
+    except (CaseFailure, subprocess.TimeoutExpired, OSError) as failure:
+        problems = [str(failure)]
+    for problem in problems:
+        print(problem)
+    if os.environ.get("PROJBRIDGE_UPDATE_CASES") == "1":
+        print(f"expected files of {arguments.case.name} rewritten; review them with git diff")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
