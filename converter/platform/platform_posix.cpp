@@ -21,6 +21,8 @@ namespace {
 
 constexpr std::size_t driveCount = 'z' - 'a' + 1;
 constexpr mode_t newDirectoryMode = 0777;
+// Strings take it through a temporary: assigning the view itself trips a false
+// -Wrestrict in GCC 12 optimised builds.
 constexpr std::string_view hostRoot = "/";
 // The key as system.reg writes it, with its backslashes escaped.
 constexpr std::string_view ideAppPathsKey = R"(Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe)";
@@ -85,7 +87,7 @@ std::string driveFolderOf(const fs::path& entry)
 DriveFolders readDriveFolders()
 {
     DriveFolders folders;
-    folders[*driveIndex('z')] = hostRoot;
+    folders[*driveIndex('z')] = std::string{hostRoot};
     const fs::path prefix = winePrefix();
     if (prefix.empty())
         return folders;
@@ -120,7 +122,7 @@ std::optional<std::string> windowsFormOf(const std::string& hostPath, const Driv
         return std::nullopt;
     std::string rest = folders[*best] == hostRoot ? hostPath : hostPath.substr(folders[*best].size());
     if (rest.empty())
-        rest = hostRoot;
+        rest = std::string{hostRoot};
     std::replace(rest.begin(), rest.end(), '/', '\\');
     return std::string{static_cast<char>('A' + *best), ':'} + rest;
 }
