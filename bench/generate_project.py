@@ -52,10 +52,11 @@ OTHER_TOOLS = (
 class Folder:
     """One project folder: its name in the IDE, its folder on disk, its children."""
 
-    def __init__(self, name, disk_path, folders_first):
+    def __init__(self, name, disk_path, folders_first, extensions=""):
         self.name = name
         self.disk_path = disk_path
         self.folders_first = folders_first
+        self.extensions = extensions
         self.children = []
         self.sources = []
         self.headers = []
@@ -103,9 +104,19 @@ def source_extension(index):
     return ".c"
 
 
-def fill_trees(trees, source_files):
+def build_source_folders(source_files):
+    """The "Source Files" folder: files of its own first, as the IDE writes it,
+    then one module tree per thousand source files."""
+    root = Folder("Source Files", ".\\src", False, ' ext=".c,.cpp,.cxx,.asm,.dsp,.s"')
+    tree_count = max(1, round(source_files / SOURCE_FILES_PER_TREE))
+    root.children = [build_tree(index) for index in range(tree_count)]
+    fill(root, source_files)
+    return root
+
+
+def fill(root, source_files):
     """Spreads the source files evenly over the folders that hold files."""
-    holders = [f for tree in trees for f in walk(tree) if not f.folders_first]
+    holders = [folder for folder in walk(root) if not folder.folders_first]
     base, extra = divmod(source_files, len(holders))
     number = 0
     for position, folder in enumerate(holders):
@@ -135,7 +146,7 @@ class Writer:
         self.out.write("".join(self.buffer))
         self.buffer.clear()
 
-    def project(self, trees, linker_file):
+    def project(self, source_root, linker_file):
         self.line(0, "<?xml version=\"1.0\" encoding='ISO-8859-1'?>")
         self.line(0, '<visualdsp-project schema="17" name="Bench" file="Bench.dpj" version="1">')
         self.line(1, "<!-- Project build target -->")
@@ -151,19 +162,14 @@ class Writer:
         self.line(1, "</configurations>")
         self.line(1, "<!-- Project folders -->")
         self.line(1, "<folders>")
-        self.header_folder(trees)
+        self.header_folder(source_root)
         self.line(2, '<folder name="Linker Files" ext=".ldf,.dlb">')
         self.line(3, "<files>")
         self.line(4, f'<file name="{linker_file}">')
         self.line(4, "</file>")
         self.line(3, "</files>")
         self.line(2, "</folder>")
-        self.line(2, '<folder name="Source Files" ext=".c,.cpp,.cxx,.asm,.dsp,.s">')
-        self.line(3, "<folders>")
-        for tree in trees:
-            self.source_folder(tree, 4)
-        self.line(3, "</folders>")
-        self.line(2, "</folder>")
+        self.source_folder(source_root, 2)
         self.line(1, "</folders>")
         self.line(0, "</visualdsp-project>")
         self.flush()
@@ -195,20 +201,12 @@ class Writer:
         self.line(5, f"<option><![CDATA[{option}]]></option>")
         self.line(4, "</tool>")
 
-    def header_folder(self, trees):
-        self.line(2, '<folder name="Header Files" ext=".h,.hpp,.hxx">')
-        self.line(3, "<files>")
-        self.line(4, '<file name=".\\Bench.h">')
-        self.line(4, "</file>")
-        self.line(3, "</files>")
-        self.line(3, "<folders>")
-        for tree in trees:
-            self.header_tree(tree, 4)
-        self.line(3, "</folders>")
-        self.line(2, "</folder>")
+    def header_folder(self, source_root):
+        """The header files beside the sources, in a tree of the same shape."""
+        self.header_tree(source_root, 2, "Header Files", ' ext=".h,.hpp,.hxx"')
 
-    def header_tree(self, folder, depth):
-        self.line(depth, f'<folder name="{folder.name}">')
+    def header_tree(self, folder, depth, name=None, extensions=""):
+        self.line(depth, f'<folder name="{name or folder.name}"{extensions}>')
         if folder.headers:
             self.line(depth + 1, "<files>")
             for header in folder.headers:
@@ -218,7 +216,7 @@ class Writer:
         self.nested(folder, depth, self.header_tree)
 
     def source_folder(self, folder, depth):
-        self.line(depth, f'<folder name="{folder.name}">')
+        self.line(depth, f'<folder name="{folder.name}"{folder.extensions}>')
         if folder.sources:
             self.line(depth + 1, "<files>")
             for source in folder.sources:
@@ -269,13 +267,11 @@ def main():
     parser.add_argument("--line-end", choices=("lf", "crlf"), default="lf")
     args = parser.parse_args()
 
-    tree_count = max(1, round(args.source_files / SOURCE_FILES_PER_TREE))
-    trees = [build_tree(index) for index in range(tree_count)]
-    fill_trees(trees, args.source_files)
+    source_root = build_source_folders(args.source_files)
     line_end = "\r\n" if args.line_end == "crlf" else "\n"
     with open(args.output, "w", encoding="latin-1", newline="") as out:
         Writer(out, line_end, configuration_names(args.configurations),
-               args.file_configurations_every).project(trees, ".\\Bench.ldf")
+               args.file_configurations_every).project(source_root, ".\\Bench.ldf")
     return 0
 
 
