@@ -48,23 +48,6 @@ protected:
     Group& debug;
 };
 
-TEST_F(Personality, OwnPersonalityHoldsIncludesMacrosAndTheTemplate)
-{
-    useTemplate("template line\n");
-    debug.appendIncludePath("C:\\VisualDSP\\include");
-
-    const WriteResult result = writeTree(*root);
-
-    EXPECT_EQ(result.failure, "");
-    EXPECT_EQ(readBytes(debugOwnFile()), "-i \"C:\\work\\radio\\inc\"\r\n"
-                                         "-i \"C:\\VisualDSP\\include\"\r\n"
-                                         "-i \"C:\\VisualDSP\\include\"\r\n"
-                                         "-d \"BOARD=2\"\r\n"
-                                         "-d \"NDEBUG\"\r\n"
-                                         "template line\r\n");
-    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "template line\r\n");
-}
-
 TEST_F(Personality, TemplateIsCopiedAsText)
 {
     useTemplate("crlf\r\nlf\nlone\rcr\r\r\nlast without end");
@@ -78,12 +61,15 @@ TEST_F(Personality, TemplateIsCopiedAsText)
 
 TEST_F(Personality, WithoutATemplateTheFilesHoldOnlyWhatIsGenerated)
 {
-    debug.setDefinition("NDEBUG", "");
+    debug.appendIncludePath("C:\\work\\radio\\inc");
 
     writeTree(*root);
 
-    EXPECT_EQ(readBytes(debugOwnFile()),
-              "-i \"C:\\work\\radio\\inc\"\r\n-i \"C:\\VisualDSP\\include\"\r\n-d \"BOARD=2\"\r\n-d \"NDEBUG\"\r\n");
+    EXPECT_EQ(readBytes(debugOwnFile()), "-i \"C:\\work\\radio\\inc\"\r\n"
+                                         "-i \"C:\\VisualDSP\\include\"\r\n"
+                                         "-i \"C:\\work\\radio\\inc\"\r\n"
+                                         "-d \"BOARD=2\"\r\n"
+                                         "-d \"NDEBUG\"\r\n");
     EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "");
 }
 
@@ -102,20 +88,6 @@ TEST_F(Personality, PlaceholdersAreMadeEmptyAndNamedByEveryGroup)
     EXPECT_EQ(valuesOf(projectFile, "CompPers"), (std::vector<std::string>{compilers, compilers, compilers}));
     EXPECT_EQ(readBytes(hostPath("person/radio.p_s")), "");
     EXPECT_EQ(readBytes(hostPath("person/radio.p_c")), "");
-}
-
-TEST_F(Personality, NamedMessageAndCompilerPersonalitiesAreOnlyReferredTo)
-{
-    converter.messagePersonality = "C:\\nowhere\\team.p_s";
-    converter.compilerPersonality = "C:\\nowhere\\team.p_c";
-
-    writeTree(*root);
-    const std::string projectFile = projectFileBytes();
-
-    EXPECT_EQ(valuesOf(projectFile, "SubsPers"), std::vector<std::string>(3, "C:\\nowhere\\team.p_s"));
-    EXPECT_EQ(valuesOf(projectFile, "CompPers"), std::vector<std::string>(3, "C:\\nowhere\\team.p_c"));
-    EXPECT_FALSE(fs::exists(hostPath("person/radio.p_s")));
-    EXPECT_FALSE(fs::exists(hostPath("person/radio.p_c")));
 }
 
 TEST_F(Personality, GroupsWithoutOptionsInheritTheNearestOwnPersonality)
@@ -168,19 +140,6 @@ TEST_F(Personality, OwnPersonalityOfANestedNameIsNamedAfterItsLastPart)
     EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers").back(),
               destination + "\\radio\\ADSP-21262\\Source Files\\DSP\\person\\DSP.p_a");
     EXPECT_EQ(readBytes(hostPath("radio/ADSP-21262/Source Files/DSP/person/DSP.p_a")), "-d \"FIR=1\"\r\n");
-}
-
-TEST_F(Personality, DefaultLeftByAnEarlierRunIsKept)
-{
-    useTemplate("new template\r\n");
-    fs::create_directory(hostPath("person"));
-    writeBytes(hostPath("person/radio.p_a"), "edited by the user\r\n");
-
-    const WriteResult result = writeTree(*root);
-
-    EXPECT_EQ(result.failure, "");
-    EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "edited by the user\r\n");
-    EXPECT_TRUE(readBytes(debugOwnFile()).ends_with("new template\r\n"));
 }
 
 TEST_F(Personality, TemplateThatCannotBeOpenedIsReportedForEachCreatedPersonality)

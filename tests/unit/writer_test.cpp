@@ -10,14 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string crlfLines(std::initializer_list<std::string> lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 std::string outputLines(std::initializer_list<std::string> lines)
 {
     std::string text;
@@ -41,49 +33,6 @@ std::vector<std::string> listing(const fs::path& folder)
 } // namespace
 
 using ProjectWriter = WriterFixture;
-
-TEST_F(ProjectWriter, WritesTheRadioExample)
-{
-    std::unique_ptr<Group> root = makeGroup("radio");
-    Group& target = addChild(*root, "ADSP-21262");
-    Group& debug = addChild(target, "Debug");
-    debug.addFile("C:\\work\\radio\\main.c");
-    debug.addFile("C:\\work\\radio\\dsp\\filter.c");
-    debug.setDefinition("NDEBUG", "");
-    addChild(target, "Release");
-
-    const WriteResult result = writeTree(*root);
-
-    const std::string d = destination;
-    EXPECT_EQ(result.failure, "");
-    EXPECT_EQ(projectFileBytes(),
-              crlfLines({"VersionTag45", "StartProjectMarker", "FolderName=radio", "SourcePath=C:\\work\\radio",
-                         "OutputPath=" + d + "\\radio\\output\\", "SubsPers=" + d + "\\person\\radio.p_s",
-                         "AnalPers=" + d + "\\person\\radio.p_a", "CompPers=" + d + "\\person\\radio.p_c",
-                         "EndContainedFilesMarker", "StartSubProjectMarker", "StartProjectMarker",
-                         "FolderName=ADSP-21262", "SourcePath=C:\\work\\radio",
-                         "OutputPath=" + d + "\\radio\\ADSP-21262\\output\\", "SubsPers=" + d + "\\person\\radio.p_s",
-                         "AnalPers=" + d + "\\person\\radio.p_a", "CompPers=" + d + "\\person\\radio.p_c",
-                         "EndContainedFilesMarker", "StartSubProjectMarker", "StartProjectMarker",
-                         "FolderName=Debug", "SourcePath=C:\\work\\radio",
-                         "OutputPath=" + d + "\\radio\\ADSP-21262\\Debug\\output\\",
-                         "SubsPers=" + d + "\\person\\radio.p_s",
-                         "AnalPers=" + d + "\\radio\\ADSP-21262\\Debug\\person\\Debug.p_a",
-                         "CompPers=" + d + "\\person\\radio.p_c", "C:\\work\\radio\\main.c",
-                         "C:\\work\\radio\\dsp\\filter.c", "EndContainedFilesMarker", "EndSubProjectMarker",
-                         "EndSubProjectMarker"}));
-    EXPECT_EQ(result.output,
-              outputLines({"  Creating Group - radio", "  Creating Group - ADSP-21262", "  Creating Group - Debug",
-                           "  Creating Analyser Personality - " + d + "\\radio\\ADSP-21262\\Debug\\person\\Debug.p_a"}));
-    EXPECT_EQ(listing(hostPath("")),
-              (std::vector<std::string>{"person/", "person/radio.p_a", "person/radio.p_c", "person/radio.p_s",
-                                        "radio.prj", "radio/", "radio/ADSP-21262/", "radio/ADSP-21262/Debug/",
-                                        "radio/ADSP-21262/Debug/output/", "radio/ADSP-21262/Debug/person/",
-                                        "radio/ADSP-21262/Debug/person/Debug.p_a", "radio/ADSP-21262/Release/",
-                                        "radio/ADSP-21262/Release/output/", "radio/ADSP-21262/Release/person/",
-                                        "radio/ADSP-21262/output/", "radio/ADSP-21262/person/", "radio/output/",
-                                        "radio/person/"}));
-}
 
 TEST_F(ProjectWriter, EmptyRootGroupLeavesOnlyTheVersionLineAndItsFolders)
 {
@@ -203,22 +152,6 @@ TEST_F(ProjectWriter, EachProjectFileLineIsOnDiskAsSoonAsItIsWritten)
     projectFile.writeLine("");
     EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n\r\n");
     projectFile.close();
-}
-
-TEST_F(ProjectWriter, SecondWriteReplacesTheProjectFile)
-{
-    std::unique_ptr<Group> root = makeGroup("radio");
-    root->addFile("C:\\first.c");
-    writeTree(*root);
-    const std::string first = projectFileBytes();
-
-    std::unique_ptr<Group> shorter = makeGroup("radio");
-    shorter->addFile("C:\\b.c");
-    EXPECT_EQ(writeTree(*shorter).failure, "");
-
-    std::string expected = first;
-    expected.replace(expected.find("C:\\first.c"), std::string("C:\\first.c").size(), "C:\\b.c");
-    EXPECT_EQ(projectFileBytes(), expected);
 }
 
 class ParentFolderNames : public WriterFixture, public ::testing::WithParamInterface<const char*> {};
