@@ -15,9 +15,6 @@ class Projbridge : public ProjbridgeBase {
     Q_OBJECT
 
 public:
-    // Where the latest run stands; the Back, Finish and Cancel buttons on the last page follow from it.
-    enum class RunState { Ready, Running, Succeeded, Failed, StartFailed };
-
     explicit Projbridge(QWidget* parent = nullptr, const QString& name = {}, bool modal = false,
                         Qt::WindowFlags flags = {});
 
@@ -54,6 +51,9 @@ protected slots:
     void reject() override;
 
 private:
+    // Where the latest run stands; the Back, Finish and Cancel buttons on the last page follow from it.
+    enum class RunState { Ready, Running, Succeeded, Failed, StartFailed };
+
     QList<QLineEdit*> page0Fields() const;
     QList<QLineEdit*> page1PathFields() const;
     QList<SettingsEntry> settingsEntries() const;
@@ -67,6 +67,7 @@ private:
     QString extensionList;
     QProcess* process = nullptr;
     QString lastPath;
+    // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.
     QString standardCancelText;
     BrowseDialog browseDialog = showBrowseDialog;
 };

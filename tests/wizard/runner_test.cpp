@@ -39,6 +39,7 @@ private slots:
     void silentSuccessfulRun();
     void argumentsArriveWhole();
     void failingRun();
+    void crashedConverterIsNotReported();
     void converterNotFound();
     void converterThatCannotStart();
     void cancelDuringRunKillsTheConverter();
@@ -159,6 +160,23 @@ void RunnerTest::failingRun() {
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
+}
+
+void RunnerTest::crashedConverterIsNotReported() {
+    writeStandInConverter(folder->path("bin"), "printf 'half a line'; kill -KILL $$");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    MessageBoxCloser closer;
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    QCOMPARE(finished.first().at(1).value<QProcess::ExitStatus>(), QProcess::CrashExit);
+    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "half a line"}));
+    QCOMPARE(closer.closedBoxes, 0);
+    QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
+    QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
 }
 
