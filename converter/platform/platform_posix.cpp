@@ -84,11 +84,10 @@ std::string driveFolderOf(const fs::path& entry)
     return folder;
 }
 
-DriveFolders readDriveFolders()
+DriveFolders readDriveFolders(const fs::path& prefix)
 {
     DriveFolders folders;
     folders[*driveIndex('z')] = std::string{hostRoot};
-    const fs::path prefix = winePrefix();
     if (prefix.empty())
         return folders;
     const fs::path dosdevices = prefix / "dosdevices";
@@ -97,6 +96,20 @@ DriveFolders readDriveFolders()
         std::error_code error;
         if (fs::exists(fs::symlink_status(entry, error)))
             folders[*driveIndex(letter)] = driveFolderOf(entry);
+    }
+    return folders;
+}
+
+// Read once per prefix: reading the dosdevices folder costs about a tenth of a
+// millisecond, and the writer maps several paths for every group it writes.
+const DriveFolders& driveFolders()
+{
+    static std::optional<fs::path> readFromPrefix;
+    static DriveFolders folders;
+    const fs::path prefix = winePrefix();
+    if (readFromPrefix != prefix) {
+        folders = readDriveFolders(prefix);
+        readFromPrefix = prefix;
     }
     return folders;
 }
@@ -216,12 +229,12 @@ std::optional<std::string> unescapeRegistryString(std::string_view quoted)
 
 std::string currentDirectory()
 {
-    return currentDirectoryThrough(readDriveFolders());
+    return currentDirectoryThrough(driveFolders());
 }
 
 std::string driveCurrentDirectory(char driveLetter)
 {
-    return driveCurrentDirectoryThrough(driveLetter, readDriveFolders());
+    return driveCurrentDirectoryThrough(driveLetter, driveFolders());
 }
 
 std::string ideAppPath()
@@ -262,14 +275,14 @@ DirectoryCreation createDirectory(const std::string& windowsPath)
 
 std::string hostPath(const std::string& windowsPath)
 {
-    return hostPathThrough(windowsPath, readDriveFolders());
+    return hostPathThrough(windowsPath, driveFolders());
 }
 
 std::string commandLinePath(const std::string& typedPath)
 {
     std::string path = typedPath;
     if (typedPath.starts_with('/'))
-        path = windowsFormOf(typedPath, readDriveFolders()).value_or(typedPath);
+        path = windowsFormOf(typedPath, driveFolders()).value_or(typedPath);
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }

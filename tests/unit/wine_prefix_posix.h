@@ -8,6 +8,8 @@
 
 // A Wine-style prefix in a temporary folder, named by WINEPREFIX while the
 // object lives. It starts with an empty dosdevices folder: no drive but Z:.
+// The platform layer reads a prefix's drives once, so link every drive before
+// the first path is mapped.
 class TempWinePrefix {
 public:
     TempWinePrefix();
