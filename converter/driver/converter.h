@@ -3,9 +3,13 @@
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 // The kind of folder the reader is in, set from the folder's name.
@@ -58,9 +62,9 @@ private:
     bool readConfiguration(Group& target);
     bool readTools(Group& configuration);
     bool readTool(Group& configuration);
+    void readCompilerOption(Group& configuration, const std::string& option);
     bool readOption(std::string& option);
     void readDefineList(Group& configuration, const std::string& list);
-    void readDefine(Group& configuration, const std::string& piece);
     bool readFolders(Group& group);
     bool readFolder(Group& group);
     bool readFiles(Group& group, FolderKind kind);
@@ -69,6 +73,38 @@ private:
     bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind);
     bool readExcludedFlag(std::string& flag);
     bool readCustomDataTables();
+
+    // Reader helpers beyond the element operations above.
+    using Attributes = std::map<std::string, std::string>;
+    enum class TagTest { plain, withAttributes };
+    enum class FileUse { common, perConfiguration };
+    bool readCustomDataTable();
+    bool readCustomData();
+    bool readTextElement(const std::string& name, TagTest test, std::string& content);
+    bool readBuildStep(const std::string& name);
+    bool readFolderList(Group& container);
+    bool readContent(const std::string& name, std::span<const std::string_view> content,
+                     const std::function<bool()>& readChild);
+    void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use);
+    Group& addGroup(Group& parent, const std::string& name);
+    Group& configurationGroup(Group& group, const std::string& name);
+    // Lexer tests that first read over elements unknown in `openContent`, and
+    // an end tag test that records a refusal.
+    void skipUnknownElements();
+    bool startTag(const std::string& name);
+    bool startElement(const std::string& name, Attributes& attributes);
+    bool endTag(const std::string& name);
+    bool leafEndTag(const std::string& name);
+
+    // Names of the elements that belong in the content being read; empty
+    // outside the root element, where nothing is skipped.
+    std::span<const std::string_view> openContent;
+    // Set once a token is refused; from then on every test fails.
+    bool tokenRefused = false;
+    int folderDepth = 0;
+    // The last child of each name under each group, for the lookup of a file's
+    // configuration group without a walk over all children.
+    std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;
 
     std::string sourcePath;
     std::string destinationFolder;

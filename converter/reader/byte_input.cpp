@@ -1,5 +1,6 @@
 #include "reader/byte_input.h"
 
+#include <algorithm>
 #include <cstring>
 
 ByteInput::~ByteInput()
@@ -36,22 +37,22 @@ void ByteInput::close()
     exhausted_ = false;
 }
 
-bool ByteInput::appendUntil(char delimiter, std::string& out)
+bool ByteInput::appendUntil(std::string_view delimiters, std::string& out)
 {
-    for (;;) {
-        if (!available())
-            return false;
+    while (available()) {
         const char* begin = buffer_.data() + position_;
-        const std::size_t available = length_ - position_;
-        if (const void* found = std::memchr(begin, delimiter, available)) {
-            const std::size_t count = static_cast<const char*>(found) - begin;
-            out.append(begin, count);
-            position_ += count;
+        const char* end = buffer_.data() + length_;
+        const char* found = delimiters.size() == 1
+                                ? static_cast<const char*>(std::memchr(begin, delimiters[0], end - begin))
+                                : std::find_first_of(begin, end, delimiters.begin(), delimiters.end());
+        if (found == nullptr)
+            found = end;
+        out.append(begin, found);
+        position_ += found - begin;
+        if (found != end)
             return true;
-        }
-        out.append(begin, available);
-        position_ = length_;
     }
+    return false;
 }
 
 bool ByteInput::fill()

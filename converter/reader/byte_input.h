@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A file read as bytes through a buffer, with each carriage return and line
@@ -38,9 +39,9 @@ public:
         return static_cast<unsigned char>(buffer_[position_]);
     }
 
-    // Appends the bytes before the next `delimiter` to `out` and leaves the
-    // delimiter unread. False when the input ended first.
-    bool appendUntil(char delimiter, std::string& out);
+    // Appends the bytes before the next byte that is one of `delimiters` to
+    // `out` and leaves that byte unread. False when the input ended first.
+    bool appendUntil(std::string_view delimiters, std::string& out);
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

@@ -8,6 +8,11 @@
 
 namespace {
 
+// The bytes that change the counters of a markup token, inside square
+// brackets and outside them.
+constexpr std::string_view bracketCounted = "[]";
+constexpr std::string_view allCounted = "<>[]";
+
 bool isWhitespace(int c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -202,7 +207,7 @@ void XmlLexer::nextToken()
 
     if (c != '<') {
         text.push_back(static_cast<char>(c));
-        if (!input.appendUntil('<', text))
+        if (!input.appendUntil("<", text))
             throw XMLReaderError(XMLReaderError::unexpectedEnd);
         kind = TokenKind::text;
         return;
@@ -234,18 +239,24 @@ void XmlLexer::nextToken()
 // ends the tag all the same.
 void XmlLexer::readTagText()
 {
-    if (!input.appendUntil('>', text))
+    if (!input.appendUntil(">", text))
         throw XMLReaderError(XMLReaderError::unexpectedEnd);
     input.get();
 }
 
 // Square brackets protect everything inside them, ">" included, and inner
 // "<...>" pairs are carried along; the token ends at the first ">" outside both.
+// Runs of bytes that change no counter are appended whole.
 void XmlLexer::readMarkupText()
 {
     std::int64_t angle = 0;
     std::int64_t bracket = 0;
-    for (int c = nextByte(); c != '>' || angle != 0 || bracket != 0; c = nextByte()) {
+    for (;;) {
+        if (!input.appendUntil(bracket != 0 ? bracketCounted : allCounted, text))
+            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        const int c = input.get();
+        if (c == '>' && angle == 0 && bracket == 0)
+            return;
         if (bracket != 0) {
             if (c == '[')
                 ++bracket;

@@ -1,0 +1,101 @@
+#include "reader/option_lists.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+constexpr char optionSeparator = '|';
+constexpr std::string_view blanks = " \t";
+constexpr std::string_view defineSeparators = " \t,";
+constexpr std::string_view listSeparators = ";,";
+constexpr std::array<std::string_view, 3> definePrefixes{"-D>", "-D", ">"};
+constexpr char valueSeparator = '=';
+constexpr char valueMark = '>';
+constexpr std::string_view cdataOpening = "[CDATA[";
+constexpr std::string_view cdataClosing = "]]";
+
+// The next separator at or after `from`, or the end. The standard algorithm
+// compares inline, where string_view::find_first_of makes a call per byte.
+std::string_view::const_iterator nextSeparator(std::string_view::const_iterator from, std::string_view list,
+                                               std::string_view separators)
+{
+    return std::find_first_of(from, list.end(), separators.begin(), separators.end());
+}
+
+// Pieces between any of the separators, empty ones dropped.
+std::vector<std::string> cutAt(std::string_view list, std::string_view separators)
+{
+    std::vector<std::string> pieces;
+    for (auto start = list.begin(); start < list.end();) {
+        const auto stop = nextSeparator(start, list, separators);
+        if (stop > start)
+            pieces.emplace_back(start, stop);
+        start = stop == list.end() ? stop : stop + 1;
+    }
+    return pieces;
+}
+
+std::string trimBlanks(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+} // namespace
+
+std::optional<std::string> optionList(const std::string& option, const std::string& flag)
+{
+    const std::size_t position = option.find(flag);
+    if (position == std::string::npos)
+        return std::nullopt;
+    const std::size_t start = position + flag.size();
+    const std::size_t stop = option.find(optionSeparator, start);
+    return option.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
+}
+
+std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string& list)
+{
+    std::vector<std::pair<std::string, std::string>> definitions;
+    for (std::string_view piece : cutAt(list, defineSeparators)) {
+        const auto prefix = std::find_if(definePrefixes.begin(), definePrefixes.end(),
+                                         [&](std::string_view candidate) { return piece.starts_with(candidate); });
+        if (prefix != definePrefixes.end())
+            piece.remove_prefix(prefix->size());
+        std::string_view name = piece;
+        std::string_view value;
+        if (const std::size_t equals = piece.find(valueSeparator); equals != std::string_view::npos) {
+            name = piece.substr(0, equals);
+            value = piece.substr(equals + 1);
+            if (value.starts_with(valueMark))
+                value.remove_prefix(1);
+        }
+        if (!name.empty())
+            definitions.emplace_back(name, value);
+    }
+    return definitions;
+}
+
+std::vector<std::string> cutIncludeList(const std::string& list)
+{
+    const std::string_view whole = list;
+    const bool listed = nextSeparator(whole.begin(), whole, listSeparators) != whole.end();
+    std::vector<std::string> folders;
+    for (const std::string& piece : cutAt(list, listed ? listSeparators : blanks)) {
+        std::string folder = trimBlanks(piece);
+        if (!folder.empty())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+std::optional<std::string> cdataContent(const std::string& markup)
+{
+    if (markup.size() < cdataOpening.size() + cdataClosing.size() || !markup.starts_with(cdataOpening) ||
+        !markup.ends_with(cdataClosing))
+        return std::nullopt;
+    return markup.substr(cdataOpening.size(), markup.size() - cdataOpening.size() - cdataClosing.size());
+}

@@ -1,0 +1,53 @@
+#include "group_tree_dump.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view projectFolderMark = "P:";
+
+void dumpGroup(const Group& group, const std::string& indent, const std::string& projectFolder, std::string& out)
+{
+    out += indent + group.name + "\n";
+    const std::string inner = indent + "  ";
+    for (const std::string& file : group.files())
+        out += inner + "file " + markProjectFolder(file, projectFolder) + "\n";
+    for (const std::string& folder : group.includePaths())
+        out += inner + "include " + markProjectFolder(folder, projectFolder) + "\n";
+    for (const auto& [name, value] : group.definitions())
+        out += inner + "define " + name + (value.empty() ? "" : "=" + value) + "\n";
+    for (const auto& child : group.children())
+        dumpGroup(*child, inner, projectFolder, out);
+}
+
+bool belongs(const Group& group, const Converter* converter, const std::string& sourceDir)
+{
+    return group.converter == converter && group.sourceDir == sourceDir &&
+           std::all_of(group.children().begin(), group.children().end(),
+                       [&](const auto& child) { return belongs(*child, converter, sourceDir); });
+}
+
+} // namespace
+
+std::string markProjectFolder(std::string text, const std::string& projectFolder)
+{
+    if (projectFolder.empty())
+        return text;
+    for (std::size_t at = text.find(projectFolder); at != std::string::npos;
+         at = text.find(projectFolder, at + projectFolderMark.size()))
+        text.replace(at, projectFolder.size(), projectFolderMark);
+    return text;
+}
+
+std::string dumpTree(const Group& root, const std::string& projectFolder)
+{
+    std::string out;
+    dumpGroup(root, "", projectFolder, out);
+    return out;
+}
+
+bool groupsBelongTo(const Group& root, const Converter* converter)
+{
+    return belongs(root, converter, root.sourceDir);
+}
