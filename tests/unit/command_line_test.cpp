@@ -59,6 +59,14 @@ TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
     EXPECT_TRUE(folderIsEmpty());
 }
 
+TEST_F(CommandLine, AReportedFailureOfTheRunEndsWithStatusOne)
+{
+    const Outcome outcome = runCapturing({"none.dpj", ".", "C:\\VDSP"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Could not open file: " + current + "\\none.dpj\n");
+    EXPECT_TRUE(folderIsEmpty());
+}
+
 TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)
 {
     const auto converter = makeConverter({"proj\\app.dpj", "out\\", "C:\\VDSP"});
