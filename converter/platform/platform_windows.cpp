@@ -1,0 +1,106 @@
+#include "platform/platform.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* ideAppPathKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe";
+
+// The directory may change between asking for its length and reading it, so
+// ask again until the buffer was large enough. The wide call is the one that
+// is not bound to MAX_PATH.
+std::wstring readCurrentDirectory()
+{
+    std::wstring directory;
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    while (needed > directory.size()) {
+        directory.resize(needed);
+        needed = GetCurrentDirectoryW(static_cast<DWORD>(directory.size()), directory.data());
+    }
+    directory.resize(needed);
+    return directory;
+}
+
+// Narrow strings are in the ANSI code page, as the file functions expect them.
+std::string narrow(const std::wstring& wide)
+{
+    if (wide.empty())
+        return {};
+    const int wideLength = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+} // namespace
+
+std::string currentDirectory()
+{
+    return narrow(readCurrentDirectory());
+}
+
+// Switching to a bare drive lands in that drive's current directory: the one
+// the hidden "=X:" variable remembers, else its root. The whole remembered
+// directory is restored, not only its drive, so nothing else moves. A drive
+// that cannot be entered is taken at its root, as the path will name it.
+std::string driveCurrentDirectory(char driveLetter)
+{
+    const std::wstring remembered = readCurrentDirectory();
+    const wchar_t drive[] = {static_cast<wchar_t>(static_cast<unsigned char>(driveLetter)), L':', L'\0'};
+    if (!SetCurrentDirectoryW(drive))
+        return {driveLetter, ':', '\\'};
+    const std::wstring directory = readCurrentDirectory();
+    SetCurrentDirectoryW(remembered.c_str());
+    return narrow(directory);
+}
+
+// The value may grow between asking for its size and reading it.
+std::string ideAppPath()
+{
+    std::string value;
+    DWORD size = 0;
+    LSTATUS status = RegGetValueA(HKEY_LOCAL_MACHINE, ideAppPathKey, nullptr, RRF_RT_REG_SZ, nullptr, nullptr, &size);
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        value.resize(size);
+        status = RegGetValueA(HKEY_LOCAL_MACHINE, ideAppPathKey, nullptr, RRF_RT_REG_SZ, nullptr, value.data(), &size);
+        if (status == ERROR_SUCCESS) {
+            value.resize(size);
+            return value.substr(0, value.find('\0'));
+        }
+    }
+    return {};
+}
+
+bool pathExists(const std::string& windowsPath)
+{
+    return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file under the name also reports ERROR_ALREADY_EXISTS; only a directory
+// there means the work is done.
+DirectoryCreation createDirectory(const std::string& windowsPath)
+{
+    if (CreateDirectoryA(windowsPath.c_str(), nullptr))
+        return DirectoryCreation::created;
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return DirectoryCreation::failed;
+    const DWORD attributes = GetFileAttributesA(windowsPath.c_str());
+    const bool isDirectory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return isDirectory ? DirectoryCreation::alreadyExists : DirectoryCreation::failed;
+}
+
+std::string hostPath(const std::string& windowsPath)
+{
+    return windowsPath;
+}
+
+std::string commandLinePath(const std::string& typedPath)
+{
+    return typedPath;
+}
+
+} // namespace platform

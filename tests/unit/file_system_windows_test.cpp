@@ -1,0 +1,45 @@
+#include "platform/platform.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::DirectoryCreation;
+
+class FileSystem : public testing::Test {
+protected:
+    TempFolder folder;
+};
+
+TEST_F(FileSystem, CreatingADirectoryTellsAlreadyExistsApart)
+{
+    const std::string created = folder.windowsPath("made");
+    EXPECT_EQ(platform::createDirectory(created), DirectoryCreation::created);
+    EXPECT_EQ(platform::createDirectory(created), DirectoryCreation::alreadyExists);
+    EXPECT_EQ(platform::createDirectory(created + "\\"), DirectoryCreation::alreadyExists);
+    EXPECT_EQ(platform::createDirectory(folder.windowsPath("slash") + "\\"), DirectoryCreation::created);
+}
+
+TEST_F(FileSystem, CreatingADirectoryFailsWhereNoneCanBe)
+{
+    // Win32 reports a file under the name as "already exists" too.
+    writeBytes(folder.path() / "file", "x");
+    EXPECT_EQ(platform::createDirectory(folder.windowsPath("file")), DirectoryCreation::failed);
+    EXPECT_EQ(platform::createDirectory(folder.windowsPath("missing\\child")), DirectoryCreation::failed);
+    EXPECT_FALSE(platform::pathExists(folder.windowsPath("missing")));
+    EXPECT_EQ(platform::createDirectory("Q:\\made"), DirectoryCreation::failed);
+}
+
+TEST_F(FileSystem, AnyFileOrFolderExists)
+{
+    writeBytes(folder.path() / "file.txt", "");
+    EXPECT_TRUE(platform::pathExists(folder.windowsPath("file.txt")));
+    EXPECT_TRUE(platform::pathExists(folder.windowsPath()));
+    EXPECT_TRUE(platform::pathExists(folder.windowsPath() + "\\"));
+    EXPECT_TRUE(platform::pathExists("C:\\"));
+    EXPECT_FALSE(platform::pathExists(folder.windowsPath("nothing")));
+    EXPECT_FALSE(platform::pathExists(folder.windowsPath("file.txt") + "\\"));
+}
+
+} // namespace
