@@ -1,0 +1,203 @@
+// Guards against work that grows faster than the project. Each case builds one
+// kind of project at two sizes, four times apart, and reads both; the larger
+// may cost at most four times the heap allocations and the allocated bytes of
+// the smaller. Unlike times on a shared machine, these counts are exact and
+// repeat from run to run. They catch copying or rebuilding that grows with
+// what was read so far; a loop that only compares allocates nothing and is
+// left to the benchmark's instruction counts.
+//
+// This is a program of its own because it replaces the global allocation
+// functions, which would change every other test's program too.
+
+#include "driver/converter.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<std::size_t> allocationCount{0};
+std::atomic<std::size_t> allocatedBytes{0};
+
+void* allocate(std::size_t size) noexcept
+{
+    if (counting.load(std::memory_order_relaxed)) {
+        allocationCount.fetch_add(1, std::memory_order_relaxed);
+        allocatedBytes.fetch_add(size, std::memory_order_relaxed);
+    }
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* allocateOrThrow(std::size_t size)
+{
+    if (void* memory = allocate(size))
+        return memory;
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void* operator new(std::size_t size) { return allocateOrThrow(size); }
+void* operator new[](std::size_t size) { return allocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+
+namespace {
+
+constexpr int smallSize = 1000;
+constexpr int growth = 4;
+// Vectors and hash tables grow in steps, so a linear reader need not land on
+// exactly four times; a cost that grows with the square would give sixteen.
+constexpr double allowedExcess = 1.1;
+// Files per folder in the cases that spread files over folders.
+constexpr int filesPerFolder = 10;
+
+struct Cost {
+    std::size_t allocations = 0;
+    std::size_t bytes = 0;
+};
+
+std::string project(const std::string& configurations, const std::string& folders)
+{
+    return "<?xml version=\"1.0\" encoding='ISO-8859-1'?>\n"
+           "<visualdsp-project schema=\"17\" name=\"big\" file=\"big.dpj\" version=\"1\">\n"
+           "\t<target>\n\t\t<processor revision=\"Automatic\">ADSP-21489</processor>\n"
+           "\t\t<extension>.dxe</extension>\n\t\t<type>Executable file</type>\n\t</target>\n"
+           "\t<configurations active=\"Debug\">\n" +
+           configurations + "\t</configurations>\n\t<folders>\n" + folders + "\t</folders>\n</visualdsp-project>\n";
+}
+
+std::string configuration(const std::string& name, int index)
+{
+    return "\t\t<configuration name=\"" + name + "\">\n\t\t\t<intermediate-dir>.\\" + name +
+           "</intermediate-dir>\n\t\t\t<tools>\n\t\t\t\t<tool type=\"Compiler\">\n"
+           "\t\t\t\t\t<option><![CDATA[|-O>1|-D>NDEBUG -D>BOARD=" + std::to_string(index) +
+           "|-I>.\\include;.\\boards\\b" + std::to_string(index) + "|-w>0]]></option>\n"
+           "\t\t\t\t</tool>\n\t\t\t</tools>\n\t\t</configuration>\n";
+}
+
+const std::string debugAndRelease = configuration("Debug", 0) + configuration("Release", 1);
+
+std::string fileConfigurations(const std::vector<std::string>& names)
+{
+    std::string text = "<file-configurations>\n";
+    for (const std::string& name : names)
+        text += "<file-configuration name=\"" + name + "\">\n<excluded-flag value=\"no\"/>\n"
+                "<build-with-flag value=\"project\"/>\n</file-configuration>\n";
+    return text + "</file-configurations>\n";
+}
+
+std::string sourceFile(const std::string& path, const std::vector<std::string>& configurations)
+{
+    return "<file name=\"" + path + "\">\n" + fileConfigurations(configurations) + "</file>\n";
+}
+
+std::string plainFile(const std::string& path)
+{
+    return "<file name=\"" + path + "\">\n</file>\n";
+}
+
+std::string moduleName(int module)
+{
+    return "module" + std::to_string(module);
+}
+
+// Source files with a block for each configuration, ten to a folder, all in
+// the target's configurations.
+std::string sourceFilesProject(int size)
+{
+    std::string modules;
+    for (int module = 0; module < size / filesPerFolder; ++module) {
+        modules += "<folder name=\"" + moduleName(module) + "\">\n<files>\n";
+        for (int file = 0; file < filesPerFolder; ++file)
+            modules += sourceFile(".\\src\\" + moduleName(module) + "\\unit" + std::to_string(file) + ".c",
+                                  {"Debug", "Release"});
+        modules += "</files>\n</folder>\n";
+    }
+    return project(debugAndRelease, "<folder name=\"Source Files\">\n<files>\n" +
+                                        sourceFile(".\\main.c", {"Debug", "Release"}) +
+                                        "</files>\n<folders>\n" + modules + "</folders>\n</folder>\n");
+}
+
+// Header files each in a folder of its own: as many include folders.
+std::string headerFoldersProject(int size)
+{
+    std::string headers;
+    for (int module = 0; module < size; ++module)
+        headers += plainFile(".\\include\\" + moduleName(module) + "\\api.h");
+    return project(debugAndRelease, "<folder name=\"Header Files\">\n<files>\n" + headers + "</files>\n</folder>\n");
+}
+
+// Source folders that become groups of their own, each with a file whose
+// configurations have to be found or made inside that group.
+std::string folderGroupsProject(int size)
+{
+    std::string groups;
+    for (int module = 0; module < size; ++module)
+        groups += "<folder name=\"" + moduleName(module) + "\">\n<folders>\n<folder name=\"code\">\n<files>\n" +
+                  sourceFile(".\\src\\" + moduleName(module) + "\\unit.c", {"Debug", "Release"}) +
+                  "</files>\n</folder>\n</folders>\n</folder>\n";
+    return project(debugAndRelease, "<folder name=\"Source Files\">\n<folders>\n" + groups + "</folders>\n</folder>\n");
+}
+
+// Configurations with their compiler options, and two files listed in each.
+std::string configurationsProject(int size)
+{
+    std::string configurations;
+    std::vector<std::string> names;
+    for (int index = 0; index < size; ++index) {
+        names.push_back("Board" + std::to_string(index));
+        configurations += configuration(names.back(), index);
+    }
+    const std::string files = sourceFile(".\\src\\main.c", names) + sourceFile(".\\src\\board.c", names);
+    return project(configurations, "<folder name=\"Source Files\">\n<files>\n" + files + "</files>\n</folder>\n");
+}
+
+Cost readingCost(const std::string& projectText)
+{
+    TempFolder folder;
+    writeBytes(folder.path() / "big.dpj", projectText);
+    Converter converter(folder.windowsPath("big.dpj"), folder.windowsPath("out"), "C:\\VisualDSP");
+    const std::size_t allocationsBefore = allocationCount.load();
+    const std::size_t bytesBefore = allocatedBytes.load();
+    counting = true;
+    const bool accepted = converter.read();
+    counting = false;
+    EXPECT_TRUE(accepted) << "the generated project was not read to its end";
+    return {allocationCount.load() - allocationsBefore, allocatedBytes.load() - bytesBefore};
+}
+
+void expectLinear(const std::function<std::string(int)>& makeProject)
+{
+    const Cost small = readingCost(makeProject(smallSize));
+    const Cost large = readingCost(makeProject(smallSize * growth));
+    // The counter must see the reading at all, or the limits below prove nothing.
+    ASSERT_GT(small.allocations, static_cast<std::size_t>(smallSize));
+    EXPECT_LE(static_cast<double>(large.allocations), growth * allowedExcess * static_cast<double>(small.allocations))
+        << "allocations: " << small.allocations << " for " << smallSize << ", " << large.allocations << " for "
+        << smallSize * growth;
+    EXPECT_LE(static_cast<double>(large.bytes), growth * allowedExcess * static_cast<double>(small.bytes))
+        << "bytes: " << small.bytes << " for " << smallSize << ", " << large.bytes << " for " << smallSize * growth;
+}
+
+TEST(ReadingScales, linearlyWithSourceFiles) { expectLinear(sourceFilesProject); }
+TEST(ReadingScales, linearlyWithHeaderFolders) { expectLinear(headerFoldersProject); }
+TEST(ReadingScales, linearlyWithFolderGroups) { expectLinear(folderGroupsProject); }
+TEST(ReadingScales, linearlyWithConfigurations) { expectLinear(configurationsProject); }
+
+} // namespace
