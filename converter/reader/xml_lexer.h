@@ -20,9 +20,15 @@ public:
     // Throws XMLReaderError code 2 when the file cannot be opened for reading.
     void openFile(const std::string& windowsPath);
 
+    // Each question scans a token when none is pending, and consumes it only
+    // when the answer is yes. The expect questions pass over markup first.
+    // A start tag whose whole text is the name.
     bool expectStartTag(const std::string& name);
+    // A start tag whose first word is the name; its attributes go to the map.
     bool expectElement(const std::string& name, std::map<std::string, std::string>& attributes);
+    // An end tag whose whole text is the name.
     bool expectEndTag(const std::string& name);
+    // Text, or an end tag read as empty text and left pending.
     bool readText(std::string& out);
     bool readMarkup(std::string& out);
 
@@ -36,7 +42,9 @@ public:
     // tag is pending.
     void skipElement();
 
+    // False once a byte was needed past the end of the file or a failed read.
     bool streamGood() const;
+    // The pending token's text; "" when none is pending.
     std::string tokenText() const;
     TokenKind tokenKind() const { return kind; }
 
