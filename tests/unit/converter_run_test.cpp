@@ -1,0 +1,105 @@
+#include "driver/converter.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string output;
+};
+
+// A project file with an empty processor: the tree is the bare root group.
+const std::string emptyProject = "<?xml version=\"1.0\" ?>\n"
+                                 "<visualdsp-project schema-version=\"2.0\" name=\"app\" file=\"app.dpj\">\n"
+                                 "<target><processor revision=\"Automatic\"></processor></target>\n"
+                                 "</visualdsp-project>\n";
+
+class ConverterRun : public testing::Test {
+protected:
+    TempFolder folder;
+    fs::path output = folder.path() / "out";
+    std::string sourcePath = folder.windowsPath("app.dpj");
+    std::string destination = folder.windowsPath("out");
+
+    Outcome run()
+    {
+        Converter converter(sourcePath, destination, "C:\\VDSP");
+        converter.projectName = "app";
+        testing::internal::CaptureStdout();
+        const int status = converter.run();
+        return {status, testing::internal::GetCapturedStdout()};
+    }
+};
+
+TEST_F(ConverterRun, MissingSourceFileIsReportedAndNothingIsWritten)
+{
+    fs::create_directory(output);
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Could not open file: " + sourcePath + "\n");
+    EXPECT_TRUE(fs::is_empty(output));
+}
+
+TEST_F(ConverterRun, TruncatedSourceFileIsReportedAndNothingIsWritten)
+{
+    fs::create_directory(output);
+    writeBytes(folder.path() / "app.dpj", emptyProject.substr(0, emptyProject.find("Automatic")));
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected EOF\n");
+    EXPECT_TRUE(fs::is_empty(output));
+}
+
+TEST_F(ConverterRun, MissingDestinationFolderIsReportedAsTheProjectFile)
+{
+    writeBytes(folder.path() / "app.dpj", emptyProject);
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Could not write file: " + destination + "\\app.prj\n");
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(ConverterRun, AFileWhereAGroupFolderMustBeIsReportedAfterTheFirstLines)
+{
+    fs::create_directory(output);
+    writeBytes(output / "app", "in the way");
+    writeBytes(folder.path() / "app.dpj", emptyProject);
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\n"
+                              "Could not create directory: " + destination + "\\app\\output\\\n");
+    EXPECT_EQ(readBytes(output / "app.prj"), "VersionTag45\r\n");
+}
+
+TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
+{
+    fs::create_directory(output);
+    writeBytes(folder.path() / "app.dpj", emptyProject);
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\nTavric/Tavric++ Project Completed!\n");
+    EXPECT_EQ(readBytes(output / "app.prj"), "VersionTag45\r\n");
+    EXPECT_TRUE(fs::is_directory(output / "app" / "person"));
+}
+
+TEST_F(ConverterRun, AnUnacceptedTokenIsReportedAndWhatWasReadIsWritten)
+{
+    fs::create_directory(output);
+    writeBytes(folder.path() / "app.dpj",
+               "<visualdsp-project schema-version=\"2.0\">\n"
+               "<target><processor>ADSP-21262</processor></target>\n"
+               "</stray></visualdsp-project>\n");
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: stray\n"
+                              "Creating Tavric/Tavric++ Project ...\n"
+                              "  Creating Group - app\n"
+                              "Tavric/Tavric++ Project Completed!\n");
+    EXPECT_TRUE(fs::is_directory(output / "app" / "ADSP-21262" / "output"));
+}
+
+} // namespace
