@@ -9,3 +9,6 @@ bash "$root/scripts/install-deps.sh" test
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
+
+# The converter for Windows, cross-built, with the same tests under Wine.
+bash "$root/scripts/windows-test.sh" "$root/build-win64"
