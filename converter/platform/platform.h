@@ -26,7 +26,8 @@ enum class DirectoryCreation { created, alreadyExists, failed };
 DirectoryCreation createDirectory(const std::string& windowsPath);
 
 // The name under which the file system knows a Windows path, for the standard
-// file streams. Identity on Windows. "" when the path lies on no known drive.
+// file streams. Identity on Windows. "" when the path lies on no known drive or
+// holds a NUL, which no file name can.
 std::string hostPath(const std::string& windowsPath);
 
 // A path argument as the user typed it, turned into the converter's Windows

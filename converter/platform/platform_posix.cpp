@@ -275,6 +275,10 @@ DirectoryCreation createDirectory(const std::string& windowsPath)
 
 std::string hostPath(const std::string& windowsPath)
 {
+    // The system would end the name at a NUL and so reach another file than
+    // the one named; no file is named with one.
+    if (windowsPath.find('\0') != std::string::npos)
+        return {};
     return hostPathThrough(windowsPath, driveFolders());
 }
 
