@@ -1,0 +1,139 @@
+// Arbitrary bytes as a project file, through a whole conversion: the lexer and
+// the reader take them, and the writer writes what was read into a fresh
+// destination folder. Besides the sanitizers' findings, a run fails when the
+// conversion ends other than with status 0 or 1, lets an exception escape, or
+// changes anything beside its destination folder.
+#include "driver/converter.h"
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* templateText = "-wrn template line\n";
+constexpr const char* installFolder = "C:\\VisualDSP";
+constexpr const char* projectName = "project";
+
+// The run's folders, made once. `work` holds the project file, the template
+// and `outer`, whose only entry is the destination folder.
+struct Sandbox {
+    fs::path root;
+    fs::path prefix;
+    fs::path work;
+    fs::path outer;
+    fs::path projectFile;
+    fs::path templateFile;
+    fs::path destination;
+};
+
+Sandbox sandbox;
+
+[[noreturn]] void fail(const std::string& why)
+{
+    std::fprintf(stderr, "convert_fuzzer: %s\n", why.c_str());
+    std::abort();
+}
+
+void writeFile(const fs::path& path, const std::uint8_t* data, std::size_t size)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out.flush())
+        fail("cannot write " + path.string());
+}
+
+std::set<std::string> entriesOf(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
+{
+    if (entriesOf(folder) != expected)
+        fail("something was written beside the destination, in " + folder.string());
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void removeSandbox()
+{
+    std::error_code ignored;
+    fs::remove_all(sandbox.root, ignored);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    std::string pattern = (fs::temp_directory_path() / "projbridge-fuzz-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        fail("cannot make the sandbox");
+    sandbox.root = pattern;
+    sandbox.prefix = sandbox.root / "prefix";
+    sandbox.work = sandbox.root / "work";
+    sandbox.outer = sandbox.work / "outer";
+    sandbox.projectFile = sandbox.work / "project.dpj";
+    sandbox.templateFile = sandbox.work / "template.lnt";
+    sandbox.destination = sandbox.outer / "destination";
+    fs::create_directories(sandbox.prefix);
+    fs::create_directories(sandbox.outer);
+    std::atexit(removeSandbox);
+    writeFile(sandbox.templateFile, reinterpret_cast<const std::uint8_t*>(templateText),
+              std::char_traits<char>::length(templateText));
+    // An empty Wine prefix maps no drive but Z:, the host's root, and records
+    // no installation.
+    setenv("WINEPREFIX", sandbox.prefix.c_str(), 1);
+    // The converter's progress lines would drown the fuzzer's own report.
+    const int nothing = open("/dev/null", O_WRONLY);
+    if (nothing < 0 || dup2(nothing, STDOUT_FILENO) < 0)
+        fail("cannot silence standard output");
+    close(nothing);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    writeFile(sandbox.projectFile, data, size);
+    fs::create_directory(sandbox.destination);
+
+    int status = 0;
+    {
+        Converter converter(platform::commandLinePath(sandbox.projectFile.string()),
+                            platform::commandLinePath(sandbox.destination.string()), installFolder);
+        converter.projectName = projectName;
+        converter.analyserPersonality = platform::commandLinePath(sandbox.templateFile.string());
+        status = converter.run();
+    }
+    if (status != 0 && status != 1)
+        fail("exit status " + std::to_string(status));
+
+    expectEntries(sandbox.root, {"prefix", "work"});
+    expectEntries(sandbox.prefix, {});
+    expectEntries(sandbox.work, {"outer", "project.dpj", "template.lnt"});
+    expectEntries(sandbox.outer, {"destination"});
+    if (readFile(sandbox.templateFile) != templateText)
+        fail("the template was changed");
+    if (readFile(sandbox.projectFile) != std::string(reinterpret_cast<const char*>(data), size))
+        fail("the project file was changed");
+    fs::remove_all(sandbox.destination);
+    return 0;
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Fuzzes the converter with libFuzzer under AddressSanitizer and
+# UndefinedBehaviorSanitizer: builds the fuzz target with clang in build-fuzz,
+# seeds it with every project file of the end-to-end cases and of the real
+# projects beside the repository, and runs it for a bounded time. Any finding
+# (crash, leak, undefined behaviour, hang, runaway memory, a write beside the
+# destination) fails the script and leaves its input in build-fuzz/fuzz-findings.
+#
+#   scripts/fuzz.sh                              two minutes, as CI runs it
+#   scripts/fuzz.sh 3600                         an hour, for a longer local run
+#   PROJBRIDGE_FUZZ_SECONDS=3600 scripts/fuzz.sh the same
+#
+# Inputs that reach new code are kept in build-fuzz/fuzz-corpus, so local runs
+# go on where the last one stopped. A finding is replayed with
+#   build-fuzz/fuzz/projbridge_fuzz build-fuzz/fuzz-findings/crash-...
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-${PROJBRIDGE_FUZZ_SECONDS:-120}}
+build=$root/build-fuzz
+# A single input that takes longer than this is a hang.
+input_timeout_seconds=10
+rss_limit_mb=2048
+
+CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DPROJBRIDGE_BUILD_WIZARD=OFF -DPROJBRIDGE_BUILD_FUZZER=ON
+cmake --build "$build" --target projbridge_fuzz -j2
+
+seeds=$build/fuzz-seeds
+corpus=$build/fuzz-corpus
+findings=$build/fuzz-findings
+rm -rf "$seeds"
+mkdir -p "$seeds" "$corpus" "$findings"
+seed_folders=("$root/tests/cases")
+if [ -d "$root/../shared/corpus" ]; then
+  seed_folders+=("$root/../shared/corpus")
+fi
+count=0
+while IFS= read -r -d '' project; do
+  count=$((count + 1))
+  cp "$project" "$seeds/$count-$(basename "$project")"
+done < <(find "${seed_folders[@]}" -name '*.dpj' -type f -print0 | sort -z)
+echo "fuzz.sh: $count seed project files, $seconds seconds"
+
+# The conversions write below a temporary folder of this run only, in memory
+# where the system has a memory file system: folder creation on disk would
+# take most of the time.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  scratch=$(mktemp -d -p /dev/shm)
+else
+  scratch=$(mktemp -d)
+fi
+trap 'rm -rf "$scratch"' EXIT
+TMPDIR=$scratch ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  "$build/fuzz/projbridge_fuzz" -dict="$root/fuzz/project.dict" -max_total_time="$seconds" \
+  -timeout="$input_timeout_seconds" -rss_limit_mb="$rss_limit_mb" -artifact_prefix="$findings/" \
+  -print_final_stats=1 "$corpus" "$seeds"
