@@ -1,0 +1,156 @@
+#!/usr/bin/env python3
+"""Real faults around a run of ProjbridgeCli, made by the file system itself.
+
+Each case makes one fault happen for real (a disk that fills up through a file
+size limit on the converter's process, a file or folder where the other is
+needed, group names that climb out of the destination) and checks the
+message, the exit status, what the destination holds, and that nothing
+outside the destination changed: a listing of the whole sandbox with a
+checksum of every file, taken before and after the run.
+
+  faults.py --cli ProjbridgeCli --list          names of the cases
+  faults.py --cli ProjbridgeCli CASE [--sanitized]
+"""
+
+import shutil
+import sys
+
+from conversion_sandbox import CaseFailure, case_registry, changes, expect, expect_run, listing, run_named_case, \
+    windows_path
+from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
+                          folder, folders, group_line, personality_line, target, write_project)
+
+TIMEOUT_SECONDS = 60
+SANITIZED_TIMEOUT_FACTOR = 5
+KILOBYTE = 1024
+
+
+class Fault:
+    """One case: the source project, the destination and the template in the
+    sandbox's area, and runs watched for changes outside the destination."""
+
+    def __init__(self, sandbox, sanitized):
+        self.sandbox = sandbox
+        self.timeout = TIMEOUT_SECONDS * (SANITIZED_TIMEOUT_FACTOR if sanitized else 1)
+        self.source = sandbox.area / "work" / f"{PROJECT}.dpj"
+        self.destination = sandbox.area / "out"
+        self.template = sandbox.area / "templates" / "analyser.lnt"
+        self.source.parent.mkdir()
+        self.template.parent.mkdir()
+        self.template.write_bytes(b"-w2\n")
+
+    def write_project(self, *parts):
+        write_project(self.source, *parts)
+
+    def convert(self, options=(), file_size_limit=None):
+        """Runs the conversion into the destination and fails the case when
+        anything beside the destination changed."""
+        left_out = [self.destination, self.sandbox.capture]
+        before = listing(self.sandbox.root, left_out)
+        outcome = self.sandbox.run([windows_path(self.source), windows_path(self.destination), INSTALL_FOLDER,
+                                    *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
+        outside = changes(before, listing(self.sandbox.root, left_out))
+        if outside:
+            raise CaseFailure("changed outside the destination:\n" + "\n".join(outside))
+        if outcome.stderr:
+            raise CaseFailure("standard error: " + outcome.stderr.decode("latin-1"))
+        return outcome
+
+    def fresh_destination(self):
+        if self.destination.is_dir():
+            shutil.rmtree(self.destination)
+        self.destination.mkdir()
+
+    def out(self, below):
+        return windows_path(self.destination) + "\\" + below
+
+    def read_output(self, windows_relative):
+        return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
+
+
+CASES, case = case_registry()
+
+
+def expect_cut_short(fault, project_lines, failed_file, file_size_limit):
+    """Converts once with room and once with the limit: the second run fails
+    on the file and leaves the first run's bytes of it up to the limit."""
+    fault.fresh_destination()
+    whole = fault.convert()
+    expect("exit status with room", whole.status, 0)
+    whole_file = fault.read_output(failed_file)
+    if len(whole_file) <= file_size_limit:
+        raise CaseFailure(f"{failed_file} has {len(whole_file)} bytes, no more than the limit")
+
+    fault.fresh_destination()
+    expect_run(fault.convert(file_size_limit=file_size_limit), 1,
+               project_lines + ["Could not write file: " + fault.out(failed_file)])
+    expect(failed_file, fault.read_output(failed_file), whole_file[:file_size_limit])
+
+
+@case
+def disk_full_in_the_project_file(fault):
+    file_count = 400
+    sources = [f".\\src\\module{i}.c" for i in range(file_count)]
+    fault.write_project(HEAD, target(), folders(folder("Source Files", sources)), END)
+    expect_cut_short(fault, [CREATING, group_line(PROJECT), group_line(PROCESSOR)], f"{PROJECT}.prj",
+                     4 * KILOBYTE)
+
+
+@case
+def disk_full_in_a_personality_file(fault):
+    header_count = 4000
+    headers = [f".\\include\\module{i}\\api.h" for i in range(header_count)]
+    fault.write_project(HEAD, target(), folders(folder("Header Files", headers), folder("Source Files", [".\\main.c"])),
+                        END)
+    personality = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
+    expect_cut_short(fault, [CREATING, group_line(PROJECT), group_line(PROCESSOR),
+                             personality_line(fault.out(personality))], personality, 64 * KILOBYTE)
+
+
+@case
+def destination_is_a_file(fault):
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    fault.destination.write_bytes(b"a file, not a folder\n")
+    expect_run(fault.convert(), 1, ["Could not write file: " + fault.out(f"{PROJECT}.prj")])
+    expect("destination", fault.destination.read_bytes(), b"a file, not a folder\n")
+
+
+@case
+def template_is_a_folder(fault):
+    fault.write_project(HEAD, target(), folders(folder("Header Files", [".\\include\\api.h"]),
+                                                folder("Source Files", [".\\main.c"])), END)
+    fault.fresh_destination()
+    own = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
+    expect_run(fault.convert(["-ap", windows_path(fault.template.parent)]), 0,
+               [CREATING, group_line(PROJECT), TEMPLATE_NOT_OPENED, group_line(PROCESSOR),
+                personality_line(fault.out(own)), TEMPLATE_NOT_OPENED, COMPLETED])
+    expect("default analyser personality", fault.read_output(f"person\\{PROJECT}.p_a"), b"")
+    expect("own analyser personality", fault.read_output(own),
+           f'-i "{windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
+
+
+@case
+def source_is_a_folder(fault):
+    fault.source.mkdir()
+    fault.fresh_destination()
+    expect_run(fault.convert(), 1, ["Could not open file: " + windows_path(fault.source)])
+    expect("destination", list(fault.destination.iterdir()), [])
+
+
+@case
+def group_names_leaving_the_destination(fault):
+    # The processor names the group right below the root group's folder, so
+    # two ".." parts already reach the folder around the destination.
+    for name in ("..", "..\\..", "a\\..\\..\\b", "..\\..\\..\\escape", "a/../../../escape", "a\\../..\\../b"):
+        fault.write_project(HEAD, target(processor=name),
+                            "<configurations>\n<configuration name=\"Debug\">\n</configuration>\n</configurations>\n",
+                            folders(folder("Source Files", [".\\main.c"])), END)
+        fault.fresh_destination()
+        expect_run(fault.convert(), 1, [CREATING, group_line(PROJECT),
+                                        "Could not create directory: " + fault.out(f"{PROJECT}\\{name}")])
+        expect("group folders made for " + name, sorted(p.name for p in (fault.destination / PROJECT).iterdir()),
+               ["output", "person"])
+
+
+if __name__ == "__main__":
+    sys.exit(run_named_case(__doc__, CASES, Fault))

@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Stress inputs for ProjbridgeCli, made at test time.
+
+Each case converts projects that are huge, deep or odd in one way, and checks
+that the run ends with the message and exit status the converter gives for it,
+within a time and memory bound, and with nothing on standard error (where a
+sanitizer would report). Bounds are for a plain build; --sanitized widens
+them for a build under AddressSanitizer.
+
+  stress.py --cli ProjbridgeCli --list          names of the cases
+  stress.py --cli ProjbridgeCli CASE [--sanitized]
+"""
+
+import os
+import shutil
+import sys
+
+from conversion_sandbox import CaseFailure, case_registry, expect, expect_run, run_named_case, windows_path
+from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, UNEXPECTED_EOF,
+                          UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line, target,
+                          write_project)
+
+MEGABYTE = 1024 * 1024
+TIME_LIMIT_SECONDS = 10
+MEMORY_LIMIT_BYTES = 64 * MEGABYTE
+# AddressSanitizer runs the code several times slower, keeps freed memory in
+# quarantine for a while and adds shadow memory.
+SANITIZED_TIME_FACTOR = 5
+SANITIZED_MEMORY_FACTOR = 3
+SANITIZED_MEMORY_EXTRA_BYTES = 512 * MEGABYTE
+
+
+class Stress:
+    """One case: its sandbox, its project file, and the bounds of each run."""
+
+    def __init__(self, sandbox, sanitized):
+        self.sandbox = sandbox
+        self.time_factor = SANITIZED_TIME_FACTOR if sanitized else 1
+        self.sanitized = sanitized
+        self.source = sandbox.area / f"{PROJECT}.dpj"
+        self.destination = sandbox.area / "out"
+        self.destination.mkdir()
+
+    def memory_limit(self, plain_limit):
+        if self.sanitized:
+            return plain_limit * SANITIZED_MEMORY_FACTOR + SANITIZED_MEMORY_EXTRA_BYTES
+        return plain_limit
+
+    def write_project(self, *parts):
+        write_project(self.source, *parts)
+
+    def convert(self, destination=None, install_folder=INSTALL_FOLDER, memory_limit=MEMORY_LIMIT_BYTES,
+                time_limit=TIME_LIMIT_SECONDS):
+        destination = windows_path(self.destination) if destination is None else destination
+        time_limit *= self.time_factor
+        outcome = self.sandbox.run([windows_path(self.source), destination, install_folder],
+                                   timeout_seconds=time_limit)
+        problems = []
+        if outcome.stderr:
+            problems.append("standard error: " + outcome.stderr.decode("latin-1")[:2000])
+        if outcome.seconds > time_limit:
+            problems.append(f"took {outcome.seconds:.1f} s, more than {time_limit} s")
+        limit = self.memory_limit(memory_limit)
+        if outcome.peak_memory_bytes > limit:
+            problems.append(f"used {outcome.peak_memory_bytes // MEGABYTE} MB, more than {limit // MEGABYTE} MB")
+        if problems:
+            raise CaseFailure("; ".join(problems))
+        print(f"{outcome.seconds:.2f} s, {outcome.peak_memory_bytes // MEGABYTE} MB")
+        return outcome
+
+    def empty_destination(self):
+        shutil.rmtree(self.destination)
+        self.destination.mkdir()
+
+    def out(self, below=""):
+        return windows_path(self.destination) + ("\\" + below if below else "")
+
+    def read_output(self, windows_relative):
+        return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
+
+
+CASES, case = case_registry()
+OWN_PERSONALITY = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
+
+
+def own_personality_run(stress):
+    """The lines of a run whose target group has an own analyser personality."""
+    return [CREATING, group_line(PROJECT), group_line(PROCESSOR), personality_line(stress.out(OWN_PERSONALITY)),
+            COMPLETED]
+
+
+@case
+def folders_nested_a_million_deep(stress):
+    depth = 1_000_000
+    stress.write_project(HEAD, target(), "<folders>\n", Repeat('<folder name="Source Files"><folders>\n', depth),
+                         folder("code", ["deep.c"]), Repeat("</folders></folder>\n", depth), "</folders>\n", END)
+    outcome = stress.convert()
+    lines = outcome.lines()
+    # The reader refuses nesting beyond a bound of its own; every source
+    # folder group read up to there is written.
+    expect("exit status", outcome.status, 0)
+    expect("first lines", lines[:4], [UNEXPECTED_TOKEN + 'folder name="Source Files"', CREATING,
+                                      group_line(PROJECT), group_line(PROCESSOR)])
+    expect("last line", lines[-1], COMPLETED)
+    expect("groups below the target", set(lines[4:-1]), {group_line("Source Files")})
+
+
+@case
+def unknown_elements_nested_a_million_deep(stress):
+    depth = 1_000_000
+    stress.write_project(HEAD, target(), Repeat("<extra>", depth), Repeat("</extra>", depth), END)
+    expect_run(stress.convert(), 0, [CREATING, group_line(PROJECT), COMPLETED])
+
+
+@case
+def text_token_of_100_megabytes(stress):
+    size = 100 * MEGABYTE
+    stress.write_project(HEAD, f'<target>\n<processor revision="Automatic">{PROCESSOR}</processor>\n<extension>',
+                         Repeat("x", size), "</extension>\n</target>\n", END)
+    expect_run(stress.convert(memory_limit=4 * size), 0, [CREATING, group_line(PROJECT), COMPLETED])
+
+    # A name goes into several paths, and into the message.
+    name_size = 10 * MEGABYTE
+    stress.write_project(HEAD, '<target>\n<processor revision="Automatic">', Repeat("n", name_size),
+                         "</processor>\n</target>\n", END)
+    expect_run(stress.convert(memory_limit=10 * name_size), 1,
+               [CREATING, group_line(PROJECT), f"Could not create directory: {stress.out(PROJECT)}\\" + "n" * name_size])
+
+
+@case
+def tag_that_never_closes(stress):
+    size = 20 * MEGABYTE
+    attribute = ' revision="Automatic"'
+    for opening in ("<target", "<!-- a comment", "<option><![CDATA[|-D>A|", "</target"):
+        stress.write_project(HEAD, opening, Repeat(attribute, size // len(attribute)))
+        expect_run(stress.convert(memory_limit=4 * size), 1, [UNEXPECTED_EOF])
+        expect("destination after " + opening, list(stress.destination.iterdir()), [])
+
+
+@case
+def configurations_100_thousand(stress):
+    # Names repeat: each distinct name is three folders to create, and
+    # 300,000 folders alone take longer than the whole stress set may. A
+    # debugging build takes its time over the 100,000 groups all the same.
+    count, names = 100_000, 1_000
+    configurations = (
+        f'<configuration name="C{i % names}">\n<tools>\n<tool type="Compiler">\n'
+        f'<option><![CDATA[|-D>BOARD={i}|-I>.\\boards\\b{i}|]]></option>\n</tool>\n</tools>\n</configuration>\n'
+        for i in range(count))
+    stress.write_project(HEAD, target(), "<configurations>\n", configurations, "</configurations>\n", END)
+    expect_run(stress.convert(memory_limit=256 * MEGABYTE, time_limit=3 * TIME_LIMIT_SECONDS), 0,
+               [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
+    expect("configuration folders", len(list((stress.destination / PROJECT / PROCESSOR).iterdir())), names + 2)
+
+
+@case
+def header_folders_100_thousand(stress):
+    count = 100_000
+    headers = (f'<file name=".\\include\\h{i}\\api.h">\n</file>\n' for i in range(count))
+    stress.write_project(HEAD, target(), '<folders>\n<folder name="Header Files">\n<files>\n', headers,
+                         "</files>\n</folder>\n", folder("Source Files", [".\\main.c"]), "</folders>\n", END)
+    expect_run(stress.convert(memory_limit=256 * MEGABYTE), 0, own_personality_run(stress))
+    source_folder = windows_path(stress.sandbox.area)
+    expect("own analyser personality", stress.read_output(OWN_PERSONALITY).decode("latin-1"),
+           "".join(f'-i "{source_folder}\\include\\h{i}"\r\n' for i in range(count)))
+
+
+@case
+def path_of_100_thousand_characters(stress):
+    length = 100_000
+    long_file = ("C:\\" + "segment\\" * length)[:length - 2] + ".c"
+    stress.write_project(HEAD, target(), folders(folder("Source Files", [long_file])), END)
+    expect_run(stress.convert(), 0, [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
+    project_file = stress.read_output(PROJECT + ".prj").decode("latin-1").split("\r\n")
+    expect("file line", [line for line in project_file if line.startswith("C:\\segment")], [long_file])
+
+    long_destination = stress.out(("d" * 200 + "\\") * (length // 201))
+    expect_run(stress.convert(destination=long_destination), 1,
+               [f"Could not write file: {long_destination}\\{PROJECT}.prj"])
+
+    long_name = "n" * length
+    stress.write_project(HEAD, target(processor=long_name), END)
+    expect_run(stress.convert(), 1, [CREATING, group_line(PROJECT),
+                                     f"Could not create directory: {stress.out(PROJECT)}\\{long_name}"])
+
+
+@case
+def install_variable_repeated(stress):
+    count = 100_000
+    stress.write_project(HEAD, target(), folders(folder("Header Files", ["$(VDSP)" * count + "\\include\\api.h"]),
+                                                 folder("Source Files", [".\\main.c"])), END)
+    # Only the first occurrence is replaced, and the installation folder's
+    # own "$(VDSP)" is not expanded again.
+    install_folder = "C:\\$(VDSP)"
+    expect_run(stress.convert(install_folder=install_folder), 0, own_personality_run(stress))
+    expect("own analyser personality", stress.read_output(OWN_PERSONALITY).decode("latin-1"),
+           f'-i "{install_folder}' + "$(VDSP)" * (count - 1) + '\\include"\r\n')
+
+
+@case
+def nul_and_high_bytes_in_names_and_paths(stress):
+    high = bytes(range(0x80, 0x100)).decode("latin-1")
+    odd_file = "C:\\src\\" + high + "\0" + "tail.c"
+    stress.write_project(HEAD, target(processor="P" + high), folders(folder("Source Files", [odd_file])), END)
+    expect_run(stress.convert(), 0, [CREATING, group_line(PROJECT), group_line("P" + high), COMPLETED])
+    group_folder = os.fsencode(stress.destination / PROJECT) + b"/P" + high.encode("latin-1")
+    expect("group folder made with the name's bytes", os.path.isdir(group_folder), True)
+    project_file = stress.read_output(PROJECT + ".prj").decode("latin-1").split("\r\n")
+    expect("file line", [line for line in project_file if line.startswith("C:\\src")], [odd_file])
+
+    # No file system name holds a NUL: a folder cut short at it would be
+    # another folder than the project file names.
+    stress.empty_destination()
+    stress.write_project(HEAD, target(processor="AB\0CD"), folders(folder("Source Files", [".\\main.c"])), END)
+    expect_run(stress.convert(), 1, [CREATING, group_line(PROJECT),
+                                     f"Could not create directory: {stress.out(PROJECT)}\\AB\0CD"])
+    expect("folders of the project", sorted(p.name for p in (stress.destination / PROJECT).iterdir()),
+           ["output", "person"])
+
+
+if __name__ == "__main__":
+    sys.exit(run_named_case(__doc__, CASES, Stress))
