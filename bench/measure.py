@@ -2,10 +2,12 @@
 """Times ProjbridgeCli against xmllint and a plain read on generated projects.
 
 Called by run.sh, which builds the converter first. For every project of the
-matrix it generates the file, then runs the three commands in turn, several
-rounds over, so that a burst of load from elsewhere hits all three alike. The
-wall time of each command is its median over the rounds; its peak memory is
-the largest resident set that /usr/bin/time -v reported.
+matrix it generates the file, then runs the commands in turn, several rounds
+over, so that a burst of load from elsewhere hits all of them alike. The wall
+time of each command is its median over the rounds; its peak memory is the
+largest resident set that /usr/bin/time -v reported. The converter runs twice
+per round: writing into a folder on the disk, as users do, and into a folder
+in memory (/dev/shm), which shows how much of its time the file system takes.
 """
 
 import argparse
@@ -16,6 +18,7 @@ import shutil
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from dataclasses import dataclass, field
 from pathlib import Path
@@ -24,6 +27,7 @@ HERE = Path(__file__).resolve().parent
 MIB = 1024 * 1024
 SIZES = (1_000, 10_000, 100_000)
 QUICK_SIZES = (1_000, 10_000)
+MEMORY_FOLDER = Path("/dev/shm")
 
 
 @dataclass(frozen=True)
@@ -47,16 +51,21 @@ MEMORY_ALLOWANCE = 16 * MIB
 
 @dataclass
 class Command:
-    name: str
+    argv: list
+    destination: Path = None
     seconds: list = field(default_factory=list)
-    cpu_seconds: list = field(default_factory=list)
+    user_seconds: list = field(default_factory=list)
+    system_seconds: list = field(default_factory=list)
     peak_bytes: int = 0
 
     def median_ms(self):
         return statistics.median(self.seconds) * 1000
 
     def median_cpu_ms(self):
-        return statistics.median(self.cpu_seconds) * 1000
+        return statistics.median(u + s for u, s in zip(self.user_seconds, self.system_seconds)) * 1000
+
+    def median_system_ms(self):
+        return statistics.median(self.system_seconds) * 1000
 
 
 @dataclass
@@ -67,34 +76,35 @@ class Result:
     cat: Command
     xmllint: Command
     converter: Command
-    instructions: int = 0
+    converter_in_memory: Command = None
+    converter_instructions: int = 0
+    xmllint_instructions: int = 0
 
 
-def children_cpu_seconds():
+def children_times():
     usage = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return usage.ru_utime + usage.ru_stime
+    return usage.ru_utime, usage.ru_stime
 
 
-def time_v(command, stdout=subprocess.DEVNULL):
-    """Runs a command under /usr/bin/time -v: wall seconds, CPU seconds, peak bytes."""
-    cpu_before = children_cpu_seconds()
+def run_timed(command, output):
+    """One run under /usr/bin/time -v, its figures added to the command's."""
+    user_before, system_before = children_times()
     started = time.perf_counter()
-    finished = subprocess.run(["/usr/bin/time", "-v", *command], stdout=stdout,
+    finished = subprocess.run(["/usr/bin/time", "-v", *command.argv], stdout=output,
                               stderr=subprocess.PIPE, text=True, check=False)
     wall = time.perf_counter() - started
     # Microseconds here, where /usr/bin/time rounds to hundredths.
-    cpu = children_cpu_seconds() - cpu_before
+    user_after, system_after = children_times()
     report = finished.stderr
     if finished.returncode != 0:
-        raise RuntimeError(f"{command[0]} failed with status {finished.returncode}:\n{report}")
-
-    def number(label):
-        match = re.search(rf"^\s*{re.escape(label)}: ([0-9.]+)$", report, re.MULTILINE)
-        if not match:
-            raise RuntimeError(f"/usr/bin/time -v printed no '{label}':\n{report}")
-        return float(match.group(1))
-
-    return wall, cpu, int(number("Maximum resident set size (kbytes)")) * 1024
+        raise RuntimeError(f"{command.argv[0]} failed with status {finished.returncode}:\n{report}")
+    match = re.search(r"^\s*Maximum resident set size \(kbytes\): (\d+)$", report, re.MULTILINE)
+    if not match:
+        raise RuntimeError(f"/usr/bin/time -v printed no peak memory:\n{report}")
+    command.seconds.append(wall)
+    command.user_seconds.append(user_after - user_before)
+    command.system_seconds.append(system_after - system_before)
+    command.peak_bytes = max(command.peak_bytes, int(match.group(1)) * 1024)
 
 
 def generate(series, source_files, folder):
@@ -107,8 +117,8 @@ def generate(series, source_files, folder):
     return path
 
 
-def convert_command(converter, project, destination):
-    return [str(converter), str(project), str(destination), ""]
+def conversion(converter, project, destination):
+    return Command([str(converter), str(project), str(destination), ""], destination)
 
 
 def fresh_folder(path):
@@ -116,56 +126,53 @@ def fresh_folder(path):
     path.mkdir()
 
 
-def measure(converter, project, work, rounds):
-    cat = Command("cat")
-    xmllint = Command("xmllint")
-    conversion = Command("ProjbridgeCli")
-    destination = work / "out"
-    log = work / "converter-output.txt"
-    runs = (
-        (cat, ["cat", str(project)]),
-        (xmllint, ["xmllint", "--noout", str(project)]),
-        (conversion, convert_command(converter, project, destination)),
-    )
-    # One unmeasured round puts the file in the page cache for everyone.
-    subprocess.run(["cat", str(project)], stdout=subprocess.DEVNULL, check=True)
-    for _ in range(rounds):
-        for command, argv in runs:
-            if command is conversion:
-                fresh_folder(destination)
-            with open(log, "w") as output:
-                wall, cpu, peak = time_v(argv, stdout=output)
-            command.seconds.append(wall)
-            command.cpu_seconds.append(cpu)
-            command.peak_bytes = max(command.peak_bytes, peak)
-        check_conversion(destination, log)
-    shutil.rmtree(destination, ignore_errors=True)
-    return cat, xmllint, conversion
-
-
-def check_conversion(destination, log):
+def check_conversion(command, log):
     output = log.read_text(errors="replace")
-    if "Completed!" not in output or not any(destination.glob("*.prj")):
+    if "Completed!" not in output or not any(command.destination.glob("*.prj")):
         raise RuntimeError(f"the conversion did not complete:\n{output[-2000:]}")
 
 
-def count_instructions(converter, project, work):
-    """Instructions the conversion executes, counted by callgrind: immune to load."""
-    destination = work / "out"
-    fresh_folder(destination)
+def measure(converter, series, source_files, project, work, memory_work, rounds):
+    result = Result(series, source_files, project.stat().st_size,
+                    Command(["cat", str(project)]),
+                    Command(["xmllint", "--noout", str(project)]),
+                    conversion(converter, project, work / "out"))
+    commands = [result.cat, result.xmllint, result.converter]
+    if memory_work is not None:
+        result.converter_in_memory = conversion(converter, project, memory_work / "out")
+        commands.append(result.converter_in_memory)
+    log = work / "output.txt"
+    # One unmeasured read puts the file in the page cache for everyone.
+    subprocess.run(["cat", str(project)], stdout=subprocess.DEVNULL, check=True)
+    for _ in range(rounds):
+        for command in commands:
+            if command.destination is not None:
+                fresh_folder(command.destination)
+            with open(log, "w") as output:
+                run_timed(command, output)
+            if command.destination is not None:
+                check_conversion(command, log)
+                shutil.rmtree(command.destination)
+    return result
+
+
+def count_instructions(argv):
+    """Instructions a command executes, counted by callgrind: immune to load."""
     finished = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
-                               *convert_command(converter, project, destination)],
+                               *argv],
                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
                               check=False)
-    shutil.rmtree(destination, ignore_errors=True)
     match = re.search(r"Collected : (\d+)", finished.stderr)
     if finished.returncode != 0 or not match:
         raise RuntimeError(f"callgrind failed:\n{finished.stderr[-2000:]}")
     return int(match.group(1))
 
 
-def load_average():
-    return os.getloadavg()[0]
+def count_both(result):
+    fresh_folder(result.converter.destination)
+    result.converter_instructions = count_instructions(result.converter.argv)
+    shutil.rmtree(result.converter.destination)
+    result.xmllint_instructions = count_instructions(result.xmllint.argv)
 
 
 def mib(value):
@@ -176,111 +183,188 @@ def verdict(met):
     return "met" if met else "MISSED"
 
 
+def blank_or(ratio):
+    return "" if ratio is None else f"{ratio:.2f}"
+
+
 def growth(result, previous, value):
-    """Time (or instructions) per source file relative to the smaller size: 1.00 is linear."""
+    """Cost per source file relative to the smaller size: 1.00 is linear."""
     if previous is None:
         return None
     return (value(result) / value(previous)) / (result.source_files / previous.source_files)
 
 
-def blank_or(ratio):
-    return "" if ratio is None else f"{ratio:.2f}"
+def series_pairs(results):
+    """Each result with the next smaller one of its series (None for the smallest)."""
+    previous = None
+    for result in results:
+        if previous is not None and previous.series != result.series:
+            previous = None
+        yield result, previous
+        previous = result
+
+
+def table(header, rows):
+    return ["| " + " | ".join(header) + " |", "|" + "---:|" * len(header),
+            *("| " + " | ".join(row) + " |" for row in rows), ""]
+
+
+def project_cells(result):
+    return [str(result.series.configurations), f"{result.source_files:,}",
+            f"{mib(result.file_bytes):.1f}"]
+
+
+def memory_limit(result):
+    return MEMORY_FILE_FACTOR * result.file_bytes + MEMORY_ALLOWANCE
+
+
+def time_ratio(command, result):
+    return command.median_ms() / result.xmllint.median_ms()
+
+
+def instruction_ratio(result):
+    return result.converter_instructions / result.xmllint_instructions
+
+
+def wall(result):
+    return result.converter.median_ms()
+
+
+def cpu(result):
+    return result.converter.median_cpu_ms()
+
+
+def time_rows(results):
+    rows = []
+    for result, previous in series_pairs(results):
+        in_memory = result.converter_in_memory
+        rows.append(project_cells(result) + [
+            f"{result.cat.median_ms():.1f}", f"{result.xmllint.median_ms():.1f}",
+            f"{wall(result):.1f}", f"{time_ratio(result.converter, result):.2f}",
+            blank_or(growth(result, previous, wall)),
+            f"{cpu(result):.1f}", blank_or(growth(result, previous, cpu)),
+            f"{result.converter.median_system_ms():.1f}",
+            "" if in_memory is None else f"{in_memory.median_ms():.1f}",
+            "" if in_memory is None else f"{time_ratio(in_memory, result):.2f}"])
+    return rows
+
+
+def target_checks(results, with_instructions):
+    checks = []
+    for result, previous in series_pairs(results):
+        name = f"{result.series.configurations} configurations, {result.source_files:,} files"
+        peak = result.converter.peak_bytes
+        checks.append(f"- {name}: peak memory {mib(peak):.1f} MiB < {mib(memory_limit(result)):.1f} MiB: "
+                      f"{verdict(peak < memory_limit(result))}")
+        if result.source_files != max(SIZES):
+            continue
+        ratio = time_ratio(result.converter, result)
+        detail = [f"CPU time {cpu(result):.0f} ms, of it system time about "
+                  f"{result.converter.median_system_ms():.0f} ms"]
+        if result.converter_in_memory is not None:
+            detail.append(f"output in memory: {time_ratio(result.converter_in_memory, result):.2f} × xmllint")
+        if with_instructions:
+            detail.append(f"instructions: {instruction_ratio(result):.2f} × xmllint's")
+        checks.append(f"- {name}: time {ratio:.2f} × xmllint ≤ {TIME_RATIO_LIMIT}: "
+                      f"{verdict(ratio <= TIME_RATIO_LIMIT)} ({'; '.join(detail)})")
+        time_growth = growth(result, previous, wall)
+        detail = [f"CPU time: {growth(result, previous, cpu):.2f}"]
+        if with_instructions:
+            detail.append(f"instructions: {growth(result, previous, lambda r: r.converter_instructions):.2f}")
+        checks.append(f"- {name}: growth from {previous.source_files:,} files {time_growth:.2f} "
+                      f"≤ {GROWTH_LIMIT}: {verdict(time_growth <= GROWTH_LIMIT)} ({'; '.join(detail)})")
+    return checks
 
 
 def report(results, loads, rounds, with_instructions, started, finished):
     lines = [
         "# Benchmark: ProjbridgeCli against xmllint and a plain read",
         "",
-        f"Run by `bench/run.sh` on {time.strftime('%Y-%m-%d %H:%M', time.localtime(started))}, "
-        f"{os.cpu_count()} cores, {rounds} rounds per project, median wall time; "
-        f"peak memory is the largest resident set over the rounds (`/usr/bin/time -v`). "
+        f"Written by `bench/run.sh` on {time.strftime('%Y-%m-%d %H:%M', time.localtime(started))}: "
+        f"{os.cpu_count()} cores, {rounds} rounds per project, median wall times. "
         f"Load average (1 min) while measuring: {min(loads):.2f} to {max(loads):.2f}; "
         f"the whole run took {finished - started:.0f} s.",
         "",
-        "Growth is the time per source file against the next smaller size (1.00 = linear); "
-        "CPU time (user + system, from the kernel's accounting) suffers less from other load "
-        "than wall time.",
+        "Growth is the cost per source file against the next smaller size of the series "
+        "(1.00 = linear). CPU time (user + system, from the kernel's accounting) suffers less "
+        "from other load than wall time; its split into user and system time is sampled at "
+        "clock ticks and only rough for short runs. \"In memory\" is the same conversion "
+        f"writing into {MEMORY_FOLDER} instead of the disk.",
         "",
-        "| configurations | source files | file MiB | cat ms | xmllint ms | ProjbridgeCli ms "
-        "| CLI / xmllint | growth | CLI CPU ms | CPU growth | xmllint MiB | CLI MiB "
-        "| memory limit MiB |"
-        + (" instructions | instr. growth |" if with_instructions else ""),
-        "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-        + ("---:|---:|" if with_instructions else ""),
+        "## Time",
+        "",
+        *table(["configurations", "source files", "file MiB", "cat ms", "xmllint ms",
+                "ProjbridgeCli ms", "CLI / xmllint", "growth", "CLI CPU ms", "CPU growth",
+                "of it system ms", "in memory ms", "in memory / xmllint"], time_rows(results)),
+        "## Peak memory (largest resident set over the rounds, `/usr/bin/time -v`)",
+        "",
+        *table(["configurations", "source files", "file MiB", "xmllint MiB", "ProjbridgeCli MiB",
+                "limit MiB"],
+               [project_cells(r) + [f"{mib(r.xmllint.peak_bytes):.1f}",
+                                    f"{mib(r.converter.peak_bytes):.1f}",
+                                    f"{mib(memory_limit(r)):.1f}"] for r in results]),
     ]
-    checks = []
-    previous = None
-    for result in results:
-        if previous is not None and previous.series != result.series:
-            previous = None
-        time_growth = growth(result, previous, lambda r: r.converter.median_ms())
-        cpu_growth = growth(result, previous, lambda r: r.converter.median_cpu_ms())
-        limit = MEMORY_FILE_FACTOR * result.file_bytes + MEMORY_ALLOWANCE
-        ratio = result.converter.median_ms() / result.xmllint.median_ms()
-        row = (f"| {result.series.configurations} | {result.source_files:,} "
-               f"| {mib(result.file_bytes):.1f} | {result.cat.median_ms():.1f} "
-               f"| {result.xmllint.median_ms():.1f} | {result.converter.median_ms():.1f} "
-               f"| {ratio:.2f} | {blank_or(time_growth)} "
-               f"| {result.converter.median_cpu_ms():.1f} | {blank_or(cpu_growth)} "
-               f"| {mib(result.xmllint.peak_bytes):.1f} "
-               f"| {mib(result.converter.peak_bytes):.1f} | {mib(limit):.1f} |")
-        if with_instructions:
-            instruction_growth = growth(result, previous, lambda r: r.instructions)
-            row += (f" {result.instructions:,} "
-                    f"| {blank_or(instruction_growth)} |")
-        lines.append(row)
-
-        name = f"{result.series.configurations} configurations, {result.source_files:,} files"
-        checks.append(f"- {name}: peak memory {mib(result.converter.peak_bytes):.1f} MiB "
-                      f"< {mib(limit):.1f} MiB: {verdict(result.converter.peak_bytes < limit)}")
-        if result.source_files == max(SIZES):
-            checks.append(f"- {name}: time {ratio:.2f} × xmllint ≤ {TIME_RATIO_LIMIT}: "
-                          f"{verdict(ratio <= TIME_RATIO_LIMIT)}")
-            checks.append(f"- {name}: growth from {previous.source_files:,} files "
-                          f"{time_growth:.2f} ≤ {GROWTH_LIMIT}: {verdict(time_growth <= GROWTH_LIMIT)}")
-        previous = result
-    lines += ["", "## Targets", "", *checks, ""]
+    if with_instructions:
+        lines += ["## Instructions (callgrind, one run each)", ""]
+        lines += table(["configurations", "source files", "file MiB", "xmllint", "ProjbridgeCli",
+                        "CLI / xmllint", "growth"],
+                       [project_cells(r) + [f"{r.xmllint_instructions:,}",
+                                            f"{r.converter_instructions:,}",
+                                            f"{instruction_ratio(r):.2f}",
+                                            blank_or(growth(r, p, lambda x: x.converter_instructions))]
+                        for r, p in series_pairs(results)])
+    lines += ["## Targets", "", *target_checks(results, with_instructions), ""]
     return "\n".join(lines)
+
+
+def memory_work_folder():
+    if MEMORY_FOLDER.is_dir() and os.access(MEMORY_FOLDER, os.W_OK):
+        return Path(tempfile.mkdtemp(prefix="projbridge-bench-", dir=MEMORY_FOLDER))
+    return None
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("converter", type=Path, help="the ProjbridgeCli program")
-    parser.add_argument("results", type=Path, help="the Markdown table to write")
+    parser.add_argument("results", type=Path, help="the Markdown file to write")
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--quick", action="store_true",
                         help=f"only {', '.join(f'{n:,}' for n in QUICK_SIZES)} source files")
     parser.add_argument("--instructions", action="store_true",
-                        help="also count the converter's instructions under callgrind (slow)")
+                        help="also count the instructions of ProjbridgeCli and xmllint under "
+                             "callgrind, which no other load disturbs (several minutes more)")
     args = parser.parse_args()
+    if args.rounds < 1:
+        parser.error("--rounds must be at least 1")
 
     sizes = QUICK_SIZES if args.quick else SIZES
     started = time.time()
     results = []
     loads = []
-    work = Path(os.environ.get("TMPDIR", "/tmp")) / f"projbridge-bench-{os.getpid()}"
-    work.mkdir()
+    work = Path(tempfile.mkdtemp(prefix="projbridge-bench-"))
+    memory_work = memory_work_folder()
     try:
         for series in SERIES:
             for source_files in sizes:
                 project = generate(series, source_files, work)
-                loads.append(load_average())
-                cat, xmllint, conversion = measure(args.converter, project, work, args.rounds)
-                loads.append(load_average())
-                result = Result(series, source_files, project.stat().st_size,
-                                cat, xmllint, conversion)
+                loads.append(os.getloadavg()[0])
+                result = measure(args.converter, series, source_files, project, work, memory_work,
+                                 args.rounds)
+                loads.append(os.getloadavg()[0])
                 if args.instructions:
-                    result.instructions = count_instructions(args.converter, project, work)
+                    count_both(result)
                 results.append(result)
                 print(f"{series.configurations} configurations, {source_files:,} files: "
-                      f"ProjbridgeCli {conversion.median_ms():.1f} ms, "
-                      f"xmllint {xmllint.median_ms():.1f} ms", flush=True)
+                      f"ProjbridgeCli {result.converter.median_ms():.1f} ms, "
+                      f"xmllint {result.xmllint.median_ms():.1f} ms", flush=True)
                 project.unlink()
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    table = report(results, loads, args.rounds, args.instructions, started, time.time())
-    args.results.write_text(table)
-    print(table)
+        if memory_work is not None:
+            shutil.rmtree(memory_work, ignore_errors=True)
+    text = report(results, loads, args.rounds, args.instructions, started, time.time())
+    args.results.write_text(text)
+    print(text)
     return 0
 
 

@@ -6,7 +6,8 @@
 #   bench/run.sh [--quick] [--rounds N] [--instructions]
 #
 # --quick leaves out the 100,000-file projects; --instructions adds the
-# converter's instruction counts under callgrind (several minutes more).
+# instruction counts of ProjbridgeCli and xmllint under callgrind, which other
+# load on the machine does not disturb (ten minutes more on two cores).
 # BENCH_BUILD_DIR chooses the build folder (default: build-bench).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
