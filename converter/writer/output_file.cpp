@@ -6,6 +6,7 @@
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
+constexpr std::string_view lineBreaks = "\r\n";
 
 } // namespace
 
@@ -26,6 +27,10 @@ OutputFile::~OutputFile()
 
 void OutputFile::writeLine(std::string_view line)
 {
+    // Names and paths come from the project file; one holding a line break
+    // would add lines that read as markers or options of their own.
+    if (line.find_first_of(lineBreaks) != std::string_view::npos)
+        fail();
     writeBytes(line);
     writeBytes(lineEnd);
 }
@@ -38,7 +43,8 @@ void OutputFile::writeText(std::string_view text)
             writeBytes(text.substr(start));
             return;
         }
-        writeLine(text.substr(start, lineFeed - start));
+        writeBytes(text.substr(start, lineFeed - start));
+        writeBytes(lineEnd);
         start = lineFeed + 1;
     }
 }

@@ -17,7 +17,8 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Writes the line and its CR LF.
+    // Writes the line and its CR LF. A line holding a CR or LF of its own
+    // would read as several lines: it is a file that cannot be written.
     void writeLine(std::string_view line);
     // Writes text whose line ends are single LFs, each as CR LF.
     void writeText(std::string_view text);

@@ -218,5 +218,27 @@ def nul_and_high_bytes_in_names_and_paths(stress):
            ["output", "person"])
 
 
+@case
+def line_breaks_in_names_and_paths(stress):
+    # A line break inside a name or path would add lines to the project file
+    # or a personality that the analyser reads as markers or options.
+    stress.write_project(HEAD, target(), folders(folder("Header Files", [".\\inc\nx\\api.h"]),
+                                                 folder("Source Files", [".\\main.c"])), END)
+    expect_run(stress.convert(), 1, own_personality_run(stress)[:-1] +
+               ["Could not write file: " + stress.out(OWN_PERSONALITY)])
+    expect("own analyser personality", stress.read_output(OWN_PERSONALITY), b"")
+
+    project_file = stress.out(PROJECT + ".prj")
+    for processor, source_file in (("ADSP\n21369", "C:\\main.c"), (PROCESSOR, "C:\\src\\a\rb.c")):
+        stress.empty_destination()
+        stress.write_project(HEAD, target(processor=processor), folders(folder("Source Files", [source_file])), END)
+        outcome = stress.convert()
+        expect("exit status", outcome.status, 1)
+        expect("last line", outcome.lines()[-1], "Could not write file: " + project_file)
+        written = stress.read_output(PROJECT + ".prj")
+        expect("project file lines", b"\r" in written.replace(b"\r\n", b"") or b"\n" in written.replace(b"\r\n", b""),
+               False)
+
+
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Stress))
