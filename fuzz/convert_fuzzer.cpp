@@ -1,8 +1,11 @@
 // Arbitrary bytes as a project file, through a whole conversion: the lexer and
 // the reader take them, and the writer writes what was read into a fresh
 // destination folder. Besides the sanitizers' findings, a run fails when the
-// conversion ends other than with status 0 or 1, lets an exception escape, or
-// changes anything beside its destination folder.
+// conversion ends other than with status 0 or 1, lets an exception escape,
+// changes anything beside its destination folder, or succeeds with a project
+// file or analyser personality out of shape.
+#include "output_shape.h"
+
 #include "driver/converter.h"
 #include "platform/platform.h"
 
@@ -12,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -23,6 +27,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* templateText = "-wrn template line\n";
+constexpr const char* templateAsWritten = "-wrn template line\r\n";
+constexpr const char* analyserExtension = ".p_a";
 constexpr const char* installFolder = "C:\\VisualDSP";
 constexpr const char* projectName = "project";
 
@@ -72,6 +78,20 @@ std::string readFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void expectWellFormedOutput()
+{
+    const fs::path projectFile = sandbox.destination / (std::string(projectName) + ".prj");
+    if (const std::optional<std::string> problem = projectFileProblem(readFile(projectFile)))
+        fail(*problem);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
+        if (!entry.is_regular_file() || entry.path().extension() != analyserExtension)
+            continue;
+        if (const std::optional<std::string> problem =
+                analyserPersonalityProblem(readFile(entry.path()), templateAsWritten))
+            fail(*problem + " (" + entry.path().string() + ")");
+    }
 }
 
 void removeSandbox()
@@ -125,6 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (status != 0 && status != 1)
         fail("exit status " + std::to_string(status));
+    if (status == 0)
+        expectWellFormedOutput();
 
     expectEntries(sandbox.root, {"prefix", "work"});
     expectEntries(sandbox.prefix, {});
