@@ -9,6 +9,7 @@
 #include "driver/converter.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -80,11 +81,34 @@ std::string readFile(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The host path of a Windows path in the destination, mapped here rather than
+// by the converter's own mapping, which is under test.
+std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
+{
+    const std::string destination = platform::commandLinePath(sandbox.destination.string());
+    if (!windowsPath.starts_with(destination) || windowsPath.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::string rest(windowsPath.substr(destination.size()));
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return fs::path(sandbox.destination.string() + rest);
+}
+
+void expectNamedOutputsToExist(std::string_view projectFile)
+{
+    for (const NamedOutput& output : namedOutputs(projectFile)) {
+        const std::optional<fs::path> host = hostPathInDestination(output.path);
+        if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host)))
+            fail("the project file names an output that is not there: " + std::string(output.path));
+    }
+}
+
 void expectWellFormedOutput()
 {
-    const fs::path projectFile = sandbox.destination / (std::string(projectName) + ".prj");
-    if (const std::optional<std::string> problem = projectFileProblem(readFile(projectFile)))
+    const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
+    const std::string projectFile = readFile(projectFilePath);
+    if (const std::optional<std::string> problem = projectFileProblem(projectFile))
         fail(*problem);
+    expectNamedOutputsToExist(projectFile);
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
         if (!entry.is_regular_file() || entry.path().extension() != analyserExtension)
             continue;

@@ -15,6 +15,8 @@ constexpr std::array<std::string_view, 6> blockKeys{"FolderName=", "SourcePath="
                                                     "SubsPers=",   "AnalPers=",   "CompPers="};
 constexpr std::array<std::string_view, 4> markers{startProject, endFiles, startSubProjects, endSubProjects};
 constexpr std::array<std::string_view, 2> optionStarts{"-i \"", "-d \""};
+constexpr std::string_view outputFolderKey = "OutputPath=";
+constexpr std::array<std::string_view, 3> personalityKeys{"SubsPers=", "AnalPers=", "CompPers="};
 
 // The lines of a text whose every line ends in CR LF; nothing when a line
 // end is missing or a line holds a line break of its own.
@@ -141,4 +143,18 @@ std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, st
             return "an analyser personality holds a line that is no -i or -d option: " + std::string(line);
     }
     return std::nullopt;
+}
+
+std::vector<NamedOutput> namedOutputs(std::string_view projectFile)
+{
+    std::vector<NamedOutput> outputs;
+    for (std::string_view line : crlfLines(projectFile).value_or(std::vector<std::string_view>())) {
+        if (line.starts_with(outputFolderKey))
+            outputs.push_back({line.substr(outputFolderKey.size()), true});
+        for (std::string_view key : personalityKeys) {
+            if (line.starts_with(key))
+                outputs.push_back({line.substr(key.size()), false});
+        }
+    }
+    return outputs;
 }

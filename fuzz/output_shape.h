@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What is wrong with the shape of a converter's output, or nothing. A line
 // break inside a name or path would add lines of its own to these files.
@@ -13,3 +14,13 @@ std::optional<std::string> projectFileProblem(std::string_view bytes);
 
 // An analyser personality: "-i" and "-d" lines, then the template's lines.
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines);
+
+// A folder (the "OutputPath=" value) or file (the personality values) that a
+// project file names, as written there.
+struct NamedOutput {
+    std::string_view path;
+    bool isFolder;
+};
+
+// Every output that a well-shaped project file names, in file order.
+std::vector<NamedOutput> namedOutputs(std::string_view projectFile);
