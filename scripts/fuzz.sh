@@ -21,7 +21,7 @@ build=$root/build-fuzz
 input_timeout_seconds=10
 rss_limit_mb=2048
 
-CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPROJBRIDGE_BUILD_WIZARD=OFF -DPROJBRIDGE_BUILD_FUZZER=ON
 cmake --build "$build" --target projbridge_fuzz -j2
 

@@ -1,9 +1,9 @@
 """One run of ProjbridgeCli in a throwaway folder, watched from outside.
 
 The folder lives on the memory file system where there is one: the cases here
-make hundreds of thousands of folders, which a disk would spend most of the
-time on. An empty Wine prefix maps no drive but Z:, the host's root, so the
-converter is handed host paths as Z:\\... paths.
+make thousands of folders and files of a hundred megabytes, and on a slow disk
+that would take most of the time. An empty Wine prefix maps no drive but Z:,
+the host's root, so the converter is handed host paths as Z:\\... paths.
 """
 
 import argparse
@@ -67,14 +67,11 @@ class Sandbox:
         return self
 
     def __exit__(self, *exception):
-        # Folders a case made unreadable or unwritable would stop the removal.
-        for folder, _, _ in os.walk(self.root):
-            os.chmod(folder, 0o755)
         shutil.rmtree(self.root, ignore_errors=True)
 
     def run(self, arguments, timeout_seconds, file_size_limit=None):
-        """Runs the converter with the arguments (str or bytes); output goes to
-        files, as it can be far larger than a pipe should hold."""
+        """Runs the converter with the arguments; its output goes to files, as
+        it can be far larger than a pipe should hold."""
         environment = dict(os.environ, WINEPREFIX=str(self.prefix))
         stdout_path, stderr_path = self.capture / "stdout", self.capture / "stderr"
         with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:

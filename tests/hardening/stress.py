@@ -123,8 +123,8 @@ def text_token_of_100_megabytes(stress):
     name_size = 10 * MEGABYTE
     stress.write_project(HEAD, '<target>\n<processor revision="Automatic">', Repeat("n", name_size),
                          "</processor>\n</target>\n", END)
-    expect_run(stress.convert(memory_limit=10 * name_size), 1,
-               [CREATING, group_line(PROJECT), f"Could not create directory: {stress.out(PROJECT)}\\" + "n" * name_size])
+    too_long = f"Could not create directory: {stress.out(PROJECT)}\\" + "n" * name_size
+    expect_run(stress.convert(memory_limit=10 * name_size), 1, [CREATING, group_line(PROJECT), too_long])
 
 
 @case
