@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Fuzzes the converter with libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer: builds the fuzz target with clang in build-fuzz,
-# seeds it with every project file of the end-to-end cases and of the real
-# projects beside the repository, and runs it for a bounded time. Any finding
-# (crash, leak, undefined behaviour, hang, runaway memory, a write beside the
-# destination) fails the script and leaves its input in build-fuzz/fuzz-findings.
+# seeds it with every project file of the end-to-end cases, of the real
+# projects beside the repository and of fuzz/seeds, and runs it for a bounded
+# time. Any finding (crash, leak, undefined behaviour, hang, runaway memory, a
+# write beside the destination, output out of shape) fails the script and
+# leaves its input in build-fuzz/fuzz-findings.
 #
 #   scripts/fuzz.sh                              two minutes, as CI runs it
 #   scripts/fuzz.sh 3600                         an hour, for a longer local run
 #   PROJBRIDGE_FUZZ_SECONDS=3600 scripts/fuzz.sh the same
 #
 # Inputs that reach new code are kept in build-fuzz/fuzz-corpus, so local runs
-# go on where the last one stopped. A finding is replayed with
+# go on where the last one stopped; scripts/fuzz-coverage.sh then shows how much
+# of the converter they reach. A finding is replayed with
 #   build-fuzz/fuzz/projbridge_fuzz build-fuzz/fuzz-findings/crash-...
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,7 +32,9 @@ corpus=$build/fuzz-corpus
 findings=$build/fuzz-findings
 rm -rf "$seeds"
 mkdir -p "$seeds" "$corpus" "$findings"
-seed_folders=("$root/tests/cases")
+# The fuzz target's own seeds hold the elements that no case and no real
+# project has.
+seed_folders=("$root/fuzz/seeds" "$root/tests/cases")
 if [ -d "$root/../shared/corpus" ]; then
   seed_folders+=("$root/../shared/corpus")
 fi
