@@ -18,6 +18,8 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+from project_text import write_project
+
 MEMORY_FILE_SYSTEM = Path("/dev/shm")
 POLL_SECONDS = 0.01
 KILOBYTE = 1024
@@ -88,6 +90,31 @@ class Sandbox:
         if status is None:
             raise CaseFailure(f"still running after {timeout_seconds} s: killed")
         return outcome
+
+
+class Conversion:
+    """A case's project file and destination folder in the sandbox's area."""
+
+    def __init__(self, sandbox, source):
+        self.sandbox = sandbox
+        self.source = source
+        self.destination = sandbox.area / "out"
+        self.source.parent.mkdir(parents=True, exist_ok=True)
+
+    def write_project(self, *parts):
+        write_project(self.source, *parts)
+
+    def empty_destination(self):
+        if self.destination.is_dir():
+            shutil.rmtree(self.destination)
+        self.destination.mkdir()
+
+    def out(self, below=""):
+        """The destination, or a path below it, as the converter names it."""
+        return windows_path(self.destination) + ("\\" + below if below else "")
+
+    def read_output(self, windows_relative):
+        return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
 
 
 def _limit_file_size(limit):

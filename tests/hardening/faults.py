@@ -12,35 +12,28 @@ checksum of every file, taken before and after the run.
   faults.py --cli ProjbridgeCli CASE [--sanitized]
 """
 
-import shutil
 import sys
 
-from conversion_sandbox import CaseFailure, case_registry, changes, expect, expect_run, listing, run_named_case, \
-    windows_path
+from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
+                                run_named_case, windows_path)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
-                          folder, folders, group_line, personality_line, target, write_project)
+                          folder, folders, group_line, personality_line, target)
 
 TIMEOUT_SECONDS = 60
 SANITIZED_TIMEOUT_FACTOR = 5
 KILOBYTE = 1024
 
 
-class Fault:
-    """One case: the source project, the destination and the template in the
-    sandbox's area, and runs watched for changes outside the destination."""
+class Fault(Conversion):
+    """One case, with a template beside the project, and runs watched for
+    changes outside the destination."""
 
     def __init__(self, sandbox, sanitized):
-        self.sandbox = sandbox
+        super().__init__(sandbox, sandbox.area / "work" / f"{PROJECT}.dpj")
         self.timeout = TIMEOUT_SECONDS * (SANITIZED_TIMEOUT_FACTOR if sanitized else 1)
-        self.source = sandbox.area / "work" / f"{PROJECT}.dpj"
-        self.destination = sandbox.area / "out"
         self.template = sandbox.area / "templates" / "analyser.lnt"
-        self.source.parent.mkdir()
         self.template.parent.mkdir()
         self.template.write_bytes(b"-w2\n")
-
-    def write_project(self, *parts):
-        write_project(self.source, *parts)
 
     def convert(self, options=(), file_size_limit=None):
         """Runs the conversion into the destination and fails the case when
@@ -56,16 +49,6 @@ class Fault:
             raise CaseFailure("standard error: " + outcome.stderr.decode("latin-1"))
         return outcome
 
-    def fresh_destination(self):
-        if self.destination.is_dir():
-            shutil.rmtree(self.destination)
-        self.destination.mkdir()
-
-    def out(self, below):
-        return windows_path(self.destination) + "\\" + below
-
-    def read_output(self, windows_relative):
-        return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
 
 
 CASES, case = case_registry()
@@ -74,14 +57,14 @@ CASES, case = case_registry()
 def expect_cut_short(fault, project_lines, failed_file, file_size_limit):
     """Converts once with room and once with the limit: the second run fails
     on the file and leaves the first run's bytes of it up to the limit."""
-    fault.fresh_destination()
+    fault.empty_destination()
     whole = fault.convert()
     expect("exit status with room", whole.status, 0)
     whole_file = fault.read_output(failed_file)
     if len(whole_file) <= file_size_limit:
         raise CaseFailure(f"{failed_file} has {len(whole_file)} bytes, no more than the limit")
 
-    fault.fresh_destination()
+    fault.empty_destination()
     expect_run(fault.convert(file_size_limit=file_size_limit), 1,
                project_lines + ["Could not write file: " + fault.out(failed_file)])
     expect(failed_file, fault.read_output(failed_file), whole_file[:file_size_limit])
@@ -119,7 +102,7 @@ def destination_is_a_file(fault):
 def template_is_a_folder(fault):
     fault.write_project(HEAD, target(), folders(folder("Header Files", [".\\include\\api.h"]),
                                                 folder("Source Files", [".\\main.c"])), END)
-    fault.fresh_destination()
+    fault.empty_destination()
     own = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
     expect_run(fault.convert(["-ap", windows_path(fault.template.parent)]), 0,
                [CREATING, group_line(PROJECT), TEMPLATE_NOT_OPENED, group_line(PROCESSOR),
@@ -132,7 +115,7 @@ def template_is_a_folder(fault):
 @case
 def source_is_a_folder(fault):
     fault.source.mkdir()
-    fault.fresh_destination()
+    fault.empty_destination()
     expect_run(fault.convert(), 1, ["Could not open file: " + windows_path(fault.source)])
     expect("destination", list(fault.destination.iterdir()), [])
 
@@ -145,7 +128,7 @@ def group_names_leaving_the_destination(fault):
         fault.write_project(HEAD, target(processor=name),
                             "<configurations>\n<configuration name=\"Debug\">\n</configuration>\n</configurations>\n",
                             folders(folder("Source Files", [".\\main.c"])), END)
-        fault.fresh_destination()
+        fault.empty_destination()
         expect_run(fault.convert(), 1, [CREATING, group_line(PROJECT),
                                         "Could not create directory: " + fault.out(f"{PROJECT}\\{name}")])
         expect("group folders made for " + name, sorted(p.name for p in (fault.destination / PROJECT).iterdir()),

@@ -12,13 +12,12 @@ them for a build under AddressSanitizer.
 """
 
 import os
-import shutil
 import sys
 
-from conversion_sandbox import CaseFailure, case_registry, expect, expect_run, run_named_case, windows_path
+from conversion_sandbox import (CaseFailure, Conversion, case_registry, expect, expect_run, run_named_case,
+                                windows_path)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, UNEXPECTED_EOF,
-                          UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line, target,
-                          write_project)
+                          UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line, target)
 
 MEGABYTE = 1024 * 1024
 TIME_LIMIT_SECONDS = 10
@@ -30,24 +29,19 @@ SANITIZED_MEMORY_FACTOR = 3
 SANITIZED_MEMORY_EXTRA_BYTES = 512 * MEGABYTE
 
 
-class Stress:
-    """One case: its sandbox, its project file, and the bounds of each run."""
+class Stress(Conversion):
+    """One case, with the bounds of each of its runs."""
 
     def __init__(self, sandbox, sanitized):
-        self.sandbox = sandbox
+        super().__init__(sandbox, sandbox.area / f"{PROJECT}.dpj")
         self.time_factor = SANITIZED_TIME_FACTOR if sanitized else 1
         self.sanitized = sanitized
-        self.source = sandbox.area / f"{PROJECT}.dpj"
-        self.destination = sandbox.area / "out"
         self.destination.mkdir()
 
     def memory_limit(self, plain_limit):
         if self.sanitized:
             return plain_limit * SANITIZED_MEMORY_FACTOR + SANITIZED_MEMORY_EXTRA_BYTES
         return plain_limit
-
-    def write_project(self, *parts):
-        write_project(self.source, *parts)
 
     def convert(self, destination=None, install_folder=INSTALL_FOLDER, memory_limit=MEMORY_LIMIT_BYTES,
                 time_limit=TIME_LIMIT_SECONDS):
@@ -68,15 +62,6 @@ class Stress:
         print(f"{outcome.seconds:.2f} s, {outcome.peak_memory_bytes // MEGABYTE} MB")
         return outcome
 
-    def empty_destination(self):
-        shutil.rmtree(self.destination)
-        self.destination.mkdir()
-
-    def out(self, below=""):
-        return windows_path(self.destination) + ("\\" + below if below else "")
-
-    def read_output(self, windows_relative):
-        return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
 
 
 CASES, case = case_registry()
