@@ -28,6 +28,7 @@ MIB = 1024 * 1024
 SIZES = (1_000, 10_000, 100_000)
 QUICK_SIZES = (1_000, 10_000)
 MEMORY_FOLDER = Path("/dev/shm")
+FOLDER_PROBE_COUNT = 1000
 
 
 @dataclass(frozen=True)
@@ -52,7 +53,9 @@ MEMORY_ALLOWANCE = 16 * MIB
 @dataclass
 class Command:
     argv: list
-    destination: Path = None
+    # A conversion's runs each write into a new folder below this one.
+    destinations: Path = None
+    keep_output: bool = False
     seconds: list = field(default_factory=list)
     user_seconds: list = field(default_factory=list)
     system_seconds: list = field(default_factory=list)
@@ -86,11 +89,11 @@ def children_times():
     return usage.ru_utime, usage.ru_stime
 
 
-def run_timed(command, output):
+def run_timed(command, argv, output):
     """One run under /usr/bin/time -v, its figures added to the command's."""
     user_before, system_before = children_times()
     started = time.perf_counter()
-    finished = subprocess.run(["/usr/bin/time", "-v", *command.argv], stdout=output,
+    finished = subprocess.run(["/usr/bin/time", "-v", *argv], stdout=output,
                               stderr=subprocess.PIPE, text=True, check=False)
     wall = time.perf_counter() - started
     # Microseconds here, where /usr/bin/time rounds to hundredths.
@@ -117,42 +120,52 @@ def generate(series, source_files, folder):
     return path
 
 
-def conversion(converter, project, destination):
-    return Command([str(converter), str(project), str(destination), ""], destination)
+def conversion(converter, project, destinations, keep_output):
+    destinations.mkdir()
+    return Command([str(converter), str(project)], destinations, keep_output)
 
 
-def fresh_folder(path):
-    shutil.rmtree(path, ignore_errors=True)
-    path.mkdir()
+def new_destination(command, name):
+    destination = command.destinations / name
+    destination.mkdir()
+    return destination, command.argv + [str(destination), ""]
 
 
-def check_conversion(command, log):
+def check_conversion(destination, log):
     output = log.read_text(errors="replace")
-    if "Completed!" not in output or not any(command.destination.glob("*.prj")):
+    if "Completed!" not in output or not any(destination.glob("*.prj")):
         raise RuntimeError(f"the conversion did not complete:\n{output[-2000:]}")
 
 
 def measure(converter, series, source_files, project, work, memory_work, rounds):
+    """Deleting thousands of folders leaves the disk busy for a while after,
+    which would slow the next run's folder creation: the output written to the
+    disk stays until the whole benchmark ends. Before every run the page cache
+    is written out, so that no run pays for the writing of the one before."""
     result = Result(series, source_files, project.stat().st_size,
                     Command(["cat", str(project)]),
                     Command(["xmllint", "--noout", str(project)]),
-                    conversion(converter, project, work / "out"))
+                    conversion(converter, project, work / f"out-{project.stem}", keep_output=True))
     commands = [result.cat, result.xmllint, result.converter]
     if memory_work is not None:
-        result.converter_in_memory = conversion(converter, project, memory_work / "out")
+        result.converter_in_memory = conversion(converter, project, memory_work / f"out-{project.stem}",
+                                                keep_output=False)
         commands.append(result.converter_in_memory)
     log = work / "output.txt"
     # One unmeasured read puts the file in the page cache for everyone.
     subprocess.run(["cat", str(project)], stdout=subprocess.DEVNULL, check=True)
-    for _ in range(rounds):
+    for round_number in range(rounds):
         for command in commands:
-            if command.destination is not None:
-                fresh_folder(command.destination)
+            destination, argv = None, command.argv
+            if command.destinations is not None:
+                destination, argv = new_destination(command, f"round{round_number}")
+            os.sync()
             with open(log, "w") as output:
-                run_timed(command, output)
-            if command.destination is not None:
-                check_conversion(command, log)
-                shutil.rmtree(command.destination)
+                run_timed(command, argv, output)
+            if destination is not None:
+                check_conversion(destination, log)
+                if not command.keep_output:
+                    shutil.rmtree(destination)
     return result
 
 
@@ -169,9 +182,8 @@ def count_instructions(argv):
 
 
 def count_both(result):
-    fresh_folder(result.converter.destination)
-    result.converter_instructions = count_instructions(result.converter.argv)
-    shutil.rmtree(result.converter.destination)
+    _, argv = new_destination(result.converter, "instructions")
+    result.converter_instructions = count_instructions(argv)
     result.xmllint_instructions = count_instructions(result.xmllint.argv)
 
 
@@ -276,12 +288,12 @@ def target_checks(results, with_instructions):
     return checks
 
 
-def report(results, loads, rounds, with_instructions, started, finished):
+def report(results, loads, rounds, with_instructions, started, finished, folder_costs):
     lines = [
         "# Benchmark: ProjbridgeCli against xmllint and a plain read",
         "",
         f"Written by `bench/run.sh` on {time.strftime('%Y-%m-%d %H:%M', time.localtime(started))}: "
-        f"{os.cpu_count()} cores, {rounds} rounds per project, median wall times. "
+        f"{os.cpu_count()} cores, {rounds} round{'' if rounds == 1 else 's'} per project, median wall times. "
         f"Load average (1 min) while measuring: {min(loads):.2f} to {max(loads):.2f}; "
         f"the whole run took {finished - started:.0f} s.",
         "",
@@ -290,6 +302,10 @@ def report(results, loads, rounds, with_instructions, started, finished):
         "from other load than wall time; its split into user and system time is sampled at "
         "clock ticks and only rough for short runs. \"In memory\" is the same conversion "
         f"writing into {MEMORY_FOLDER} instead of the disk.",
+        "",
+        "Creating one folder took " + " and ".join(
+            f"{cost:.0f} µs {place}" for place, cost in folder_costs.items())
+        + f" on this machine (mean of {FOLDER_PROBE_COUNT:,}, before the measurements).",
         "",
         "## Time",
         "",
@@ -315,6 +331,19 @@ def report(results, loads, rounds, with_instructions, started, finished):
                         for r, p in series_pairs(results)])
     lines += ["## Targets", "", *target_checks(results, with_instructions), ""]
     return "\n".join(lines)
+
+
+def folder_creation_microseconds(parent):
+    """What creating one folder costs here: the converter makes three per group."""
+    probe = Path(tempfile.mkdtemp(prefix="folder-probe-", dir=parent))
+    try:
+        os.sync()
+        started = time.perf_counter()
+        for index in range(FOLDER_PROBE_COUNT):
+            (probe / str(index)).mkdir()
+        return (time.perf_counter() - started) / FOLDER_PROBE_COUNT * 1e6
+    finally:
+        shutil.rmtree(probe)
 
 
 def memory_work_folder():
@@ -343,6 +372,9 @@ def main():
     loads = []
     work = Path(tempfile.mkdtemp(prefix="projbridge-bench-"))
     memory_work = memory_work_folder()
+    folder_costs = {"on the disk": folder_creation_microseconds(work)}
+    if memory_work is not None:
+        folder_costs["in memory"] = folder_creation_microseconds(memory_work)
     try:
         for series in SERIES:
             for source_files in sizes:
@@ -362,7 +394,7 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
         if memory_work is not None:
             shutil.rmtree(memory_work, ignore_errors=True)
-    text = report(results, loads, args.rounds, args.instructions, started, time.time())
+    text = report(results, loads, args.rounds, args.instructions, started, time.time(), folder_costs)
     args.results.write_text(text)
     print(text)
     return 0
