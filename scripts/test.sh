@@ -12,3 +12,8 @@ ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
 # The converter for Windows, cross-built, with the same tests under Wine.
 bash "$root/scripts/windows-test.sh" "$root/build-win64"
+
+# A bounded fuzzing run, then the converter's suite again under
+# AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
+bash "$root/scripts/fuzz.sh"
+bash "$root/scripts/sanitize-test.sh"
