@@ -6,7 +6,14 @@
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
-constexpr std::string_view lineBreaks = "\r\n";
+
+// One search per break character: string_view::find_first_of looks every byte
+// of the line up in the set with a call of its own, which cost a tenth of a
+// whole conversion.
+bool holdsLineBreak(std::string_view line)
+{
+    return line.find('\r') != std::string_view::npos || line.find('\n') != std::string_view::npos;
+}
 
 } // namespace
 
@@ -29,7 +36,7 @@ void OutputFile::writeLine(std::string_view line)
 {
     // Names and paths come from the project file; one holding a line break
     // would add lines that read as markers or options of their own.
-    if (line.find_first_of(lineBreaks) != std::string_view::npos)
+    if (holdsLineBreak(line))
         fail();
     writeBytes(line);
     writeBytes(lineEnd);
