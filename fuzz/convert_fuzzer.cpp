@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,22 @@ constexpr const char* templateAsWritten = "-wrn template line\r\n";
 constexpr const char* analyserExtension = ".p_a";
 constexpr const char* installFolder = "C:\\VisualDSP";
 constexpr const char* projectName = "project";
+
+// The command line's options, chosen by the input's length so that a finding
+// replays with the same ones: the bytes themselves stay a project file.
+struct Options {
+    const char* extensions;
+    bool withTemplate;
+    // Named personalities are only referred to; these do not exist.
+    const char* messagePersonality;
+    const char* compilerPersonality;
+};
+
+constexpr std::array<Options, 3> optionChoices{{
+    {"", true, "", ""},
+    {"c,h", false, "", ""},
+    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c"},
+}};
 
 // The run's folders, made once. `work` holds the project file, the template
 // and `outer`, whose only entry is the destination folder.
@@ -93,27 +110,30 @@ std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
     return fs::path(sandbox.destination.string() + rest);
 }
 
-void expectNamedOutputsToExist(std::string_view projectFile)
+void expectNamedOutputsToExist(std::string_view projectFile, const Options& options)
 {
     for (const NamedOutput& output : namedOutputs(projectFile)) {
+        if (output.path == options.messagePersonality || output.path == options.compilerPersonality)
+            continue;
         const std::optional<fs::path> host = hostPathInDestination(output.path);
         if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host)))
             fail("the project file names an output that is not there: " + std::string(output.path));
     }
 }
 
-void expectWellFormedOutput()
+void expectWellFormedOutput(const Options& options)
 {
     const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
     const std::string projectFile = readFile(projectFilePath);
     if (const std::optional<std::string> problem = projectFileProblem(projectFile))
         fail(*problem);
-    expectNamedOutputsToExist(projectFile);
+    expectNamedOutputsToExist(projectFile, options);
+    const std::string_view templateLines = options.withTemplate ? templateAsWritten : "";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
         if (!entry.is_regular_file() || entry.path().extension() != analyserExtension)
             continue;
-        if (const std::optional<std::string> problem =
-                analyserPersonalityProblem(readFile(entry.path()), templateAsWritten))
+        const std::optional<std::string> problem = analyserPersonalityProblem(readFile(entry.path()), templateLines);
+        if (problem)
             fail(*problem + " (" + entry.path().string() + ")");
     }
 }
@@ -159,18 +179,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(sandbox.projectFile, data, size);
     fs::create_directory(sandbox.destination);
 
+    const Options& options = optionChoices[size % optionChoices.size()];
     int status = 0;
     {
         Converter converter(platform::commandLinePath(sandbox.projectFile.string()),
                             platform::commandLinePath(sandbox.destination.string()), installFolder);
         converter.projectName = projectName;
-        converter.analyserPersonality = platform::commandLinePath(sandbox.templateFile.string());
+        if (options.withTemplate)
+            converter.analyserPersonality = platform::commandLinePath(sandbox.templateFile.string());
+        converter.messagePersonality = options.messagePersonality;
+        converter.compilerPersonality = options.compilerPersonality;
+        if (*options.extensions != '\0')
+            converter.addExtensions(options.extensions);
         status = converter.run();
     }
     if (status != 0 && status != 1)
         fail("exit status " + std::to_string(status));
     if (status == 0)
-        expectWellFormedOutput();
+        expectWellFormedOutput(options);
 
     expectEntries(sandbox.root, {"prefix", "work"});
     expectEntries(sandbox.prefix, {});

@@ -1,5 +1,6 @@
 #include "output_shape.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -147,13 +148,19 @@ std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, st
 
 std::vector<NamedOutput> namedOutputs(std::string_view projectFile)
 {
+    // Keys are told by their place after a block's start: a file line may
+    // begin like a key.
     std::vector<NamedOutput> outputs;
-    for (std::string_view line : crlfLines(projectFile).value_or(std::vector<std::string_view>())) {
-        if (line.starts_with(outputFolderKey))
-            outputs.push_back({line.substr(outputFolderKey.size()), true});
-        for (std::string_view key : personalityKeys) {
-            if (line.starts_with(key))
-                outputs.push_back({line.substr(key.size()), false});
+    const std::vector<std::string_view> lines = crlfLines(projectFile).value_or(std::vector<std::string_view>());
+    for (std::size_t start = 0; start < lines.size(); ++start) {
+        if (lines[start] != startProject || start + blockKeys.size() >= lines.size())
+            continue;
+        for (std::size_t key = 0; key < blockKeys.size(); ++key) {
+            const std::string_view value = lines[start + 1 + key].substr(blockKeys[key].size());
+            if (blockKeys[key] == outputFolderKey)
+                outputs.push_back({value, true});
+            else if (std::find(personalityKeys.begin(), personalityKeys.end(), blockKeys[key]) != personalityKeys.end())
+                outputs.push_back({value, false});
         }
     }
     return outputs;
