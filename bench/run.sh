@@ -13,9 +13,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BENCH_BUILD_DIR:-$root/build-bench}
 
-for tool in cmake python3 xmllint /usr/bin/time; do
-    command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
-done
+bash "$root/scripts/install-deps.sh" bench
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPROJBRIDGE_BUILD_WIZARD=OFF >/dev/null
 cmake --build "$build" --target ProjbridgeCli -j2 >/dev/null

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, the packages a task needs and nothing that is
-# already there. Usage: install-deps.sh example|test
+# already there. Usage: install-deps.sh example|test|bench
 set -euo pipefail
 
 build_packages=(g++ make cmake python3)
 wizard_packages=(qt6-base-dev)
 test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang-14 libclang-rt-14-dev)
+bench_packages=(libxml2-utils time valgrind)
 
 case "${1:-}" in
   example) wanted=("${build_packages[@]}" "${wizard_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 example|test" >&2; exit 2 ;;
+  bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 example|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
