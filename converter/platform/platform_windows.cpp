@@ -75,8 +75,21 @@ std::string ideAppPath()
     return {};
 }
 
+namespace {
+
+// The system would end the name at a NUL and so reach another file than the
+// one named; no file is named with one.
+bool namesNoFile(const std::string& windowsPath)
+{
+    return windowsPath.find('\0') != std::string::npos;
+}
+
+} // namespace
+
 bool pathExists(const std::string& windowsPath)
 {
+    if (namesNoFile(windowsPath))
+        return false;
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
@@ -84,6 +97,8 @@ bool pathExists(const std::string& windowsPath)
 // there means the work is done.
 DirectoryCreation createDirectory(const std::string& windowsPath)
 {
+    if (namesNoFile(windowsPath))
+        return DirectoryCreation::failed;
     if (CreateDirectoryA(windowsPath.c_str(), nullptr))
         return DirectoryCreation::created;
     if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -95,7 +110,7 @@ DirectoryCreation createDirectory(const std::string& windowsPath)
 
 std::string hostPath(const std::string& windowsPath)
 {
-    return windowsPath;
+    return namesNoFile(windowsPath) ? std::string() : windowsPath;
 }
 
 std::string commandLinePath(const std::string& typedPath)

@@ -31,6 +31,17 @@ TEST_F(FileSystem, CreatingADirectoryFailsWhereNoneCanBe)
     EXPECT_EQ(platform::createDirectory("Q:\\made"), DirectoryCreation::failed);
 }
 
+TEST_F(FileSystem, APathHoldingANulNamesNoFile)
+{
+    // The system would stop at the NUL and make or find "AB" instead.
+    const std::string withNul = folder.windowsPath("AB") + std::string(1, '\0') + "CD";
+    EXPECT_EQ(platform::createDirectory(withNul), DirectoryCreation::failed);
+    EXPECT_FALSE(platform::pathExists(folder.windowsPath("AB")));
+    writeBytes(folder.path() / "AB", "x");
+    EXPECT_FALSE(platform::pathExists(withNul));
+    EXPECT_EQ(platform::hostPath(withNul), "");
+}
+
 TEST_F(FileSystem, AnyFileOrFolderExists)
 {
     writeBytes(folder.path() / "file.txt", "");
