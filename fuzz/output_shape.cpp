@@ -12,8 +12,8 @@ constexpr std::string_view startProject = "StartProjectMarker";
 constexpr std::string_view endFiles = "EndContainedFilesMarker";
 constexpr std::string_view startSubProjects = "StartSubProjectMarker";
 constexpr std::string_view endSubProjects = "EndSubProjectMarker";
-constexpr std::array<std::string_view, 6> blockKeys{"FolderName=", "SourcePath=", "OutputPath=",
-                                                    "SubsPers=",   "AnalPers=",   "CompPers="};
+constexpr std::array<std::string_view, 6> blockKeys{
+    "FolderName=", "SourcePath=", "OutputPath=", "SubsPers=", "AnalPers=", "CompPers="};
 constexpr std::array<std::string_view, 4> markers{startProject, endFiles, startSubProjects, endSubProjects};
 constexpr std::array<std::string_view, 2> optionStarts{"-i \"", "-d \""};
 constexpr std::string_view outputFolderKey = "OutputPath=";

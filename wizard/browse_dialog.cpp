@@ -2,7 +2,8 @@
 
 #include <QFileDialog>
 
-QString showBrowseDialog(QWidget* parent, const BrowseRequest& request) {
+QString showBrowseDialog(QWidget* parent, const BrowseRequest& request)
+{
     QFileDialog dialog(parent, request.caption, request.startPath, request.filter);
     dialog.setObjectName(request.dialogName);
     if (request.directoriesOnly) {

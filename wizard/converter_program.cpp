@@ -2,7 +2,8 @@
 
 #include <QStandardPaths>
 
-QString findConverter(const QString& programName, const QString& ownFolder) {
+QString findConverter(const QString& programName, const QString& ownFolder)
+{
     const QString beside = QStandardPaths::findExecutable(programName, {ownFolder});
     return beside.isEmpty() ? QStandardPaths::findExecutable(programName) : beside;
 }

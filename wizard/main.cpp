@@ -3,7 +3,8 @@
 
 #include <QApplication>
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication application(argc, argv);
     application.setWindowIcon(QPixmap(icon_xpm));
     Projbridge wizard;

@@ -16,7 +16,8 @@ constexpr QColor existingPathColour{0, 0, 0};
 constexpr QColor missingPathColour{255, 0, 0};
 
 // Shows at a glance whether the path in a field exists; returns whether it does.
-bool markExistence(QLineEdit* field) {
+bool markExistence(QLineEdit* field)
+{
     const bool exists = QFileInfo::exists(field->text());
     QPalette palette = field->palette();
     palette.setColor(QPalette::Text, exists ? existingPathColour : missingPathColour);
@@ -24,10 +25,11 @@ bool markExistence(QLineEdit* field) {
     return exists;
 }
 
-}  // namespace
+} // namespace
 
 Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::WindowFlags flags)
-    : ProjbridgeBase(parent, name, modal, flags), standardCancelText(buttonText(QWizard::CancelButton)) {
+    : ProjbridgeBase(parent, name, modal, flags), standardCancelText(buttonText(QWizard::CancelButton))
+{
     Page0->setComplete(false);
 
     for (QLineEdit* field : page0Fields()) {
@@ -55,15 +57,23 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     loadSettings();
 }
 
-QString Projbridge::toBackslashes(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Projbridge::toBackslashes(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
 
-QList<QLineEdit*> Projbridge::page0Fields() const {
+QList<QLineEdit*> Projbridge::page0Fields() const
+{
     return {VDSPInstallDirEdit, VDSPProjectEdit, TavricProjectEdit, TavricNameEdit};
 }
 
-QList<QLineEdit*> Projbridge::page1PathFields() const { return {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit}; }
+QList<QLineEdit*> Projbridge::page1PathFields() const
+{
+    return {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit};
+}
 
-void Projbridge::Page0LineEdit_textchanged(const QString&) {
+void Projbridge::Page0LineEdit_textchanged(const QString&)
+{
     bool allPathsExist = true;
     for (QLineEdit* field : {VDSPInstallDirEdit, VDSPProjectEdit, TavricProjectEdit}) {
         allPathsExist = markExistence(field) && allPathsExist;
@@ -71,7 +81,8 @@ void Projbridge::Page0LineEdit_textchanged(const QString&) {
     Page0->setComplete(allPathsExist && !TavricNameEdit->text().isEmpty());
 }
 
-void Projbridge::Page1LineEdit_textchanged(const QString&) {
+void Projbridge::Page1LineEdit_textchanged(const QString&)
+{
     // Personalities are optional, but every one that is named must exist.
     bool namedPathsExist = true;
     for (QLineEdit* field : page1PathFields()) {
@@ -82,7 +93,8 @@ void Projbridge::Page1LineEdit_textchanged(const QString&) {
     Page1->setComplete(namedPathsExist);
 }
 
-bool Projbridge::eventFilter(QObject* watched, QEvent* event) {
+bool Projbridge::eventFilter(QObject* watched, QEvent* event)
+{
     // A key release re-checks even when the text stayed the same, so a path created meanwhile turns black.
     if (event->type() == QEvent::KeyRelease) {
         auto* field = qobject_cast<QLineEdit*>(watched);
@@ -95,9 +107,13 @@ bool Projbridge::eventFilter(QObject* watched, QEvent* event) {
     return ProjbridgeBase::eventFilter(watched, event);
 }
 
-void Projbridge::setBrowseDialog(BrowseDialog dialog) { browseDialog = std::move(dialog); }
+void Projbridge::setBrowseDialog(BrowseDialog dialog)
+{
+    browseDialog = std::move(dialog);
+}
 
-void Projbridge::browseInto(QLineEdit* field, BrowseRequest request) {
+void Projbridge::browseInto(QLineEdit* field, BrowseRequest request)
+{
     request.startPath = lastPath;
     const QString chosen = toBackslashes(browseDialog(this, request));
     if (chosen.isEmpty()) {
@@ -107,37 +123,46 @@ void Projbridge::browseInto(QLineEdit* field, BrowseRequest request) {
     field->setText(chosen);
 }
 
-void Projbridge::VDSPInstallBrowseBtn_clicked() {
+void Projbridge::VDSPInstallBrowseBtn_clicked()
+{
     browseInto(VDSPInstallDirEdit,
                {true, tr("Specify the VisualDSP Installation Directory"), QString(), directoryDialogName, {}});
 }
 
-void Projbridge::VDSPProjectBrowseBtn_clicked() {
+void Projbridge::VDSPProjectBrowseBtn_clicked()
+{
     browseInto(VDSPProjectEdit,
                {false, tr("Select a VisualDSP Project"), tr("VisualDSP Projects (*.dpj)"), fileDialogName, {}});
 }
 
-void Projbridge::TavricProjectBrowseBtn_clicked() {
-    browseInto(TavricProjectEdit, {true, tr("Select the Tavric/Tavric++ Project Destination Directory"), QString(),
-                                   directoryDialogName, {}});
+void Projbridge::TavricProjectBrowseBtn_clicked()
+{
+    browseInto(
+        TavricProjectEdit,
+        {true, tr("Select the Tavric/Tavric++ Project Destination Directory"), QString(), directoryDialogName, {}});
 }
 
-void Projbridge::MsgBrowseBtn_clicked() {
+void Projbridge::MsgBrowseBtn_clicked()
+{
     browseInto(MsgPersonEdit,
                {false, tr("Select a Message Personality"), tr("Msg Personalities(*.p_s)"), fileDialogName, {}});
 }
 
-void Projbridge::AnalBrowseBtn_clicked() {
-    browseInto(AnalPersonEdit, {false, tr("Select a Template Analyser Personality"),
-                                tr("Analiser Personalities(*.p_a)"), fileDialogName, {}});
+void Projbridge::AnalBrowseBtn_clicked()
+{
+    browseInto(
+        AnalPersonEdit,
+        {false, tr("Select a Template Analyser Personality"), tr("Analiser Personalities(*.p_a)"), fileDialogName, {}});
 }
 
-void Projbridge::CmpBrowseBtn_clicked() {
+void Projbridge::CmpBrowseBtn_clicked()
+{
     browseInto(CmpPersonEdit,
                {false, tr("Select a Compiler Personality"), tr("Cmp Personalities(*.p_c)"), fileDialogName, {}});
 }
 
-void Projbridge::initializePage(int id) {
+void Projbridge::initializePage(int id)
+{
     if (page(id) == Page3) {
         extensionList = buildExtensionList();
         DetailsText->setPlainText(summaryText());
@@ -146,7 +171,8 @@ void Projbridge::initializePage(int id) {
     ProjbridgeBase::initializePage(id);
 }
 
-QString Projbridge::buildExtensionList() const {
+QString Projbridge::buildExtensionList() const
+{
     const std::pair<QCheckBox*, QString> extensionBoxes[] = {
         {cppCheck, QStringLiteral("cpp,")}, {ccCheck, QStringLiteral("cc,")},   {cxxCheck, QStringLiteral("cxx,")},
         {cCheck, QStringLiteral("c,")},     {hCheck, QStringLiteral("h,")},     {hhCheck, QStringLiteral("hh,")},
@@ -165,7 +191,8 @@ QString Projbridge::buildExtensionList() const {
     return list;
 }
 
-QString Projbridge::summaryText() const {
+QString Projbridge::summaryText() const
+{
     const std::pair<QString, QString> blocks[] = {
         {tr("Visual DSP Project:\n"), VDSPProjectEdit->text()},
         {tr("Tavric / Tavric++ Project Directory:\n"), TavricProjectEdit->text()},
@@ -182,7 +209,8 @@ QString Projbridge::summaryText() const {
     return texts.join(QStringLiteral("\n\n")) + u'\n';
 }
 
-QList<SettingsEntry> Projbridge::settingsEntries() const {
+QList<SettingsEntry> Projbridge::settingsEntries() const
+{
     return {
         {QStringLiteral("VDSP Installation Path:"), VDSPInstallDirEdit, true},
         {QStringLiteral("Message Personality:"), MsgPersonEdit, false},
@@ -191,6 +219,12 @@ QList<SettingsEntry> Projbridge::settingsEntries() const {
     };
 }
 
-void Projbridge::loadSettings() { readSettingsFile(settingsFileName, settingsEntries()); }
+void Projbridge::loadSettings()
+{
+    readSettingsFile(settingsFileName, settingsEntries());
+}
 
-void Projbridge::saveSettings() { writeSettingsFile(settingsFileName, settingsEntries()); }
+void Projbridge::saveSettings()
+{
+    writeSettingsFile(settingsFileName, settingsEntries());
+}

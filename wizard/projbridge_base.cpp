@@ -11,16 +11,18 @@ namespace {
 constexpr QSize designedSize{543, 486};
 constexpr qreal formFontPointSize = 7.5;
 
-void paintBackground(QWidget* widget, QPalette::ColorRole role) {
+void paintBackground(QWidget* widget, QPalette::ColorRole role)
+{
     QPalette palette = widget->palette();
     palette.setColor(role, Qt::white);
     widget->setPalette(palette);
 }
 
-}  // namespace
+} // namespace
 
 ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal, Qt::WindowFlags flags)
-    : QWizard(parent, flags), bannerPixmap(banner_xpm), stripPixmap(strip_xpm) {
+    : QWizard(parent, flags), bannerPixmap(banner_xpm), stripPixmap(strip_xpm)
+{
     setObjectName(name);
     setModal(modal);
     setupUi(this);
@@ -47,14 +49,16 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
     resize(minimumSizeHint().expandedTo(designedSize));
 }
 
-void ProjbridgeBase::languageChange() {
+void ProjbridgeBase::languageChange()
+{
     retranslateUi(this);
     for (WizardStepPage* page : {Page0, Page1, Page2, Page3}) {
         page->setTitle(QString());
     }
 }
 
-void ProjbridgeBase::changeEvent(QEvent* event) {
+void ProjbridgeBase::changeEvent(QEvent* event)
+{
     if (event->type() == QEvent::LanguageChange) {
         languageChange();
     }

@@ -6,9 +6,10 @@
 #include <QProcess>
 #include <QTextCursor>
 
-QStringList Projbridge::converterCommandLine() const {
-    QStringList commandLine{converterProgramName, VDSPProjectEdit->text(), TavricProjectEdit->text(),
-                            VDSPInstallDirEdit->text(), QStringLiteral("-pn"), TavricNameEdit->text()};
+QStringList Projbridge::converterCommandLine() const
+{
+    QStringList commandLine{converterProgramName,       VDSPProjectEdit->text(), TavricProjectEdit->text(),
+                            VDSPInstallDirEdit->text(), QStringLiteral("-pn"),   TavricNameEdit->text()};
     const std::pair<QString, QString> options[] = {
         {QStringLiteral("-mp"), MsgPersonEdit->text()},
         {QStringLiteral("-ap"), AnalPersonEdit->text()},
@@ -23,7 +24,8 @@ QStringList Projbridge::converterCommandLine() const {
     return commandLine;
 }
 
-void Projbridge::accept() {
+void Projbridge::accept()
+{
     const QStringList commandLine = converterCommandLine();
     if (process) {
         // Only a finished run can be followed by another: Back and Finish are off while one is running.
@@ -49,9 +51,13 @@ void Projbridge::accept() {
     process->start(program, commandLine.mid(1));
 }
 
-void Projbridge::readFromStdout() { appendDetails(QString::fromLatin1(process->readAllStandardOutput())); }
+void Projbridge::readFromStdout()
+{
+    appendDetails(QString::fromLatin1(process->readAllStandardOutput()));
+}
 
-void Projbridge::processExit() {
+void Projbridge::processExit()
+{
     const bool normalExit = process->exitStatus() == QProcess::NormalExit;
     if (normalExit && process->exitCode() == 0) {
         appendDetails(tr("Project Converted Successfully!"));
@@ -66,7 +72,8 @@ void Projbridge::processExit() {
     saveSettings();
 }
 
-void Projbridge::reject() {
+void Projbridge::reject()
+{
     if (process) {
         // The end of the killed converter is not reported and saves nothing; it is reaped before the wizard goes.
         process->disconnect(this);
@@ -76,13 +83,16 @@ void Projbridge::reject() {
     ProjbridgeBase::reject();
 }
 
-void Projbridge::reportStartFailure() {
-    appendDetails(tr("Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.\n"));
+void Projbridge::reportStartFailure()
+{
+    appendDetails(
+        tr("Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.\n"));
     setRunState(RunState::StartFailed);
 }
 
 // A new paragraph of plain text: the converter's lines may hold "<" and "&", which must not turn into markup.
-void Projbridge::appendDetails(const QString& text) {
+void Projbridge::appendDetails(const QString& text)
+{
     DetailsText->moveCursor(QTextCursor::End);
     QTextCursor cursor = DetailsText->textCursor();
     cursor.insertBlock();
@@ -90,7 +100,8 @@ void Projbridge::appendDetails(const QString& text) {
     DetailsText->setTextCursor(cursor);
 }
 
-void Projbridge::setRunState(RunState state) {
+void Projbridge::setRunState(RunState state)
+{
     Page3->setComplete(state == RunState::Ready);
     setOption(QWizard::DisabledBackButtonOnLastPage, state == RunState::Running);
     setButtonText(QWizard::CancelButton, state == RunState::Succeeded ? tr("Close") : standardCancelText);

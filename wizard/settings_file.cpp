@@ -4,7 +4,8 @@
 #include <QLineEdit>
 #include <QTextStream>
 
-void readSettingsFile(const QString& path, const QList<SettingsEntry>& entries) {
+void readSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return;
@@ -23,7 +24,8 @@ void readSettingsFile(const QString& path, const QList<SettingsEntry>& entries) 
     }
 }
 
-void writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries) {
+void writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         return;

@@ -1,10 +1,16 @@
 #include "wizard_step_page.h"
 
-WizardStepPage::WizardStepPage(QWidget* parent) : QWizardPage(parent) {}
+WizardStepPage::WizardStepPage(QWidget* parent) : QWizardPage(parent)
+{
+}
 
-bool WizardStepPage::isComplete() const { return complete; }
+bool WizardStepPage::isComplete() const
+{
+    return complete;
+}
 
-void WizardStepPage::setComplete(bool isNowComplete) {
+void WizardStepPage::setComplete(bool isNowComplete)
+{
     if (complete == isNowComplete) {
         return;
     }

@@ -96,8 +96,7 @@ void ByteInput::foldLineEnds(std::size_t count)
     // one, they cost a sixth of converting a file with CR LF line ends.
     char* kept = findCarriageReturn(data, end);
     for (char* carriageReturn = kept; carriageReturn != end;) {
-        const char* from = carriageReturn + 1 != end && carriageReturn[1] == '\n' ? carriageReturn + 1
-                                                                                   : carriageReturn;
+        const char* from = carriageReturn + 1 != end && carriageReturn[1] == '\n' ? carriageReturn + 1 : carriageReturn;
         char* const next = findCarriageReturn(carriageReturn + 1, end);
         std::memmove(kept, from, static_cast<std::size_t>(next - from));
         kept += next - from;

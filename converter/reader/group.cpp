@@ -1,6 +1,8 @@
 #include "reader/group.h"
 
-Group::Group(std::string name, Converter* converter) : converter(converter), name(std::move(name)) {}
+Group::Group(std::string name, Converter* converter) : converter(converter), name(std::move(name))
+{
+}
 
 void Group::addChild(std::unique_ptr<Group> child)
 {

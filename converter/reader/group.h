@@ -38,7 +38,7 @@ public:
     std::string selectMessagePersonality() const;
     // The "AnalPers=" value and the value handed down to the children.
     std::pair<std::string, std::string> chooseAnalyserPersonality(const std::string& parentPath,
-                                                                 const std::string& inherited) const;
+                                                                  const std::string& inherited) const;
     void produceAnalyserPersonality(const std::string& path) const;
     void writeAnalyserPersonality(const std::string& path) const;
     std::string selectCompilerPersonality() const;

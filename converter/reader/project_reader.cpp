@@ -16,13 +16,12 @@ using ElementNames = std::span<const std::string_view>;
 
 // What each element holds. A start tag of any other name met there belongs to
 // an element this reader does not know, and is read over with its content.
-constexpr std::array<std::string_view, 4> projectContent{"target", "configurations", "folders",
-                                                         "custom-data-tables"};
+constexpr std::array<std::string_view, 4> projectContent{"target", "configurations", "folders", "custom-data-tables"};
 constexpr std::array<std::string_view, 3> targetContent{"processor", "extension", "type"};
 constexpr std::array<std::string_view, 1> configurationsContent{"configuration"};
 constexpr std::array<std::string_view, 6> configurationContent{
-    "intermediate-dir", "output-dir", "changed-property-page-flags", "tools", "post-build-description",
-    "post-build-command"};
+    "intermediate-dir",       "output-dir",        "changed-property-page-flags", "tools",
+    "post-build-description", "post-build-command"};
 constexpr std::array<std::string_view, 1> toolsContent{"tool"};
 constexpr std::array<std::string_view, 1> toolContent{"option"};
 constexpr std::array<std::string_view, 1> foldersContent{"folder"};
@@ -247,9 +246,8 @@ bool Converter::readFile(Group& group, FolderKind kind)
 
 bool Converter::readFileConfigurations(Group& group, const std::string& path, FolderKind kind)
 {
-    return startTag("file-configurations") &&
-           readContent("file-configurations", fileConfigurationsContent,
-                       [&] { return readFileConfiguration(group, path, kind); });
+    return startTag("file-configurations") && readContent("file-configurations", fileConfigurationsContent,
+                                                          [&] { return readFileConfiguration(group, path, kind); });
 }
 
 bool Converter::readFileConfiguration(Group& group, const std::string& path, FolderKind kind)

@@ -45,7 +45,7 @@ std::string groupBaseName(const std::string& name)
 
 std::string parentPathLastComponent(const std::string& parentPath)
 {
-    const bool backslashFurtherRight =
-        positionOrBeforeStart(parentPath.find('\\')) > positionOrBeforeStart(parentPath.find('/'));
+    const bool backslashFurtherRight = positionOrBeforeStart(parentPath.find('\\')) >
+                                       positionOrBeforeStart(parentPath.find('/'));
     return afterLast(parentPath, backslashFurtherRight ? '\\' : '/');
 }

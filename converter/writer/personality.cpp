@@ -66,14 +66,14 @@ std::pair<std::string, std::string> Group::chooseAnalyserPersonality(const std::
     const std::string destinationFolder = converter->getDestinationFolder();
     if (hasOwnAnalyserPersonality(*this)) {
         const std::string own = groupBaseFolder(destinationFolder, parentPath) + "\\" + name + "\\person\\" +
-            groupBaseName(name) + std::string(analyserExtension);
+                                groupBaseName(name) + std::string(analyserExtension);
         printLine("  Creating Analyser Personality - " + own);
         // Handed down as well: a child whose parent path hides this file from the
         // lookup below (names mixing "\" and "/") still finds it.
         return {own, own};
     }
     const std::string parentsOwn = destinationFolder + "\\" + parentPath + "\\person\\" +
-        parentPathLastComponent(parentPath) + std::string(analyserExtension);
+                                   parentPathLastComponent(parentPath) + std::string(analyserExtension);
     const std::string choice = platform::pathExists(parentsOwn) ? parentsOwn : inherited;
     return {choice, choice};
 }

@@ -46,16 +46,46 @@ void* allocateOrThrow(std::size_t size)
 
 } // namespace
 
-void* operator new(std::size_t size) { return allocateOrThrow(size); }
-void* operator new[](std::size_t size) { return allocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
+void* operator new(std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new[](std::size_t size)
+{
+    return allocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    return allocate(size);
+}
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
 
 namespace {
 
@@ -86,8 +116,9 @@ std::string configuration(const std::string& name, int index)
 {
     return "\t\t<configuration name=\"" + name + "\">\n\t\t\t<intermediate-dir>.\\" + name +
            "</intermediate-dir>\n\t\t\t<tools>\n\t\t\t\t<tool type=\"Compiler\">\n"
-           "\t\t\t\t\t<option><![CDATA[|-O>1|-D>NDEBUG -D>BOARD=" + std::to_string(index) +
-           "|-I>.\\include;.\\boards\\b" + std::to_string(index) + "|-w>0]]></option>\n"
+           "\t\t\t\t\t<option><![CDATA[|-O>1|-D>NDEBUG -D>BOARD=" +
+           std::to_string(index) + "|-I>.\\include;.\\boards\\b" + std::to_string(index) +
+           "|-w>0]]></option>\n"
            "\t\t\t\t</tool>\n\t\t\t</tools>\n\t\t</configuration>\n";
 }
 
@@ -97,7 +128,8 @@ std::string fileConfigurations(const std::vector<std::string>& names)
 {
     std::string text = "<file-configurations>\n";
     for (const std::string& name : names)
-        text += "<file-configuration name=\"" + name + "\">\n<excluded-flag value=\"no\"/>\n"
+        text += "<file-configuration name=\"" + name +
+                "\">\n<excluded-flag value=\"no\"/>\n"
                 "<build-with-flag value=\"project\"/>\n</file-configuration>\n";
     return text + "</file-configurations>\n";
 }
@@ -130,8 +162,8 @@ std::string sourceFilesProject(int size)
         modules += "</files>\n</folder>\n";
     }
     return project(debugAndRelease, "<folder name=\"Source Files\">\n<files>\n" +
-                                        sourceFile(".\\main.c", {"Debug", "Release"}) +
-                                        "</files>\n<folders>\n" + modules + "</folders>\n</folder>\n");
+                                        sourceFile(".\\main.c", {"Debug", "Release"}) + "</files>\n<folders>\n" +
+                                        modules + "</folders>\n</folder>\n");
 }
 
 // Header files each in a folder of its own: as many include folders.
@@ -195,9 +227,21 @@ void expectLinear(const std::function<std::string(int)>& makeProject)
         << "bytes: " << small.bytes << " for " << smallSize << ", " << large.bytes << " for " << smallSize * growth;
 }
 
-TEST(ReadingScales, linearlyWithSourceFiles) { expectLinear(sourceFilesProject); }
-TEST(ReadingScales, linearlyWithHeaderFolders) { expectLinear(headerFoldersProject); }
-TEST(ReadingScales, linearlyWithFolderGroups) { expectLinear(folderGroupsProject); }
-TEST(ReadingScales, linearlyWithConfigurations) { expectLinear(configurationsProject); }
+TEST(ReadingScales, linearlyWithSourceFiles)
+{
+    expectLinear(sourceFilesProject);
+}
+TEST(ReadingScales, linearlyWithHeaderFolders)
+{
+    expectLinear(headerFoldersProject);
+}
+TEST(ReadingScales, linearlyWithFolderGroups)
+{
+    expectLinear(folderGroupsProject);
+}
+TEST(ReadingScales, linearlyWithConfigurations)
+{
+    expectLinear(configurationsProject);
+}
 
 } // namespace

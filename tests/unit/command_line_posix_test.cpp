@@ -14,8 +14,8 @@ TEST(CommandLineOnWineDrives, HostPathsTypedByTheUserTakeWindowsForm)
     fs::create_directory(driveC / "work");
     ScopedCurrentDirectory inside(driveC / "work");
 
-    const auto converter = makeConverter({"proj/app.dpj", "/tmp/out", "", "-mp", "pers/m.txt", "-ap",
-                                          (driveC / "a.txt").string(), "-cp", "/opt/c.txt"});
+    const auto converter = makeConverter(
+        {"proj/app.dpj", "/tmp/out", "", "-mp", "pers/m.txt", "-ap", (driveC / "a.txt").string(), "-cp", "/opt/c.txt"});
     EXPECT_EQ(converter->sourceFolder(), "C:\\work\\proj");
     EXPECT_EQ(converter->getRootGroup().name, "app");
     EXPECT_EQ(converter->getDestinationFolder(), "Z:\\tmp\\out");

@@ -80,8 +80,8 @@ TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)
 
 TEST_F(CommandLine, LaterOptionsReplaceEarlierOnesAndExtensionsAddUp)
 {
-    const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-pn", "first", "-ext", "c,h",
-                                          "-mp", "m1.txt", "-pn", "second", "-ext", "cpp", "-mp", "m2.txt"});
+    const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-pn", "first", "-ext", "c,h", "-mp",
+                                          "m1.txt", "-pn", "second", "-ext", "cpp", "-mp", "m2.txt"});
     EXPECT_EQ(converter->getProjectName(), "second");
     EXPECT_EQ(converter->getMessagePersonality(), current + "\\m2.txt");
     EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c", "h", "cpp"}));
@@ -96,8 +96,8 @@ TEST_F(CommandLine, TheValueAfterAnOptionIsScannedAsAnOptionToo)
 
 TEST_F(CommandLine, OptionNamesInOtherLetterCaseAreIgnored)
 {
-    const auto converter =
-        makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-PN", "name", "-Ext", "c", "-MP", "m.txt"});
+    const auto converter = makeConverter(
+        {"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-PN", "name", "-Ext", "c", "-MP", "m.txt"});
     EXPECT_EQ(converter->getProjectName(), "app");
     EXPECT_TRUE(converter->getExtensions().empty());
     EXPECT_EQ(converter->getMessagePersonality(), "");
@@ -105,8 +105,8 @@ TEST_F(CommandLine, OptionNamesInOtherLetterCaseAreIgnored)
 
 TEST_F(CommandLine, ExtensionValuesKeepEmptyPiecesAndTheirSpelling)
 {
-    const auto converter =
-        makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-ext", "c,,h", "-ext", ",.C ,", "-ext", ""});
+    const auto converter = makeConverter(
+        {"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-ext", "c,,h", "-ext", ",.C ,", "-ext", ""});
     EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c", "", "h", "", ".C ", "", ""}));
 }
 

@@ -71,7 +71,8 @@ TEST_F(ConverterRun, AFileWhereAGroupFolderMustBeIsReportedAfterTheFirstLines)
     const Outcome outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\n"
-                              "Could not create directory: " + destination + "\\app\\output\\\n");
+                              "Could not create directory: " +
+                                  destination + "\\app\\output\\\n");
     EXPECT_EQ(readBytes(output / "app.prj"), "VersionTag45\r\n");
 }
 
@@ -89,10 +90,9 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
 TEST_F(ConverterRun, AnUnacceptedTokenIsReportedAndWhatWasReadIsWritten)
 {
     fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj",
-               "<visualdsp-project schema-version=\"2.0\">\n"
-               "<target><processor>ADSP-21262</processor></target>\n"
-               "</stray></visualdsp-project>\n");
+    writeBytes(folder.path() / "app.dpj", "<visualdsp-project schema-version=\"2.0\">\n"
+                                          "<target><processor>ADSP-21262</processor></target>\n"
+                                          "</stray></visualdsp-project>\n");
     const Outcome outcome = run();
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: stray\n"

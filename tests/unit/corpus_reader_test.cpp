@@ -87,15 +87,20 @@ TEST(CorpusReader, EthernetDriverLibrary)
 // an empty-element tag right before the end of its file configuration.
 TEST(CorpusReader, KernelLibrary)
 {
-    const std::string vdk = "C:\\VisualDSP\\Blackfin\\lib\\src\\lwip\\contrib\\ports\\ADSP-Blackfin\\proj\\kernels\\VDK\\";
+    const std::string vdk =
+        "C:\\VisualDSP\\Blackfin\\lib\\src\\lwip\\contrib\\ports\\ADSP-Blackfin\\proj\\kernels\\VDK\\";
     const std::string configuration = fileLines({vdk + "ADI_TOOLS_IOEThreadType.c", vdk + "vdk_kernel_abs.c"}) +
                                       "      include P:\\..\\..\\..\\include\\kernels\n";
-    EXPECT_EQ(treeOf("030-vdkoslib-BF533-lib.dpj"),
-              "030-vdkoslib-BF533-lib\n"
-              "  ADSP-BF533\n"
-              "    file " + vdk + "ADI_TOOLS_IOEThreadType.h\n"
-              "    include C:\\VisualDSP\\Blackfin\\lib\\src\\lwip\\contrib\\ports\\ADSP-Blackfin\\include\\kernels\n"
-              "    Debug\n" + configuration + "    Release\n" + configuration);
+    EXPECT_EQ(
+        treeOf("030-vdkoslib-BF533-lib.dpj"),
+        "030-vdkoslib-BF533-lib\n"
+        "  ADSP-BF533\n"
+        "    file " +
+            vdk +
+            "ADI_TOOLS_IOEThreadType.h\n"
+            "    include C:\\VisualDSP\\Blackfin\\lib\\src\\lwip\\contrib\\ports\\ADSP-Blackfin\\include\\kernels\n"
+            "    Debug\n" +
+            configuration + "    Release\n" + configuration);
 }
 
 // "Kernel Files" follows "Header Files" and so is a header folder too; the
@@ -103,8 +108,9 @@ TEST(CorpusReader, KernelLibrary)
 // assembler's option defines a macro, and that is not the compiler's.
 TEST(CorpusReader, KernelDemoProject)
 {
-    const std::string configuration =
-        fileLines({"P:\\ExceptionHandler-BF536.asm", "P:\\P_thread1.c", "P:\\P_thread2.c"}) + "      include P:\\.\n";
+    const std::string configuration = fileLines(
+                                          {"P:\\ExceptionHandler-BF536.asm", "P:\\P_thread1.c", "P:\\P_thread2.c"}) +
+                                      "      include P:\\.\n";
     EXPECT_EQ(treeOf("016-vdk_demo1-BF536.dpj"), "016-vdk_demo1-BF536\n"
                                                  "  ADSP-BF536\n"
                                                  "    Debug\n" +
@@ -116,17 +122,47 @@ TEST(CorpusReader, KernelDemoProject)
 TEST(CorpusReader, InstrumentProjectWithPreBuildSteps)
 {
     const std::string sources = fileLines({
-        "P:\\acquire_all_pedestals.c", "P:\\acquisition_control.c", "P:\\add_debug.c", "P:\\auto_gain.c",
-        "P:\\bunch_pattern_reduce.c", "P:\\collect_adc.c", "P:\\collect_proc.c", "P:\\collect_raw.c",
-        "P:\\dispatch.c", "P:\\do_calibration.c", "P:\\find_bTMD.c", "P:\\find_bunch.c", "P:\\find_delays.c",
-        "P:\\float_err_check.c", "P:\\get_betatron_phase_A.c", "P:\\get_continuous_data.c",
-        "P:\\get_proc_data.c", "P:\\get_raw_data.c", "P:\\init.c", "P:\\interrupt_handlers.c",
-        "P:\\iterate_find_delays.c", "P:\\load_bunch_pattern.c", "P:\\main.c", "P:\\pedestal_cal.c",
-        "P:\\perform_test.c", "P:\\process_adc.c", "P:\\process_data.c", "P:\\publish_temps.c",
-        "P:\\rotate_bunch_patterns.c", "P:\\set_delays.c", "P:\\set_gains.c", "P:\\set_timing_mode.c",
-        "P:\\set_timing_setup.c", "P:\\sleep_n_turns.c", "P:\\test_raw_data.c", "P:\\time_scan.c",
-        "P:\\utils.c", "P:\\..\\..\\BeamInstSupport\\instrument_code\\cbi_pkt_tables_a.c",
-        "P:\\cbpm_pkt_tables_a.c", "P:\\..\\shared\\cbpm_errors.c", "P:\\..\\shared\\chan_stat.c",
+        "P:\\acquire_all_pedestals.c",
+        "P:\\acquisition_control.c",
+        "P:\\add_debug.c",
+        "P:\\auto_gain.c",
+        "P:\\bunch_pattern_reduce.c",
+        "P:\\collect_adc.c",
+        "P:\\collect_proc.c",
+        "P:\\collect_raw.c",
+        "P:\\dispatch.c",
+        "P:\\do_calibration.c",
+        "P:\\find_bTMD.c",
+        "P:\\find_bunch.c",
+        "P:\\find_delays.c",
+        "P:\\float_err_check.c",
+        "P:\\get_betatron_phase_A.c",
+        "P:\\get_continuous_data.c",
+        "P:\\get_proc_data.c",
+        "P:\\get_raw_data.c",
+        "P:\\init.c",
+        "P:\\interrupt_handlers.c",
+        "P:\\iterate_find_delays.c",
+        "P:\\load_bunch_pattern.c",
+        "P:\\main.c",
+        "P:\\pedestal_cal.c",
+        "P:\\perform_test.c",
+        "P:\\process_adc.c",
+        "P:\\process_data.c",
+        "P:\\publish_temps.c",
+        "P:\\rotate_bunch_patterns.c",
+        "P:\\set_delays.c",
+        "P:\\set_gains.c",
+        "P:\\set_timing_mode.c",
+        "P:\\set_timing_setup.c",
+        "P:\\sleep_n_turns.c",
+        "P:\\test_raw_data.c",
+        "P:\\time_scan.c",
+        "P:\\utils.c",
+        "P:\\..\\..\\BeamInstSupport\\instrument_code\\cbi_pkt_tables_a.c",
+        "P:\\cbpm_pkt_tables_a.c",
+        "P:\\..\\shared\\cbpm_errors.c",
+        "P:\\..\\shared\\chan_stat.c",
     });
     EXPECT_EQ(treeOf("008-CBPM-II-TS101.dpj"), "008-CBPM-II-TS101\n"
                                                "  ADSP-TS101\n"

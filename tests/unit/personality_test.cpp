@@ -103,9 +103,12 @@ TEST_F(Personality, GroupsWithoutOptionsInheritTheNearestOwnPersonality)
     EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers"),
               (std::vector<std::string>{defaultPath, defaultPath, debugOwnPath(), debugOwnPath(), debugOwnPath(),
                                         defaultPath}));
-    EXPECT_EQ(result.output, "  Creating Group - radio\n  Creating Group - ADSP-21262\n  Creating Group - Debug\n"
-                             "  Creating Analyser Personality - " + debugOwnPath() + "\n"
-                             "  Creating Group - Child\n  Creating Group - Grandchild\n  Creating Group - Release\n");
+    EXPECT_EQ(result.output,
+              "  Creating Group - radio\n  Creating Group - ADSP-21262\n  Creating Group - Debug\n"
+              "  Creating Analyser Personality - " +
+                  debugOwnPath() +
+                  "\n"
+                  "  Creating Group - Child\n  Creating Group - Grandchild\n  Creating Group - Release\n");
 }
 
 TEST_F(Personality, OwnPersonalityReachesChildrenBelowNamesWithSlashes)
@@ -151,8 +154,10 @@ TEST_F(Personality, TemplateThatCannotBeOpenedIsReportedForEachCreatedPersonalit
 
     EXPECT_EQ(result.failure, "");
     EXPECT_EQ(result.output, "  Creating Group - radio\nCouldnt open file\n  Creating Group - ADSP-21262\n"
-                             "  Creating Group - Debug\n  Creating Analyser Personality - " + debugOwnPath() + "\n"
-                             "Couldnt open file\n");
+                             "  Creating Group - Debug\n  Creating Analyser Personality - " +
+                                 debugOwnPath() +
+                                 "\n"
+                                 "Couldnt open file\n");
     EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "");
     EXPECT_TRUE(readBytes(debugOwnFile()).ends_with("-d \"NDEBUG\"\r\n"));
     EXPECT_FALSE(fs::exists(hostPath("radio/ADSP-21262/Debug/Nested/person/Nested.p_a")));
@@ -162,7 +167,8 @@ TEST_F(Personality, TemplateThatCannotBeOpenedIsReportedForEachCreatedPersonalit
     result = writeTree(*root);
     EXPECT_EQ(result.failure, "");
     EXPECT_EQ(result.output, "  Creating Group - radio\n  Creating Group - ADSP-21262\n  Creating Group - Debug\n"
-                             "  Creating Analyser Personality - " + debugOwnPath() + "\nCouldnt open file\n");
+                             "  Creating Analyser Personality - " +
+                                 debugOwnPath() + "\nCouldnt open file\n");
 }
 
 class PersonalityFolderInTheWay : public Personality, public ::testing::WithParamInterface<const char*> {};

@@ -155,7 +155,8 @@ TEST(IdeAppPath, DefaultValueIsReadWithItsEscapesUndone)
     prefix.writeSystemReg(registryHeader +
                           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths\\\\other.exe] 1\n"
                           "@=\"C:\\\\Other\\\\other.exe\"\n\n" +
-                          ideKey + "#time=1d9\n\"Path\"=\"C:\\\\Wrong\"\n"
+                          ideKey +
+                          "#time=1d9\n\"Path\"=\"C:\\\\Wrong\"\n"
                           "@=\"C:\\\\Program Files\\\\Analog \\\"Devices\\\"\\\\VisualDSP\\\\IDE.exe\"\n\n");
     EXPECT_EQ(platform::ideAppPath(), "C:\\Program Files\\Analog \"Devices\"\\VisualDSP\\IDE.exe");
 }

@@ -84,10 +84,10 @@ std::string excludedFlag(const std::string& value)
     return "<excluded-flag value=\"" + value + "\"/>\n";
 }
 
-const std::string inDebugAndRelease =
-    fileConfigurations(fileConfiguration("Debug", excludedFlag("no")) + fileConfiguration("Release", excludedFlag("no")));
-const std::string inDebugOnly =
-    fileConfigurations(fileConfiguration("Debug", excludedFlag("no")) + fileConfiguration("Release", excludedFlag("yes")));
+const std::string inDebugAndRelease = fileConfigurations(fileConfiguration("Debug", excludedFlag("no")) +
+                                                         fileConfiguration("Release", excludedFlag("no")));
+const std::string inDebugOnly = fileConfigurations(fileConfiguration("Debug", excludedFlag("no")) +
+                                                   fileConfiguration("Release", excludedFlag("yes")));
 
 class ProjectReaderTest : public testing::Test {
 protected:
@@ -110,7 +110,8 @@ protected:
     Reading read(const std::string& projectText, const std::string& extensions = "")
     {
         writeBytes(projectFolder.path() / "app.dpj", projectText);
-        converter = std::make_unique<Converter>(projectFolder.windowsPath("app.dpj"), projectFolder.windowsPath("out"), installFolder);
+        converter = std::make_unique<Converter>(projectFolder.windowsPath("app.dpj"), projectFolder.windowsPath("out"),
+                                                installFolder);
         if (!extensions.empty())
             converter->addExtensions(extensions);
         const bool accepted = converter->read();
@@ -160,8 +161,8 @@ TEST_F(ProjectReaderTest, ReadsConfigurationsOptionsFoldersAndFiles)
     const std::string text = project(
         configurations(configuration("Debug", "|-D>NDEBUG -D>MAX=10 -DTRACE|-I>.\\inc;..\\common|") +
                        configuration("Release")) +
-        folders(folder("Header Files", files(file(".\\inc\\a.h") + file("..\\common\\c.h") + file(".\\inc\\b.h") +
-                                             file(".\\top.h"))) +
+        folders(folder("Header Files",
+                       files(file(".\\inc\\a.h") + file("..\\common\\c.h") + file(".\\inc\\b.h") + file(".\\top.h"))) +
                 folder("Linker Files", files(file(".\\app.ldf", inDebugAndRelease))) +
                 folder("Source Files", files(file(".\\main.c", inDebugAndRelease) + file(".\\debug.c", inDebugOnly) +
                                              file("util.c") + file("D:\\shared\\crc.c")))));
@@ -185,8 +186,8 @@ TEST_F(ProjectReaderTest, ReadsConfigurationsOptionsFoldersAndFiles)
 
 TEST_F(ProjectReaderTest, ConfigurationsOfSeveralBlocksFollowTheFileOrder)
 {
-    const std::string text =
-        project(configurations(configuration("B")) + configurations(configuration("A") + configuration("C")));
+    const std::string text = project(configurations(configuration("B")) +
+                                     configurations(configuration("A") + configuration("C")));
     EXPECT_EQ(tree(text), "app\n  ADSP-21262\n    B\n    A\n    C\n");
 }
 
@@ -219,16 +220,14 @@ TEST_F(ProjectReaderTest, FolderKindsComeFromTheNameAndLastUntilAnotherKindIsNam
 
 TEST_F(ProjectReaderTest, ASourceFolderThatBeginsWithFoldersIsAGroupOfItsOwn)
 {
-    const std::string text =
-        project(debugAndRelease +
-                folders(folder("Source Files",
-                               "<folders>\n" + folder("Drivers", files(file(".\\drv\\a.c"))) +
-                                   folder("Net", "<folders>\n" + folder("Ip", files(file(".\\ip\\ip.c"))) +
-                                                     "</folders>\n") +
-                                   "</folders>\n") +
-                        folder("Lib Source Files", files(file(".\\lib\\l.c")) + "<folders>\n" +
-                                                       folder("Extra", files(file(".\\lib\\x.c"))) +
-                                                       "</folders>\n")));
+    const std::string text = project(
+        debugAndRelease +
+        folders(folder("Source Files",
+                       "<folders>\n" + folder("Drivers", files(file(".\\drv\\a.c"))) +
+                           folder("Net", "<folders>\n" + folder("Ip", files(file(".\\ip\\ip.c"))) + "</folders>\n") +
+                           "</folders>\n") +
+                folder("Lib Source Files", files(file(".\\lib\\l.c")) + "<folders>\n" +
+                                               folder("Extra", files(file(".\\lib\\x.c"))) + "</folders>\n")));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    file P:\\lib\\l.c\n"
@@ -249,10 +248,9 @@ TEST_F(ProjectReaderTest, FileConfigurationsWithoutAConfigurationGroupGetOneMade
                        "<folders>\n" +
                            folder("Drivers", files(file(".\\a.c", inDebugOnly) + file(".\\b.c", inDebugAndRelease))) +
                            "</folders>\n") +
-                folder("Source Files", files(file(".\\p.c", fileConfigurations(fileConfiguration(
-                                                                 "Profile", excludedFlag("no")))) +
-                                             file(".\\q.c", fileConfigurations(fileConfiguration(
-                                                                 "Profile", excludedFlag("no"))))))));
+                folder("Source Files",
+                       files(file(".\\p.c", fileConfigurations(fileConfiguration("Profile", excludedFlag("no")))) +
+                             file(".\\q.c", fileConfigurations(fileConfiguration("Profile", excludedFlag("no"))))))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    Debug\n"
@@ -283,14 +281,13 @@ TEST_F(ProjectReaderTest, TheExcludedFlagEnablesAFileWhenItSaysNo)
     // configuration, the flag keeps its value.
     listed += file(".\\last.c", "<file-configurations>\n<file-configuration name=\"Debug\">\n" + excludedFlag("no") +
                                     "</file-configuration>\n</file-configurations>\n");
-    EXPECT_EQ(tree(project(debugAndRelease + folders(folder("Source Files", files(listed))))),
-              "app\n"
-              "  ADSP-21262\n"
-              "    Debug\n"
-              "      file P:\\f0.c\n"
-              "      file P:\\f1.c\n"
-              "      file P:\\last.c\n"
-              "    Release\n");
+    EXPECT_EQ(tree(project(debugAndRelease + folders(folder("Source Files", files(listed))))), "app\n"
+                                                                                               "  ADSP-21262\n"
+                                                                                               "    Debug\n"
+                                                                                               "      file P:\\f0.c\n"
+                                                                                               "      file P:\\f1.c\n"
+                                                                                               "      file P:\\last.c\n"
+                                                                                               "    Release\n");
 }
 
 TEST_F(ProjectReaderTest, HeaderFilesAddTheirFolders)
@@ -298,10 +295,9 @@ TEST_F(ProjectReaderTest, HeaderFilesAddTheirFolders)
     const std::string perDebug = fileConfigurations(fileConfiguration("Debug", excludedFlag("no")));
     const std::string text = project(
         configurations(configuration("Debug", "|-I>.\\inc|")) +
-        folders(folder("Header Files",
-                       files(file(".\\inc\\a.h") + file(".\\b.h") + file("c.h") + file(".\\inc\\d.h") +
-                             file("$(ADI_DSP)\\Blackfin\\include\\k.h") + file(".\\b.h", perDebug) +
-                             file("c.h", perDebug) + file(".\\inc\\e.h", perDebug)))));
+        folders(folder("Header Files", files(file(".\\inc\\a.h") + file(".\\b.h") + file("c.h") + file(".\\inc\\d.h") +
+                                             file("$(ADI_DSP)\\Blackfin\\include\\k.h") + file(".\\b.h", perDebug) +
+                                             file("c.h", perDebug) + file(".\\inc\\e.h", perDebug)))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    include P:\\inc\n"
@@ -314,9 +310,9 @@ TEST_F(ProjectReaderTest, HeaderFilesAddTheirFolders)
 TEST_F(ProjectReaderTest, SourceFilesOfOtherExtensionsAreDropped)
 {
     const std::string text = project(
-        debugAndRelease + folders(folder("Source Files", files(file(".\\a.asm") + file(".\\b.C") +
-                                                                file(".\\c.asm", inDebugAndRelease) +
-                                                                file(".\\d.c", inDebugOnly)))));
+        debugAndRelease +
+        folders(folder("Source Files", files(file(".\\a.asm") + file(".\\b.C") + file(".\\c.asm", inDebugAndRelease) +
+                                             file(".\\d.c", inDebugOnly)))));
     EXPECT_EQ(tree(text, "c,cpp"), "app\n"
                                    "  ADSP-21262\n"
                                    "    file P:\\b.C\n"
@@ -327,9 +323,9 @@ TEST_F(ProjectReaderTest, SourceFilesOfOtherExtensionsAreDropped)
 
 TEST_F(ProjectReaderTest, SourceFilesUnderTheInstallationFolderAreFoundThere)
 {
-    const std::string text =
-        project(debugAndRelease + folders(folder("Source Files", files(file("$(VDSP)\\lib\\x.c") +
-                                                                        file("$(ADI_DSP)\\Blackfin\\lib\\src\\a.c")))));
+    const std::string text = project(
+        debugAndRelease + folders(folder("Source Files", files(file("$(VDSP)\\lib\\x.c") +
+                                                               file("$(ADI_DSP)\\Blackfin\\lib\\src\\a.c")))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    file C:\\VisualDSP\\lib\\x.c\n"
@@ -392,8 +388,7 @@ TEST_F(ProjectReaderTest, OnlyCompilerOptionsDefineAndInclude)
         "<tool type=\"Compiler\"><option></option></tool>\n"
         "<tool type=\"Compiler\"></tool>\n"
         "<tool type=\"Linker\"><option><![CDATA[|-D>LINKED|-I>.\\linked]]></option></tool>\n</tools>\n";
-    const std::string text =
-        project(configurations("<configuration name=\"Debug\">\n" + tools + "</configuration>\n"));
+    const std::string text = project(configurations("<configuration name=\"Debug\">\n" + tools + "</configuration>\n"));
     EXPECT_EQ(tree(text), "app\n  ADSP-21262\n    Debug\n      define PLAIN_TEXT\n");
 }
 
@@ -457,9 +452,9 @@ TEST_F(ProjectReaderTest, ARefusedStartTagIsNotTakenUpByAnEnclosingElement)
 {
     // A second "folders" block in a folder has no place there; the project,
     // whose content holds "folders" blocks, must not read it either.
-    const std::string text =
-        project(debugAndRelease + "<folders>\n<folder name=\"Source Files\">\n" + files(file(".\\a.c")) +
-                folders("") + folders(folder("Late", files(file(".\\late.c")))) + "</folder>\n</folders>\n");
+    const std::string text = project(debugAndRelease + "<folders>\n<folder name=\"Source Files\">\n" +
+                                     files(file(".\\a.c")) + folders("") +
+                                     folders(folder("Late", files(file(".\\late.c")))) + "</folder>\n</folders>\n");
     EXPECT_EQ(read(text), refusedAt("folders", "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n"));
 }
 
@@ -471,11 +466,11 @@ TEST_F(ProjectReaderTest, AFileConfigurationsBlockWithoutItsEndTagLeavesTheFileC
                        files("<file name=\".\\a.c\">\n<file-configurations>\n<file-configuration name=\"Debug\">\n" +
                              excludedFlag("no") + "</file-configuration>\n</file>\n" + file(".\\b.c")))));
     EXPECT_EQ(read(text), refusedAt("file", "app\n"
-                                           "  ADSP-21262\n"
-                                           "    file P:\\a.c\n"
-                                           "    Debug\n"
-                                           "      file P:\\a.c\n"
-                                           "    Release\n"));
+                                            "  ADSP-21262\n"
+                                            "    file P:\\a.c\n"
+                                            "    Debug\n"
+                                            "      file P:\\a.c\n"
+                                            "    Release\n"));
 }
 
 // Folders named "name 1" to "name depth", each holding the next, the last
@@ -505,8 +500,8 @@ TEST_F(ProjectReaderTest, FoldersNestAtMostTwoHundredFiftySixDeep)
     const std::string innermost = folder("Deepest", files(file(".\\deep.c")));
     // "Source Files" at every level: one group per level, the deepest folder's
     // files in the innermost group.
-    const Reading atLimit = read(project(debugAndRelease +
-                                         folders(nestedFolders(limit - 1, "Source Files", innermost))));
+    const Reading atLimit = read(
+        project(debugAndRelease + folders(nestedFolders(limit - 1, "Source Files", innermost))));
     EXPECT_TRUE(atLimit.accepted) << atLimit.refused;
     EXPECT_EQ(groupDepth(converter->getRootGroup()), limit + 1);
     EXPECT_NE(atLimit.tree.find("\n" + std::string(2 * (limit + 1), ' ') + "file P:\\deep.c\n"), std::string::npos);

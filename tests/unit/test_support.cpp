@@ -16,7 +16,7 @@ TempFolder::TempFolder()
     std::random_device entropy;
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path candidate = fs::temp_directory_path() /
-            ("projbridge-test-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
+                             ("projbridge-test-" + std::to_string(entropy()) + "-" + std::to_string(counter++));
         if (fs::create_directory(candidate)) {
             path_ = fs::canonical(candidate);
             return;

@@ -39,7 +39,8 @@ TEST_F(ProjectWriter, EmptyRootGroupLeavesOnlyTheVersionLineAndItsFolders)
     const WriteResult result = writeProject();
 
     EXPECT_EQ(result.failure, "");
-    EXPECT_EQ(result.output, outputLines({"Creating Tavric/Tavric++ Project ...", "Tavric/Tavric++ Project Completed!"}));
+    EXPECT_EQ(result.output,
+              outputLines({"Creating Tavric/Tavric++ Project ...", "Tavric/Tavric++ Project Completed!"}));
     EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n");
     EXPECT_EQ(listing(hostPath("")),
               (std::vector<std::string>{"radio.prj", "radio/", "radio/output/", "radio/person/"}));

@@ -163,9 +163,17 @@ TEST_F(XmlLexerTest, FailedQuestionsLeaveTheTokenPending)
 TEST_F(XmlLexerTest, EndOfFileWhileATokenIsScannedIsCodeOne)
 {
     const std::string truncated[] = {
-        "",           "   \n\t ",        "<",         "<a",
-        "<a x=\">\"", "</a",             "<!-- c -",  "<![CDATA[ ]> ",
-        "<a>text",    "<a>\xEF\xBB\xBF", "<!DOCTYPE [<x>",
+        "",
+        "   \n\t ",
+        "<",
+        "<a",
+        "<a x=\">\"",
+        "</a",
+        "<!-- c -",
+        "<![CDATA[ ]> ",
+        "<a>text",
+        "<a>\xEF\xBB\xBF",
+        "<!DOCTYPE [<x>",
     };
     for (const std::string& bytes : truncated) {
         open(bytes);

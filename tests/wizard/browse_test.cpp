@@ -13,7 +13,8 @@ struct ScriptedDialog {
     QList<QWidget*> parents;
 };
 
-BrowseDialog answerFrom(ScriptedDialog& script) {
+BrowseDialog answerFrom(ScriptedDialog& script)
+{
     return [&script](QWidget* parent, const BrowseRequest& request) {
         script.requests << request;
         script.parents << parent;
@@ -21,13 +22,17 @@ BrowseDialog answerFrom(ScriptedDialog& script) {
     };
 }
 
-QPushButton* browseButton(Projbridge& wizard, const QString& name) {
+QPushButton* browseButton(Projbridge& wizard, const QString& name)
+{
     return wizard.findChild<QPushButton*>(name);
 }
 
-QLineEdit* lineEdit(Projbridge& wizard, const QString& name) { return wizard.findChild<QLineEdit*>(name); }
+QLineEdit* lineEdit(Projbridge& wizard, const QString& name)
+{
+    return wizard.findChild<QLineEdit*>(name);
+}
 
-}  // namespace
+} // namespace
 
 // Each Browse button asks for the right kind of path and puts the answer into its field.
 class BrowseTest : public QObject {
@@ -41,7 +46,8 @@ private slots:
     void aBrowsedPathRunsThePageCheck();
 };
 
-void BrowseTest::eachButtonAsksForItsPath_data() {
+void BrowseTest::eachButtonAsksForItsPath_data()
+{
     QTest::addColumn<QString>("buttonName");
     QTest::addColumn<QString>("fieldName");
     QTest::addColumn<bool>("directoriesOnly");
@@ -49,23 +55,35 @@ void BrowseTest::eachButtonAsksForItsPath_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("dialogName");
 
-    QTest::newRow("install") << "VDSPInstallBrowseBtn" << "VDSPInstallDirEdit" << true
-                             << "Specify the VisualDSP Installation Directory" << "" << "get existing directory";
-    QTest::newRow("project") << "VDSPProjectBrowseBtn" << "VDSPProjectEdit" << false << "Select a VisualDSP Project"
-                             << "VisualDSP Projects (*.dpj)" << "open file dialog";
-    QTest::newRow("destination") << "TavricProjectBrowseBtn" << "TavricProjectEdit" << true
-                                 << "Select the Tavric/Tavric++ Project Destination Directory" << ""
+    QTest::newRow("install") << "VDSPInstallBrowseBtn"
+                             << "VDSPInstallDirEdit" << true << "Specify the VisualDSP Installation Directory"
+                             << ""
+                             << "get existing directory";
+    QTest::newRow("project") << "VDSPProjectBrowseBtn"
+                             << "VDSPProjectEdit" << false << "Select a VisualDSP Project"
+                             << "VisualDSP Projects (*.dpj)"
+                             << "open file dialog";
+    QTest::newRow("destination") << "TavricProjectBrowseBtn"
+                                 << "TavricProjectEdit" << true
+                                 << "Select the Tavric/Tavric++ Project Destination Directory"
+                                 << ""
                                  << "get existing directory";
-    QTest::newRow("message") << "MsgBrowseBtn" << "MsgPersonEdit" << false << "Select a Message Personality"
-                             << "Msg Personalities(*.p_s)" << "open file dialog";
-    QTest::newRow("analyser") << "AnalBrowseBtn" << "AnalPersonEdit" << false
-                              << "Select a Template Analyser Personality" << "Analiser Personalities(*.p_a)"
+    QTest::newRow("message") << "MsgBrowseBtn"
+                             << "MsgPersonEdit" << false << "Select a Message Personality"
+                             << "Msg Personalities(*.p_s)"
+                             << "open file dialog";
+    QTest::newRow("analyser") << "AnalBrowseBtn"
+                              << "AnalPersonEdit" << false << "Select a Template Analyser Personality"
+                              << "Analiser Personalities(*.p_a)"
                               << "open file dialog";
-    QTest::newRow("compiler") << "CmpBrowseBtn" << "CmpPersonEdit" << false << "Select a Compiler Personality"
-                              << "Cmp Personalities(*.p_c)" << "open file dialog";
+    QTest::newRow("compiler") << "CmpBrowseBtn"
+                              << "CmpPersonEdit" << false << "Select a Compiler Personality"
+                              << "Cmp Personalities(*.p_c)"
+                              << "open file dialog";
 }
 
-void BrowseTest::eachButtonAsksForItsPath() {
+void BrowseTest::eachButtonAsksForItsPath()
+{
     QFETCH(QString, buttonName);
     QFETCH(QString, fieldName);
     QFETCH(bool, directoriesOnly);
@@ -92,7 +110,8 @@ void BrowseTest::eachButtonAsksForItsPath() {
     QCOMPARE(lineEdit(wizard, fieldName)->text(), folder.path("chosen path"));
 }
 
-void BrowseTest::theLastAnswerIsWhereTheNextDialogStarts() {
+void BrowseTest::theLastAnswerIsWhereTheNextDialogStarts()
+{
     WorkingFolder folder;
     Projbridge wizard;
     ScriptedDialog script;
@@ -109,7 +128,8 @@ void BrowseTest::theLastAnswerIsWhereTheNextDialogStarts() {
     QCOMPARE(wizard.AnalPersonEdit->text(), folder.path("personalities/misra.p_a"));
 }
 
-void BrowseTest::cancellingChangesNothing() {
+void BrowseTest::cancellingChangesNothing()
+{
     WorkingFolder folder;
     Projbridge wizard;
     ScriptedDialog script;
@@ -124,7 +144,8 @@ void BrowseTest::cancellingChangesNothing() {
     QCOMPARE(script.requests[2].startPath, folder.path("first.p_s"));
 }
 
-void BrowseTest::aBrowsedPathRunsThePageCheck() {
+void BrowseTest::aBrowsedPathRunsThePageCheck()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);

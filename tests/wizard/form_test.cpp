@@ -12,14 +12,16 @@ class MarkingTranslator : public QTranslator {
 public:
     bool isEmpty() const override { return false; }
 
-    QString translate(const char* context, const char* sourceText, const char* comment, int) const override {
+    QString translate(const char* context, const char* sourceText, const char* comment, int) const override
+    {
         const QString mark = QString::fromUtf8(context) + (comment ? "/" + QString::fromUtf8(comment) : QString());
         return "[" + mark + "]" + QString::fromUtf8(sourceText);
     }
 };
 
 // The texts a user reads on the form's own widgets (the wizard's standard buttons belong to Qt).
-QStringList formTexts(const ProjbridgeBase& form) {
+QStringList formTexts(const ProjbridgeBase& form)
+{
     QStringList texts{form.windowTitle(), form.DetailsText->toPlainText()};
     for (const QWizardPage* page : {form.Page0, form.Page1, form.Page2, form.Page3}) {
         for (const QLabel* label : page->findChildren<QLabel*>()) {
@@ -44,7 +46,7 @@ QStringList formTexts(const ProjbridgeBase& form) {
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 // The form builds itself as the Designer file says and sets every text through its translation context.
 class FormTest : public QObject {
@@ -59,12 +61,14 @@ private slots:
     void everyTextIsTranslatedInItsContext();
 };
 
-void FormTest::objectName() {
+void FormTest::objectName()
+{
     QCOMPARE(ProjbridgeBase().objectName(), "ProjbridgeBase");
     QCOMPARE(ProjbridgeBase(nullptr, "converter wizard").objectName(), "converter wizard");
 }
 
-void FormTest::opensAtLeastAtItsDesignedSize() {
+void FormTest::opensAtLeastAtItsDesignedSize()
+{
     ProjbridgeBase form;
     QVERIFY(form.width() >= 543);
     QVERIFY(form.height() >= 486);
@@ -72,7 +76,8 @@ void FormTest::opensAtLeastAtItsDesignedSize() {
     QCOMPARE(form.windowTitle(), "Projbridge 1.2");
 }
 
-void FormTest::pagesInOrderWithoutTitles() {
+void FormTest::pagesInOrderWithoutTitles()
+{
     ProjbridgeBase form;
     QCOMPARE(form.pageIds(), (QList<int>{0, 1, 2, 3}));
     for (int id = 0; id < 4; ++id) {
@@ -86,7 +91,8 @@ void FormTest::pagesInOrderWithoutTitles() {
     QCOMPARE(form.Page2->findChildren<QCheckBox*>().size(), 8);
 }
 
-void FormTest::imagesHaveTheirSizes() {
+void FormTest::imagesHaveTheirSizes()
+{
     ProjbridgeBase form;
     QCOMPARE(form.bannerPixmap.size(), QSize(532, 36));
     QCOMPARE(form.stripPixmap.size(), QSize(532, 19));
@@ -95,14 +101,16 @@ void FormTest::imagesHaveTheirSizes() {
     QVERIFY(form.pixmapLabel3_3_2_2->hasScaledContents());
 }
 
-void FormTest::toolTipsAreExact() {
+void FormTest::toolTipsAreExact()
+{
     ProjbridgeBase form;
     QCOMPARE(form.VDSPProjectEdit->toolTip(), "Path to the .dpj project file");
     QCOMPARE(form.VDSPInstallDirEdit->toolTip(), "Location of VisualDSP install directory.");
     QVERIFY(form.AnalPersonEdit->toolTip().isEmpty());
 }
 
-void FormTest::everyTextIsTranslatedInItsContext() {
+void FormTest::everyTextIsTranslatedInItsContext()
+{
     ProjbridgeBase form;
     MarkingTranslator translator;
     QVERIFY(QCoreApplication::installTranslator(&translator));

@@ -8,11 +8,17 @@ namespace {
 const QColor black{0, 0, 0};
 const QColor red{255, 0, 0};
 
-QColor textColour(const QLineEdit* field) { return field->palette().color(QPalette::Text); }
+QColor textColour(const QLineEdit* field)
+{
+    return field->palette().color(QPalette::Text);
+}
 
-bool nextEnabled(Projbridge& wizard) { return wizard.button(QWizard::NextButton)->isEnabled(); }
+bool nextEnabled(Projbridge& wizard)
+{
+    return wizard.button(QWizard::NextButton)->isEnabled();
+}
 
-}  // namespace
+} // namespace
 
 // The first two pages colour their path fields and allow Next as the user types.
 class PageChecksTest : public QObject {
@@ -30,13 +36,14 @@ private slots:
     void emptiedPersonalityFieldNoLongerBlocksNext();
 };
 
-void PageChecksTest::firstPageOpensEmptyWithNextDisabled() {
+void PageChecksTest::firstPageOpensEmptyWithNextDisabled()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
-    for (const QLineEdit* field : {wizard.VDSPProjectEdit, wizard.VDSPInstallDirEdit, wizard.TavricProjectEdit,
-                                   wizard.TavricNameEdit, wizard.MsgPersonEdit, wizard.AnalPersonEdit,
-                                   wizard.CmpPersonEdit}) {
+    for (const QLineEdit* field :
+         {wizard.VDSPProjectEdit, wizard.VDSPInstallDirEdit, wizard.TavricProjectEdit, wizard.TavricNameEdit,
+          wizard.MsgPersonEdit, wizard.AnalPersonEdit, wizard.CmpPersonEdit}) {
         QVERIFY(field->text().isEmpty());
     }
     QCOMPARE(wizard.currentPage(), wizard.Page0);
@@ -44,7 +51,8 @@ void PageChecksTest::firstPageOpensEmptyWithNextDisabled() {
     QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
 }
 
-void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data() {
+void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data()
+{
     QTest::addColumn<bool>("projectExists");
     QTest::addColumn<bool>("installExists");
     QTest::addColumn<bool>("destinationExists");
@@ -59,7 +67,8 @@ void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data() {
     QTest::newRow("name with blanks") << true << true << true << "my app" << true;
 }
 
-void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName() {
+void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
+{
     QFETCH(bool, projectExists);
     QFETCH(bool, installExists);
     QFETCH(bool, destinationExists);
@@ -88,7 +97,8 @@ void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName() {
     QCOMPARE(wizard.currentPage(), nextEnabled ? wizard.Page1 : wizard.Page0);
 }
 
-void PageChecksTest::clearingTheNameDisablesNext() {
+void PageChecksTest::clearingTheNameDisablesNext()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
@@ -102,7 +112,8 @@ void PageChecksTest::clearingTheNameDisablesNext() {
     QVERIFY(!nextEnabled(wizard));
 }
 
-void PageChecksTest::anExistingFolderCountsAsProjectFile() {
+void PageChecksTest::anExistingFolderCountsAsProjectFile()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
@@ -115,7 +126,8 @@ void PageChecksTest::anExistingFolderCountsAsProjectFile() {
     QVERIFY(nextEnabled(wizard));
 }
 
-void PageChecksTest::keyReleaseRechecksUnchangedText() {
+void PageChecksTest::keyReleaseRechecksUnchangedText()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
@@ -133,23 +145,39 @@ void PageChecksTest::keyReleaseRechecksUnchangedText() {
     QVERIFY(nextEnabled(wizard));
 }
 
-void PageChecksTest::personalityPage_data() {
+void PageChecksTest::personalityPage_data()
+{
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("analyser");
     QTest::addColumn<QString>("compiler");
     QTest::addColumn<bool>("nextEnabled");
 
     // "+" names an existing file, "-" a missing one, "" leaves the field empty.
-    QTest::newRow("all empty") << "" << "" << "" << true;
-    QTest::newRow("all existing") << "+" << "+" << "+" << true;
-    QTest::newRow("missing message, existing compiler") << "-" << "" << "+" << false;
-    QTest::newRow("existing message, missing compiler") << "+" << "" << "-" << false;
-    QTest::newRow("only analyser, missing") << "" << "-" << "" << false;
-    QTest::newRow("only analyser, existing") << "" << "+" << "" << true;
-    QTest::newRow("missing analyser between existing ones") << "+" << "-" << "+" << false;
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << "" << true;
+    QTest::newRow("all existing") << "+"
+                                  << "+"
+                                  << "+" << true;
+    QTest::newRow("missing message, existing compiler") << "-"
+                                                        << ""
+                                                        << "+" << false;
+    QTest::newRow("existing message, missing compiler") << "+"
+                                                        << ""
+                                                        << "-" << false;
+    QTest::newRow("only analyser, missing") << ""
+                                            << "-"
+                                            << "" << false;
+    QTest::newRow("only analyser, existing") << ""
+                                             << "+"
+                                             << "" << true;
+    QTest::newRow("missing analyser between existing ones") << "+"
+                                                            << "-"
+                                                            << "+" << false;
 }
 
-void PageChecksTest::personalityPage() {
+void PageChecksTest::personalityPage()
+{
     QFETCH(QString, message);
     QFETCH(QString, analyser);
     QFETCH(QString, compiler);
@@ -184,7 +212,8 @@ void PageChecksTest::personalityPage() {
     QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
 }
 
-void PageChecksTest::emptiedPersonalityFieldNoLongerBlocksNext() {
+void PageChecksTest::emptiedPersonalityFieldNoLongerBlocksNext()
+{
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);

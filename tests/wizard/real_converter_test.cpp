@@ -12,7 +12,7 @@ const QString converterPath = QStringLiteral(PROJBRIDGE_CLI_PATH);
 const QString exampleProject = QStringLiteral(PROJBRIDGE_EXAMPLE_PROJECT);
 constexpr int runMilliseconds = 60000;
 
-}  // namespace
+} // namespace
 
 // The wizard drives the ProjbridgeCli of this build over the bundled example, found on the search path.
 class RealConverterTest : public QObject {
@@ -22,7 +22,8 @@ private slots:
     void convertsTheBundledExample();
 };
 
-void RealConverterTest::convertsTheBundledExample() {
+void RealConverterTest::convertsTheBundledExample()
+{
     WorkingFolder folder;
     SearchPath searchPath({QFileInfo(converterPath).path(), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
     Projbridge wizard;

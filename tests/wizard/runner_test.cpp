@@ -11,23 +11,28 @@ namespace {
 
 const QString initialising = QStringLiteral("Initialising Project Conversion ...");
 const QString succeeded = QStringLiteral("Project Converted Successfully!");
-const QString notFound =
-    QStringLiteral("Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.");
+const QString notFound = QStringLiteral(
+    "Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.");
 constexpr int runMilliseconds = 20000;
 
-QStringList nonEmptyLines(const Projbridge& wizard) {
+QStringList nonEmptyLines(const Projbridge& wizard)
+{
     return wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts);
 }
 
-QProcess* latestConverter(Projbridge& wizard) {
+QProcess* latestConverter(Projbridge& wizard)
+{
     const QList<QProcess*> processes = wizard.findChildren<QProcess*>();
     return processes.isEmpty() ? nullptr : processes.last();
 }
 
 // Gone means reaped as well: not even a zombie is left.
-bool processGone(const QString& pid) { return !QFile::exists("/proc/" + pid); }
+bool processGone(const QString& pid)
+{
+    return !QFile::exists("/proc/" + pid);
+}
 
-}  // namespace
+} // namespace
 
 // Finish runs ProjbridgeCli with the fields' command line, shows its output and judges its exit.
 class RunnerTest : public QObject {
@@ -55,7 +60,8 @@ private:
     std::unique_ptr<SearchPath> searchPath;
 };
 
-void RunnerTest::init() {
+void RunnerTest::init()
+{
     // The previous folder goes first, so that it gives back the working directory it took over.
     searchPath.reset();
     folder.reset();
@@ -65,7 +71,8 @@ void RunnerTest::init() {
         QStringList{folder->makeFolder("bin"), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
 }
 
-void RunnerTest::goToLastPage(Projbridge& wizard) {
+void RunnerTest::goToLastPage(Projbridge& wizard)
+{
     showWizard(wizard);
     fillFirstPage(wizard, *folder);
     for (int page = 0; page < 3; ++page) {
@@ -74,15 +81,18 @@ void RunnerTest::goToLastPage(Projbridge& wizard) {
     QCOMPARE(wizard.currentPage(), wizard.Page3);
 }
 
-QProcess* RunnerTest::finish(Projbridge& wizard) {
+QProcess* RunnerTest::finish(Projbridge& wizard)
+{
     if (!press(wizard, QWizard::FinishButton)) {
         return nullptr;
     }
     return latestConverter(wizard);
 }
 
-void RunnerTest::successfulRun() {
-    writeStandInConverter(folder->path("bin"), "printf 'Creating Tavric/Tavric++ Project ...\\n  Creating Group - app\\n'");
+void RunnerTest::successfulRun()
+{
+    writeStandInConverter(folder->path("bin"),
+                          "printf 'Creating Tavric/Tavric++ Project ...\\n  Creating Group - app\\n'");
     Projbridge wizard;
     goToLastPage(wizard);
 
@@ -102,7 +112,8 @@ void RunnerTest::successfulRun() {
              "VDSP Installation Path:\n" + folder->path("VisualDSP").toUtf8() + "\n\n");
 }
 
-void RunnerTest::silentSuccessfulRun() {
+void RunnerTest::silentSuccessfulRun()
+{
     writeStandInConverter(folder->path("bin"), "exit 0");
     Projbridge wizard;
     goToLastPage(wizard);
@@ -113,7 +124,8 @@ void RunnerTest::silentSuccessfulRun() {
     QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n\n" + succeeded);
 }
 
-void RunnerTest::argumentsArriveWhole() {
+void RunnerTest::argumentsArriveWhole()
+{
     writeStandInConverter(folder->path("bin"), "printf '[%s]\\n' \"$@\"");
     Projbridge wizard;
     showWizard(wizard);
@@ -144,7 +156,8 @@ void RunnerTest::argumentsArriveWhole() {
     QCOMPARE(nonEmptyLines(wizard), expectedLines << succeeded);
 }
 
-void RunnerTest::failingRun() {
+void RunnerTest::failingRun()
+{
     writeStandInConverter(folder->path("bin"), "printf 'Could not open <source> & go on\\n'; exit 1");
     Projbridge wizard;
     goToLastPage(wizard);
@@ -163,7 +176,8 @@ void RunnerTest::failingRun() {
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
 }
 
-void RunnerTest::crashedConverterIsNotReported() {
+void RunnerTest::crashedConverterIsNotReported()
+{
     writeStandInConverter(folder->path("bin"), "printf 'half a line'; kill -KILL $$");
     Projbridge wizard;
     goToLastPage(wizard);
@@ -180,7 +194,8 @@ void RunnerTest::crashedConverterIsNotReported() {
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
 }
 
-void RunnerTest::converterNotFound() {
+void RunnerTest::converterNotFound()
+{
     Projbridge wizard;
     goToLastPage(wizard);
     MessageBoxCloser closer;
@@ -195,7 +210,8 @@ void RunnerTest::converterNotFound() {
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::converterThatCannotStart() {
+void RunnerTest::converterThatCannotStart()
+{
     const QString converterPath = folder->path("bin/ProjbridgeCli");
     folder->writeFile("bin/ProjbridgeCli", "#!/no/such/interpreter\n");
     QFile::setPermissions(converterPath, QFile::ReadOwner | QFile::ExeOwner);
@@ -211,7 +227,8 @@ void RunnerTest::converterThatCannotStart() {
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::cancelDuringRunKillsTheConverter() {
+void RunnerTest::cancelDuringRunKillsTheConverter()
+{
     const QString pidFile = folder->path("converter.pid");
     writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
     Projbridge wizard;
@@ -229,7 +246,8 @@ void RunnerTest::cancelDuringRunKillsTheConverter() {
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::closeAfterSuccessWritesNothingMore() {
+void RunnerTest::closeAfterSuccessWritesNothingMore()
+{
     writeStandInConverter(folder->path("bin"), "exit 0");
     Projbridge wizard;
     goToLastPage(wizard);
@@ -244,7 +262,8 @@ void RunnerTest::closeAfterSuccessWritesNothingMore() {
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::runAgainAfterGoingBack() {
+void RunnerTest::runAgainAfterGoingBack()
+{
     writeStandInConverter(folder->path("bin"), "printf 'run\\n'");
     Projbridge wizard;
     goToLastPage(wizard);
@@ -261,7 +280,8 @@ void RunnerTest::runAgainAfterGoingBack() {
     QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "run", succeeded}));
 }
 
-void RunnerTest::converterBesideTheWizardWins() {
+void RunnerTest::converterBesideTheWizardWins()
+{
     const QString beside = writeStandInConverter(folder->makeFolder("wizard"), "exit 0");
     const QString onPath = writeStandInConverter(folder->path("bin"), "exit 0");
     folder->writeFile("plain/ProjbridgeCli", "not executable");

@@ -17,29 +17,44 @@ private slots:
     void aFolderInPlaceOfTheFileIsNeitherReadNorWritten();
 };
 
-void SettingsTest::writtenFile_data() {
+void SettingsTest::writtenFile_data()
+{
     QTest::addColumn<QString>("install");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("analyser");
     QTest::addColumn<QString>("compiler");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("all four") << "C:\\VisualDSP 5.0" << "C:\\p\\msg.p_s" << "C:\\p\\misra.p_a" << "C:\\p\\cmp.p_c"
+    QTest::newRow("all four") << "C:\\VisualDSP 5.0"
+                              << "C:\\p\\msg.p_s"
+                              << "C:\\p\\misra.p_a"
+                              << "C:\\p\\cmp.p_c"
                               << QByteArray("VDSP Installation Path:\nC:\\VisualDSP 5.0\n\n"
                                             "Message Personality:\nC:\\p\\msg.p_s\n\n"
                                             "Analyser Personality:\nC:\\p\\misra.p_a\n\n"
                                             "Compiler Personality:\nC:\\p\\cmp.p_c\n\n");
-    QTest::newRow("install and message") << "/opt/vdsp" << "/p/msg.p_s" << "" << ""
+    QTest::newRow("install and message") << "/opt/vdsp"
+                                         << "/p/msg.p_s"
+                                         << ""
+                                         << ""
                                          << QByteArray("VDSP Installation Path:\n/opt/vdsp\n\n"
                                                        "Message Personality:\n/p/msg.p_s\n\n");
-    QTest::newRow("nothing") << "" << "" << "" << "" << QByteArray("VDSP Installation Path:\n\n\n");
-    QTest::newRow("only compiler") << "" << "" << "" << "cmp.p_c"
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << ""
+                             << "" << QByteArray("VDSP Installation Path:\n\n\n");
+    QTest::newRow("only compiler") << ""
+                                   << ""
+                                   << ""
+                                   << "cmp.p_c"
                                    << QByteArray("VDSP Installation Path:\n\n\nCompiler Personality:\ncmp.p_c\n\n");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("/opt/Entwürfe") << "" << "" << ""
-                               << QByteArray("VDSP Installation Path:\n/opt/Entw\xc3\xbcrfe\n\n");
+    QTest::newRow("non-ASCII") << QString::fromUtf8("/opt/Entwürfe") << ""
+                               << ""
+                               << "" << QByteArray("VDSP Installation Path:\n/opt/Entw\xc3\xbcrfe\n\n");
 }
 
-void SettingsTest::writtenFile() {
+void SettingsTest::writtenFile()
+{
     QFETCH(QString, install);
     QFETCH(QString, message);
     QFETCH(QString, analyser);
@@ -59,7 +74,8 @@ void SettingsTest::writtenFile() {
     QCOMPARE(folder.readFile("settings.txt"), expected);
 }
 
-void SettingsTest::writtenFileReadsBackUnchanged() {
+void SettingsTest::writtenFileReadsBackUnchanged()
+{
     WorkingFolder folder;
     const QByteArray content = "VDSP Installation Path:\n/opt/vdsp\n\nMessage Personality:\n/p/m s.p_s\n\n"
                                "Analyser Personality:\n/p/a.p_a\n\nCompiler Personality:\n/p/c.p_c\n\n";
@@ -77,13 +93,13 @@ void SettingsTest::writtenFileReadsBackUnchanged() {
     QCOMPARE(second.CmpPersonEdit->text(), "/p/c.p_c");
 }
 
-void SettingsTest::readFile_data() {
+void SettingsTest::readFile_data()
+{
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("expectedFields");  // install, message, analyser, compiler
+    QTest::addColumn<QStringList>("expectedFields"); // install, message, analyser, compiler
 
-    QTest::newRow("blocks in any order")
-        << QByteArray("Compiler Personality:\nc\n\nVDSP Installation Path:\ni\n\n")
-        << QStringList{"i", "", "", "c"};
+    QTest::newRow("blocks in any order") << QByteArray("Compiler Personality:\nc\n\nVDSP Installation Path:\ni\n\n")
+                                         << QStringList{"i", "", "", "c"};
     QTest::newRow("the later of two blocks wins")
         << QByteArray("Message Personality:\nfirst\n\nMessage Personality:\nsecond\n\n")
         << QStringList{"", "second", "", ""};
@@ -91,8 +107,7 @@ void SettingsTest::readFile_data() {
         << QByteArray("Analyser Personality:\nCompiler Personality:\nc\n")
         << QStringList{"", "", "Compiler Personality:", ""};
     QTest::newRow("a key on the last line gives an empty value")
-        << QByteArray("Message Personality:\nm\n\nCompiler Personality:")
-        << QStringList{"", "m", "", ""};
+        << QByteArray("Message Personality:\nm\n\nCompiler Personality:") << QStringList{"", "m", "", ""};
     QTest::newRow("key lines must match exactly")
         << QByteArray("message personality:\nm\nMessage Personality: \nm\n Compiler Personality:\nc\n")
         << QStringList{"", "", "", ""};
@@ -102,7 +117,8 @@ void SettingsTest::readFile_data() {
     QTest::newRow("blank value") << QByteArray("VDSP Installation Path:\n\n\n") << QStringList{"", "", "", ""};
 }
 
-void SettingsTest::readFile() {
+void SettingsTest::readFile()
+{
     QFETCH(QByteArray, content);
     QFETCH(QStringList, expectedFields);
 
@@ -115,13 +131,14 @@ void SettingsTest::readFile() {
     QCOMPARE(fields, expectedFields);
 }
 
-void SettingsTest::loadedPathsAreChecked() {
+void SettingsTest::loadedPathsAreChecked()
+{
     WorkingFolder folder;
     const QString install = folder.makeFolder("VisualDSP");
     const QString missingMessage = folder.path("gone.p_s");
-    folder.writeFile("settings.txt", ("VDSP Installation Path:\n" + install + "\n\nMessage Personality:\n" +
-                                      missingMessage + "\n\n")
-                                         .toUtf8());
+    folder.writeFile(
+        "settings.txt",
+        ("VDSP Installation Path:\n" + install + "\n\nMessage Personality:\n" + missingMessage + "\n\n").toUtf8());
     Projbridge wizard;
 
     const QColor black(0, 0, 0);
@@ -134,7 +151,8 @@ void SettingsTest::loadedPathsAreChecked() {
     QVERIFY(!wizard.Page1->isComplete());
 }
 
-void SettingsTest::aFolderInPlaceOfTheFileIsNeitherReadNorWritten() {
+void SettingsTest::aFolderInPlaceOfTheFileIsNeitherReadNorWritten()
+{
     WorkingFolder folder;
     folder.makeFolder("settings.txt");
     Projbridge wizard;

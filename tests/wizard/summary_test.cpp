@@ -6,7 +6,8 @@
 namespace {
 
 // Ticks the boxes named in the comma-separated list, e.g. "cpp,h".
-void tickBoxes(Projbridge& wizard, const QString& boxes) {
+void tickBoxes(Projbridge& wizard, const QString& boxes)
+{
     for (const QString& extension : boxes.split(u',', Qt::SkipEmptyParts)) {
         QCheckBox* box = wizard.findChild<QCheckBox*>(extension + QStringLiteral("Check"));
         QVERIFY2(box, qPrintable(extension));
@@ -14,15 +15,15 @@ void tickBoxes(Projbridge& wizard, const QString& boxes) {
     }
 }
 
-QString expectedSummary(const WorkingFolder& folder, const QString& extensions) {
-    return "Visual DSP Project:\n" + folder.path("source/app.dpj") + "\n\n" +
-           "Tavric / Tavric++ Project Directory:\n" + folder.path("destination") + "\n\n" +
-           "Tavric / Tavric++ Project Name:\napp\n\n" + "Message Personality:\n\n\n" +
-           "Tamplate Analyser Personality:\n\n\n" + "Compiler Personality:\n\n\n" + "File Extensions:\n" +
-           extensions + "\n";
+QString expectedSummary(const WorkingFolder& folder, const QString& extensions)
+{
+    return "Visual DSP Project:\n" + folder.path("source/app.dpj") + "\n\n" + "Tavric / Tavric++ Project Directory:\n" +
+           folder.path("destination") + "\n\n" + "Tavric / Tavric++ Project Name:\napp\n\n" +
+           "Message Personality:\n\n\n" + "Tamplate Analyser Personality:\n\n\n" + "Compiler Personality:\n\n\n" +
+           "File Extensions:\n" + extensions + "\n";
 }
 
-}  // namespace
+} // namespace
 
 // Leaving the extensions page builds the extension list, the summary and the converter's command line.
 class SummaryTest : public QObject {
@@ -39,7 +40,8 @@ private:
     void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
 };
 
-void SummaryTest::goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder) {
+void SummaryTest::goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder)
+{
     showWizard(wizard);
     fillFirstPage(wizard, folder);
     QVERIFY(press(wizard, QWizard::NextButton));
@@ -47,22 +49,37 @@ void SummaryTest::goToExtensionsPage(Projbridge& wizard, const WorkingFolder& fo
     QCOMPARE(wizard.currentPage(), wizard.Page2);
 }
 
-void SummaryTest::extensionListInSummary_data() {
+void SummaryTest::extensionListInSummary_data()
+{
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QString>("custom");
     QTest::addColumn<QString>("extensions");
 
-    QTest::newRow("cpp and h with custom list") << "cpp,h" << "res,xml" << "cpp,h,res,xml";
-    QTest::newRow("custom ending in a comma") << "" << "asm," << "asm";
-    QTest::newRow("nothing") << "" << "" << "";
-    QTest::newRow("every box, in fixed order") << "hxx,h,c,hpp,cc,cxx,hh,cpp" << ""
+    QTest::newRow("cpp and h with custom list") << "cpp,h"
+                                                << "res,xml"
+                                                << "cpp,h,res,xml";
+    QTest::newRow("custom ending in a comma") << ""
+                                              << "asm,"
+                                              << "asm";
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "";
+    QTest::newRow("every box, in fixed order") << "hxx,h,c,hpp,cc,cxx,hh,cpp"
+                                               << ""
                                                << "cpp,cc,cxx,c,h,hh,hpp,hxx";
-    QTest::newRow("custom ending in two commas") << "" << "s,," << "s,";
-    QTest::newRow("custom starting with a comma") << "c" << ",inc" << "c,,inc";
-    QTest::newRow("custom kept as typed") << "" << " S , .inc" << " S , .inc";
+    QTest::newRow("custom ending in two commas") << ""
+                                                 << "s,,"
+                                                 << "s,";
+    QTest::newRow("custom starting with a comma") << "c"
+                                                  << ",inc"
+                                                  << "c,,inc";
+    QTest::newRow("custom kept as typed") << ""
+                                          << " S , .inc"
+                                          << " S , .inc";
 }
 
-void SummaryTest::extensionListInSummary() {
+void SummaryTest::extensionListInSummary()
+{
     QFETCH(QString, boxes);
     QFETCH(QString, custom);
     QFETCH(QString, extensions);
@@ -86,7 +103,8 @@ void SummaryTest::extensionListInSummary() {
     }
 }
 
-void SummaryTest::summaryFollowsChangesAfterGoingBack() {
+void SummaryTest::summaryFollowsChangesAfterGoingBack()
+{
     WorkingFolder folder;
     Projbridge wizard;
     goToExtensionsPage(wizard, folder);
@@ -101,8 +119,9 @@ void SummaryTest::summaryFollowsChangesAfterGoingBack() {
     QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "h"));
 }
 
-void SummaryTest::commandLine_data() {
-    QTest::addColumn<QStringList>("personalities");  // message, analyser, compiler
+void SummaryTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("personalities"); // message, analyser, compiler
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QStringList>("options");
 
@@ -111,11 +130,12 @@ void SummaryTest::commandLine_data() {
     QTest::newRow("everything, blanks kept")
         << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h"
         << QStringList{"-mp", "/my p/m.p_s", "-ap", "/my p/a.p_a", "-cp", "/my p/c.p_c", "-ext", "cpp,h"};
-    QTest::newRow("analyser and extensions") << QStringList{"", "a b.p_a", ""} << "cc"
-                                             << QStringList{"-ap", "a b.p_a", "-ext", "cc"};
+    QTest::newRow("analyser and extensions")
+        << QStringList{"", "a b.p_a", ""} << "cc" << QStringList{"-ap", "a b.p_a", "-ext", "cc"};
 }
 
-void SummaryTest::commandLine() {
+void SummaryTest::commandLine()
+{
     QFETCH(QStringList, personalities);
     QFETCH(QString, boxes);
     QFETCH(QStringList, options);

@@ -14,17 +14,25 @@ namespace {
 
 constexpr int modalPollMilliseconds = 10;
 
-}  // namespace
+} // namespace
 
-WorkingFolder::WorkingFolder() : previousWorkingDirectory(QDir::currentPath()) {
+WorkingFolder::WorkingFolder() : previousWorkingDirectory(QDir::currentPath())
+{
     QDir::setCurrent(folder.path());
 }
 
-WorkingFolder::~WorkingFolder() { QDir::setCurrent(previousWorkingDirectory); }
+WorkingFolder::~WorkingFolder()
+{
+    QDir::setCurrent(previousWorkingDirectory);
+}
 
-QString WorkingFolder::path(const QString& name) const { return name.isEmpty() ? folder.path() : folder.filePath(name); }
+QString WorkingFolder::path(const QString& name) const
+{
+    return name.isEmpty() ? folder.path() : folder.filePath(name);
+}
 
-QString WorkingFolder::writeFile(const QString& name, const QByteArray& content) const {
+QString WorkingFolder::writeFile(const QString& name, const QByteArray& content) const
+{
     const QString filePath = path(name);
     QDir().mkpath(QFileInfo(filePath).path());
     QFile file(filePath);
@@ -34,7 +42,8 @@ QString WorkingFolder::writeFile(const QString& name, const QByteArray& content)
     return filePath;
 }
 
-QString WorkingFolder::makeFolder(const QString& name) const {
+QString WorkingFolder::makeFolder(const QString& name) const
+{
     const QString folderPath = path(name);
     if (!QDir().mkpath(folderPath)) {
         qFatal("cannot create %s", qPrintable(folderPath));
@@ -42,18 +51,24 @@ QString WorkingFolder::makeFolder(const QString& name) const {
     return folderPath;
 }
 
-QByteArray WorkingFolder::readFile(const QString& name) const {
+QByteArray WorkingFolder::readFile(const QString& name) const
+{
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-SearchPath::SearchPath(const QStringList& folders) : previous(qgetenv("PATH")) {
+SearchPath::SearchPath(const QStringList& folders) : previous(qgetenv("PATH"))
+{
     qputenv("PATH", folders.join(QDir::listSeparator()).toLocal8Bit());
 }
 
-SearchPath::~SearchPath() { qputenv("PATH", previous); }
+SearchPath::~SearchPath()
+{
+    qputenv("PATH", previous);
+}
 
-QString writeStandInConverter(const QString& folder, const QString& scriptBody) {
+QString writeStandInConverter(const QString& folder, const QString& scriptBody)
+{
     const QString scriptPath = QDir(folder).filePath(QStringLiteral("ProjbridgeCli"));
     QFile script(scriptPath);
     const QByteArray content = "#!/bin/sh\n" + scriptBody.toLocal8Bit() + '\n';
@@ -64,12 +79,14 @@ QString writeStandInConverter(const QString& folder, const QString& scriptBody) 
     return scriptPath;
 }
 
-MessageBoxCloser::MessageBoxCloser() {
+MessageBoxCloser::MessageBoxCloser()
+{
     connect(&poll, &QTimer::timeout, this, &MessageBoxCloser::closeOpenBox);
     poll.start(modalPollMilliseconds);
 }
 
-void MessageBoxCloser::closeOpenBox() {
+void MessageBoxCloser::closeOpenBox()
+{
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) {
         return;
@@ -80,14 +97,16 @@ void MessageBoxCloser::closeOpenBox() {
     box->accept();
 }
 
-void fillFirstPage(Projbridge& wizard, const WorkingFolder& folder) {
+void fillFirstPage(Projbridge& wizard, const WorkingFolder& folder)
+{
     wizard.VDSPProjectEdit->setText(folder.writeFile(QStringLiteral("source/app.dpj")));
     wizard.VDSPInstallDirEdit->setText(folder.makeFolder(QStringLiteral("VisualDSP")));
     wizard.TavricProjectEdit->setText(folder.makeFolder(QStringLiteral("destination")));
     wizard.TavricNameEdit->setText(QStringLiteral("app"));
 }
 
-bool press(Projbridge& wizard, QWizard::WizardButton which) {
+bool press(Projbridge& wizard, QWizard::WizardButton which)
+{
     QAbstractButton* button = wizard.button(which);
     if (!button->isVisible() || !button->isEnabled()) {
         return false;
@@ -96,7 +115,8 @@ bool press(Projbridge& wizard, QWizard::WizardButton which) {
     return true;
 }
 
-void showWizard(Projbridge& wizard) {
+void showWizard(Projbridge& wizard)
+{
     wizard.show();
     if (!QTest::qWaitForWindowExposed(&wizard)) {
         qFatal("the wizard was never shown");

@@ -1,6 +1,6 @@
 #ifndef TRACE_H
 #define TRACE_H
 
-void trace(int level, const char *message);
+void trace(int level, const char* message);
 
 #endif
