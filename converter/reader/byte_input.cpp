@@ -46,6 +46,20 @@ void ByteInput::close()
     heldCarriageReturn_ = false;
     readsDone_ = false;
     exhausted_ = false;
+    lineFeeds_ = 0;
+    counted_ = 0;
+}
+
+std::size_t ByteInput::line()
+{
+    countLinesUpTo(position_);
+    return lineFeeds_ + 1;
+}
+
+void ByteInput::countLinesUpTo(std::size_t end)
+{
+    lineFeeds_ += static_cast<std::size_t>(std::count(buffer_.data() + counted_, buffer_.data() + end, '\n'));
+    counted_ = end;
 }
 
 bool ByteInput::appendUntil(std::string_view delimiters, std::string& out)
@@ -68,6 +82,8 @@ bool ByteInput::appendUntil(std::string_view delimiters, std::string& out)
 
 bool ByteInput::fill()
 {
+    countLinesUpTo(length_);
+    counted_ = 0;
     while (file_ != nullptr && !readsDone_) {
         std::size_t start = 0;
         if (heldCarriageReturn_) {

@@ -47,6 +47,9 @@ public:
     // or past a failed read.
     bool good() const { return file_ != nullptr && !exhausted_; }
 
+    // The number, from 1, of the line that the next byte is on.
+    std::size_t line();
+
 private:
     bool available()
     {
@@ -57,6 +60,7 @@ private:
     }
     bool fill();
     void foldLineEnds(std::size_t count);
+    void countLinesUpTo(std::size_t end);
 
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;
@@ -68,4 +72,9 @@ private:
     // The last read came back short: the file ended or the read failed.
     bool readsDone_ = false;
     bool exhausted_ = false;
+    // Line feeds before `counted_` in the file; bytes of the buffer are
+    // counted when a line is asked for or before the buffer is refilled, so
+    // each byte is looked at once whoever asks how often.
+    std::size_t lineFeeds_ = 0;
+    std::size_t counted_ = 0;
 };

@@ -3,6 +3,7 @@
 #include "driver/errors.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -155,6 +156,14 @@ bool XmlLexer::streamGood() const
 std::string XmlLexer::tokenText() const
 {
     return kind == TokenKind::none ? std::string() : text;
+}
+
+// The lexer never reads past the pending token, and a token's line breaks all
+// stand in its text, so counting back from the read position finds its start.
+std::size_t XmlLexer::tokenLine()
+{
+    ensureToken();
+    return input.line() - static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
 bool XmlLexer::expectWholeTag(TokenKind tagKind, const std::string& name)

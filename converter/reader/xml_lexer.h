@@ -46,6 +46,9 @@ public:
     bool streamGood() const;
     // The pending token's text; "" when none is pending.
     std::string tokenText() const;
+    // The line of the project file on which the pending token begins, scanning
+    // one when none is pending.
+    std::size_t tokenLine();
     TokenKind tokenKind() const { return kind; }
 
 private:

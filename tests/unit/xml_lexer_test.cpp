@@ -240,6 +240,25 @@ TEST_F(XmlLexerTest, TokensLongerThanTheBufferStayWhole)
     EXPECT_TRUE(lexer.expectEndTag(body));
 }
 
+TEST_F(XmlLexerTest, TokenLineIsTheLineWhereThePendingTokenBegins)
+{
+    // CR LF counts once, a lone CR not at all; lines before a refill count too.
+    const std::string filler(ByteInput::bufferSize, 'x');
+    open("<a>\r\n\r\n<b\nc=\"1\">\r text\n\nmore</b>\n<!--\n" + filler + "\n-->\n\n<c/>");
+    EXPECT_EQ(lexer.tokenLine(), 1u);
+    EXPECT_TRUE(lexer.expectStartTag("a"));
+    EXPECT_EQ(lexer.tokenLine(), 3u);
+    Attributes attributes;
+    EXPECT_TRUE(lexer.expectElement("b", attributes));
+    EXPECT_EQ(lexer.tokenLine(), 4u);
+    EXPECT_EQ(text(), "text\n\nmore");
+    EXPECT_EQ(lexer.tokenLine(), 6u);
+    EXPECT_TRUE(lexer.expectEndTag("b"));
+    EXPECT_EQ(lexer.tokenLine(), 7u);
+    EXPECT_EQ(lexer.pendingStartTagName(), "c");
+    EXPECT_EQ(lexer.tokenLine(), 11u);
+}
+
 TEST_F(XmlLexerTest, FilesThatCannotBeReadFailToOpenWithCodeTwo)
 {
     std::filesystem::create_directory(folder.path() / "folder.dpj");
