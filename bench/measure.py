@@ -8,6 +8,8 @@ time of each command is its median over the rounds; its peak memory is the
 largest resident set that /usr/bin/time -v reported. The converter runs twice
 per round: writing into a folder on the disk, as users do, and into a folder
 in memory (/dev/shm), which shows how much of its time the file system takes.
+A third run per round writes a conversion report (-report) beside the output,
+which shows what the report costs.
 """
 
 import argparse
@@ -45,6 +47,7 @@ SERIES = (Series(2, 1, "lf"), Series(50, 20, "crlf"))
 
 # Targets, as ratios within one run.
 TIME_RATIO_LIMIT = 2.0
+REPORT_RATIO_LIMIT = 1.3
 GROWTH_LIMIT = 1.15
 MEMORY_FILE_FACTOR = 2
 MEMORY_ALLOWANCE = 16 * MIB
@@ -56,6 +59,7 @@ class Command:
     # A conversion's runs each write into a new folder below this one.
     destinations: Path = None
     keep_output: bool = False
+    with_report: bool = False
     seconds: list = field(default_factory=list)
     user_seconds: list = field(default_factory=list)
     system_seconds: list = field(default_factory=list)
@@ -80,6 +84,7 @@ class Result:
     xmllint: Command
     converter: Command
     converter_in_memory: Command = None
+    converter_with_report: Command = None
     converter_instructions: int = 0
     xmllint_instructions: int = 0
 
@@ -120,21 +125,24 @@ def generate(series, source_files, folder):
     return path
 
 
-def conversion(converter, project, destinations, keep_output):
+def conversion(converter, project, destinations, keep_output, with_report=False):
     destinations.mkdir()
-    return Command([str(converter), str(project)], destinations, keep_output)
+    return Command([str(converter), str(project)], destinations, keep_output, with_report)
 
 
 def new_destination(command, name):
     destination = command.destinations / name
     destination.mkdir()
-    return destination, command.argv + [str(destination), ""]
+    report = ["-report", str(destination / "report.tsv")] if command.with_report else []
+    return destination, command.argv + [str(destination), ""] + report
 
 
-def check_conversion(destination, log):
+def check_conversion(destination, log, with_report):
     output = log.read_text(errors="replace")
     if "Completed!" not in output or not any(destination.glob("*.prj")):
         raise RuntimeError(f"the conversion did not complete:\n{output[-2000:]}")
+    if with_report and not (destination / "report.tsv").is_file():
+        raise RuntimeError(f"the conversion wrote no report:\n{output[-2000:]}")
 
 
 def measure(converter, series, source_files, project, work, memory_work, rounds):
@@ -146,7 +154,9 @@ def measure(converter, series, source_files, project, work, memory_work, rounds)
                     Command(["cat", str(project)]),
                     Command(["xmllint", "--noout", str(project)]),
                     conversion(converter, project, work / f"out-{project.stem}", keep_output=True))
-    commands = [result.cat, result.xmllint, result.converter]
+    result.converter_with_report = conversion(converter, project, work / f"report-{project.stem}",
+                                              keep_output=True, with_report=True)
+    commands = [result.cat, result.xmllint, result.converter, result.converter_with_report]
     if memory_work is not None:
         result.converter_in_memory = conversion(converter, project, memory_work / f"out-{project.stem}",
                                                 keep_output=False)
@@ -163,7 +173,7 @@ def measure(converter, series, source_files, project, work, memory_work, rounds)
             with open(log, "w") as output:
                 run_timed(command, argv, output)
             if destination is not None:
-                check_conversion(destination, log)
+                check_conversion(destination, log, command.with_report)
                 if not command.keep_output:
                     shutil.rmtree(destination)
     return result
@@ -242,6 +252,10 @@ def wall(result):
     return result.converter.median_ms()
 
 
+def report_ratio(result):
+    return result.converter_with_report.median_ms() / wall(result)
+
+
 def cpu(result):
     return result.converter.median_cpu_ms()
 
@@ -257,7 +271,8 @@ def time_rows(results):
             f"{cpu(result):.1f}", blank_or(growth(result, previous, cpu)),
             f"{result.converter.median_system_ms():.1f}",
             "" if in_memory is None else f"{in_memory.median_ms():.1f}",
-            "" if in_memory is None else f"{time_ratio(in_memory, result):.2f}"])
+            "" if in_memory is None else f"{time_ratio(in_memory, result):.2f}",
+            f"{result.converter_with_report.median_ms():.1f}", f"{report_ratio(result):.2f}"])
     return rows
 
 
@@ -279,6 +294,8 @@ def target_checks(results, with_instructions):
             detail.append(f"instructions: {instruction_ratio(result):.2f} × xmllint's")
         checks.append(f"- {name}: time {ratio:.2f} × xmllint ≤ {TIME_RATIO_LIMIT}: "
                       f"{verdict(ratio <= TIME_RATIO_LIMIT)} ({'; '.join(detail)})")
+        checks.append(f"- {name}: time with -report {report_ratio(result):.2f} × without ≤ "
+                      f"{REPORT_RATIO_LIMIT}: {verdict(report_ratio(result) <= REPORT_RATIO_LIMIT)}")
         time_growth = growth(result, previous, wall)
         detail = [f"CPU time: {growth(result, previous, cpu):.2f}"]
         if with_instructions:
@@ -301,7 +318,8 @@ def report(results, loads, rounds, with_instructions, started, finished, folder_
         "(1.00 = linear). CPU time (user + system, from the kernel's accounting) suffers less "
         "from other load than wall time; its split into user and system time is sampled at "
         "clock ticks and only rough for short runs. \"In memory\" is the same conversion "
-        f"writing into {MEMORY_FOLDER} instead of the disk.",
+        f"writing into {MEMORY_FOLDER} instead of the disk; \"with -report\" writes a conversion "
+        "report as well, on the disk.",
         "",
         "Creating one folder took " + " and ".join(
             f"{cost:.0f} µs {place}" for place, cost in folder_costs.items())
@@ -311,7 +329,8 @@ def report(results, loads, rounds, with_instructions, started, finished, folder_
         "",
         *table(["configurations", "source files", "file MiB", "cat ms", "xmllint ms",
                 "ProjbridgeCli ms", "CLI / xmllint", "growth", "CLI CPU ms", "CPU growth",
-                "of it system ms", "in memory ms", "in memory / xmllint"], time_rows(results)),
+                "of it system ms", "in memory ms", "in memory / xmllint", "with -report ms",
+                "-report / without"], time_rows(results)),
         "## Peak memory (largest resident set over the rounds, `/usr/bin/time -v`)",
         "",
         *table(["configurations", "source files", "file MiB", "xmllint MiB", "ProjbridgeCli MiB",

@@ -2,6 +2,7 @@
 
 #include "driver/console.h"
 #include "driver/errors.h"
+#include "writer/report_file.h"
 
 #include <algorithm>
 
@@ -28,6 +29,14 @@ std::string upperCaseAscii(std::string text)
     return text;
 }
 
+void printFailure(const IOERROR& error)
+{
+    if (error.code == IOERROR::cannotCreateDirectory)
+        printLine("Could not create directory: " + error.path);
+    else
+        printLine("Could not write file: " + error.path);
+}
+
 } // namespace
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
@@ -39,19 +48,33 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
         this->installFolder = findInstallFolder();
 }
 
+Converter::~Converter() = default;
+
 bool Converter::read()
 {
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
+    if (!reportPath.empty()) {
+        reportFile = std::make_unique<ReportFile>(reportPath);
+        report.enable();
+    }
     return readProject(*rootGroup);
 }
 
 int Converter::run()
 {
+    const int status = convert();
+    return reportFile ? finishReport(status) : status;
+}
+
+int Converter::convert()
+{
     try {
-        if (!read() && lexer.streamGood())
+        if (!read() && lexer.streamGood()) {
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
+            report.refusedToken(lexer.tokenText(), lexer.tokenLine());
+        }
         return writeProject();
     } catch (const XMLReaderError& error) {
         if (error.code == XMLReaderError::cannotOpen)
@@ -59,12 +82,22 @@ int Converter::run()
         else
             printLine("Visual DSP Project file parsing encountered unexpected EOF");
     } catch (const IOERROR& error) {
-        if (error.code == IOERROR::cannotCreateDirectory)
-            printLine("Could not create directory: " + error.path);
-        else
-            printLine("Could not write file: " + error.path);
+        printFailure(error);
     }
     return 1;
+}
+
+int Converter::finishReport(int status)
+{
+    try {
+        report.checkPathsOnDisk();
+        reportFile->write(report, *rootGroup);
+    } catch (const IOERROR& error) {
+        printFailure(error);
+        return 1;
+    }
+    printLine(report.summaryLine(reportPath));
+    return status;
 }
 
 void Converter::addExtensions(const std::string& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "driver/conversion_report.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 
@@ -16,16 +17,20 @@
 enum class FolderKind { header, linker, source, other };
 
 // One whole conversion: its settings, the source project model and the lexer.
+class ReportFile;
+
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);
+    ~Converter();
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
     // Reads, then writes; returns the exit status.
     int run();
     // Steps of `run` before the writer: gives the root group its folder, opens
-    // the source file and reads it. Returns whether the whole file was accepted.
+    // the source file, opens the report file when one is asked for, and reads.
+    // Returns whether the whole file was accepted.
     bool read();
 
     void addExtensions(const std::string& value);
@@ -55,8 +60,13 @@ public:
     std::string messagePersonality;
     std::string analyserPersonality;
     std::string compilerPersonality;
+    // The report file; "" for none.
+    std::string reportPath;
 
 private:
+    int convert();
+    int finishReport(int status);
+
     bool readTarget(Group& root, Group*& target);
     bool readConfigurations(Group& target);
     bool readConfiguration(Group& target);
@@ -113,6 +123,10 @@ private:
     FolderKind folderKind = FolderKind::other;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
+    ConversionReport report;
+    // Open from the moment the project file is, so that a failure later on
+    // still leaves the report of what was read.
+    std::unique_ptr<ReportFile> reportFile;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".
