@@ -42,13 +42,16 @@ struct Options {
     // Named personalities are only referred to; these do not exist.
     const char* messagePersonality;
     const char* compilerPersonality;
+    // Written into the destination folder, whether the run succeeds or not.
+    bool withReport;
 };
 
 constexpr std::array<Options, 3> optionChoices{{
-    {"", true, "", ""},
-    {"c,h", false, "", ""},
-    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c"},
+    {"", true, "", "", true},
+    {"c,h", false, "", "", false},
+    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c", true},
 }};
+constexpr const char* reportName = "report.tsv";
 
 // The run's folders, made once. `work` holds the project file, the template
 // and `outer`, whose only entry is the destination folder.
@@ -138,6 +141,15 @@ void expectWellFormedOutput(const Options& options)
     }
 }
 
+void expectWellFormedReport()
+{
+    const fs::path report = sandbox.destination / reportName;
+    if (!fs::is_regular_file(report))
+        fail("a run with a report that it could write left none");
+    if (const std::optional<std::string> problem = reportProblem(readFile(report)))
+        fail(*problem);
+}
+
 void removeSandbox()
 {
     std::error_code ignored;
@@ -191,12 +203,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         converter.compilerPersonality = options.compilerPersonality;
         if (*options.extensions != '\0')
             converter.addExtensions(options.extensions);
+        if (options.withReport)
+            converter.reportPath = platform::commandLinePath((sandbox.destination / reportName).string());
         status = converter.run();
     }
     if (status != 0 && status != 1)
         fail("exit status " + std::to_string(status));
     if (status == 0)
         expectWellFormedOutput(options);
+    if (options.withReport)
+        expectWellFormedReport();
 
     expectEntries(sandbox.root, {"prefix", "work"});
     expectEntries(sandbox.prefix, {});

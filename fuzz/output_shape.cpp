@@ -16,6 +16,8 @@ constexpr std::array<std::string_view, 6> blockKeys{
     "FolderName=", "SourcePath=", "OutputPath=", "SubsPers=", "AnalPers=", "CompPers="};
 constexpr std::array<std::string_view, 4> markers{startProject, endFiles, startSubProjects, endSubProjects};
 constexpr std::array<std::string_view, 2> optionStarts{"-i \"", "-d \""};
+constexpr std::string_view reportColumns = "kind\tconfiguration\titem\tdetail";
+constexpr std::size_t reportFieldSeparators = 3;
 constexpr std::string_view outputFolderKey = "OutputPath=";
 constexpr std::array<std::string_view, 3> personalityKeys{"SubsPers=", "AnalPers=", "CompPers="};
 
@@ -142,6 +144,20 @@ std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, st
     for (std::string_view line : *lines) {
         if (!isOptionLine(line))
             return "an analyser personality holds a line that is no -i or -d option: " + std::string(line);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> reportProblem(std::string_view bytes)
+{
+    const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
+    if (!lines || lines->empty())
+        return "a report has no lines, or a line break inside a line";
+    if (lines->front() != reportColumns)
+        return "a report's first line does not name its columns: " + std::string(lines->front());
+    for (std::string_view line : *lines) {
+        if (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) != reportFieldSeparators)
+            return "a report line has not four fields: " + std::string(line);
     }
     return std::nullopt;
 }

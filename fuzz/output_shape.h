@@ -15,6 +15,10 @@ std::optional<std::string> projectFileProblem(std::string_view bytes);
 // An analyser personality: "-i" and "-d" lines, then the template's lines.
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines);
 
+// A conversion report: the line naming the columns, then lines of four
+// tab-separated fields, every line ending in CR LF.
+std::optional<std::string> reportProblem(std::string_view bytes);
+
 // A folder (the "OutputPath=" value) or file (the personality values) that a
 // project file names, as written there.
 struct NamedOutput {
