@@ -1,7 +1,10 @@
 #include "driver/conversion_report.h"
 
 #include "platform/platform.h"
+#include "reader/group.h"
+#include "writer/report_file.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -52,111 +55,172 @@ bool holdsInstallFolderVariable(const std::string& path)
     return false;
 }
 
+void collectFiles(const Group& group, std::vector<std::string_view>& files)
+{
+    files.insert(files.end(), group.files().begin(), group.files().end());
+    for (const std::unique_ptr<Group>& child : group.children())
+        collectFiles(*child, files);
+}
+
+// The distinct file lines of the project file. Sorted views cost no
+// allocation per file, where a set of the paths would cost two.
+std::size_t distinctFiles(const Group& root)
+{
+    std::vector<std::string_view> files;
+    collectFiles(root, files);
+    std::sort(files.begin(), files.end());
+    files.erase(std::unique(files.begin(), files.end()), files.end());
+    return files.size() - static_cast<std::size_t>(!files.empty() && files.front().empty());
+}
+
 } // namespace
+
+ConversionReport::ConversionReport() = default;
+ConversionReport::~ConversionReport() = default;
+
+void ConversionReport::open(const std::string& windowsPath, const Group& root)
+{
+    file = std::make_unique<ReportFile>(windowsPath);
+    path = windowsPath;
+    groupPaths[&root] = root.name;
+}
+
+void ConversionReport::groupAdded(const Group& parent, const Group& child)
+{
+    if (file)
+        groupPaths[&child] = groupPaths[&parent] + "\\" + child.name;
+}
 
 void ConversionReport::fileEntryBegins()
 {
-    entryTaken_ = false;
+    entryTaken = false;
 }
 
 void ConversionReport::fileEntryEnds()
 {
-    if (enabled_ && !entryTaken_)
-        ++entriesNotTaken_;
+    if (file && !entryTaken)
+        ++entriesNotTaken;
 }
 
 void ConversionReport::sourceTaken(const std::string& configuration, const std::string& name, const Group& group,
                                    const std::string& path)
 {
-    if (!enabled_)
+    if (!file)
         return;
-    entryTaken_ = true;
-    add(takenKind, configuration, name, path, &group);
-    sourcesTaken_.insert(path);
-    usesPath(name, path);
+    taken(configuration, name, group, "", path);
+    // The configurations of one entry take the same path one after another.
+    if (path != lastSourceTaken) {
+        lastSourceTaken = path;
+        checkPath(name, path);
+    }
 }
 
 void ConversionReport::headerTaken(const std::string& configuration, const std::string& name, const Group& group,
                                    const std::string& folder)
 {
-    if (!enabled_)
-        return;
-    entryTaken_ = true;
-    add(takenKind, configuration, name, "include folder " + folder, &group);
+    if (file)
+        taken(configuration, name, group, "include folder ", folder);
 }
 
 void ConversionReport::fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason)
 {
-    if (enabled_)
-        add(notTakenKind, configuration, name, std::string(reasonText(reason)));
+    if (file)
+        file->writeLine(notTakenKind, configuration, name, reasonText(reason));
 }
 
 void ConversionReport::settingNotCarried(const std::string& configuration, const std::string& name,
                                          std::string_view setting)
 {
-    if (enabled_)
-        add(notCarriedKind, configuration, name, std::string(setting));
+    if (file)
+        file->writeLine(notCarriedKind, configuration, name, setting);
 }
 
 void ConversionReport::includeFolder(const std::string& configuration, const std::string& asWritten,
                                      const std::string& folder)
 {
-    if (!enabled_ || !includeFolders_.emplace(configuration, folder).second)
+    if (!file || includeFolders.contains({configuration, folder}))
         return;
-    add(includeKind, configuration, asWritten, folder);
-    usesPath(asWritten, folder);
+    includeFolders.emplace(configuration, folder);
+    file->writeLine(includeKind, configuration, asWritten, folder);
+    if (includeFoldersChecked.insert(folder).second)
+        checkPath(asWritten, folder);
 }
 
 void ConversionReport::definition(const std::string& configuration, const std::string& name, const std::string& value)
 {
-    if (!enabled_)
+    if (!file)
         return;
-    const auto [found, added] = definitions_.try_emplace({configuration, name}, findings_.size());
+    const auto [found, added] = definitionIndex.try_emplace({configuration, name}, definitions.size());
     if (added)
-        add(defineKind, configuration, name, value);
+        definitions.push_back({configuration, name, value});
     else
-        findings_[found->second].detail = value;
+        definitions[found->second].value = value;
 }
 
 void ConversionReport::unknownElement(std::string_view name, std::size_t line)
 {
-    if (enabled_)
-        add(unknownKind, "", std::string(name), lineText(line));
+    if (file)
+        file->writeLine(unknownKind, "", name, lineText(line));
 }
 
 void ConversionReport::refusedToken(const std::string& text, std::size_t line)
 {
-    if (enabled_)
-        add(refusedKind, "", text, lineText(line));
+    if (file)
+        file->writeLine(refusedKind, "", text, lineText(line));
 }
 
-void ConversionReport::checkPathsOnDisk()
+void ConversionReport::close(const Group& root)
 {
-    for (const auto& [asWritten, path] : pathsUsed_) {
-        if (holdsInstallFolderVariable(path)) {
-            add(unresolvedKind, "", asWritten, path);
-        } else if (!platform::pathExists(path)) {
-            add(missingKind, "", asWritten, path);
-            ++pathsMissing_;
-        }
+    sourcesTaken = distinctFiles(root);
+    for (const Definition& definition : definitions)
+        file->writeLine(defineKind, definition.configuration, definition.name, definition.value);
+    const std::unique_ptr<ReportFile> closing = std::move(file);
+    closing->close();
+}
+
+std::string ConversionReport::summaryLine() const
+{
+    return "Report: " + std::to_string(sourcesTaken) + " source files taken, " + std::to_string(entriesNotTaken) +
+           " file entries not taken, " + std::to_string(pathsMissing) + " paths missing: " + path;
+}
+
+// The detail names the group by its path, then what the group took.
+void ConversionReport::taken(const std::string& configuration, const std::string& name, const Group& group,
+                             std::string_view what, const std::string& path)
+{
+    entryTaken = true;
+    detail.assign(groupPaths.at(&group));
+    detail += ": ";
+    detail += what;
+    detail += path;
+    file->writeLine(takenKind, configuration, name, detail);
+}
+
+void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
+{
+    if (holdsInstallFolderVariable(path)) {
+        file->writeLine(unresolvedKind, "", asWritten, path);
+    } else if (!exists(path)) {
+        file->writeLine(missingKind, "", asWritten, path);
+        ++pathsMissing;
     }
 }
 
-std::string ConversionReport::summaryLine(const std::string& reportPath) const
+// A project moved from another machine misses whole folders: nothing in a
+// folder that is not there needs a look of its own. Files of one folder are
+// mostly listed together, so the last folder looked up is kept.
+bool ConversionReport::exists(const std::string& path)
 {
-    return "Report: " + std::to_string(sourcesTaken_.size()) + " source files taken, " +
-           std::to_string(entriesNotTaken_) + " file entries not taken, " + std::to_string(pathsMissing_) +
-           " paths missing: " + reportPath;
-}
-
-void ConversionReport::add(std::string_view kind, const std::string& configuration, const std::string& item,
-                           std::string detail, const Group* group)
-{
-    findings_.push_back({kind, configuration, item, std::move(detail), group});
-}
-
-void ConversionReport::usesPath(const std::string& asWritten, const std::string& path)
-{
-    if (pathsSeen_.insert(path).second)
-        pathsUsed_.emplace_back(asWritten, path);
+    const std::size_t lastBackslash = path.rfind('\\');
+    // A drive's root ("C:") is no folder to look up.
+    if (lastBackslash != std::string::npos && path.find('\\') < lastBackslash) {
+        const std::string_view folder(path.data(), lastBackslash);
+        if (folder != lastFolder) {
+            lastFolder = folder;
+            lastFolderExists = platform::pathExists(lastFolder);
+        }
+        if (!lastFolderExists)
+            return false;
+    }
+    return platform::pathExists(path);
 }

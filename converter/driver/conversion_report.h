@@ -2,14 +2,17 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 class Group;
+class ReportFile;
 
 // Why a file entry of the project goes into no group.
 enum class NotTakenBecause {
@@ -21,27 +24,25 @@ enum class NotTakenBecause {
     headerInProjectFolder,
 };
 
-// What one conversion took from the project, what it left and why, and which
-// paths it uses are not on this machine. Collects nothing until enabled, so
-// that a run without a report pays nothing for it.
+// What one conversion takes from the project, what it leaves and why, and
+// which of the paths it uses are not on this machine, written as found. Until
+// it is opened, every finding is dropped at no cost. `configuration` is ""
+// for what all configurations share; an item is a path or name as the project
+// writes it.
 class ConversionReport {
 public:
-    // One line of the report. `configuration` is "" for what all share;
-    // `item` is the path or name as the project writes it.
-    struct Finding {
-        std::string_view kind;
-        std::string configuration;
-        std::string item;
-        std::string detail;
-        // The group that a taken file entry went to, written in front of
-        // `detail` by its path of group names.
-        const Group* group = nullptr;
-    };
+    ConversionReport();
+    ~ConversionReport();
+    ConversionReport(const ConversionReport&) = delete;
+    ConversionReport& operator=(const ConversionReport&) = delete;
 
-    void enable() { enabled_ = true; }
-    bool enabled() const { return enabled_; }
+    // Throws IOERROR code 2 when the file cannot be opened for writing. Taken
+    // file entries name their group by its path from the root.
+    void open(const std::string& windowsPath, const Group& root);
+    bool isOpen() const { return file != nullptr; }
+    void groupAdded(const Group& parent, const Group& child);
 
-    // Every decision about a file entry falls between these two calls.
+    // Every decision about one file entry falls between these two calls.
     void fileEntryBegins();
     void fileEntryEnds();
     void sourceTaken(const std::string& configuration, const std::string& name, const Group& group,
@@ -59,28 +60,41 @@ public:
     void unknownElement(std::string_view name, std::size_t line);
     void refusedToken(const std::string& text, std::size_t line);
 
-    // Adds a line for each taken source file and include folder that still
-    // holds an installation variable or does not exist on this machine.
-    void checkPathsOnDisk();
-
-    const std::vector<Finding>& findings() const { return findings_; }
-    std::string summaryLine(const std::string& reportPath) const;
+    // Writes the macros and closes the file; counts the source files in the
+    // tree. Throws IOERROR code 2 when any line could not be written.
+    void close(const Group& root);
+    // The run's last line: what was counted, and where the report is.
+    std::string summaryLine() const;
 
 private:
-    void add(std::string_view kind, const std::string& configuration, const std::string& item, std::string detail,
-             const Group* group = nullptr);
-    void usesPath(const std::string& asWritten, const std::string& path);
+    void taken(const std::string& configuration, const std::string& name, const Group& group, std::string_view what,
+               const std::string& path);
+    // A line for a path that still holds an installation variable or is not
+    // on this machine, the first time the path is used.
+    void checkPath(const std::string& asWritten, const std::string& path);
+    bool exists(const std::string& path);
 
-    bool enabled_ = false;
-    std::vector<Finding> findings_;
-    bool entryTaken_ = false;
-    std::size_t entriesNotTaken_ = 0;
-    std::unordered_set<std::string> sourcesTaken_;
-    std::set<std::pair<std::string, std::string>> includeFolders_;
-    // The finding of each macro of each configuration, to keep its last value.
-    std::map<std::pair<std::string, std::string>, std::size_t> definitions_;
-    // Each path used, once, with its text as written, in the order first met.
-    std::vector<std::pair<std::string, std::string>> pathsUsed_;
-    std::unordered_set<std::string> pathsSeen_;
-    std::size_t pathsMissing_ = 0;
+    struct Definition {
+        std::string configuration;
+        std::string name;
+        std::string value;
+    };
+
+    std::unique_ptr<ReportFile> file;
+    std::string path;
+    std::unordered_map<const Group*, std::string> groupPaths;
+    bool entryTaken = false;
+    std::size_t sourcesTaken = 0;
+    std::size_t entriesNotTaken = 0;
+    std::size_t pathsMissing = 0;
+    std::unordered_set<std::string> includeFoldersChecked;
+    std::string lastSourceTaken;
+    std::string lastFolder;
+    bool lastFolderExists = false;
+    std::set<std::pair<std::string, std::string>> includeFolders;
+    // In the order first defined, with the index of each by configuration and name.
+    std::vector<Definition> definitions;
+    std::map<std::pair<std::string, std::string>, std::size_t> definitionIndex;
+    // Reused for the detail of every taken file entry.
+    std::string detail;
 };

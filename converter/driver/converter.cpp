@@ -2,7 +2,6 @@
 
 #include "driver/console.h"
 #include "driver/errors.h"
-#include "writer/report_file.h"
 
 #include <algorithm>
 
@@ -48,24 +47,20 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
         this->installFolder = findInstallFolder();
 }
 
-Converter::~Converter() = default;
-
 bool Converter::read()
 {
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
-    if (!reportPath.empty()) {
-        reportFile = std::make_unique<ReportFile>(reportPath);
-        report.enable();
-    }
+    if (!reportPath.empty())
+        report.open(reportPath, *rootGroup);
     return readProject(*rootGroup);
 }
 
 int Converter::run()
 {
     const int status = convert();
-    return reportFile ? finishReport(status) : status;
+    return report.isOpen() ? finishReport(status) : status;
 }
 
 int Converter::convert()
@@ -90,13 +85,12 @@ int Converter::convert()
 int Converter::finishReport(int status)
 {
     try {
-        report.checkPathsOnDisk();
-        reportFile->write(report, *rootGroup);
+        report.close(*rootGroup);
     } catch (const IOERROR& error) {
         printFailure(error);
         return 1;
     }
-    printLine(report.summaryLine(reportPath));
+    printLine(report.summaryLine());
     return status;
 }
 

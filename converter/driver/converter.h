@@ -17,12 +17,9 @@
 enum class FolderKind { header, linker, source, other };
 
 // One whole conversion: its settings, the source project model and the lexer.
-class ReportFile;
-
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);
-    ~Converter();
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
@@ -123,10 +120,9 @@ private:
     FolderKind folderKind = FolderKind::other;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
-    ConversionReport report;
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
-    std::unique_ptr<ReportFile> reportFile;
+    ConversionReport report;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".

@@ -3,21 +3,28 @@
 #include "writer/output_file.h"
 
 #include <string>
+#include <string_view>
 
-class ConversionReport;
-class Group;
-
-// The file that -report names: one line per finding, its fields separated by
-// tabs, below a line that names the columns.
+// The file that -report names: a line naming the columns, then one line per
+// finding with its fields separated by tabs. A failed write does not stop the
+// conversion; it is reported when the file is closed.
 class ReportFile {
 public:
     // Throws IOERROR code 2 when the file cannot be opened for writing.
-    explicit ReportFile(std::string windowsPath) : file(std::move(windowsPath)) {}
+    explicit ReportFile(std::string windowsPath);
 
-    // Writes every finding and closes the file; the root is where the group
-    // paths of taken file entries start.
-    void write(const ConversionReport& report, const Group& root);
+    void writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
+                   std::string_view detail);
+    // Throws IOERROR code 2 when a line could not be written or the file
+    // cannot be closed.
+    void close();
 
 private:
+    void appendField(std::string_view text);
+
+    std::string path;
     OutputFile file;
+    // Reused for every line, so that a line costs no allocation.
+    std::string line;
+    bool writeFailed = false;
 };
