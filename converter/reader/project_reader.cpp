@@ -4,6 +4,7 @@
 #include "driver/converter.h"
 
 #include "reader/option_lists.h"
+#include "reader/trim_char.h"
 
 #include <algorithm>
 #include <array>
@@ -38,7 +39,7 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr char attributeQuote = '"';
+constexpr std::string_view attributeQuote = "\"";
 constexpr std::string_view compilerToolType = "Compiler";
 constexpr std::string_view defineFlag = "-D";
 constexpr std::string_view includeFlag = "-I>";
