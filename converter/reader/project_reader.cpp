@@ -5,6 +5,7 @@
 
 #include "reader/option_lists.h"
 #include "reader/trim_char.h"
+#include "reader/windows_path.h"
 
 #include <algorithm>
 #include <array>
@@ -336,9 +337,7 @@ void Converter::addFileEntry(Group& group, const std::string& path, FolderKind k
 {
     if (kind == FolderKind::header) {
         // A header named without any folder lies in the project folder.
-        const std::size_t lastBackslash = path.rfind('\\');
-        std::string folder(lastBackslash == std::string::npos ? projectFolder
-                                                              : std::string_view(path).substr(0, lastBackslash));
+        std::string folder = parentFolder(path).value_or(std::string(projectFolder));
         if (use == FileUse::common && folder == projectFolder)
             return;
         resolveProjectPath(folder);

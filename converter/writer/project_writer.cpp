@@ -3,6 +3,7 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
+#include "reader/windows_path.h"
 #include "writer/make_directory.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
@@ -35,7 +36,7 @@ void makeNameFolders(const std::string& baseFolder, const std::string& name)
     std::size_t slash = name.find('/');
     while (backslash != std::string::npos || slash != std::string::npos) {
         const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(baseFolder + "\\" + name.substr(0, end));
+        makeDirectory(joinPath(baseFolder, std::string_view(name).substr(0, end)));
         backslash = name.find('\\', end + 1);
         slash = name.find('/', end + 1);
     }
@@ -45,7 +46,7 @@ void makeNameFolders(const std::string& baseFolder, const std::string& name)
 
 int Converter::writeProject()
 {
-    ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
+    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
@@ -58,7 +59,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
-    const std::string groupFolder = baseFolder + "\\" + name;
+    const std::string groupFolder = joinPath(baseFolder, name);
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 
