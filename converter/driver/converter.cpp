@@ -2,6 +2,7 @@
 
 #include "driver/console.h"
 #include "driver/errors.h"
+#include "reader/project_reader.h"
 #include "reader/windows_path.h"
 
 #include <algorithm>
@@ -37,6 +38,11 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
     if (this->installFolder.empty())
         this->installFolder = findInstallFolder();
+}
+
+bool Converter::readProject(Group& root)
+{
+    return ProjectReader(lexer, *this).readProject(root);
 }
 
 bool Converter::read()

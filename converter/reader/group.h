@@ -15,7 +15,7 @@ class ProjectFile;
 class Group {
 public:
     Group() = default;
-    Group(std::string name, Converter* converter);
+    Group(std::string name, const Converter* converter);
     Group(const Group&) = delete;
     Group& operator=(const Group&) = delete;
 
@@ -44,7 +44,7 @@ public:
     std::string selectCompilerPersonality() const;
 
     std::string sourceDir;
-    Converter* converter = nullptr;
+    const Converter* converter = nullptr;
     std::string name;
 
 private:
