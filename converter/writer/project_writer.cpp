@@ -55,7 +55,7 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const
+void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
@@ -76,7 +76,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
     out.writeLine("SubsPers=" + selectMessagePersonality());
-    const auto [analyser, handedDown] = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
+    const std::string analyser = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
@@ -91,6 +91,6 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, name);
     for (const std::unique_ptr<Group>& child : children_)
-        child->write(out, childrensParentPath, handedDown);
+        child->write(out, childrensParentPath, analyser);
     out.writeLine("EndSubProjectMarker");
 }
