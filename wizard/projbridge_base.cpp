@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace {
 
@@ -52,7 +53,13 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
 
     languageChange();
     resize(minimumSizeHint().expandedTo(designedSize));
-    // The pages keep their drawn positions, so a larger window would only move the buttons away from them.
+}
+
+void ProjbridgeBase::showEvent(QShowEvent* event)
+{
+    // Only once shown has the wizard grown to hold its pages. They keep their drawn positions, so a larger
+    // window would just move the buttons away from them.
+    QWizard::showEvent(event);
     setFixedSize(size());
 }
 
@@ -69,9 +76,10 @@ void ProjbridgeBase::languageChange()
     for (WizardStepPage* page : {Page0, Page1, Page2, Page3}) {
         page->setTitle(QString());
     }
-    OpenReportBtn->setText(tr("Open Report"));
+    // Through the wizard, which would otherwise put back the texts the buttons had when they were added.
+    setButtonText(CustomButton1, tr("Open Report"));
     OpenReportBtn->setToolTip(tr("Opens the conversion report in the system's viewer."));
-    OpenFolderBtn->setText(tr("Open Folder"));
+    setButtonText(CustomButton2, tr("Open Folder"));
     OpenFolderBtn->setToolTip(tr("Opens the destination folder in the system's file manager."));
     shrinkFontsThatDoNotFit();
 }

@@ -161,8 +161,8 @@ void Projbridge::setRunState(RunState state)
     if (ended && QFileInfo(TavricProjectEdit->text()).isDir()) {
         layout << CustomButton2;
     }
-    setButtonLayout(layout << Stretch << BackButton << NextButton << CommitButton << FinishButton << CancelButton
-                           << HelpButton);
+    // The wizard never offers Help, and a listed Help button would show.
+    setButtonLayout(layout << Stretch << BackButton << NextButton << CommitButton << FinishButton << CancelButton);
 }
 
 void Projbridge::openLocalPath(const QString& path)

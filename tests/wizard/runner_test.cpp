@@ -226,6 +226,8 @@ void RunnerTest::reportSummaryEndsThePaneAndOpens()
     QCOMPARE(nonEmptyLines(wizard),
              (QStringList{initialising, "Completed!", succeeded,
                           "Report: 2 source files taken, 1 file entries not taken, 0 paths missing: " + report}));
+    QCOMPARE(wizard.OpenReportBtn->text(), "Open Report");
+    QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
     QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
     QTest::mouseClick(wizard.OpenFolderBtn, Qt::LeftButton);
     QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(folder->path("destination"))}));
