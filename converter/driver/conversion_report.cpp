@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "reader/group.h"
+#include "reader/windows_path.h"
 #include "writer/report_file.h"
 
 #include <algorithm>
@@ -211,12 +212,11 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
 // mostly listed together, so the last folder looked up is kept.
 bool ConversionReport::exists(const std::string& path)
 {
-    const std::size_t lastBackslash = path.rfind('\\');
+    const std::optional<std::string> folder = parentFolder(path);
     // A drive's root ("C:") is no folder to look up.
-    if (lastBackslash != std::string::npos && path.find('\\') < lastBackslash) {
-        const std::string_view folder(path.data(), lastBackslash);
-        if (folder != lastFolder) {
-            lastFolder = folder;
+    if (folder && folder->find('\\') != std::string::npos) {
+        if (*folder != lastFolder) {
+            lastFolder = *folder;
             lastFolderExists = platform::pathExists(lastFolder);
         }
         if (!lastFolderExists)

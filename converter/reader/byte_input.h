@@ -59,7 +59,8 @@ private:
         return false;
     }
     bool fill();
-    void foldLineEnds(std::size_t count);
+    // Makes the `count` bytes just read the unread ones, line ends folded.
+    void takeChunk(std::size_t count);
     void countLinesUpTo(std::size_t end);
 
     std::FILE* file_ = nullptr;

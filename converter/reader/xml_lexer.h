@@ -49,7 +49,6 @@ public:
     // The line of the project file on which the pending token begins, scanning
     // one when none is pending.
     std::size_t tokenLine();
-    TokenKind tokenKind() const { return kind; }
 
 private:
     bool expectWholeTag(TokenKind tagKind, const std::string& name);
@@ -68,6 +67,3 @@ private:
     bool lastStartTagWasEmpty_ = false;
     ByteInput input;
 };
-
-// Removes every leading and trailing occurrence of one character.
-std::string trimChar(const std::string& text, char c);

@@ -3,6 +3,7 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
+#include "reader/windows_path.h"
 #include "writer/make_directory.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
@@ -35,7 +36,7 @@ void makeNameFolders(const std::string& baseFolder, const std::string& name)
     std::size_t slash = name.find('/');
     while (backslash != std::string::npos || slash != std::string::npos) {
         const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(baseFolder + "\\" + name.substr(0, end));
+        makeDirectory(joinPath(baseFolder, std::string_view(name).substr(0, end)));
         backslash = name.find('\\', end + 1);
         slash = name.find('/', end + 1);
     }
@@ -45,7 +46,7 @@ void makeNameFolders(const std::string& baseFolder, const std::string& name)
 
 int Converter::writeProject()
 {
-    ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
+    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
@@ -54,11 +55,11 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const
+void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
-    const std::string groupFolder = baseFolder + "\\" + name;
+    const std::string groupFolder = joinPath(baseFolder, name);
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 
@@ -75,7 +76,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
     out.writeLine("SubsPers=" + selectMessagePersonality());
-    const auto [analyser, handedDown] = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
+    const std::string analyser = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
@@ -90,6 +91,6 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, name);
     for (const std::unique_ptr<Group>& child : children_)
-        child->write(out, childrensParentPath, handedDown);
+        child->write(out, childrensParentPath, analyser);
     out.writeLine("EndSubProjectMarker");
 }
