@@ -110,14 +110,15 @@ TEST_F(CommandLine, ExtensionValuesKeepEmptyPiecesAndTheirSpelling)
     EXPECT_EQ(converter->getExtensions(), (std::vector<std::string>{"c", "", "h", "", ".C ", "", ""}));
 }
 
-TEST_F(CommandLine, PersonalityPathsAreMadeAbsoluteButTheProjectNameIsNot)
+TEST_F(CommandLine, PersonalityAndReportPathsAreMadeAbsoluteButTheProjectNameIsNot)
 {
     const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-mp", "p\\m.txt", "-ap",
-                                          "D:\\p\\a.txt", "-cp", ".", "-pn", "sub\\name"});
+                                          "D:\\p\\a.txt", "-cp", ".", "-pn", "sub\\name", "-report", "r.tsv"});
     EXPECT_EQ(converter->getMessagePersonality(), current + "\\p\\m.txt");
     EXPECT_EQ(converter->getAnalyserPersonality(), "D:\\p\\a.txt");
     EXPECT_EQ(converter->getCompilerPersonality(), current);
     EXPECT_EQ(converter->getProjectName(), "sub\\name");
+    EXPECT_EQ(converter->reportPath, current + "\\r.tsv");
 }
 
 TEST(DefaultProjectName, DropsUpToTwoDotPartsOfTheFileName)
