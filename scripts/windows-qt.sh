@@ -53,8 +53,9 @@ fi
 # takes long enough with Core, Gui, Widgets and Test alone. The offscreen
 # platform plugin (it needs FreeType) lets the wizard's tests run without a
 # display; no system libraries exist for the target, so the bundled ones are used.
+# An interrupted build resumes where it stopped.
 build=$cache/qt-$debian_version-win64-build
-rm -rf "$build" "$install"
+rm -rf "$install"
 TIMEFORMAT='Qt configuration and build: %R s wall, %U s user, %S s system'
 time {
 cmake -S "$source" -B "$build" -G Ninja >&2 \
@@ -81,7 +82,7 @@ cmake --build "$build" -j"$(nproc)" >&2
 cmake --install "$build" >/dev/null
 rm -rf "$build"
 cat > "$initial_cache" <<EOF
-set(CMAKE_PREFIX_PATH "$install" CACHE PATH "")
+set(PROJBRIDGE_WINDOWS_QT "$install" CACHE PATH "")
 set(QT_HOST_PATH /usr CACHE PATH "")
 set(QT_HOST_PATH_CMAKE_DIR "$host_cmake_dir" CACHE PATH "")
 EOF
