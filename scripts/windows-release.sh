@@ -15,7 +15,7 @@ version=$(sed -n 's/^project(Projbridge VERSION \([0-9.]*\).*/\1/p' "$root/CMake
 name=Projbridge-$version-win64
 
 qt=$(bash "$root/scripts/windows-qt.sh")
-cmake -S "$root" -B "$build" -C "$qt" -DCMAKE_BUILD_TYPE=Release \
+cmake -S "$root" -B "$build" -C "$qt" -DCMAKE_BUILD_TYPE=Release -DPROJBRIDGE_BUILD_WIZARD=ON \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$build" --target ProjbridgeCli Projbridge -j"$(nproc)"
 
