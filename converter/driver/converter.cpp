@@ -2,6 +2,7 @@
 
 #include "driver/console.h"
 #include "driver/errors.h"
+#include "writer/compile_database.h"
 
 #include <algorithm>
 
@@ -52,7 +53,10 @@ int Converter::run()
     try {
         if (!read() && lexer.streamGood())
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
-        return writeProject();
+        const int status = writeProject();
+        if (!compileDatabaseFolder.empty())
+            writeCompileDatabases(*this, compileDatabaseFolder);
+        return status;
     } catch (const XMLReaderError& error) {
         if (error.code == XMLReaderError::cannotOpen)
             printLine("Could not open file: " + sourcePath);

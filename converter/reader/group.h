@@ -46,6 +46,9 @@ public:
     std::string sourceDir;
     Converter* converter = nullptr;
     std::string name;
+    // The group of a configuration, or of a configuration's own entries inside
+    // a folder group: it belongs to the configuration of its name only.
+    bool isConfiguration = false;
 
 private:
     std::vector<std::string> files_;
