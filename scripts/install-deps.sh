@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_packages=(g++ make cmake python3)
 wizard_packages=(qt6-base-dev)
-test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang-14 libclang-rt-14-dev)
+test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang-14 libclang-rt-14-dev cppcheck)
 bench_packages=(libxml2-utils time valgrind)
 
 case "${1:-}" in
