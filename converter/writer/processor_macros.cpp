@@ -13,20 +13,38 @@ constexpr std::string_view analogExtensions = "__ANALOG_EXTENSIONS__";
 
 struct FamilyDescription {
     ProcessorFamily family;
-    // Processor names of the family begin with it; longer prefixes first.
-    std::string_view namePrefix;
+    // Predefined for every processor of the family.
+    std::string_view macro;
     std::string_view compiler;
     std::string_view includeFolder;
 };
 
 constexpr std::array<FamilyDescription, 4> families{{
-    {ProcessorFamily::adsp219x, "ADSP-219", "cc219x", "219x\\include"},
-    {ProcessorFamily::blackfin, "ADSP-BF", "ccblkfn", "Blackfin\\include"},
-    {ProcessorFamily::tigerSharc, "ADSP-TS", "ccts", "TS\\include"},
-    {ProcessorFamily::sharc, "ADSP-21", "cc21k", "21k\\include"},
+    {ProcessorFamily::blackfin, "__ADSPBLACKFIN__", "ccblkfn", "Blackfin\\include"},
+    {ProcessorFamily::sharc, "__ADSP21000__", "cc21k", "21k\\include"},
+    {ProcessorFamily::tigerSharc, "__ADSPTS__", "ccts", "TS\\include"},
+    {ProcessorFamily::adsp219x, "__ADSP219X__", "cc219x", "219x\\include"},
 }};
 
-constexpr std::size_t maxGroupMacros = 3;
+// How processor names of each family begin. ADSP-218x and other older parts
+// share the "ADSP-21" start with SHARC but belong to no family here.
+struct FamilyPrefix {
+    std::string_view prefix;
+    ProcessorFamily family;
+};
+
+constexpr std::array<FamilyPrefix, 8> familyPrefixes{{
+    {"ADSP-BF", ProcessorFamily::blackfin},
+    {"ADSP-TS", ProcessorFamily::tigerSharc},
+    {"ADSP-219", ProcessorFamily::adsp219x},
+    {"ADSP-210", ProcessorFamily::sharc},
+    {"ADSP-211", ProcessorFamily::sharc},
+    {"ADSP-212", ProcessorFamily::sharc},
+    {"ADSP-213", ProcessorFamily::sharc},
+    {"ADSP-214", ProcessorFamily::sharc},
+}};
+
+constexpr std::size_t maxGroupMacros = 2;
 
 // A processor the table knows, with the macros of the groups it belongs to
 // beyond those of its whole family.
@@ -124,29 +142,21 @@ const FamilyDescription& describe(ProcessorFamily family)
                          [&](const FamilyDescription& description) { return description.family == family; });
 }
 
-std::string_view familyMacro(ProcessorFamily family)
+// The name without its dashes: ADSP-BF533 gives __ADSPBF533__.
+std::string processorMacro(std::string_view processor)
 {
-    switch (family) {
-    case ProcessorFamily::blackfin:
-        return "__ADSPBLACKFIN__";
-    case ProcessorFamily::sharc:
-        return "__ADSP21000__";
-    case ProcessorFamily::tigerSharc:
-        return "__ADSPTS__";
-    case ProcessorFamily::adsp219x:
-        return "__ADSP219X__";
-    }
-    return {};
+    std::string macro = "__";
+    std::copy_if(processor.begin(), processor.end(), std::back_inserter(macro), [](char c) { return c != '-'; });
+    return macro + "__";
 }
 
 } // namespace
 
 std::optional<ProcessorFamily> processorFamily(std::string_view processor)
 {
-    const auto found = std::find_if(families.begin(), families.end(), [&](const FamilyDescription& description) {
-        return processor.starts_with(description.namePrefix);
-    });
-    return found == families.end() ? std::nullopt : std::optional<ProcessorFamily>(found->family);
+    const auto found = std::find_if(familyPrefixes.begin(), familyPrefixes.end(),
+                                    [&](const FamilyPrefix& start) { return processor.starts_with(start.prefix); });
+    return found == familyPrefixes.end() ? std::nullopt : std::optional<ProcessorFamily>(found->family);
 }
 
 std::string_view familyCompiler(ProcessorFamily family)
@@ -157,14 +167,6 @@ std::string_view familyCompiler(ProcessorFamily family)
 std::string_view familyIncludeFolder(ProcessorFamily family)
 {
     return describe(family).includeFolder;
-}
-
-// The name without its dashes: ADSP-BF533 gives __ADSPBF533__.
-std::string processorMacro(std::string_view processor)
-{
-    std::string macro = "__";
-    std::copy_if(processor.begin(), processor.end(), std::back_inserter(macro), [](char c) { return c != '-'; });
-    return macro + "__";
 }
 
 std::vector<std::pair<std::string, std::string>> builtInMacros(std::string_view processor)
@@ -178,7 +180,7 @@ std::vector<std::pair<std::string, std::string>> builtInMacros(std::string_view 
         if (!group.empty())
             macros.emplace_back(group, definedValue);
     }
-    macros.emplace_back(familyMacro(*processorFamily(processor)), definedValue);
+    macros.emplace_back(describe(*processorFamily(processor)).macro, definedValue);
     macros.emplace_back(analogExtensions, definedValue);
     return macros;
 }

@@ -27,7 +27,7 @@ TEST(ProcessorMacros, FamilyCompilerAndBuiltInMacrosOfEachFamily)
     EXPECT_EQ(processorFamily("ADSP-21489"), ProcessorFamily::sharc);
     EXPECT_EQ(processorFamily("ADSP-2191"), ProcessorFamily::adsp219x);
     EXPECT_EQ(processorFamily("ADSP-TS101"), ProcessorFamily::tigerSharc);
-    EXPECT_EQ(processorFamily("TMS320C6713"), std::nullopt);
+    EXPECT_EQ(processorFamily("ADSP-2181"), std::nullopt);
     EXPECT_EQ(familyCompiler(ProcessorFamily::sharc), "cc21k");
     EXPECT_EQ(familyIncludeFolder(ProcessorFamily::blackfin), "Blackfin\\include");
 
