@@ -274,11 +274,3 @@ void XmlLexer::readMarkupText()
         text.push_back(static_cast<char>(c));
     }
 }
-
-std::string trimChar(const std::string& text, char c)
-{
-    const std::size_t first = text.find_first_not_of(c);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(c) - first + 1);
-}

@@ -4,6 +4,7 @@
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "reader/windows_path.h"
 #include "writer/json_text.h"
 #include "writer/make_directory.h"
 #include "writer/name_folders.h"
@@ -77,7 +78,7 @@ std::vector<std::string> commandWords(const Converter& converter, const std::str
     }
     const std::string& installFolder = converter.getInstallFolder();
     if (family && !installFolder.empty()) {
-        const std::string systemFolder = installFolder + "\\" + std::string(familyIncludeFolder(*family));
+        const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*family));
         if (platform::pathExists(systemFolder)) {
             words.emplace_back("-isystem");
             words.push_back(toolPath(systemFolder));
@@ -136,7 +137,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
     const std::string directory = toolPath(root.sourceDir);
     makeDirectory(folder);
     for (const std::string& configuration : configurationNames(target)) {
-        const std::string configurationFolder = folder + "\\" + configuration;
+        const std::string configurationFolder = joinPath(folder, configuration);
         if (leavesItsFolder(configuration))
             throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
         makeNameFolders(folder, configuration);
@@ -144,7 +145,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
 
         ConfigurationBuild build;
         gather(target, configuration, build);
-        const std::string path = configurationFolder + "\\" + std::string(databaseFileName);
+        const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
         writeDatabase(path, directory, commandWords(converter, target.name, build), build.files);
     }

@@ -1,5 +1,6 @@
 #include "writer/name_folders.h"
 
+#include "reader/windows_path.h"
 #include "writer/make_directory.h"
 
 #include <string_view>
@@ -31,7 +32,7 @@ void makeNameFolders(const std::string& baseFolder, const std::string& name)
     std::size_t slash = name.find('/');
     while (backslash != std::string::npos || slash != std::string::npos) {
         const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(baseFolder + "\\" + name.substr(0, end));
+        makeDirectory(joinPath(baseFolder, std::string_view(name).substr(0, end)));
         backslash = name.find('\\', end + 1);
         slash = name.find('/', end + 1);
     }

@@ -3,6 +3,7 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
+#include "reader/windows_path.h"
 #include "writer/make_directory.h"
 #include "writer/name_folders.h"
 #include "writer/output_paths.h"
@@ -10,7 +11,7 @@
 
 int Converter::writeProject()
 {
-    ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
+    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
@@ -19,11 +20,11 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const
+void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
-    const std::string groupFolder = baseFolder + "\\" + name;
+    const std::string groupFolder = joinPath(baseFolder, name);
     // Group names come from the project file: one leading out of the
     // destination would put folders and personality files elsewhere.
     if (leavesItsFolder(name))
@@ -42,7 +43,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
     out.writeLine("SubsPers=" + selectMessagePersonality());
-    const auto [analyser, handedDown] = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
+    const std::string analyser = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
@@ -57,6 +58,6 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, name);
     for (const std::unique_ptr<Group>& child : children_)
-        child->write(out, childrensParentPath, handedDown);
+        child->write(out, childrensParentPath, analyser);
     out.writeLine("EndSubProjectMarker");
 }

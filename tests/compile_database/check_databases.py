@@ -2,7 +2,7 @@
 """Converts projects with -compdb and checks the databases with their readers.
 
   example FOLDER   every entry of every configuration's database must pass
-                   clang-14 -fsyntax-only with its arguments after the first word,
+                   clang -fsyntax-only with its arguments after the first word,
                    and cppcheck --project=<database> must find nothing.
   corpus FOLDER    every .dpj in FOLDER: each database is valid JSON and holds
                    exactly the source files its configuration builds, in the
@@ -21,7 +21,7 @@ from pathlib import Path
 # FolderName= to CompPers=, after a block's start marker.
 KEY_LINES = 6
 # The compiler the test packages install.
-CLANG = "clang-14"
+CLANG = "clang"
 
 
 def convert(cli, project, work):
