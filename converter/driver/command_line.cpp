@@ -14,19 +14,28 @@ namespace {
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
 
-enum class Option { projectName, messagePersonality, analyserPersonality, compilerPersonality, extensions, report };
+enum class Option {
+    projectName,
+    messagePersonality,
+    analyserPersonality,
+    compilerPersonality,
+    extensions,
+    compileDatabaseFolder,
+    report
+};
 
 struct NamedOption {
     std::string_view name;
     Option option;
 };
 
-constexpr std::array<NamedOption, 6> options{{
+constexpr std::array<NamedOption, 7> options{{
     {"-pn", Option::projectName},
     {"-mp", Option::messagePersonality},
     {"-ap", Option::analyserPersonality},
     {"-cp", Option::compilerPersonality},
     {"-ext", Option::extensions},
+    {"-compdb", Option::compileDatabaseFolder},
     {"-report", Option::report},
 }};
 
@@ -59,6 +68,9 @@ void applyOption(Converter& converter, Option option, const std::string& value)
         break;
     case Option::extensions:
         converter.addExtensions(value);
+        break;
+    case Option::compileDatabaseFolder:
+        converter.compileDatabaseFolder = absolutePathArgument(value);
         break;
     case Option::report:
         converter.reportPath = absolutePathArgument(value);

@@ -52,6 +52,8 @@ public:
     std::string messagePersonality;
     std::string analyserPersonality;
     std::string compilerPersonality;
+    // Where the compilation databases go; none are written when empty.
+    std::string compileDatabaseFolder;
     // The report file; "" for none.
     std::string reportPath;
 
