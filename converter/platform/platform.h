@@ -34,4 +34,8 @@ std::string hostPath(const std::string& windowsPath);
 // form before the path rules run. Identity on Windows.
 std::string commandLinePath(const std::string& typedPath);
 
+// True for a host path typed by the user that no drive maps, so that it has no
+// Windows form. Never on Windows.
+bool liesOnNoDrive(const std::string& typedPath);
+
 } // namespace platform

@@ -282,6 +282,11 @@ std::string hostPath(const std::string& windowsPath)
     return hostPathThrough(windowsPath, driveFolders());
 }
 
+bool liesOnNoDrive(const std::string& typedPath)
+{
+    return typedPath.starts_with('/') && !windowsFormOf(typedPath, driveFolders());
+}
+
 std::string commandLinePath(const std::string& typedPath)
 {
     std::string path = typedPath;

@@ -118,4 +118,9 @@ std::string commandLinePath(const std::string& typedPath)
     return typedPath;
 }
 
+bool liesOnNoDrive(const std::string&)
+{
+    return false;
+}
+
 } // namespace platform
