@@ -27,6 +27,7 @@ constexpr std::string_view hostRoot = "/";
 // The key as system.reg writes it, with its backslashes escaped.
 constexpr std::string_view ideAppPathsKey = R"(Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe)";
 constexpr std::string_view defaultValueStart = "@=\"";
+constexpr std::size_t maxHexEscapeDigits = 4;
 
 // Host folder of each drive, "" where the drive has no folder.
 using DriveFolders = std::array<std::string, driveCount>;
@@ -203,24 +204,87 @@ bool isIdeAppPathsKey(std::string_view line)
                       [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
 }
 
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'f');
+}
+
+int hexValue(char c)
+{
+    return c <= '9' ? c - '0' : lowerAscii(c) - 'a' + 10;
+}
+
+// The code unit of an escape "\x" followed by up to four hex digits; `i` is at
+// the "x" and ends at the last digit.
+char16_t readHexEscape(std::string_view quoted, std::size_t& i)
+{
+    char16_t unit = 0;
+    for (std::size_t digits = 0; digits < maxHexEscapeDigits && i + 1 < quoted.size() && isHexDigit(quoted[i + 1]);
+         ++digits)
+        unit = static_cast<char16_t>(unit * 16 + hexValue(quoted[++i]));
+    return unit;
+}
+
+void appendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+        return;
+    }
+    const int continuationBytes = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+    constexpr unsigned char leadBits[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(leadBits[continuationBytes] | (codePoint >> (6 * continuationBytes)));
+    for (int shift = 6 * (continuationBytes - 1); shift >= 0; shift -= 6)
+        out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
+}
+
+// Host paths are UTF-8. A surrogate without its partner is encoded on its own,
+// as no file name needs it.
+std::string utf8(const std::u16string& units)
+{
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t codePoint = units[i];
+        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000)
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[++i] - 0xDC00);
+        appendUtf8(text, codePoint);
+    }
+    return text;
+}
+
 // The text of a quoted registry string that starts after its opening quote;
-// nullopt when the closing quote is missing.
+// nullopt when the closing quote is missing. Wine writes every character
+// beyond ASCII as "\x" and the hex digits of its UTF-16 code unit; consecutive
+// escapes are decoded together, as a surrogate pair spans two.
 std::optional<std::string> unescapeRegistryString(std::string_view quoted)
 {
     std::string value;
+    std::u16string escapedUnits;
+    const auto plain = [&](char c) {
+        value += utf8(escapedUnits);
+        escapedUnits.clear();
+        value += c;
+    };
     for (std::size_t i = 0; i < quoted.size(); ++i) {
         const char c = quoted[i];
-        if (c == '"')
+        if (c == '"') {
+            value += utf8(escapedUnits);
             return value;
+        }
         if (c != '\\') {
-            value += c;
+            plain(c);
             continue;
         }
         if (++i == quoted.size())
             return std::nullopt;
+        if (quoted[i] == 'x' && i + 1 < quoted.size() && isHexDigit(quoted[i + 1])) {
+            escapedUnits += readHexEscape(quoted, i);
+            continue;
+        }
         if (quoted[i] != '\\' && quoted[i] != '"')
-            value += '\\';
-        value += quoted[i];
+            plain('\\');
+        plain(quoted[i]);
     }
     return std::nullopt;
 }
