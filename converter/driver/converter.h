@@ -2,6 +2,7 @@
 
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
+#include "writer/destination_folders.h"
 
 #include <functional>
 #include <map>
@@ -40,6 +41,8 @@ public:
     const std::vector<std::string>& getExtensions() const { return extensions; }
     const Group& getRootGroup() const { return *rootGroup; }
     const XmlLexer& getLexer() const { return lexer; }
+    // The folders that the writer has made in this run.
+    DestinationFolders& getDestinationFolders() { return destinationFolders; }
 
     // Path rules of the model: include folders and source files.
     void resolveProjectPath(std::string& folder) const;
@@ -113,6 +116,7 @@ private:
     FolderKind folderKind = FolderKind::other;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
+    DestinationFolders destinationFolders;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".

@@ -6,7 +6,6 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "platform/platform.h"
-#include "writer/make_directory.h"
 #include "writer/output_file.h"
 #include "writer/output_paths.h"
 #include "writer/template_text.h"
@@ -20,11 +19,11 @@ constexpr std::string_view compilerExtension = ".p_c";
 // The personality the user named, or the project-wide placeholder, made empty.
 // A placeholder that cannot be made is reported: the project would name a file
 // that is not there.
-std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
+std::string selectPlaceholder(Converter& converter, const std::string& named, std::string_view extension)
 {
     if (!named.empty())
         return named;
-    makeDirectory(projectPersonFolder(converter));
+    converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     const std::string path = projectPersonality(converter, extension);
     OutputFile(path).close();
     return path;
@@ -88,7 +87,7 @@ void Group::produceAnalyserPersonality(const std::string& path) const
     // left as the user may have edited it.
     if (platform::pathExists(path))
         return;
-    makeDirectory(projectPersonFolder(*converter));
+    converter->getDestinationFolders().makeDirectory(projectPersonFolder(*converter));
     OutputFile personality(path);
     appendTemplate(*converter, personality);
     personality.close();

@@ -3,9 +3,11 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
-#include "writer/make_directory.h"
+#include "writer/destination_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
+
+#include <vector>
 
 namespace {
 
@@ -28,23 +30,39 @@ bool leavesItsFolder(const std::string& name)
 }
 
 // A name holding "\" or "/" names nested folders; each level is made in turn.
-// Where both separators are left, the next backslash is taken first.
-void makeNameFolders(const std::string& baseFolder, const std::string& name)
+// Where both separators are left, the next backslash is taken first. The
+// lengths of the name's parts that name a folder, shortest first.
+std::vector<std::size_t> nameFolderLengths(const std::string& name)
 {
+    std::vector<std::size_t> lengths;
     std::size_t backslash = name.find('\\');
     std::size_t slash = name.find('/');
     while (backslash != std::string::npos || slash != std::string::npos) {
         const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(baseFolder + "\\" + name.substr(0, end));
+        lengths.push_back(end);
         backslash = name.find('\\', end + 1);
         slash = name.find('/', end + 1);
     }
+    return lengths;
+}
+
+// Folders this run made already are passed over from the deepest one known,
+// so a deep name given again costs one lookup, not one per level.
+void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder, const std::string& name)
+{
+    const std::vector<std::size_t> lengths = nameFolderLengths(name);
+    std::size_t firstToMake = lengths.size();
+    while (firstToMake > 0 && !folders.isKnown(baseFolder + "\\" + name.substr(0, lengths[firstToMake - 1])))
+        --firstToMake;
+    for (std::size_t i = firstToMake; i < lengths.size(); ++i)
+        folders.makeDirectory(baseFolder + "\\" + name.substr(0, lengths[i]));
 }
 
 } // namespace
 
 int Converter::writeProject()
 {
+    destinationFolders = {};
     ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
@@ -62,10 +80,11 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 
-    makeNameFolders(baseFolder, name);
-    makeDirectory(groupFolder);
-    makeDirectory(groupFolder + "\\output\\");
-    makeDirectory(groupFolder + "\\person\\");
+    DestinationFolders& folders = converter->getDestinationFolders();
+    makeNameFolders(folders, baseFolder, name);
+    folders.makeDirectory(groupFolder);
+    folders.makeDirectory(groupFolder + "\\output\\");
+    folders.makeDirectory(groupFolder + "\\person\\");
     if (files_.empty() && children_.empty())
         return;
 

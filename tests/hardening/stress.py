@@ -139,6 +139,17 @@ def configurations_100_thousand(stress):
 
 
 @case
+def configuration_names_of_1000_parts(stress):
+    # Each part is a folder; the same deep name, given again, is made once.
+    count, parts = 400, 1000
+    name = "a/" * (parts - 1) + "z"
+    stress.write_project(HEAD, target(), "<configurations>\n",
+                         Repeat(f'<configuration name="{name}">\n</configuration>\n', count), "</configurations>\n", END)
+    expect_run(stress.convert(time_limit=2), 0, [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
+    expect("deepest folder", (stress.destination / PROJECT / PROCESSOR / name / "person").is_dir(), True)
+
+
+@case
 def header_folders_100_thousand(stress):
     count = 100_000
     headers = (f'<file name=".\\include\\h{i}\\api.h">\n</file>\n' for i in range(count))

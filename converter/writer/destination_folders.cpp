@@ -1,0 +1,31 @@
+#include "writer/destination_folders.h"
+
+#include "driver/errors.h"
+#include "platform/platform.h"
+
+namespace {
+
+// "X:\" must keep its backslash: without it, it names the drive's current folder.
+std::string withoutTrailingBackslash(const std::string& path)
+{
+    if (path.size() < 2 || path.back() != '\\' || path[path.size() - 2] == ':')
+        return path;
+    return path.substr(0, path.size() - 1);
+}
+
+} // namespace
+
+void DestinationFolders::makeDirectory(const std::string& path)
+{
+    std::string folder = withoutTrailingBackslash(path);
+    if (known_.contains(folder))
+        return;
+    if (!platform::pathExists(folder) && platform::createDirectory(folder) == platform::DirectoryCreation::failed)
+        throw IOERROR(IOERROR::cannotCreateDirectory, path);
+    known_.insert(std::move(folder));
+}
+
+bool DestinationFolders::isKnown(const std::string& path) const
+{
+    return known_.contains(withoutTrailingBackslash(path));
+}
