@@ -12,7 +12,9 @@
 #include <optional>
 #include <string_view>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,6 +23,9 @@ namespace {
 
 constexpr std::size_t driveCount = 'z' - 'a' + 1;
 constexpr mode_t newDirectoryMode = 0777;
+constexpr mode_t newFileMode = 0666;
+// A FIFO planted under the name would block the open until someone reads it.
+constexpr int createFileFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 // Strings take it through a temporary: assigning the view itself trips a false
 // -Wrestrict in GCC 12 optimised builds.
 constexpr std::string_view hostRoot = "/";
@@ -325,6 +330,34 @@ bool pathExists(const std::string& windowsPath)
     const std::string host = hostPath(windowsPath);
     std::error_code error;
     return !host.empty() && fs::exists(host, error);
+}
+
+EntryKind entryKind(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    struct stat status {};
+    if (host.empty() || ::lstat(host.c_str(), &status) != 0)
+        return EntryKind::none;
+    if (S_ISLNK(status.st_mode))
+        return EntryKind::link;
+    return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::other;
+}
+
+std::FILE* createFile(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    if (host.empty())
+        return nullptr;
+    const int descriptor = ::open(host.c_str(), createFileFlags, newFileMode);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat status {};
+    std::FILE* file = nullptr;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+        file = ::fdopen(descriptor, "wb");
+    if (file == nullptr)
+        ::close(descriptor);
+    return file;
 }
 
 DirectoryCreation createDirectory(const std::string& windowsPath)

@@ -15,12 +15,21 @@ std::string withoutTrailingBackslash(const std::string& path)
 
 } // namespace
 
+DestinationFolders::DestinationFolders(const std::string& destinationFolder)
+{
+    known_.insert(withoutTrailingBackslash(destinationFolder));
+}
+
 void DestinationFolders::makeDirectory(const std::string& path)
 {
     std::string folder = withoutTrailingBackslash(path);
     if (known_.contains(folder))
         return;
-    if (!platform::pathExists(folder) && platform::createDirectory(folder) == platform::DirectoryCreation::failed)
+    // A link would lead the folders and files below it anywhere; only the
+    // destination folder itself may be one.
+    const platform::EntryKind kind = platform::entryKind(folder);
+    if (kind == platform::EntryKind::link ||
+        (kind == platform::EntryKind::none && platform::createDirectory(folder) == platform::DirectoryCreation::failed))
         throw IOERROR(IOERROR::cannotCreateDirectory, path);
     known_.insert(std::move(folder));
 }

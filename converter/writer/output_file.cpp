@@ -19,9 +19,7 @@ bool holdsLineBreak(std::string_view line)
 
 OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
 {
-    const std::string host = platform::hostPath(path);
-    if (!host.empty())
-        file = std::fopen(host.c_str(), "wb");
+    file = platform::createFile(path);
     if (file == nullptr)
         fail();
 }

@@ -62,7 +62,7 @@ void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder,
 
 int Converter::writeProject()
 {
-    destinationFolders = {};
+    destinationFolders = DestinationFolders(destinationFolder);
     ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
