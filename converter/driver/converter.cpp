@@ -58,6 +58,8 @@ int Converter::run()
             printLine("Could not open file: " + sourcePath);
         else
             printLine("Visual DSP Project file parsing encountered unexpected EOF");
+    } catch (const InputTooLong& error) {
+        printLine(error.what());
     } catch (const IOERROR& error) {
         if (error.code == IOERROR::cannotCreateDirectory)
             printLine("Could not create directory: " + error.path);

@@ -48,9 +48,9 @@ void ByteInput::close()
     exhausted_ = false;
 }
 
-bool ByteInput::appendUntil(std::string_view delimiters, std::string& out)
+bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize)
 {
-    while (available()) {
+    while (out.size() <= maxSize && available()) {
         const char* begin = buffer_.data() + position_;
         const char* end = buffer_.data() + length_;
         const char* found = delimiters.size() == 1

@@ -40,8 +40,9 @@ public:
     }
 
     // Appends the bytes before the next byte that is one of `delimiters` to
-    // `out` and leaves that byte unread. False when the input ended first.
-    bool appendUntil(std::string_view delimiters, std::string& out);
+    // `out` and leaves that byte unread. False when the input ended first, or
+    // when `out` grew beyond `maxSize` (by less than a buffer) first.
+    bool appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize);
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

@@ -207,8 +207,7 @@ void XmlLexer::nextToken()
 
     if (c != '<') {
         text.push_back(static_cast<char>(c));
-        if (!input.appendUntil("<", text))
-            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        appendTokenUntil("<");
         kind = TokenKind::text;
         return;
     }
@@ -239,8 +238,7 @@ void XmlLexer::nextToken()
 // ends the tag all the same.
 void XmlLexer::readTagText()
 {
-    if (!input.appendUntil(">", text))
-        throw XMLReaderError(XMLReaderError::unexpectedEnd);
+    appendTokenUntil(">");
     input.get();
 }
 
@@ -252,8 +250,7 @@ void XmlLexer::readMarkupText()
     std::int64_t angle = 0;
     std::int64_t bracket = 0;
     for (;;) {
-        if (!input.appendUntil(bracket != 0 ? bracketCounted : allCounted, text))
-            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        appendTokenUntil(bracket != 0 ? bracketCounted : allCounted);
         const int c = input.get();
         if (c == '>' && angle == 0 && bracket == 0)
             return;
@@ -273,6 +270,16 @@ void XmlLexer::readMarkupText()
         }
         text.push_back(static_cast<char>(c));
     }
+}
+
+void XmlLexer::appendTokenUntil(std::string_view delimiters)
+{
+    if (input.appendUntil(delimiters, text, maxTokenBytes))
+        return;
+    if (text.size() > maxTokenBytes)
+        throw InputTooLong("Visual DSP Project file parsing encountered a token longer than " +
+                           mebibytes(maxTokenBytes));
+    throw XMLReaderError(XMLReaderError::unexpectedEnd);
 }
 
 std::string trimChar(const std::string& text, char c)

@@ -44,11 +44,11 @@ class Stress(Conversion):
         return plain_limit
 
     def convert(self, destination=None, install_folder=INSTALL_FOLDER, memory_limit=MEMORY_LIMIT_BYTES,
-                time_limit=TIME_LIMIT_SECONDS):
+                time_limit=TIME_LIMIT_SECONDS, source=None, options=()):
         destination = windows_path(self.destination) if destination is None else destination
+        source = windows_path(self.source) if source is None else source
         time_limit *= self.time_factor
-        outcome = self.sandbox.run([windows_path(self.source), destination, install_folder],
-                                   timeout_seconds=time_limit)
+        outcome = self.sandbox.run([source, destination, install_folder, *options], timeout_seconds=time_limit)
         problems = []
         if outcome.stderr:
             problems.append("standard error: " + outcome.stderr.decode("latin-1")[:2000])
@@ -120,6 +120,19 @@ def tag_that_never_closes(stress):
         stress.write_project(HEAD, opening, Repeat(attribute, size // len(attribute)))
         expect_run(stress.convert(memory_limit=4 * size), 1, [UNEXPECTED_EOF])
         expect("destination after " + opening, list(stress.destination.iterdir()), [])
+
+
+@case
+def input_that_never_ends(stress):
+    # A token, and a template, stop at their limits: 64 MiB and 16 MiB.
+    never_ends = windows_path("/dev/zero")
+    expect_run(stress.convert(source=never_ends, memory_limit=256 * MEGABYTE), 1,
+               ["Visual DSP Project file parsing encountered a token longer than 64 MiB"])
+    expect("destination after the source", list(stress.destination.iterdir()), [])
+
+    stress.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    expect_run(stress.convert(options=["-ap", never_ends], memory_limit=128 * MEGABYTE), 1,
+               [CREATING, group_line(PROJECT), "Analyser personality template longer than 16 MiB: " + never_ends])
 
 
 @case
