@@ -16,6 +16,6 @@ build=${BENCH_BUILD_DIR:-$root/build-bench}
 bash "$root/scripts/install-deps.sh" bench
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPROJBRIDGE_BUILD_WIZARD=OFF >/dev/null
-cmake --build "$build" --target ProjbridgeCli -j2 >/dev/null
+cmake --build "$build" --target ProjbridgeCli -j"$(nproc)" >/dev/null
 
 python3 "$root/bench/measure.py" "$build/converter/ProjbridgeCli" "$root/bench/results.md" "$@"

@@ -14,18 +14,15 @@ for folder in "${inputs[@]}"; do
   fi
 done
 
-CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
+source "$root/scripts/helpers.sh"
+suffix=$(clang_suffix)
+CXX=clang++$suffix cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
   -DPROJBRIDGE_BUILD_WIZARD=OFF -DPROJBRIDGE_BUILD_FUZZER=ON \
   -DCMAKE_CXX_FLAGS="-fprofile-instr-generate -fcoverage-mapping"
-cmake --build "$build" --target projbridge_fuzz -j2
+cmake --build "$build" --target projbridge_fuzz -j"$(nproc)"
 
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  scratch=$(mktemp -d -p /dev/shm)
-else
-  scratch=$(mktemp -d)
-fi
-trap 'rm -rf "$scratch"' EXIT
+make_scratch_folder
 rm -f "$build"/*.profraw
 TMPDIR=$scratch LLVM_PROFILE_FILE="$build/fuzz-%p.profraw" "$build/fuzz/projbridge_fuzz" -runs=0 "${inputs[@]}"
-llvm-profdata-14 merge -sparse "$build"/*.profraw -o "$build/fuzz.profdata"
-llvm-cov-14 report "$build/fuzz/projbridge_fuzz" -instr-profile="$build/fuzz.profdata" "$root/converter"
+"llvm-profdata$suffix" merge -sparse "$build"/*.profraw -o "$build/fuzz.profdata"
+"llvm-cov$suffix" report "$build/fuzz/projbridge_fuzz" -instr-profile="$build/fuzz.profdata" "$root/converter"

@@ -2,7 +2,8 @@
 # Fuzzes the converter with libFuzzer under AddressSanitizer and
 # UndefinedBehaviorSanitizer: builds the fuzz target with clang in build-fuzz,
 # seeds it with every project file of the end-to-end cases, of the real
-# projects beside the repository and of fuzz/seeds, and runs it for a bounded
+# projects' folder if the build has one (PROJBRIDGE_CORPUS_DIR) and of
+# fuzz/seeds, and runs it for a bounded
 # time. Any finding (crash, leak, undefined behaviour, hang, runaway memory, a
 # write beside the destination, output out of shape) fails the script and
 # leaves its input in build-fuzz/fuzz-findings.
@@ -23,9 +24,11 @@ build=$root/build-fuzz
 input_timeout_seconds=10
 rss_limit_mb=2048
 
-CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+source "$root/scripts/helpers.sh"
+suffix=$(clang_suffix)
+CXX=clang++$suffix cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DPROJBRIDGE_BUILD_WIZARD=OFF -DPROJBRIDGE_BUILD_FUZZER=ON
-cmake --build "$build" --target projbridge_fuzz -j2
+cmake --build "$build" --target projbridge_fuzz -j"$(nproc)"
 
 seeds=$build/fuzz-seeds
 corpus=$build/fuzz-corpus
@@ -35,8 +38,9 @@ mkdir -p "$seeds" "$corpus" "$findings"
 # The fuzz target's own seeds hold the elements that no case and no real
 # project has.
 seed_folders=("$root/fuzz/seeds" "$root/tests/cases")
-if [ -d "$root/../shared/corpus" ]; then
-  seed_folders+=("$root/../shared/corpus")
+corpus_dir=$(sed -n 's/^PROJBRIDGE_CORPUS_DIR:PATH=//p' "$build/CMakeCache.txt")
+if [ -n "$corpus_dir" ] && [ -d "$corpus_dir" ]; then
+  seed_folders+=("$corpus_dir")
 fi
 count=0
 while IFS= read -r -d '' project; do
@@ -45,15 +49,8 @@ while IFS= read -r -d '' project; do
 done < <(find "${seed_folders[@]}" -name '*.dpj' -type f -print0 | sort -z)
 echo "fuzz.sh: $count seed project files, $seconds seconds"
 
-# The conversions write below a temporary folder of this run only, in memory
-# where the system has a memory file system: folder creation on disk would
-# take most of the time.
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-  scratch=$(mktemp -d -p /dev/shm)
-else
-  scratch=$(mktemp -d)
-fi
-trap 'rm -rf "$scratch"' EXIT
+# The conversions write below a temporary folder of this run only.
+make_scratch_folder
 TMPDIR=$scratch ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   "$build/fuzz/projbridge_fuzz" -dict="$root/fuzz/project.dict" -max_total_time="$seconds" \
   -timeout="$input_timeout_seconds" -rss_limit_mb="$rss_limit_mb" -artifact_prefix="$findings/" \

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs, as root on Debian 12, the packages a task needs and nothing that is
-# already there. Usage: install-deps.sh example|test|bench
+# Installs, on Debian 12, the packages a task needs and nothing that is already
+# there: as root, or through sudo for any other user.
+# Usage: install-deps.sh example|test|bench
 set -euo pipefail
 
 build_packages=(g++ make cmake python3)
 wizard_packages=(qt6-base-dev)
-test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang-14 libclang-rt-14-dev)
+# The distribution's clang and its runtime libraries, libFuzzer among them.
+test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclang-rt-dev)
 bench_packages=(libxml2-utils time valgrind)
 
 case "${1:-}" in
@@ -21,10 +23,23 @@ for package in "${wanted[@]}"; do
     missing+=("$package")
   fi
 done
+[ "${#missing[@]}" -gt 0 ] || exit 0
 
-if [ "${#missing[@]}" -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# env carries the setting past sudo, which drops the caller's environment.
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=(env)
+elif command -v sudo >/dev/null; then
+  as_root=(sudo env)
+  echo "Not root: installing through sudo"
+else
+  echo "install-deps.sh: these packages are missing: ${missing[*]}" >&2
+  echo "Installing them needs root, and sudo is not there: run this script as root, or install them." >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+if ! { "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+  "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
+  echo "install-deps.sh: could not install ${missing[*]}; install them as root and run this again." >&2
+  exit 1
 fi

@@ -3,6 +3,7 @@
 #include "driver/console.h"
 #include "driver/make_absolute_path.h"
 #include "platform/platform.h"
+#include "reader/windows_path.h"
 
 #include <algorithm>
 #include <array>
@@ -91,13 +92,7 @@ void printUsage()
 
 std::string defaultProjectName(const std::string& sourcePath)
 {
-    const std::string withoutExtension = sourcePath.substr(0, sourcePath.rfind('.'));
-    const std::size_t lastBackslash = withoutExtension.rfind('\\');
-    const std::size_t start = lastBackslash == std::string::npos ? 0 : lastBackslash + 1;
-    const std::size_t lastDot = withoutExtension.rfind('.');
-    if (lastDot != std::string::npos && lastDot >= start)
-        return withoutExtension.substr(start, lastDot - start);
-    return withoutExtension.substr(start);
+    return withoutExtension(fileName(withoutExtension(sourcePath)));
 }
 
 std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments)

@@ -2,6 +2,8 @@
 
 #include "driver/console.h"
 #include "driver/errors.h"
+#include "reader/project_reader.h"
+#include "reader/windows_path.h"
 
 #include <algorithm>
 
@@ -13,11 +15,10 @@ constexpr std::size_t projectExtensionLength = 4;
 
 std::string rootGroupName(const std::string& sourcePath)
 {
-    const std::size_t lastBackslash = sourcePath.rfind('\\');
-    std::string fileName = lastBackslash == std::string::npos ? sourcePath : sourcePath.substr(lastBackslash + 1);
-    if (fileName.size() >= projectExtensionLength)
-        fileName.resize(fileName.size() - projectExtensionLength);
-    return fileName;
+    std::string name = fileName(sourcePath);
+    if (name.size() >= projectExtensionLength)
+        name.resize(name.size() - projectExtensionLength);
+    return name;
 }
 
 // Only a to z are folded, so that the comparison does not depend on the locale.
@@ -37,6 +38,11 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
     if (this->installFolder.empty())
         this->installFolder = findInstallFolder();
+}
+
+bool Converter::readProject(Group& root)
+{
+    return ProjectReader(lexer, *this).readProject(root);
 }
 
 bool Converter::read()
@@ -83,8 +89,7 @@ bool Converter::acceptsExtension(const std::string& path) const
 {
     if (extensions.empty())
         return true;
-    const std::size_t lastDot = path.rfind('.');
-    const std::string extension = upperCaseAscii(lastDot == std::string::npos ? path : path.substr(lastDot + 1));
+    const std::string wanted = upperCaseAscii(extension(path));
     return std::any_of(extensions.begin(), extensions.end(),
-                       [&](const std::string& entry) { return upperCaseAscii(entry) == extension; });
+                       [&](const std::string& entry) { return upperCaseAscii(entry) == wanted; });
 }

@@ -4,17 +4,9 @@
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
 
-#include <functional>
-#include <map>
 #include <memory>
-#include <span>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
-
-// The kind of folder the reader is in, set from the folder's name.
-enum class FolderKind { header, linker, source, other };
 
 // One whole conversion: its settings, the source project model and the lexer.
 class Converter {
@@ -40,9 +32,11 @@ public:
     const std::string& getInstallFolder() const { return installFolder; }
     const std::vector<std::string>& getExtensions() const { return extensions; }
     const Group& getRootGroup() const { return *rootGroup; }
+    // Where a reading stopped: the pending token is the one refused. The tests
+    // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
     // The folders that the writer has made in this run.
-    DestinationFolders& getDestinationFolders() { return destinationFolders; }
+    DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
     // Path rules of the model: include folders and source files.
     void resolveProjectPath(std::string& folder) const;
@@ -50,6 +44,7 @@ public:
     // The folder of the project file, without a trailing backslash.
     std::string sourceFolder() const;
 
+    // Reads the open source file into the group tree; see ProjectReader.
     bool readProject(Group& root);
     int writeProject();
 
@@ -60,63 +55,15 @@ public:
     std::string compilerPersonality;
 
 private:
-    bool readTarget(Group& root, Group*& target);
-    bool readConfigurations(Group& target);
-    bool readConfiguration(Group& target);
-    bool readTools(Group& configuration);
-    bool readTool(Group& configuration);
-    void readCompilerOption(Group& configuration, const std::string& option);
-    bool readOption(std::string& option);
-    void readDefineList(Group& configuration, const std::string& list);
-    bool readFolders(Group& group);
-    bool readFolder(Group& group);
-    bool readFiles(Group& group, FolderKind kind);
-    bool readFile(Group& group, FolderKind kind);
-    bool readFileConfigurations(Group& group, const std::string& path, FolderKind kind);
-    bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind);
-    bool readExcludedFlag(std::string& flag);
-    bool readCustomDataTables();
-
-    // Reader helpers beyond the element operations above.
-    using Attributes = std::map<std::string, std::string>;
-    enum class TagTest { plain, withAttributes };
-    enum class FileUse { common, perConfiguration };
-    bool readCustomDataTable();
-    bool readCustomData();
-    bool readTextElement(const std::string& name, TagTest test, std::string& content);
-    bool readBuildStep(const std::string& name);
-    bool readFolderList(Group& container);
-    bool readContent(const std::string& name, std::span<const std::string_view> content,
-                     const std::function<bool()>& readChild);
-    void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use);
-    Group& addGroup(Group& parent, const std::string& name);
-    Group& configurationGroup(Group& group, const std::string& name);
-    // Lexer tests that first read over elements unknown in `openContent`, and
-    // an end tag test that records a refusal.
-    void skipUnknownElements();
-    bool startTag(const std::string& name);
-    bool startElement(const std::string& name, Attributes& attributes);
-    bool endTag(const std::string& name);
-    bool leafEndTag(const std::string& name);
-
-    // Names of the elements that belong in the content being read; empty
-    // outside the root element, where nothing is skipped.
-    std::span<const std::string_view> openContent;
-    // Set once a token is refused; from then on every test fails.
-    bool tokenRefused = false;
-    int folderDepth = 0;
-    // The last child of each name under each group, for the lookup of a file's
-    // configuration group without a walk over all children.
-    std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;
-
     std::string sourcePath;
     std::string destinationFolder;
     std::string installFolder;
     std::vector<std::string> extensions;
-    FolderKind folderKind = FolderKind::other;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
-    DestinationFolders destinationFolders;
+    // A record of what the disk holds, filled by the writer's walk over the
+    // const group tree.
+    mutable DestinationFolders destinationFolders;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".

@@ -1,13 +1,14 @@
 #include "driver/converter.h"
 
 #include "platform/platform.h"
+#include "reader/windows_path.h"
 
 namespace {
 
+// A path without a backslash stays whole.
 std::string cutBeforeLastBackslash(const std::string& path)
 {
-    const std::size_t lastBackslash = path.rfind('\\');
-    return lastBackslash == std::string::npos ? path : path.substr(0, lastBackslash);
+    return parentFolder(path).value_or(path);
 }
 
 } // namespace

@@ -1,18 +1,9 @@
 #include "reader/byte_input.h"
 
+#include "reader/line_ends.h"
+
 #include <algorithm>
 #include <cstring>
-
-namespace {
-
-// The first carriage return in [from, end), or end.
-char* findCarriageReturn(char* from, char* end)
-{
-    void* found = std::memchr(from, '\r', static_cast<std::size_t>(end - from));
-    return found == nullptr ? end : static_cast<char*>(found);
-}
-
-} // namespace
 
 ByteInput::~ByteInput()
 {
@@ -80,30 +71,19 @@ bool ByteInput::fill()
         // nothing more comes, and asking again could block or repeat the error.
         readsDone_ = count < wanted;
         heldCarriageReturn_ = false;
-        foldLineEnds(start + count);
+        takeChunk(start + count);
         if (length_ > 0)
             return true;
     }
     return false;
 }
 
-void ByteInput::foldLineEnds(std::size_t count)
+void ByteInput::takeChunk(std::size_t count)
 {
     position_ = 0;
-    char* const data = buffer_.data();
-    char* const end = data + count;
-    // The bytes between two carriage returns move in one piece: copied one by
-    // one, they cost a sixth of converting a file with CR LF line ends.
-    char* kept = findCarriageReturn(data, end);
-    for (char* carriageReturn = kept; carriageReturn != end;) {
-        const char* from = carriageReturn + 1 != end && carriageReturn[1] == '\n' ? carriageReturn + 1 : carriageReturn;
-        char* const next = findCarriageReturn(carriageReturn + 1, end);
-        std::memmove(kept, from, static_cast<std::size_t>(next - from));
-        kept += next - from;
-        carriageReturn = next;
-    }
-    length_ = static_cast<std::size_t>(kept - data);
-    if (count > 0 && data[count - 1] == '\r' && !readsDone_) {
+    length_ = foldLineEnds(buffer_.data(), count);
+    // A carriage return that ends the chunk is also the last byte kept.
+    if (count > 0 && buffer_[count - 1] == '\r' && !readsDone_) {
         --length_;
         heldCarriageReturn_ = true;
     }

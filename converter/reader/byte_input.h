@@ -57,7 +57,8 @@ private:
         return false;
     }
     bool fill();
-    void foldLineEnds(std::size_t count);
+    // Makes the `count` bytes just read the unread ones, line ends folded.
+    void takeChunk(std::size_t count);
 
     std::FILE* file_ = nullptr;
     std::vector<char> buffer_;

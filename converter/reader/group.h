@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <unordered_set>
-#include <utility>
 #include <vector>
 
 class Converter;
@@ -15,7 +14,7 @@ class ProjectFile;
 class Group {
 public:
     Group() = default;
-    Group(std::string name, Converter* converter);
+    Group(std::string name, const Converter* converter);
     Group(const Group&) = delete;
     Group& operator=(const Group&) = delete;
 
@@ -33,21 +32,21 @@ public:
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
 
     // Writes this group's block, and those of its children, into the project file.
-    void write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const;
+    void write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
 
+    std::string sourceDir;
+    const Converter* converter = nullptr;
+    std::string name;
+
+private:
+    // The personality files the block names, chosen and made in this order.
     std::string selectMessagePersonality() const;
-    // The "AnalPers=" value and the value handed down to the children.
-    std::pair<std::string, std::string> chooseAnalyserPersonality(const std::string& parentPath,
-                                                                  const std::string& inherited) const;
+    // The "AnalPers=" value, which the children inherit as well.
+    std::string chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const;
     void produceAnalyserPersonality(const std::string& path) const;
     void writeAnalyserPersonality(const std::string& path) const;
     std::string selectCompilerPersonality() const;
 
-    std::string sourceDir;
-    Converter* converter = nullptr;
-    std::string name;
-
-private:
     std::vector<std::string> files_;
     std::vector<std::string> includePaths_;
     std::unordered_set<std::string> includePathSet_;

@@ -1,5 +1,7 @@
 #include "reader/option_lists.h"
 
+#include "reader/trim_char.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -35,14 +37,6 @@ std::vector<std::string> cutAt(std::string_view list, std::string_view separator
         start = stop == list.end() ? stop : stop + 1;
     }
     return pieces;
-}
-
-std::string trimBlanks(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 } // namespace
@@ -85,7 +79,7 @@ std::vector<std::string> cutIncludeList(const std::string& list)
     const bool listed = nextSeparator(whole.begin(), whole, listSeparators) != whole.end();
     std::vector<std::string> folders;
     for (const std::string& piece : cutAt(list, listed ? listSeparators : blanks)) {
-        std::string folder = trimBlanks(piece);
+        std::string folder = trimChar(piece, blanks);
         if (!folder.empty())
             folders.push_back(std::move(folder));
     }

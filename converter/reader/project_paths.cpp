@@ -1,5 +1,7 @@
 #include "driver/converter.h"
 
+#include "reader/windows_path.h"
+
 #include <array>
 #include <string_view>
 
@@ -40,8 +42,7 @@ std::string replaceInstallVariables(const std::string& path, const std::string& 
 
 std::string Converter::sourceFolder() const
 {
-    const std::size_t lastBackslash = sourcePath.rfind('\\');
-    return lastBackslash == std::string::npos ? std::string() : sourcePath.substr(0, lastBackslash);
+    return parentFolder(sourcePath).value_or(std::string());
 }
 
 void Converter::resolveProjectPath(std::string& folder) const
@@ -50,9 +51,8 @@ void Converter::resolveProjectPath(std::string& folder) const
     if (folder.starts_with(".\\"))
         folder.erase(0, 2);
     if (folder.find(':') == std::string::npos) {
-        const std::size_t lastBackslash = sourcePath.rfind('\\');
-        if (lastBackslash != std::string::npos)
-            folder.insert(0, sourcePath, 0, lastBackslash + 1);
+        if (const std::optional<std::string> projectFolder = parentFolder(sourcePath))
+            folder = joinPath(*projectFolder, folder);
     }
     if (folder.ends_with(';'))
         folder.pop_back();

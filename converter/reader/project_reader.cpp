@@ -1,9 +1,12 @@
 // The project file reader: one operation per element, each asking the lexer
 // for the tokens it expects in their fixed order and returning whether its
 // element was read up to its end tag.
-#include "driver/converter.h"
+#include "reader/project_reader.h"
 
+#include "driver/converter.h"
 #include "reader/option_lists.h"
+#include "reader/trim_char.h"
+#include "reader/windows_path.h"
 
 #include <algorithm>
 #include <array>
@@ -38,7 +41,7 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr char attributeQuote = '"';
+constexpr std::string_view attributeQuote = "\"";
 constexpr std::string_view compilerToolType = "Compiler";
 constexpr std::string_view defineFlag = "-D";
 constexpr std::string_view includeFlag = "-I>";
@@ -73,11 +76,9 @@ std::string unquotedAttribute(const std::map<std::string, std::string>& attribut
 
 } // namespace
 
-bool Converter::readProject(Group& root)
+bool ProjectReader::readProject(Group& root)
 {
-    tokenRefused = false;
-    folderDepth = 0;
-    openContent = {};
+    rootSourceDir = root.sourceDir;
     Attributes attributes;
     if (!startElement("visualdsp-project", attributes))
         return false;
@@ -94,7 +95,7 @@ bool Converter::readProject(Group& root)
     return endTag("visualdsp-project");
 }
 
-bool Converter::readTarget(Group& root, Group*& target)
+bool ProjectReader::readTarget(Group& root, Group*& target)
 {
     if (!startTag("target"))
         return false;
@@ -109,14 +110,14 @@ bool Converter::readTarget(Group& root, Group*& target)
     return endTag("target");
 }
 
-bool Converter::readConfigurations(Group& target)
+bool ProjectReader::readConfigurations(Group& target)
 {
     Attributes attributes;
     return startElement("configurations", attributes) &&
            readContent("configurations", configurationsContent, [&] { return readConfiguration(target); });
 }
 
-bool Converter::readConfiguration(Group& target)
+bool ProjectReader::readConfiguration(Group& target)
 {
     Attributes attributes;
     if (!startElement("configuration", attributes))
@@ -133,12 +134,12 @@ bool Converter::readConfiguration(Group& target)
     return endTag("configuration");
 }
 
-bool Converter::readTools(Group& configuration)
+bool ProjectReader::readTools(Group& configuration)
 {
     return startTag("tools") && readContent("tools", toolsContent, [&] { return readTool(configuration); });
 }
 
-bool Converter::readTool(Group& configuration)
+bool ProjectReader::readTool(Group& configuration)
 {
     Attributes attributes;
     if (!startElement("tool", attributes))
@@ -151,25 +152,25 @@ bool Converter::readTool(Group& configuration)
     return endTag("tool");
 }
 
-void Converter::readCompilerOption(Group& configuration, const std::string& option)
+void ProjectReader::readCompilerOption(Group& configuration, const std::string& option)
 {
     if (const std::optional<std::string> defines = optionList(option, std::string(defineFlag)))
         readDefineList(configuration, *defines);
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
         for (std::string folder : cutIncludeList(*includes)) {
-            resolveProjectPath(folder);
+            converter.resolveProjectPath(folder);
             configuration.appendIncludePath(folder);
         }
     }
 }
 
-void Converter::readDefineList(Group& configuration, const std::string& list)
+void ProjectReader::readDefineList(Group& configuration, const std::string& list)
 {
     for (const auto& [name, value] : cutDefineList(list))
         configuration.setDefinition(name, value);
 }
 
-bool Converter::readOption(std::string& option)
+bool ProjectReader::readOption(std::string& option)
 {
     if (!startTag("option"))
         return false;
@@ -184,18 +185,18 @@ bool Converter::readOption(std::string& option)
     return leafEndTag("option");
 }
 
-bool Converter::readFolders(Group& group)
+bool ProjectReader::readFolders(Group& group)
 {
     return startTag("folders") && readFolderList(group);
 }
 
 // The content of a "folders" element whose start tag was read.
-bool Converter::readFolderList(Group& container)
+bool ProjectReader::readFolderList(Group& container)
 {
     return readContent("folders", foldersContent, [&] { return readFolder(container); });
 }
 
-bool Converter::readFolder(Group& group)
+bool ProjectReader::readFolder(Group& group)
 {
     skipUnknownElements();
     if (folderDepth == maxFolderDepth) {
@@ -226,12 +227,12 @@ bool Converter::readFolder(Group& group)
     return endTag("folder");
 }
 
-bool Converter::readFiles(Group& group, FolderKind kind)
+bool ProjectReader::readFiles(Group& group, FolderKind kind)
 {
     return startTag("files") && readContent("files", filesContent, [&] { return readFile(group, kind); });
 }
 
-bool Converter::readFile(Group& group, FolderKind kind)
+bool ProjectReader::readFile(Group& group, FolderKind kind)
 {
     Attributes attributes;
     if (!startElement("file", attributes))
@@ -244,13 +245,13 @@ bool Converter::readFile(Group& group, FolderKind kind)
     return endTag("file");
 }
 
-bool Converter::readFileConfigurations(Group& group, const std::string& path, FolderKind kind)
+bool ProjectReader::readFileConfigurations(Group& group, const std::string& path, FolderKind kind)
 {
     return startTag("file-configurations") && readContent("file-configurations", fileConfigurationsContent,
                                                           [&] { return readFileConfiguration(group, path, kind); });
 }
 
-bool Converter::readFileConfiguration(Group& group, const std::string& path, FolderKind kind)
+bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind)
 {
     Attributes attributes;
     if (!startElement("file-configuration", attributes))
@@ -268,7 +269,7 @@ bool Converter::readFileConfiguration(Group& group, const std::string& path, Fol
     return endTag("file-configuration");
 }
 
-bool Converter::readExcludedFlag(std::string& flag)
+bool ProjectReader::readExcludedFlag(std::string& flag)
 {
     Attributes attributes;
     if (!startElement("excluded-flag", attributes))
@@ -282,20 +283,20 @@ bool Converter::readExcludedFlag(std::string& flag)
     return lexer.readText(flag) && leafEndTag("excluded-flag");
 }
 
-bool Converter::readCustomDataTables()
+bool ProjectReader::readCustomDataTables()
 {
     return startTag("custom-data-tables") &&
            readContent("custom-data-tables", customDataTablesContent, [&] { return readCustomDataTable(); });
 }
 
-bool Converter::readCustomDataTable()
+bool ProjectReader::readCustomDataTable()
 {
     Attributes attributes;
     return startElement("custom-data-table", attributes) &&
            readContent("custom-data-table", customDataTableContent, [&] { return readCustomData(); });
 }
 
-bool Converter::readCustomData()
+bool ProjectReader::readCustomData()
 {
     Attributes attributes;
     if (!startElement("custom-data", attributes))
@@ -308,7 +309,7 @@ bool Converter::readCustomData()
 
 // A start tag, its text and its end tag; an empty-element tag is an element
 // with empty text and no end tag.
-bool Converter::readTextElement(const std::string& name, TagTest test, std::string& content)
+bool ProjectReader::readTextElement(const std::string& name, TagTest test, std::string& content)
 {
     Attributes attributes;
     const bool started = test == TagTest::plain ? startTag(name) : startElement(name, attributes);
@@ -322,7 +323,7 @@ bool Converter::readTextElement(const std::string& name, TagTest test, std::stri
 }
 
 // Its content, text or a CDATA section, is passed over by the end tag test.
-bool Converter::readBuildStep(const std::string& name)
+bool ProjectReader::readBuildStep(const std::string& name)
 {
     if (!startTag(name))
         return false;
@@ -331,26 +332,24 @@ bool Converter::readBuildStep(const std::string& name)
     return leafEndTag(name);
 }
 
-void Converter::addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use)
+void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use)
 {
     if (kind == FolderKind::header) {
         // A header named without any folder lies in the project folder.
-        const std::size_t lastBackslash = path.rfind('\\');
-        std::string folder(lastBackslash == std::string::npos ? projectFolder
-                                                              : std::string_view(path).substr(0, lastBackslash));
+        std::string folder = parentFolder(path).value_or(std::string(projectFolder));
         if (use == FileUse::common && folder == projectFolder)
             return;
-        resolveProjectPath(folder);
+        converter.resolveProjectPath(folder);
         group.addIncludePath(folder);
-    } else if (kind == FolderKind::source && acceptsExtension(path)) {
-        group.addFile(resolveSourceFilePath(path));
+    } else if (kind == FolderKind::source && converter.acceptsExtension(path)) {
+        group.addFile(converter.resolveSourceFilePath(path));
     }
 }
 
-Group& Converter::addGroup(Group& parent, const std::string& name)
+Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 {
-    auto child = std::make_unique<Group>(name, this);
-    child->sourceDir = rootGroup->sourceDir;
+    auto child = std::make_unique<Group>(name, &converter);
+    child->sourceDir = rootSourceDir;
     Group& added = *child;
     parent.addChild(std::move(child));
     lastChildByName[{&parent, name}] = &added;
@@ -359,15 +358,15 @@ Group& Converter::addGroup(Group& parent, const std::string& name)
 
 // The last child of that name; without one, a file of a folder group or a
 // configuration nobody declared still needs a group, made on first need.
-Group& Converter::configurationGroup(Group& group, const std::string& name)
+Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 {
     const auto found = lastChildByName.find({&group, name});
     return found != lastChildByName.end() ? *found->second : addGroup(group, name);
 }
 
 // The repeated children of an element whose start tag was read, and its end tag.
-bool Converter::readContent(const std::string& name, std::span<const std::string_view> content,
-                            const std::function<bool()>& readChild)
+bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
+                                const std::function<bool()>& readChild)
 {
     const auto scope = enterContent(openContent, content);
     while (readChild()) {
@@ -375,7 +374,7 @@ bool Converter::readContent(const std::string& name, std::span<const std::string
     return endTag(name);
 }
 
-void Converter::skipUnknownElements()
+void ProjectReader::skipUnknownElements()
 {
     if (tokenRefused || openContent.empty())
         return;
@@ -387,19 +386,19 @@ void Converter::skipUnknownElements()
 
 // After a refusal every test fails: the reader stops at the refused token, and
 // that token stays pending for the driver's message.
-bool Converter::startTag(const std::string& name)
+bool ProjectReader::startTag(const std::string& name)
 {
     skipUnknownElements();
     return !tokenRefused && lexer.expectStartTag(name);
 }
 
-bool Converter::startElement(const std::string& name, Attributes& attributes)
+bool ProjectReader::startElement(const std::string& name, Attributes& attributes)
 {
     skipUnknownElements();
     return !tokenRefused && lexer.expectElement(name, attributes);
 }
 
-bool Converter::endTag(const std::string& name)
+bool ProjectReader::endTag(const std::string& name)
 {
     skipUnknownElements();
     return leafEndTag(name);
@@ -407,7 +406,7 @@ bool Converter::endTag(const std::string& name)
 
 // An end tag is never optional: when it is not there, the pending token has
 // no place here.
-bool Converter::leafEndTag(const std::string& name)
+bool ProjectReader::leafEndTag(const std::string& name)
 {
     if (tokenRefused)
         return false;

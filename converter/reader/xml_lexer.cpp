@@ -281,11 +281,3 @@ void XmlLexer::appendTokenUntil(std::string_view delimiters)
                            mebibytes(maxTokenBytes));
     throw XMLReaderError(XMLReaderError::unexpectedEnd);
 }
-
-std::string trimChar(const std::string& text, char c)
-{
-    const std::size_t first = text.find_first_not_of(c);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(c) - first + 1);
-}

@@ -51,7 +51,6 @@ public:
     bool streamGood() const;
     // The pending token's text; "" when none is pending.
     std::string tokenText() const;
-    TokenKind tokenKind() const { return kind; }
 
 private:
     bool expectWholeTag(TokenKind tagKind, const std::string& name);
@@ -72,6 +71,3 @@ private:
     bool lastStartTagWasEmpty_ = false;
     ByteInput input;
 };
-
-// Removes every leading and trailing occurrence of one character.
-std::string trimChar(const std::string& text, char c);

@@ -1,6 +1,7 @@
 #include "writer/output_paths.h"
 
 #include "driver/converter.h"
+#include "reader/windows_path.h"
 
 namespace {
 
@@ -8,12 +9,6 @@ namespace {
 long long positionOrBeforeStart(std::size_t position)
 {
     return position == std::string::npos ? -1 : static_cast<long long>(position);
-}
-
-std::string afterLast(const std::string& text, char separator)
-{
-    const std::size_t last = text.rfind(separator);
-    return last == std::string::npos ? text : text.substr(last + 1);
 }
 
 } // namespace
@@ -30,22 +25,22 @@ std::string projectPersonality(const Converter& converter, std::string_view exte
 
 std::string groupBaseFolder(const std::string& destinationFolder, const std::string& parentPath)
 {
-    return parentPath.empty() ? destinationFolder : destinationFolder + "\\" + parentPath;
+    return parentPath.empty() ? destinationFolder : joinPath(destinationFolder, parentPath);
 }
 
 std::string childParentPath(const std::string& parentPath, const std::string& name)
 {
-    return parentPath.empty() ? name : parentPath + "\\" + name;
+    return parentPath.empty() ? name : joinPath(parentPath, name);
 }
 
 std::string groupBaseName(const std::string& name)
 {
-    return afterLast(name, name.find('\\') != std::string::npos ? '\\' : '/');
+    return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
 }
 
 std::string parentPathLastComponent(const std::string& parentPath)
 {
     const bool backslashFurtherRight = positionOrBeforeStart(parentPath.find('\\')) >
                                        positionOrBeforeStart(parentPath.find('/'));
-    return afterLast(parentPath, backslashFurtherRight ? '\\' : '/');
+    return fileName(parentPath, backslashFurtherRight ? '\\' : '/');
 }

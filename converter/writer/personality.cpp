@@ -6,6 +6,7 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "platform/platform.h"
+#include "reader/windows_path.h"
 #include "writer/output_file.h"
 #include "writer/output_paths.h"
 #include "writer/template_text.h"
@@ -19,7 +20,7 @@ constexpr std::string_view compilerExtension = ".p_c";
 // The personality the user named, or the project-wide placeholder, made empty.
 // A placeholder that cannot be made is reported: the project would name a file
 // that is not there.
-std::string selectPlaceholder(Converter& converter, const std::string& named, std::string_view extension)
+std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
 {
     if (!named.empty())
         return named;
@@ -59,22 +60,20 @@ std::string Group::selectCompilerPersonality() const
     return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
 }
 
-std::pair<std::string, std::string> Group::chooseAnalyserPersonality(const std::string& parentPath,
-                                                                     const std::string& inherited) const
+std::string Group::chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     if (hasOwnAnalyserPersonality(*this)) {
-        const std::string own = groupBaseFolder(destinationFolder, parentPath) + "\\" + name + "\\person\\" +
+        const std::string own = joinPath(groupBaseFolder(destinationFolder, parentPath), name) + "\\person\\" +
                                 groupBaseName(name) + std::string(analyserExtension);
         printLine("  Creating Analyser Personality - " + own);
-        // Handed down as well: a child whose parent path hides this file from the
-        // lookup below (names mixing "\" and "/") still finds it.
-        return {own, own};
+        // The children inherit it too: a child whose parent path hides this file
+        // from the lookup below (names mixing "\" and "/") still finds it.
+        return own;
     }
-    const std::string parentsOwn = destinationFolder + "\\" + parentPath + "\\person\\" +
+    const std::string parentsOwn = joinPath(destinationFolder, parentPath) + "\\person\\" +
                                    parentPathLastComponent(parentPath) + std::string(analyserExtension);
-    const std::string choice = platform::pathExists(parentsOwn) ? parentsOwn : inherited;
-    return {choice, choice};
+    return platform::pathExists(parentsOwn) ? parentsOwn : inherited;
 }
 
 void Group::produceAnalyserPersonality(const std::string& path) const

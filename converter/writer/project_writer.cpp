@@ -3,6 +3,7 @@
 #include "driver/console.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
+#include "reader/windows_path.h"
 #include "writer/destination_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
@@ -51,11 +52,14 @@ std::vector<std::size_t> nameFolderLengths(const std::string& name)
 void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder, const std::string& name)
 {
     const std::vector<std::size_t> lengths = nameFolderLengths(name);
+    const auto folder = [&](std::size_t i) {
+        return joinPath(baseFolder, std::string_view(name).substr(0, lengths[i]));
+    };
     std::size_t firstToMake = lengths.size();
-    while (firstToMake > 0 && !folders.isKnown(baseFolder + "\\" + name.substr(0, lengths[firstToMake - 1])))
+    while (firstToMake > 0 && !folders.isKnown(folder(firstToMake - 1)))
         --firstToMake;
     for (std::size_t i = firstToMake; i < lengths.size(); ++i)
-        folders.makeDirectory(baseFolder + "\\" + name.substr(0, lengths[i]));
+        folders.makeDirectory(folder(i));
 }
 
 } // namespace
@@ -63,7 +67,7 @@ void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder,
 int Converter::writeProject()
 {
     destinationFolders = DestinationFolders(destinationFolder);
-    ProjectFile projectFile(destinationFolder + "\\" + projectName + ".prj");
+    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
@@ -72,11 +76,11 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, std::string inheritedAnalyser) const
+void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
-    const std::string groupFolder = baseFolder + "\\" + name;
+    const std::string groupFolder = joinPath(baseFolder, name);
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 
@@ -94,7 +98,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
     out.writeLine("SubsPers=" + selectMessagePersonality());
-    const auto [analyser, handedDown] = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
+    const std::string analyser = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
@@ -109,6 +113,6 @@ void Group::write(ProjectFile& out, const std::string& parentPath, std::string i
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, name);
     for (const std::unique_ptr<Group>& child : children_)
-        child->write(out, childrensParentPath, handedDown);
+        child->write(out, childrensParentPath, analyser);
     out.writeLine("EndSubProjectMarker");
 }

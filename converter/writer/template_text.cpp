@@ -2,6 +2,7 @@
 
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "reader/line_ends.h"
 
 #include <array>
 #include <cstdio>
@@ -14,19 +15,6 @@ constexpr std::size_t readChunkSize = 64 * 1024;
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-
-// Folds each CR LF pair into LF; a CR elsewhere stays.
-std::string foldLineEnds(const std::string& bytes)
-{
-    std::string text;
-    text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            continue;
-        text += bytes[i];
-    }
-    return text;
-}
 
 } // namespace
 
@@ -51,5 +39,6 @@ std::optional<std::string> readTemplateText(const std::string& windowsPath)
     }
     if (std::ferror(file.get()))
         return std::nullopt;
-    return foldLineEnds(bytes);
+    bytes.resize(foldLineEnds(bytes.data(), bytes.size()));
+    return bytes;
 }

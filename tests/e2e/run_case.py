@@ -6,7 +6,9 @@ A case is a folder under tests/cases/:
                        groups blanks and may be empty; backslashes are literal.
   input/               copied to the root of drive P: before the first run
                        (files named .gitkeep only keep empty folders in git).
-  corpus.txt           names of corpus files, one a line, copied to P:\\corpus\\.
+  corpus.txt           names of corpus files, one a line, copied to P:\\corpus\\
+                       from the folder --corpus names (the build registers
+                       such a case only where that folder is given).
                        Such a case must also convert with status 0 and no
                        refused token, whatever the expected files say.
   examples.txt         names of folders under examples/, copied to P:\\examples\\.
@@ -115,7 +117,10 @@ def prepare_drive(case, arguments, drive):
     if source.is_dir():
         shutil.copytree(source, drive, dirs_exist_ok=True,
                         ignore=lambda folder, names: [n for n in names if n == KEEP_FILE])
-    for name in read_text(case / "corpus.txt").split():
+    corpus_names = read_text(case / "corpus.txt").split()
+    if corpus_names and arguments.corpus is None:
+        raise CaseFailure("the case converts real projects' files: name their folder with --corpus")
+    for name in corpus_names:
         (drive / "corpus").mkdir(exist_ok=True)
         shutil.copyfile(arguments.corpus / name, drive / "corpus" / name)
     for name in read_text(case / "examples.txt").split():
@@ -307,8 +312,8 @@ def run_case(arguments):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--cli", required=True, help="the ProjbridgeCli program")
-    parser.add_argument("--corpus", type=Path, default=SOURCE_ROOT / ".." / "shared" / "corpus",
-                        help="folder of the corpus files that corpus.txt names")
+    parser.add_argument("--corpus", type=Path,
+                        help="folder of the real projects' files that corpus.txt names")
     parser.add_argument("--examples", type=Path, default=SOURCE_ROOT / "examples",
                         help="folder of the examples that examples.txt names")
     parser.add_argument("--emulator", action="append", default=[],

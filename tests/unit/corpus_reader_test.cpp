@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string installFolder = "C:\\VisualDSP";
-constexpr std::size_t corpusSize = 17;
 
 fs::path corpusFolder()
 {
@@ -65,7 +64,8 @@ TEST(CorpusReader, EveryRealProjectIsReadToItsEnd)
         // Every project names its processor and has configurations.
         EXPECT_NE(reading.tree.find("\n    Debug\n"), std::string::npos) << entry.path();
     }
-    EXPECT_EQ(count, corpusSize);
+    // An empty folder would pass every check above.
+    EXPECT_GT(count, 0u) << corpusFolder();
 }
 
 // Defines written with a comma, an include option, and sources and headers

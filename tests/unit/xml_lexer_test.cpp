@@ -1,6 +1,7 @@
 #include "reader/xml_lexer.h"
 
 #include "driver/errors.h"
+#include "reader/trim_char.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST_F(XmlLexerTest, ReadsEachKindOfToken)
     EXPECT_TRUE(lexer.expectEndTag("a"));
     EXPECT_EQ(markup(), "[CDATA[<p>&|]]");
     EXPECT_FALSE(lexer.expectStartTag("b"));
-    EXPECT_EQ(lexer.tokenKind(), TokenKind::startTag);
+    EXPECT_EQ(lexer.pendingStartTagName(), "b");
     EXPECT_EQ(lexer.tokenText(), "b/");
 }
 
@@ -205,8 +206,8 @@ TEST_F(XmlLexerTest, AByteOrderMarkIsText)
     open("\xEF\xBB\xBF<visualdsp-project>");
     Attributes attributes;
     EXPECT_FALSE(lexer.expectElement("visualdsp-project", attributes));
-    EXPECT_EQ(lexer.tokenKind(), TokenKind::text);
-    EXPECT_EQ(lexer.tokenText(), "\xEF\xBB\xBF");
+    EXPECT_EQ(lexer.pendingStartTagName(), "");
+    EXPECT_EQ(text(), "\xEF\xBB\xBF");
 }
 
 TEST_F(XmlLexerTest, FoldsCarriageReturnLineFeedOnly)
@@ -288,11 +289,12 @@ TEST_F(XmlLexerTest, SkipElementLeavesOtherTokensAndStopsAtTheEndOfFile)
 
 TEST(TrimChar, RemovesEveryLeadingAndTrailingOccurrence)
 {
-    EXPECT_EQ(trimChar("\"Debug\"", '"'), "Debug");
-    EXPECT_EQ(trimChar("\"\"a\"b\"\"", '"'), "a\"b");
-    EXPECT_EQ(trimChar("\"\"\"", '"'), "");
-    EXPECT_EQ(trimChar("", '"'), "");
-    EXPECT_EQ(trimChar("plain", '"'), "plain");
+    EXPECT_EQ(trimChar("\"Debug\"", "\""), "Debug");
+    EXPECT_EQ(trimChar("\"\"a\"b\"\"", "\""), "a\"b");
+    EXPECT_EQ(trimChar("\"\"\"", "\""), "");
+    EXPECT_EQ(trimChar("", "\""), "");
+    EXPECT_EQ(trimChar("plain", "\""), "plain");
+    EXPECT_EQ(trimChar("\t a b \t", " \t"), "a b");
 }
 
 } // namespace
