@@ -60,20 +60,16 @@ std::string Group::selectCompilerPersonality() const
     return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
 }
 
+// Decided from this run alone: what an earlier run left in the destination
+// never changes which file a project names.
 std::string Group::chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const
 {
-    const std::string destinationFolder = converter->getDestinationFolder();
-    if (hasOwnAnalyserPersonality(*this)) {
-        const std::string own = joinPath(groupBaseFolder(destinationFolder, parentPath), name) + "\\person\\" +
-                                groupBaseName(name) + std::string(analyserExtension);
-        printLine("  Creating Analyser Personality - " + own);
-        // The children inherit it too: a child whose parent path hides this file
-        // from the lookup below (names mixing "\" and "/") still finds it.
-        return own;
-    }
-    const std::string parentsOwn = joinPath(destinationFolder, parentPath) + "\\person\\" +
-                                   parentPathLastComponent(parentPath) + std::string(analyserExtension);
-    return platform::pathExists(parentsOwn) ? parentsOwn : inherited;
+    if (!hasOwnAnalyserPersonality(*this))
+        return inherited;
+    const std::string own = joinPath(groupBaseFolder(converter->getDestinationFolder(), parentPath), name) +
+                            "\\person\\" + groupBaseName(name) + std::string(analyserExtension);
+    printLine("  Creating Analyser Personality - " + own);
+    return own;
 }
 
 void Group::produceAnalyserPersonality(const std::string& path) const
