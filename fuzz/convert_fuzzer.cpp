@@ -1,9 +1,10 @@
 // Arbitrary bytes as a project file, through a whole conversion: the lexer and
 // the reader take them, and the writer writes what was read into a fresh
-// destination folder. Besides the sanitizers' findings, a run fails when the
-// conversion ends other than with status 0 or 1, lets an exception escape,
-// changes anything beside its destination folder, or succeeds with a project
-// file or analyser personality out of shape.
+// destination folder, in some runs with a link planted in it. Besides the
+// sanitizers' findings, a run fails when the conversion ends other than with
+// status 0 or 1, lets an exception escape, changes anything beside its
+// destination folder, or succeeds with a project file or analyser personality
+// out of shape.
 #include "output_shape.h"
 
 #include "driver/converter.h"
@@ -42,12 +43,16 @@ struct Options {
     // Named personalities are only referred to; these do not exist.
     const char* messagePersonality;
     const char* compilerPersonality;
+    // The destination's person folder is a link to the folder around the
+    // destination, which nothing may reach through it.
+    bool linkedPersonFolder;
 };
 
-constexpr std::array<Options, 3> optionChoices{{
-    {"", true, "", ""},
-    {"c,h", false, "", ""},
-    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c"},
+constexpr std::array<Options, 4> optionChoices{{
+    {"", true, "", "", false},
+    {"c,h", false, "", "", false},
+    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c", false},
+    {"", true, "", "", true},
 }};
 
 // The run's folders, made once. `work` holds the project file, the template
@@ -180,6 +185,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_directory(sandbox.destination);
 
     const Options& options = optionChoices[size % optionChoices.size()];
+    if (options.linkedPersonFolder)
+        fs::create_directory_symlink("..", sandbox.destination / "person");
     int status = 0;
     {
         Converter converter(platform::commandLinePath(sandbox.projectFile.string()),
