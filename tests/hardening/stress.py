@@ -98,8 +98,9 @@ def unknown_elements_nested_a_million_deep(stress):
 
 
 @case
-def text_token_of_100_megabytes(stress):
-    size = 100 * MEGABYTE
+def text_token_just_below_the_limit(stress):
+    # A token may hold up to 64 MiB.
+    size = 63 * MEGABYTE
     stress.write_project(HEAD, f'<target>\n<processor revision="Automatic">{PROCESSOR}</processor>\n<extension>',
                          Repeat("x", size), "</extension>\n</target>\n", END)
     expect_run(stress.convert(memory_limit=4 * size), 0, [CREATING, group_line(PROJECT), COMPLETED])
