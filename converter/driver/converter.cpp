@@ -4,6 +4,7 @@
 #include "driver/errors.h"
 #include "reader/project_reader.h"
 #include "reader/windows_path.h"
+#include "writer/compile_database.h"
 
 #include <algorithm>
 
@@ -58,7 +59,10 @@ int Converter::run()
     try {
         if (!read() && lexer.streamGood())
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
-        return writeProject();
+        const int status = writeProject();
+        if (!compileDatabaseFolder.empty())
+            writeCompileDatabases(*this, compileDatabaseFolder);
+        return status;
     } catch (const XMLReaderError& error) {
         if (error.code == XMLReaderError::cannotOpen)
             printLine("Could not open file: " + sourcePath);

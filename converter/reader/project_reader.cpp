@@ -128,6 +128,7 @@ bool ProjectReader::readConfiguration(Group& target)
     readTextElement("output-dir", TagTest::plain, ignored);
     readTextElement("changed-property-page-flags", TagTest::plain, ignored);
     Group& configuration = addGroup(target, unquotedAttribute(attributes, "name"));
+    configuration.isConfiguration = true;
     readTools(configuration);
     readBuildStep("post-build-description");
     readBuildStep("post-build-command");
@@ -361,7 +362,11 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 {
     const auto found = lastChildByName.find({&group, name});
-    return found != lastChildByName.end() ? *found->second : addGroup(group, name);
+    if (found != lastChildByName.end())
+        return *found->second;
+    Group& made = addGroup(group, name);
+    made.isConfiguration = true;
+    return made;
 }
 
 // The repeated children of an element whose start tag was read, and its end tag.

@@ -15,9 +15,8 @@ std::string withoutTrailingBackslash(const std::string& path)
 
 } // namespace
 
-DestinationFolders::DestinationFolders(const std::string& destinationFolder)
+DestinationFolders::DestinationFolders(const std::string& rootFolder) : root_(withoutTrailingBackslash(rootFolder))
 {
-    known_.insert(withoutTrailingBackslash(destinationFolder));
 }
 
 void DestinationFolders::makeDirectory(const std::string& path)
@@ -25,10 +24,9 @@ void DestinationFolders::makeDirectory(const std::string& path)
     std::string folder = withoutTrailingBackslash(path);
     if (known_.contains(folder))
         return;
-    // A link would lead the folders and files below it anywhere; only the
-    // destination folder itself may be one.
+    // A link would lead the folders and files below it anywhere.
     const platform::EntryKind kind = platform::entryKind(folder);
-    if (kind == platform::EntryKind::link ||
+    if ((kind == platform::EntryKind::link && folder != root_) ||
         (kind == platform::EntryKind::none && platform::createDirectory(folder) == platform::DirectoryCreation::failed))
         throw IOERROR(IOERROR::cannotCreateDirectory, path);
     known_.insert(std::move(folder));

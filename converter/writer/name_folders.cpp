@@ -1,0 +1,58 @@
+#include "writer/name_folders.h"
+
+#include "reader/windows_path.h"
+#include "writer/destination_folders.h"
+
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view parentFolderSegment = "..";
+
+// The lengths of the name's parts that name a folder, shortest first. Where
+// both separators are left, the next backslash is taken first.
+std::vector<std::size_t> nameFolderLengths(const std::string& name)
+{
+    std::vector<std::size_t> lengths;
+    std::size_t backslash = name.find('\\');
+    std::size_t slash = name.find('/');
+    while (backslash != std::string::npos || slash != std::string::npos) {
+        const std::size_t end = backslash != std::string::npos ? backslash : slash;
+        lengths.push_back(end);
+        backslash = name.find('\\', end + 1);
+        slash = name.find('/', end + 1);
+    }
+    return lengths;
+}
+
+} // namespace
+
+bool leavesItsFolder(const std::string& name)
+{
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t separator = name.find_first_of("\\/", start);
+        const std::size_t end = separator == std::string::npos ? name.size() : separator;
+        if (std::string_view(name).substr(start, end - start) == parentFolderSegment)
+            return true;
+        if (separator == std::string::npos)
+            return false;
+        start = separator + 1;
+    }
+}
+
+// Walks back from the deepest folder already known, so a deep name given again
+// costs one lookup, not one per level.
+void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder, const std::string& name)
+{
+    const std::vector<std::size_t> lengths = nameFolderLengths(name);
+    const auto folder = [&](std::size_t i) {
+        return joinPath(baseFolder, std::string_view(name).substr(0, lengths[i]));
+    };
+    std::size_t firstToMake = lengths.size();
+    while (firstToMake > 0 && !folders.isKnown(folder(firstToMake - 1)))
+        --firstToMake;
+    for (std::size_t i = firstToMake; i < lengths.size(); ++i)
+        folders.makeDirectory(folder(i));
+}
