@@ -44,6 +44,8 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     connect(MsgBrowseBtn, &QPushButton::clicked, this, &Projbridge::MsgBrowseBtn_clicked);
     connect(AnalBrowseBtn, &QPushButton::clicked, this, &Projbridge::AnalBrowseBtn_clicked);
     connect(CmpBrowseBtn, &QPushButton::clicked, this, &Projbridge::CmpBrowseBtn_clicked);
+    connect(OpenReportBtn, &QPushButton::clicked, this, [this] { openLocalPath(runReportFile); });
+    connect(OpenFolderBtn, &QPushButton::clicked, this, [this] { openLocalPath(TavricProjectEdit->text()); });
 
     for (QLineEdit* field : page0Fields() + page1PathFields()) {
         field->installEventFilter(this);
@@ -112,9 +114,21 @@ void Projbridge::setBrowseDialog(BrowseDialog dialog)
     browseDialog = std::move(dialog);
 }
 
+void Projbridge::setUrlOpener(UrlOpener opener)
+{
+    urlOpener = std::move(opener);
+}
+
+// The folder of the last path: a dialog given a file would pre-select it, and one Enter would take it again.
+QString Projbridge::browseStartFolder() const
+{
+    const QFileInfo last(QDir::fromNativeSeparators(lastPath));
+    return toBackslashes(last.isDir() ? last.filePath() : last.path());
+}
+
 void Projbridge::browseInto(QLineEdit* field, BrowseRequest request)
 {
-    request.startPath = lastPath;
+    request.startPath = browseStartFolder();
     const QString chosen = toBackslashes(browseDialog(this, request));
     if (chosen.isEmpty()) {
         return;
@@ -171,6 +185,14 @@ void Projbridge::initializePage(int id)
     ProjbridgeBase::initializePage(id);
 }
 
+void Projbridge::cleanupPage(int id)
+{
+    if (page(id) == Page3) {
+        setRunState(RunState::Ready);
+    }
+    ProjbridgeBase::cleanupPage(id);
+}
+
 QString Projbridge::buildExtensionList() const
 {
     const std::pair<QCheckBox*, QString> extensionBoxes[] = {
@@ -211,11 +233,14 @@ QString Projbridge::summaryText() const
 
 QList<SettingsEntry> Projbridge::settingsEntries() const
 {
+    // The check boxes come after the four path blocks, which older versions of the wizard read alone.
     return {
-        {QStringLiteral("VDSP Installation Path:"), VDSPInstallDirEdit, true},
-        {QStringLiteral("Message Personality:"), MsgPersonEdit, false},
-        {QStringLiteral("Analyser Personality:"), AnalPersonEdit, false},
-        {QStringLiteral("Compiler Personality:"), CmpPersonEdit, false},
+        lineEditSetting(QStringLiteral("VDSP Installation Path:"), VDSPInstallDirEdit, true),
+        lineEditSetting(QStringLiteral("Message Personality:"), MsgPersonEdit, false),
+        lineEditSetting(QStringLiteral("Analyser Personality:"), AnalPersonEdit, false),
+        lineEditSetting(QStringLiteral("Compiler Personality:"), CmpPersonEdit, false),
+        checkBoxSetting(QStringLiteral("Write Conversion Report:"), ReportCheck),
+        checkBoxSetting(QStringLiteral("Write Compilation Database:"), CompdbCheck),
     };
 }
 

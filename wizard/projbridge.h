@@ -4,10 +4,18 @@
 #include "projbridge_base.h"
 #include "settings_file.h"
 
+#include <QDesktopServices>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
+#include <QUrl>
+
+#include <functional>
 
 class QProcess;
+
+// Hands a file or folder to the system's viewer; tests look at what would have been opened instead.
+using UrlOpener = std::function<bool(const QUrl& url)>;
 
 // The wizard's controller: checks the pages as the user types, fills fields from browse dialogs, keeps
 // settings.txt, and runs ProjbridgeCli on Finish.
@@ -27,7 +35,12 @@ public:
     // The converter's command line as the fields give it: the program name, then its arguments.
     QStringList converterCommandLine() const;
 
+    // Where the options put the report and the compilation databases: beside the project, under its name.
+    QString reportFilePath() const;
+    QString compilationDatabaseFolder() const;
+
     void setBrowseDialog(BrowseDialog dialog);
+    void setUrlOpener(UrlOpener opener);
 
 public slots:
     void VDSPInstallBrowseBtn_clicked();
@@ -45,6 +58,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Entering the last page with Next builds the extension list and the summary.
     void initializePage(int id) override;
+    // Going back from the last page forgets the run, and with it what there is to open.
+    void cleanupPage(int id) override;
 
 protected slots:
     void accept() override;
@@ -57,12 +72,15 @@ private:
     QList<QLineEdit*> page0Fields() const;
     QList<QLineEdit*> page1PathFields() const;
     QList<SettingsEntry> settingsEntries() const;
+    QString browseStartFolder() const;
     void browseInto(QLineEdit* field, BrowseRequest request);
     QString buildExtensionList() const;
     QString summaryText() const;
     void appendDetails(const QString& text);
     void reportStartFailure();
+    void moveReportSummaryToEnd();
     void setRunState(RunState state);
+    void openLocalPath(const QString& path);
 
     QString extensionList;
     QProcess* process = nullptr;
@@ -70,4 +88,9 @@ private:
     // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.
     QString standardCancelText;
     BrowseDialog browseDialog = showBrowseDialog;
+    UrlOpener urlOpener = QDesktopServices::openUrl;
+    // Stateful, so that a character the converter's output splits between two reads still decodes whole.
+    QStringDecoder outputDecoder{QStringDecoder::System};
+    // The report the latest run was asked to write; empty when it was asked for none.
+    QString runReportFile;
 };

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QWizard>
 
+class QPushButton;
+
 // The wizard's form: builds the four pages from the Designer form and sets every text; no behaviour.
 class ProjbridgeBase : public QWizard, public Ui::ProjbridgeBase {
     Q_OBJECT
@@ -15,11 +17,21 @@ public:
 
     QPixmap bannerPixmap;
     QPixmap stripPixmap;
+    // In the wizard's button row, shown by the controller once a run has something to open.
+    QPushButton* OpenReportBtn;
+    QPushButton* OpenFolderBtn;
 
 protected slots:
-    // Sets every text again, through the translation context "ProjbridgeBase".
+    // Sets every text again, through the translation context "ProjbridgeBase"; the details pane keeps what it
+    // holds once it no longer shows the form's own initial text.
     virtual void languageChange();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void shrinkFontsThatDoNotFit();
+
+    QString initialDetailsText;
 };

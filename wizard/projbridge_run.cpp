@@ -2,9 +2,30 @@
 #include "projbridge.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QTextCursor>
+
+namespace {
+
+// How the converter's report summary line begins.
+const QString reportSummaryStart = QStringLiteral("Report: ");
+
+} // namespace
+
+QString Projbridge::reportFilePath() const
+{
+    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + ".report.txt"));
+}
+
+QString Projbridge::compilationDatabaseFolder() const
+{
+    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + "/compdb"));
+}
 
 QStringList Projbridge::converterCommandLine() const
 {
@@ -15,6 +36,8 @@ QStringList Projbridge::converterCommandLine() const
         {QStringLiteral("-ap"), AnalPersonEdit->text()},
         {QStringLiteral("-cp"), CmpPersonEdit->text()},
         {QStringLiteral("-ext"), extensionList},
+        {QStringLiteral("-report"), ReportCheck->isChecked() ? reportFilePath() : QString()},
+        {QStringLiteral("-compdb"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : QString()},
     };
     for (const auto& [option, value] : options) {
         if (!value.isEmpty()) {
@@ -41,6 +64,8 @@ void Projbridge::accept()
         }
     });
 
+    outputDecoder.resetState();
+    runReportFile = ReportCheck->isChecked() ? reportFilePath() : QString();
     DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
     const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
     if (program.isEmpty()) {
@@ -53,7 +78,7 @@ void Projbridge::accept()
 
 void Projbridge::readFromStdout()
 {
-    appendDetails(QString::fromLatin1(process->readAllStandardOutput()));
+    appendDetails(outputDecoder.decode(process->readAllStandardOutput()));
 }
 
 void Projbridge::processExit()
@@ -61,13 +86,15 @@ void Projbridge::processExit()
     const bool normalExit = process->exitStatus() == QProcess::NormalExit;
     if (normalExit && process->exitCode() == 0) {
         appendDetails(tr("Project Converted Successfully!"));
+        moveReportSummaryToEnd();
         setRunState(RunState::Succeeded);
     } else {
-        setRunState(RunState::Failed);
-        if (normalExit) {
-            QMessageBox::about(nullptr, tr("Projbridge"),
-                               tr("Project Conversion Failed!\nPlease check the details log and try again."));
+        if (!normalExit) {
+            appendDetails(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
         }
+        setRunState(RunState::Failed);
+        QMessageBox::about(nullptr, tr("Projbridge"),
+                           tr("Project Conversion Failed!\nPlease check the details log and try again."));
     }
     saveSettings();
 }
@@ -85,8 +112,9 @@ void Projbridge::reject()
 
 void Projbridge::reportStartFailure()
 {
-    appendDetails(
-        tr("Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.\n"));
+    appendDetails(tr("Project Conversion could not be executed: Please ensure %1 is beside the wizard, where it is "
+                     "looked for first, or on the path.\n")
+                      .arg(converterFileName()));
     setRunState(RunState::StartFailed);
 }
 
@@ -100,9 +128,44 @@ void Projbridge::appendDetails(const QString& text)
     DetailsText->setTextCursor(cursor);
 }
 
+// The converter prints its report summary last; below the verdict it stays in view, and it is not shown twice.
+void Projbridge::moveReportSummaryToEnd()
+{
+    if (runReportFile.isEmpty()) {
+        return;
+    }
+    for (QTextBlock block = DetailsText->document()->lastBlock(); block.isValid(); block = block.previous()) {
+        if (block.text().startsWith(reportSummaryStart)) {
+            const QString summary = block.text();
+            QTextCursor cursor(block);
+            cursor.select(QTextCursor::BlockUnderCursor);
+            cursor.removeSelectedText();
+            appendDetails(summary);
+            return;
+        }
+    }
+}
+
 void Projbridge::setRunState(RunState state)
 {
     Page3->setComplete(state == RunState::Ready);
     setOption(QWizard::DisabledBackButtonOnLastPage, state == RunState::Running);
     setButtonText(QWizard::CancelButton, state == RunState::Succeeded ? tr("Close") : standardCancelText);
+    // A failed run may still have written its report, and it names the folder it was asked to fill.
+    const bool ended = state == RunState::Succeeded || state == RunState::Failed;
+    // A button left out of the layout is hidden; the options alone do not hide a button of a custom layout.
+    QList<WizardButton> layout;
+    if (ended && QFileInfo::exists(runReportFile)) {
+        layout << CustomButton1;
+    }
+    if (ended && QFileInfo(TavricProjectEdit->text()).isDir()) {
+        layout << CustomButton2;
+    }
+    // The wizard never offers Help, and a listed Help button would show.
+    setButtonLayout(layout << Stretch << BackButton << NextButton << CommitButton << FinishButton << CancelButton);
+}
+
+void Projbridge::openLocalPath(const QString& path)
+{
+    urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)));
 }

@@ -115,16 +115,19 @@ void BrowseTest::theLastAnswerIsWhereTheNextDialogStarts()
     WorkingFolder folder;
     Projbridge wizard;
     ScriptedDialog script;
-    script.answers << folder.path("work/app.dpj") << folder.path("personalities/misra.p_a");
+    // A file answer makes its folder the next start, so the next dialog does not offer that file again.
+    script.answers << folder.path("work/app.dpj") << folder.path("personalities/misra.p_a") << folder.makeFolder("out");
     wizard.setBrowseDialog(answerFrom(script));
 
     wizard.VDSPProjectBrowseBtn->click();
     wizard.AnalBrowseBtn->click();
+    wizard.TavricProjectBrowseBtn->click();
     wizard.CmpBrowseBtn->click();
 
-    QCOMPARE(script.requests.size(), 3);
-    QCOMPARE(script.requests[1].startPath, folder.path("work/app.dpj"));
-    QCOMPARE(script.requests[2].startPath, folder.path("personalities/misra.p_a"));
+    QCOMPARE(script.requests.size(), 4);
+    QCOMPARE(script.requests[1].startPath, folder.path("work"));
+    QCOMPARE(script.requests[2].startPath, folder.path("personalities"));
+    QCOMPARE(script.requests[3].startPath, folder.path("out"));
     QCOMPARE(wizard.AnalPersonEdit->text(), folder.path("personalities/misra.p_a"));
 }
 
@@ -141,7 +144,7 @@ void BrowseTest::cancellingChangesNothing()
     wizard.MsgBrowseBtn->click();
 
     QCOMPARE(wizard.MsgPersonEdit->text(), folder.path("first.p_s"));
-    QCOMPARE(script.requests[2].startPath, folder.path("first.p_s"));
+    QCOMPARE(script.requests[2].startPath, folder.path());
 }
 
 void BrowseTest::aBrowsedPathRunsThePageCheck()

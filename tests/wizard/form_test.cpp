@@ -1,6 +1,7 @@
 #include "projbridge_base.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
 #include <QTranslator>
@@ -59,6 +60,8 @@ private slots:
     void imagesHaveTheirSizes();
     void toolTipsAreExact();
     void everyTextIsTranslatedInItsContext();
+    void languageChangeKeepsTheDetailsPane();
+    void detailsPaneAndButtonsUseTheNormalFont();
 };
 
 void FormTest::objectName()
@@ -74,6 +77,12 @@ void FormTest::opensAtLeastAtItsDesignedSize()
     QVERIFY(form.height() >= 486);
     QCOMPARE(form.size(), form.minimumSizeHint().expandedTo(QSize(543, 486)));
     QCOMPARE(form.windowTitle(), "Projbridge 1.2");
+
+    // Shown, it holds the tallest page and keeps that size: the pages are drawn at fixed positions.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.currentPage()->height() >= 440);
+    QCOMPARE(form.maximumSize(), form.size());
 }
 
 void FormTest::pagesInOrderWithoutTitles()
@@ -119,7 +128,7 @@ void FormTest::everyTextIsTranslatedInItsContext()
     const QStringList texts = formTexts(form);
     QCoreApplication::removeTranslator(&translator);
 
-    QCOMPARE(texts.size(), 38);
+    QCOMPARE(texts.size(), 42);
     for (const QString& text : texts) {
         QVERIFY2(text.startsWith("[ProjbridgeBase"), qPrintable(text));
     }
@@ -128,6 +137,30 @@ void FormTest::everyTextIsTranslatedInItsContext()
     QVERIFY(texts.contains("[ProjbridgeBase/Path to the .dpj project file.]Path to the .dpj project file"));
     QCOMPARE(texts.filter("[ProjbridgeBase/").size(), 5);
     QVERIFY(form.Page0->title().isNull());
+}
+
+void FormTest::languageChangeKeepsTheDetailsPane()
+{
+    ProjbridgeBase form;
+    form.DetailsText->setPlainText("Initialising Project Conversion ...\n<converter output> & more");
+    MarkingTranslator translator;
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    QCoreApplication::sendPostedEvents(&form, QEvent::LanguageChange);
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(form.DetailsText->toPlainText(), "Initialising Project Conversion ...\n<converter output> & more");
+    QVERIFY(form.ReportCheck->text().startsWith("[ProjbridgeBase]"));
+}
+
+void FormTest::detailsPaneAndButtonsUseTheNormalFont()
+{
+    ProjbridgeBase form;
+    const QFont normal = QApplication::font();
+    QCOMPARE(form.DetailsText->font().pointSizeF(), normal.pointSizeF());
+    for (QWizard::WizardButton which : {QWizard::NextButton, QWizard::CancelButton, QWizard::CustomButton1}) {
+        QCOMPARE(form.button(which)->font().pointSizeF(), normal.pointSizeF());
+    }
+    QCOMPARE(form.VDSPProjectBrowseBtn->font().pointSizeF(), normal.pointSizeF());
 }
 
 QTEST_MAIN(FormTest)

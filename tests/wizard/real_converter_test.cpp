@@ -37,6 +37,9 @@ void RealConverterTest::convertsTheBundledExample()
     QTest::mouseClick(wizard.cCheck, Qt::LeftButton);
     QTest::mouseClick(wizard.hCheck, Qt::LeftButton);
     QVERIFY(press(wizard, QWizard::NextButton));
+    // The plain conversion, as before the report existed; a run with the report box on belongs beside it.
+    QTest::mouseClick(wizard.ReportCheck, Qt::LeftButton);
+    QVERIFY(!wizard.ReportCheck->isChecked());
     QVERIFY(press(wizard, QWizard::FinishButton));
     auto* converter = wizard.findChild<QProcess*>();
     QVERIFY(converter);
@@ -53,7 +56,8 @@ void RealConverterTest::convertsTheBundledExample()
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");
     QVERIFY(folder.readFile("analyser projects/dsp-filter.prj").startsWith("VersionTag45\r\n"));
     QCOMPARE(folder.readFile("settings.txt"),
-             "VDSP Installation Path:\n" + folder.path("VisualDSP 5.0").toUtf8() + "\n\n");
+             "VDSP Installation Path:\n" + folder.path("VisualDSP 5.0").toUtf8() +
+                 "\n\nWrite Conversion Report:\nno\n\nWrite Compilation Database:\nno\n\n");
 }
 
 QTEST_MAIN(RealConverterTest)

@@ -11,8 +11,11 @@ namespace {
 
 const QString initialising = QStringLiteral("Initialising Project Conversion ...");
 const QString succeeded = QStringLiteral("Project Converted Successfully!");
-const QString notFound = QStringLiteral(
-    "Project Conversion could not be executed: Please ensure ProjbridgeCli.exe is set on the path.");
+const QString notFound = QStringLiteral("Project Conversion could not be executed: Please ensure ProjbridgeCli is "
+                                        "beside the wizard, where it is looked for first, or on the path.");
+const QString stoppedAbnormally = QStringLiteral(
+    "Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed.");
+const QByteArray defaultBoxSettings = "Write Conversion Report:\nyes\n\nWrite Compilation Database:\nno\n\n";
 constexpr int runMilliseconds = 20000;
 
 QStringList nonEmptyLines(const Projbridge& wizard)
@@ -44,7 +47,8 @@ private slots:
     void silentSuccessfulRun();
     void argumentsArriveWhole();
     void failingRun();
-    void crashedConverterIsNotReported();
+    void crashedConverterIsAFailure();
+    void reportSummaryEndsThePaneAndOpens();
     void converterNotFound();
     void converterThatCannotStart();
     void cancelDuringRunKillsTheConverter();
@@ -91,8 +95,10 @@ QProcess* RunnerTest::finish(Projbridge& wizard)
 
 void RunnerTest::successfulRun()
 {
-    writeStandInConverter(folder->path("bin"),
-                          "printf 'Creating Tavric/Tavric++ Project ...\\n  Creating Group - app\\n'");
+    // Bytes in the local 8-bit encoding, as the converter prints the paths it is given.
+    writeStandInConverter(
+        folder->path("bin"),
+        QString::fromUtf8("printf 'Creating Tavric/Tavric++ Project ...\\n  Creating Group - Entwürfe\\n'"));
     Projbridge wizard;
     goToLastPage(wizard);
 
@@ -103,13 +109,15 @@ void RunnerTest::successfulRun()
     QSignalSpy finished(converter, &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    QCOMPARE(nonEmptyLines(wizard),
-             (QStringList{initialising, "Creating Tavric/Tavric++ Project ...", "  Creating Group - app", succeeded}));
+    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Creating Tavric/Tavric++ Project ...",
+                                                 QString::fromUtf8("  Creating Group - Entwürfe"), succeeded}));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
     QCOMPARE(folder->readFile("settings.txt"),
-             "VDSP Installation Path:\n" + folder->path("VisualDSP").toUtf8() + "\n\n");
+             "VDSP Installation Path:\n" + folder->path("VisualDSP").toUtf8() + "\n\n" + defaultBoxSettings);
+    QVERIFY(wizard.OpenFolderBtn->isVisible());
+    QVERIFY(!wizard.OpenReportBtn->isVisible());
 }
 
 void RunnerTest::silentSuccessfulRun()
@@ -148,7 +156,9 @@ void RunnerTest::argumentsArriveWhole()
                                         "-cp",
                                         folder->path("personalities/my compiler.p_c"),
                                         "-ext",
-                                        "c,h"};
+                                        "c,h",
+                                        "-report",
+                                        folder->path("destination/my app.report.txt")};
     QStringList expectedLines{initialising};
     for (const QString& argument : expectedArguments) {
         expectedLines << "[" + argument + "]";
@@ -176,7 +186,7 @@ void RunnerTest::failingRun()
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
 }
 
-void RunnerTest::crashedConverterIsNotReported()
+void RunnerTest::crashedConverterIsAFailure()
 {
     writeStandInConverter(folder->path("bin"), "printf 'half a line'; kill -KILL $$");
     Projbridge wizard;
@@ -187,11 +197,43 @@ void RunnerTest::crashedConverterIsNotReported()
     QVERIFY(finished.wait(runMilliseconds));
 
     QCOMPARE(finished.first().at(1).value<QProcess::ExitStatus>(), QProcess::CrashExit);
-    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "half a line"}));
-    QCOMPARE(closer.closedBoxes, 0);
+    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "half a line", stoppedAbnormally}));
+    QCOMPARE(closer.closedBoxes, 1);
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
+}
+
+void RunnerTest::reportSummaryEndsThePaneAndOpens()
+{
+    writeStandInConverter(folder->path("bin"), "while [ $# -gt 0 ]; do [ \"$1\" = -report ] && report=$2; shift; done\n"
+                                               "printf 'kind\\titem\\n' > \"$report\"\n"
+                                               "printf 'Completed!\\nReport: 2 source files taken, 1 file entries not "
+                                               "taken, 0 paths missing: %s\\n' \"$report\"");
+    Projbridge wizard;
+    QList<QUrl> opened;
+    wizard.setUrlOpener([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    goToLastPage(wizard);
+    QVERIFY(!wizard.OpenReportBtn->isVisible());
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    const QString report = folder->path("destination/app.report.txt");
+    QCOMPARE(nonEmptyLines(wizard),
+             (QStringList{initialising, "Completed!", succeeded,
+                          "Report: 2 source files taken, 1 file entries not taken, 0 paths missing: " + report}));
+    QCOMPARE(wizard.OpenReportBtn->text(), "Open Report");
+    QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
+    QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
+    QTest::mouseClick(wizard.OpenFolderBtn, Qt::LeftButton);
+    QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(folder->path("destination"))}));
+
+    QVERIFY(press(wizard, QWizard::BackButton));
+    QVERIFY(!wizard.OpenReportBtn->isVisible());
 }
 
 void RunnerTest::converterNotFound()

@@ -60,6 +60,7 @@ void SettingsTest::writtenFile()
     QFETCH(QString, analyser);
     QFETCH(QString, compiler);
     QFETCH(QByteArray, expected);
+    expected += "Write Conversion Report:\nyes\n\nWrite Compilation Database:\nno\n\n";
 
     WorkingFolder folder;
     folder.writeFile("settings.txt", "an older, longer content that must go away entirely\n\n\n\n\n\n\n\n\n\n\n\n\n");
@@ -78,7 +79,8 @@ void SettingsTest::writtenFileReadsBackUnchanged()
 {
     WorkingFolder folder;
     const QByteArray content = "VDSP Installation Path:\n/opt/vdsp\n\nMessage Personality:\n/p/m s.p_s\n\n"
-                               "Analyser Personality:\n/p/a.p_a\n\nCompiler Personality:\n/p/c.p_c\n\n";
+                               "Analyser Personality:\n/p/a.p_a\n\nCompiler Personality:\n/p/c.p_c\n\n"
+                               "Write Conversion Report:\nno\n\nWrite Compilation Database:\nyes\n\n";
     folder.writeFile("settings.txt", content);
     {
         Projbridge first;
@@ -91,30 +93,40 @@ void SettingsTest::writtenFileReadsBackUnchanged()
     QCOMPARE(second.VDSPInstallDirEdit->text(), "/opt/vdsp");
     QCOMPARE(second.AnalPersonEdit->text(), "/p/a.p_a");
     QCOMPARE(second.CmpPersonEdit->text(), "/p/c.p_c");
+    QVERIFY(!second.ReportCheck->isChecked());
+    QVERIFY(second.CompdbCheck->isChecked());
 }
 
 void SettingsTest::readFile_data()
 {
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QStringList>("expectedFields"); // install, message, analyser, compiler
+    // install, message, analyser, compiler, then the report and database boxes as the file would spell them
+    QTest::addColumn<QStringList>("expectedFields");
 
     QTest::newRow("blocks in any order") << QByteArray("Compiler Personality:\nc\n\nVDSP Installation Path:\ni\n\n")
-                                         << QStringList{"i", "", "", "c"};
+                                         << QStringList{"i", "", "", "c", "yes", "no"};
     QTest::newRow("the later of two blocks wins")
         << QByteArray("Message Personality:\nfirst\n\nMessage Personality:\nsecond\n\n")
-        << QStringList{"", "second", "", ""};
+        << QStringList{"", "second", "", "", "yes", "no"};
     QTest::newRow("a value that looks like a key is a value")
         << QByteArray("Analyser Personality:\nCompiler Personality:\nc\n")
-        << QStringList{"", "", "Compiler Personality:", ""};
+        << QStringList{"", "", "Compiler Personality:", "", "yes", "no"};
     QTest::newRow("a key on the last line gives an empty value")
-        << QByteArray("Message Personality:\nm\n\nCompiler Personality:") << QStringList{"", "m", "", ""};
+        << QByteArray("Message Personality:\nm\n\nCompiler Personality:") << QStringList{"", "m", "", "", "yes", "no"};
     QTest::newRow("key lines must match exactly")
         << QByteArray("message personality:\nm\nMessage Personality: \nm\n Compiler Personality:\nc\n")
-        << QStringList{"", "", "", ""};
-    QTest::newRow("carriage returns before line ends")
-        << QByteArray("VDSP Installation Path:\r\nC:\\VisualDSP\r\n\r\n") << QStringList{"C:\\VisualDSP", "", "", ""};
-    QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", ""};
-    QTest::newRow("blank value") << QByteArray("VDSP Installation Path:\n\n\n") << QStringList{"", "", "", ""};
+        << QStringList{"", "", "", "", "yes", "no"};
+    QTest::newRow("carriage returns before line ends") << QByteArray("VDSP Installation Path:\r\nC:\\VisualDSP\r\n\r\n")
+                                                       << QStringList{"C:\\VisualDSP", "", "", "", "yes", "no"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{"", "", "", "", "yes", "no"};
+    QTest::newRow("blank value") << QByteArray("VDSP Installation Path:\n\n\n")
+                                 << QStringList{"", "", "", "", "yes", "no"};
+    QTest::newRow("both boxes flipped") << QByteArray(
+                                               "Write Compilation Database:\nyes\n\nWrite Conversion Report:\nno\n\n")
+                                        << QStringList{"", "", "", "", "no", "yes"};
+    QTest::newRow("an unknown box value keeps the default")
+        << QByteArray("Write Conversion Report:\n1\n\nWrite Compilation Database:\n\n\n")
+        << QStringList{"", "", "", "", "yes", "no"};
 }
 
 void SettingsTest::readFile()
@@ -126,8 +138,10 @@ void SettingsTest::readFile()
     folder.writeFile("settings.txt", content);
     Projbridge wizard;
 
+    const auto state = [](const QCheckBox* box) { return box->isChecked() ? "yes" : "no"; };
     const QStringList fields{wizard.VDSPInstallDirEdit->text(), wizard.MsgPersonEdit->text(),
-                             wizard.AnalPersonEdit->text(), wizard.CmpPersonEdit->text()};
+                             wizard.AnalPersonEdit->text(),     wizard.CmpPersonEdit->text(),
+                             state(wizard.ReportCheck),         state(wizard.CompdbCheck)};
     QCOMPARE(fields, expectedFields);
 }
 

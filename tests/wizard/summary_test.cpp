@@ -5,7 +5,7 @@
 
 namespace {
 
-// Ticks the boxes named in the comma-separated list, e.g. "cpp,h".
+// Clicks the boxes named in the comma-separated list, e.g. "cpp,h,Report" (the report box starts ticked).
 void tickBoxes(Projbridge& wizard, const QString& boxes)
 {
     for (const QString& extension : boxes.split(u',', Qt::SkipEmptyParts)) {
@@ -99,7 +99,7 @@ void SummaryTest::extensionListInSummary()
     if (extensions.isEmpty()) {
         QVERIFY(!commandLine.contains("-ext"));
     } else {
-        QCOMPARE(commandLine.mid(commandLine.size() - 2), (QStringList{"-ext", extensions}));
+        QCOMPARE(commandLine.mid(commandLine.indexOf("-ext"), 2), (QStringList{"-ext", extensions}));
     }
 }
 
@@ -125,13 +125,18 @@ void SummaryTest::commandLine_data()
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QStringList>("options");
 
-    QTest::newRow("nothing optional") << QStringList{"", "", ""} << "" << QStringList{};
-    QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "" << QStringList{"-cp", "/p/c.p_c"};
+    const QString report = QStringLiteral("/out put/my app.report.txt");
+    const QString database = QStringLiteral("/out put/my app/compdb");
+    QTest::newRow("nothing optional") << QStringList{"", "", ""} << "Report" << QStringList{};
+    QTest::newRow("the report by default") << QStringList{"", "", ""} << "" << QStringList{"-report", report};
+    QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "Report" << QStringList{"-cp", "/p/c.p_c"};
     QTest::newRow("everything, blanks kept")
-        << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h"
-        << QStringList{"-mp", "/my p/m.p_s", "-ap", "/my p/a.p_a", "-cp", "/my p/c.p_c", "-ext", "cpp,h"};
-    QTest::newRow("analyser and extensions")
-        << QStringList{"", "a b.p_a", ""} << "cc" << QStringList{"-ap", "a b.p_a", "-ext", "cc"};
+        << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h,Compdb"
+        << QStringList{"-mp",  "/my p/m.p_s", "-ap",     "/my p/a.p_a", "-cp",     "/my p/c.p_c",
+                       "-ext", "cpp,h",       "-report", report,        "-compdb", database};
+    QTest::newRow("analyser, extensions and database without report")
+        << QStringList{"", "a b.p_a", ""} << "cc,Report,Compdb"
+        << QStringList{"-ap", "a b.p_a", "-ext", "cc", "-compdb", database};
 }
 
 void SummaryTest::commandLine()
