@@ -14,6 +14,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# A Qt built for the target (scripts/windows-qt.sh) is searched like the target's
+# own libraries. Its package folder goes into the prefixes, not its root, which
+# CMake would graft onto itself.
+if(PROJBRIDGE_WINDOWS_QT)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${PROJBRIDGE_WINDOWS_QT})
+  list(PREPEND CMAKE_PREFIX_PATH ${PROJBRIDGE_WINDOWS_QT}/lib/cmake)
+endif()
+
 # The C++ runtime and winpthread linked in: a program that needs their DLLs
 # beside it exits silently under Wine (status 53) and on a user's machine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)

@@ -7,14 +7,17 @@ set -euo pipefail
 build_packages=(g++ make cmake python3)
 wizard_packages=(qt6-base-dev)
 # The distribution's clang and its runtime libraries, libFuzzer among them.
-test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclang-rt-dev)
+test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclang-rt-dev cppcheck)
 bench_packages=(libxml2-utils time valgrind)
+# Qt for Windows from Debian's source package, built with the host's Qt tools.
+windows_wizard_packages=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev xz-utils)
 
 case "${1:-}" in
   example) wanted=("${build_packages[@]}" "${wizard_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 example|test|bench" >&2; exit 2 ;;
+  windows-wizard) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${windows_wizard_packages[@]}") ;;
+  *) echo "usage: $0 example|test|bench|windows-wizard" >&2; exit 2 ;;
 esac
 
 missing=()

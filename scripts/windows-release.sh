@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds ProjbridgeCli-<version>-win64.zip: the program for 64-bit Windows, with
-# its runtime linked in, and a short text on its usage.
+# Builds Projbridge-<version>-win64.zip: the converter and the wizard for 64-bit
+# Windows, each with its runtime and Qt linked in, and a short text on their usage.
+# The first run builds Qt for Windows (scripts/windows-qt.sh), which takes long.
 # Usage: windows-release.sh [OUTPUT_FOLDER]   (default: the release build folder)
 # Prints the path of the archive.
 set -euo pipefail
@@ -11,19 +12,26 @@ triple=x86_64-w64-mingw32
 
 version=$(sed -n 's/^project(Projbridge VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || { echo "no version in $root/CMakeLists.txt" >&2; exit 1; }
-name=ProjbridgeCli-$version-win64
+name=Projbridge-$version-win64
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DPROJBRIDGE_BUILD_WIZARD=OFF
-cmake --build "$build" --target ProjbridgeCli -j"$(nproc)"
+qt=$(bash "$root/scripts/windows-qt.sh")
+cmake -S "$root" -B "$build" -C "$qt" -DCMAKE_BUILD_TYPE=Release -DPROJBRIDGE_BUILD_WIZARD=ON \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+cmake --build "$build" --target ProjbridgeCli Projbridge -j"$(nproc)"
 
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
 mkdir "$staging/$name"
-"$triple-strip" -o "$staging/$name/ProjbridgeCli.exe" "$build/converter/ProjbridgeCli.exe"
+for program in ProjbridgeCli Projbridge; do
+  "$triple-strip" -o "$staging/$name/$program.exe" "$build/converter/$program.exe"
+  # Only DLLs of Windows itself: a missing one would end the program silently.
+  foreign=$("$triple-objdump" -p "$staging/$name/$program.exe" | sed -n 's/^\s*DLL Name: //p' \
+    | grep -Ei '^(lib|qt)' || true)
+  [ -z "$foreign" ] || { echo "$program.exe needs $foreign" >&2; exit 1; }
+done
 sed 's/$/\r/' "$root/packaging/USAGE.txt" > "$staging/$name/USAGE.txt"
 
-# The program must start on its own: a missing DLL would end it silently.
+# The converter must start on its own.
 prefix=$staging/wineprefix
 usage=$("$root/cmake/wine-run.sh" "$prefix" "$staging/$name/ProjbridgeCli.exe" | tr -d '\r')
 "$root/cmake/wine-run.sh" "$prefix" --stop

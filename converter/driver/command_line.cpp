@@ -14,19 +14,27 @@ namespace {
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
 
-enum class Option { projectName, messagePersonality, analyserPersonality, compilerPersonality, extensions };
+enum class Option {
+    projectName,
+    messagePersonality,
+    analyserPersonality,
+    compilerPersonality,
+    extensions,
+    compileDatabaseFolder
+};
 
 struct NamedOption {
     std::string_view name;
     Option option;
 };
 
-constexpr std::array<NamedOption, 5> options{{
+constexpr std::array<NamedOption, 6> options{{
     {"-pn", Option::projectName},
     {"-mp", Option::messagePersonality},
     {"-ap", Option::analyserPersonality},
     {"-cp", Option::compilerPersonality},
     {"-ext", Option::extensions},
+    {"-compdb", Option::compileDatabaseFolder},
 }};
 
 std::optional<Option> optionNamed(const std::string& argument)
@@ -58,6 +66,9 @@ void applyOption(Converter& converter, Option option, const std::string& value)
         break;
     case Option::extensions:
         converter.addExtensions(value);
+        break;
+    case Option::compileDatabaseFolder:
+        converter.compileDatabaseFolder = absolutePathArgument(value);
         break;
     }
 }

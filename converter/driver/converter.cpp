@@ -4,6 +4,7 @@
 #include "driver/errors.h"
 #include "reader/project_reader.h"
 #include "reader/windows_path.h"
+#include "writer/compile_database.h"
 
 #include <algorithm>
 
@@ -69,6 +70,8 @@ int Converter::run()
         if (reading.extent == ReadExtent::noProject)
             return 1;
         const int status = writeProject();
+        if (!compileDatabaseFolder.empty())
+            writeCompileDatabases(*this, compileDatabaseFolder);
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
             printLine("Conversion incomplete: the project file was read only up to the unexpected token");

@@ -60,6 +60,8 @@ public:
     std::string messagePersonality;
     std::string analyserPersonality;
     std::string compilerPersonality;
+    // Where the compilation databases go; none are written when empty.
+    std::string compileDatabaseFolder;
 
 private:
     std::string sourcePath;

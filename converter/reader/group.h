@@ -37,6 +37,9 @@ public:
     std::string sourceDir;
     const Converter* converter = nullptr;
     std::string name;
+    // The group of a configuration, or of a configuration's own entries inside
+    // a folder group: it belongs to the configuration of its name only.
+    bool isConfiguration = false;
 
 private:
     // The personality files the block names, chosen and made in this order.

@@ -164,6 +164,7 @@ bool ProjectReader::readConfiguration(Group& target)
     const std::string name = unquotedAttribute(attributes, "name");
     // The group stays whatever its content holds, even none.
     Group& configuration = addGroup(target, name);
+    configuration.isConfiguration = true;
     const bool read = readElementContent("configuration", configurationContent, [&] {
         std::string ignored;
         readTextElement("intermediate-dir", TagTest::plain, ignored);
@@ -445,6 +446,7 @@ Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
     if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end())
         return *found->second;
     Group& made = addGroup(group, name);
+    made.isConfiguration = true;
     // Inside a source-folder group, the files are analysed with the settings
     // of their configuration all the same.
     const auto settings = configurationSettings.find(name);

@@ -5,44 +5,9 @@
 #include "driver/errors.h"
 #include "reader/windows_path.h"
 #include "writer/make_directory.h"
+#include "writer/name_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
-
-namespace {
-
-constexpr std::string_view parentFolderSegment = "..";
-
-// Group names come from the project file. A ".." part would put folders and
-// personality files outside the destination folder.
-bool leavesItsFolder(const std::string& name)
-{
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t separator = name.find_first_of("\\/", start);
-        const std::size_t end = separator == std::string::npos ? name.size() : separator;
-        if (std::string_view(name).substr(start, end - start) == parentFolderSegment)
-            return true;
-        if (separator == std::string::npos)
-            return false;
-        start = separator + 1;
-    }
-}
-
-// A name holding "\" or "/" names nested folders; each level is made in turn.
-// Where both separators are left, the next backslash is taken first.
-void makeNameFolders(const std::string& baseFolder, const std::string& name)
-{
-    std::size_t backslash = name.find('\\');
-    std::size_t slash = name.find('/');
-    while (backslash != std::string::npos || slash != std::string::npos) {
-        const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(joinPath(baseFolder, std::string_view(name).substr(0, end)));
-        backslash = name.find('\\', end + 1);
-        slash = name.find('/', end + 1);
-    }
-}
-
-} // namespace
 
 int Converter::writeProject()
 {
@@ -60,6 +25,8 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
     const std::string groupFolder = joinPath(baseFolder, name);
+    // Group names come from the project file: one leading out of the
+    // destination would put folders and personality files elsewhere.
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 

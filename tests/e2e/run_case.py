@@ -19,6 +19,9 @@ A case is a folder under tests/cases/:
   expected-tree.txt    every folder and file on P: after the runs.
   expected/            every file the runs created or changed, by its path on P:.
 Every file on P: that is not under expected/ must be byte for byte its input.
+A native run writes compilation databases with host paths; before they are
+compared, each host path below the case's folder is put in its P: form (JSON
+escaped), so one expected database holds what the Windows build writes.
 Every project file of a case whose runs all succeed is also checked for its
 structure: balanced markers, absolute paths and personality files present;
 for an example, every source file it names must exist as well.
@@ -50,6 +53,7 @@ RUN_TIMEOUT_SECONDS = 120
 KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
+COMPILE_DATABASE = "compile_commands.json"
 BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
 SOURCE_EXTENSIONS = {"c", "cc", "cpp", "cxx", "asm", "s", "dsp"}
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
@@ -266,7 +270,23 @@ def named_personalities(commands):
     return named
 
 
-def compare_files(case, drive, input_folder, update):
+def in_drive_form(data, drive):
+    """A database's host paths below the drive folder as P: paths in JSON text,
+    where each backslash is written twice."""
+    host_root = re.escape(str(drive.resolve()))
+    text = re.sub(host_root + r'(/[^"]*)?', lambda found: "P:" + (found.group(1) or "/").replace("/", "\\\\"),
+                  data.decode("utf-8"))
+    return text.encode("utf-8")
+
+
+def produced_bytes(drive, relative, emulated):
+    data = (drive / relative).read_bytes()
+    if relative.name == COMPILE_DATABASE and not emulated:
+        return in_drive_form(data, drive)
+    return data
+
+
+def compare_files(case, drive, input_folder, update, emulated):
     expected_folder = case / "expected"
     problems = []
     produced = set()
@@ -279,7 +299,7 @@ def compare_files(case, drive, input_folder, update):
         shutil.rmtree(expected_folder, ignore_errors=True)
         for relative in produced:
             (expected_folder / relative).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copyfile(drive / relative, expected_folder / relative)
+            (expected_folder / relative).write_bytes(produced_bytes(drive, relative, emulated))
         return problems
     expected = relative_files(expected_folder)
     for relative in sorted(expected | produced):
@@ -289,7 +309,7 @@ def compare_files(case, drive, input_folder, update):
         elif not (drive / relative).is_file():
             problems.append(f"{label} is expected, but missing")
         else:
-            wanted, got = (expected_folder / relative).read_bytes(), (drive / relative).read_bytes()
+            wanted, got = (expected_folder / relative).read_bytes(), produced_bytes(drive, relative, emulated)
             if wanted != got:
                 problems.append(difference(label, wanted, got))
     return problems
@@ -331,7 +351,7 @@ def run_case(arguments):
         problems += compare_text(case, "expected-status.txt", "".join(f"{status}\n" for status in statuses), update,
                                  missing="".join("0\n" for _ in commands))
         problems += compare_text(case, "expected-tree.txt", tree_listing(drive), update)
-        problems += compare_files(case, drive, input_copy, update)
+        problems += compare_files(case, drive, input_copy, update, emulated=bool(arguments.emulator))
 
         if all(status == 0 for status in statuses):
             named = named_personalities(commands)

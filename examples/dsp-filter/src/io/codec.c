@@ -1,5 +1,10 @@
 #include "codec.h"
 
+/* The codec sits on the ADSP-BF533's serial port; other processors wire it differently. */
+#if !defined(__ADSPBF533__) || !defined(__ADSPLPBLACKFIN__)
+#error "this codec driver is written for the ADSP-BF533"
+#endif
+
 void codec_init(void)
 {
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+class Converter;
+
+// Writes, for each configuration of the read project, the JSON compilation
+// database <folder>\<configuration>\compile_commands.json that open analysers
+// and editors read: one entry per source file the configuration builds, with
+// the VisualDSP compiler's command line. Throws IOERROR like the other writers.
+void writeCompileDatabases(const Converter& converter, const std::string& folder);

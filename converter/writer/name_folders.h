@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// Folders named after names from the project file: group names and
+// configuration names, which may hold "\" or "/".
+
+// True when a part of the name is "..": folders made for it would lie outside
+// the folder they are made in.
+bool leavesItsFolder(const std::string& name);
+
+// Makes the folders that the separators inside the name lead through, each
+// level in turn, below the base folder; the name's own folder is left to the
+// caller.
+void makeNameFolders(const std::string& baseFolder, const std::string& name);
