@@ -8,6 +8,16 @@
 #include <string>
 #include <vector>
 
+// How far a reading got.
+enum class ReadExtent { wholeProject, partOfProject, noProject };
+
+// What a reading tells the run beyond the tree it filled.
+struct ProjectReading {
+    ReadExtent extent;
+    // A path kept in the tree still names the unknown installation folder.
+    bool keptInstallVariables;
+};
+
 // One whole conversion: its settings, the source project model and the lexer.
 class Converter {
 public:
@@ -18,8 +28,8 @@ public:
     // Reads, then writes; returns the exit status.
     int run();
     // Steps of `run` before the writer: gives the root group its folder, opens
-    // the source file and reads it. Returns whether the whole file was accepted.
-    bool read();
+    // the source file and reads it.
+    ProjectReading read();
 
     void addExtensions(const std::string& value);
     bool acceptsExtension(const std::string& path) const;

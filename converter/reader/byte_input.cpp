@@ -27,6 +27,12 @@ bool ByteInput::open(const std::string& hostPath)
     return true;
 }
 
+void ByteInput::skipPrefix(std::string_view bytes)
+{
+    if (std::string_view(buffer_.data() + position_, length_ - position_).starts_with(bytes))
+        position_ += bytes.size();
+}
+
 void ByteInput::close()
 {
     if (file_ != nullptr)

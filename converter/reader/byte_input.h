@@ -23,6 +23,9 @@ public:
     // first read fails (a folder opens on some systems and fails there).
     bool open(const std::string& hostPath);
     void close();
+    // Reads over `bytes` when the buffered input begins with them; right after
+    // `open`, that is the start of the file.
+    void skipPrefix(std::string_view bytes);
 
     // The next byte, or `end` once the file is used up or a read failed; a
     // byte asked for past that point marks the input as no longer good.

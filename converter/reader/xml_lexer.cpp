@@ -12,6 +12,7 @@ namespace {
 // brackets and outside them.
 constexpr std::string_view bracketCounted = "[]";
 constexpr std::string_view allCounted = "<>[]";
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 bool isWhitespace(int c)
 {
@@ -77,6 +78,8 @@ void XmlLexer::openFile(const std::string& windowsPath)
     lastStartTagWasEmpty_ = false;
     if (!input.open(platform::hostPath(windowsPath)))
         throw XMLReaderError(XMLReaderError::cannotOpen);
+    // Some editors begin a UTF-8 file with a byte-order mark; it is no text.
+    input.skipPrefix(byteOrderMark);
 }
 
 bool XmlLexer::expectStartTag(const std::string& name)

@@ -16,8 +16,9 @@ import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, expect, expect_run, run_named_case,
                                 windows_path)
-from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, UNEXPECTED_EOF,
-                          UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line, target)
+from project_text import (COMPLETED, CREATING, END, HEAD, INCOMPLETE, INSTALL_FOLDER, PROCESSOR, PROJECT,
+                          UNEXPECTED_EOF, UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line,
+                          target)
 
 MEGABYTE = 1024 * 1024
 TIME_LIMIT_SECONDS = 10
@@ -82,12 +83,12 @@ def folders_nested_a_million_deep(stress):
     outcome = stress.convert()
     lines = outcome.lines()
     # The reader refuses nesting beyond a bound of its own; every source
-    # folder group read up to there is written.
-    expect("exit status", outcome.status, 0)
+    # folder group read up to there is written, and the run fails.
+    expect("exit status", outcome.status, 1)
     expect("first lines", lines[:4], [UNEXPECTED_TOKEN + 'folder name="Source Files"', CREATING,
                                       group_line(PROJECT), group_line(PROCESSOR)])
-    expect("last line", lines[-1], COMPLETED)
-    expect("groups below the target", set(lines[4:-1]), {group_line("Source Files")})
+    expect("last lines", lines[-2:], [COMPLETED, INCOMPLETE])
+    expect("groups below the target", set(lines[4:-2]), {group_line("Source Files")})
 
 
 @case
