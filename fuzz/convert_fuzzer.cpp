@@ -1,9 +1,10 @@
 // Arbitrary bytes as a project file, through a whole conversion: the lexer and
 // the reader take them, and the writer writes what was read into a fresh
-// destination folder. Besides the sanitizers' findings, a run fails when the
-// conversion ends other than with status 0 or 1, lets an exception escape,
-// changes anything beside its destination folder, or succeeds with a project
-// file or analyser personality out of shape.
+// destination folder, in some runs with a link planted in it. Besides the
+// sanitizers' findings, a run fails when the conversion ends other than with
+// status 0 or 1, lets an exception escape, changes anything beside its
+// destination folder, or succeeds with a project file or analyser personality
+// out of shape.
 #include "output_shape.h"
 
 #include "driver/converter.h"
@@ -42,14 +43,18 @@ struct Options {
     // Named personalities are only referred to; these do not exist.
     const char* messagePersonality;
     const char* compilerPersonality;
+    // The destination's person folder is a link to the folder around the
+    // destination, which nothing may reach through it.
+    bool linkedPersonFolder;
     // Written into the destination folder, whether the run succeeds or not.
     bool withReport;
 };
 
-constexpr std::array<Options, 3> optionChoices{{
-    {"", true, "", "", true},
-    {"c,h", false, "", "", false},
-    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c", true},
+constexpr std::array<Options, 4> optionChoices{{
+    {"", true, "", "", false, true},
+    {"c,h", false, "", "", false, false},
+    {"C,,asm", true, "C:\\named\\messages.p_s", "C:\\named\\compiler.p_c", false, true},
+    {"", true, "", "", true, false},
 }};
 constexpr const char* reportName = "report.tsv";
 
@@ -192,6 +197,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_directory(sandbox.destination);
 
     const Options& options = optionChoices[size % optionChoices.size()];
+    if (options.linkedPersonFolder)
+        fs::create_directory_symlink("..", sandbox.destination / "person");
     int status = 0;
     {
         Converter converter(platform::commandLinePath(sandbox.projectFile.string()),

@@ -13,6 +13,7 @@ namespace {
 
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
+constexpr std::string_view parentFolderName = "..";
 
 enum class Option {
     projectName,
@@ -46,16 +47,35 @@ std::optional<Option> optionNamed(const std::string& argument)
     return found == options.end() ? std::nullopt : std::optional<Option>(found->option);
 }
 
+// A host path on no drive would be put on the current drive instead, so the
+// output would land in a look-alike folder.
+std::string windowsPathArgument(const std::string& typed)
+{
+    if (platform::liesOnNoDrive(typed))
+        throw CommandLineError("Path lies on no drive of the Wine prefix ($WINEPREFIX/dosdevices): " + typed);
+    return platform::commandLinePath(typed);
+}
+
 std::string absolutePathArgument(const std::string& typed)
 {
-    return makeAbsolutePath(platform::commandLinePath(typed));
+    return makeAbsolutePath(windowsPathArgument(typed));
+}
+
+// The project file and the project-wide personalities are named after the
+// project: a name that leaves its folder would put them outside the destination.
+std::string projectNameArgument(const std::string& typed)
+{
+    if (typed == parentFolderName || typed.find_first_of("\\/") != std::string::npos)
+        throw CommandLineError("Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " +
+                               typed);
+    return typed;
 }
 
 void applyOption(Converter& converter, Option option, const std::string& value)
 {
     switch (option) {
     case Option::projectName:
-        converter.projectName = value;
+        converter.projectName = projectNameArgument(value);
         break;
     case Option::messagePersonality:
         converter.messagePersonality = absolutePathArgument(value);
@@ -104,7 +124,7 @@ std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& argumen
     // The installation folder keeps its text; only a host path typed for it is
     // put into Windows form, as for every other path argument.
     auto converter = std::make_unique<Converter>(sourcePath, absolutePathArgument(arguments[1]),
-                                                 platform::commandLinePath(arguments[2]));
+                                                 windowsPathArgument(arguments[2]));
     converter->projectName = defaultProjectName(sourcePath);
     // Every argument is looked at, values and positional ones included.
     for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
@@ -124,5 +144,12 @@ int runCommandLine(const std::vector<std::string>& arguments)
         printLine("Missing value for option: " + *option);
         return 1;
     }
-    return makeConverter(arguments)->run();
+    std::unique_ptr<Converter> converter;
+    try {
+        converter = makeConverter(arguments);
+    } catch (const CommandLineError& error) {
+        printLine(error.what());
+        return 1;
+    }
+    return converter->run();
 }

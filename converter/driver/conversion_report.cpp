@@ -2,11 +2,11 @@
 
 #include "platform/platform.h"
 #include "reader/group.h"
+#include "reader/install_variables.h"
 #include "reader/windows_path.h"
 #include "writer/report_file.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -19,9 +19,6 @@ constexpr std::string_view missingKind = "missing";
 constexpr std::string_view unresolvedKind = "unresolved";
 constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
-
-// Left in a path only when the installation folder is not known.
-constexpr std::array<std::string_view, 2> installFolderVariables{"$(VDSP)", "$(ADI_DSP)"};
 
 std::string_view reasonText(NotTakenBecause reason)
 {
@@ -45,15 +42,6 @@ std::string_view reasonText(NotTakenBecause reason)
 std::string lineText(std::size_t line)
 {
     return "line " + std::to_string(line);
-}
-
-bool holdsInstallFolderVariable(const std::string& path)
-{
-    for (std::string_view variable : installFolderVariables) {
-        if (path.find(variable) != std::string::npos)
-            return true;
-    }
-    return false;
 }
 
 void collectFiles(const Group& group, std::vector<std::string_view>& files)
@@ -199,7 +187,7 @@ void ConversionReport::taken(const std::string& configuration, const std::string
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
 {
-    if (holdsInstallFolderVariable(path)) {
+    if (holdsInstallVariable(path)) {
         file->writeLine(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {
         file->writeLine(missingKind, "", asWritten, path);

@@ -51,17 +51,21 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
 
 bool Converter::readProject(Group& root)
 {
-    return ProjectReader(lexer, *this).readProject(root);
+    return ProjectReader(lexer, *this, report).readProject(root);
 }
 
-bool Converter::read()
+ProjectReading Converter::read()
 {
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
     if (!reportPath.empty())
         report.open(reportPath, *rootGroup);
-    return readProject(*rootGroup);
+    ProjectReader reader(lexer, *this, report);
+    ReadExtent extent = ReadExtent::wholeProject;
+    if (!reader.readProject(*rootGroup))
+        extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
+    return {extent, reader.keptInstallVariables()};
 }
 
 int Converter::run()
@@ -73,19 +77,32 @@ int Converter::run()
 int Converter::convert()
 {
     try {
-        if (!read() && lexer.streamGood()) {
+        const ProjectReading reading = read();
+        if (reading.keptInstallVariables)
+            printLine("Warning: VisualDSP installation folder not found; $(VDSP) and $(ADI_DSP) are left in paths");
+        if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
             report.refusedToken(lexer.tokenText(), lexer.tokenLine());
         }
+        // Any other file given by mistake makes no project at all.
+        if (reading.extent == ReadExtent::noProject)
+            return 1;
         const int status = writeProject();
         if (!compileDatabaseFolder.empty())
             writeCompileDatabases(*this, compileDatabaseFolder);
+        // A partial project is written, but the run must not pass for a success.
+        if (reading.extent == ReadExtent::partOfProject) {
+            printLine("Conversion incomplete: the project file was read only up to the unexpected token");
+            return 1;
+        }
         return status;
     } catch (const XMLReaderError& error) {
         if (error.code == XMLReaderError::cannotOpen)
             printLine("Could not open file: " + sourcePath);
         else
             printLine("Visual DSP Project file parsing encountered unexpected EOF");
+    } catch (const InputTooLong& error) {
+        printLine(error.what());
     } catch (const IOERROR& error) {
         printFailure(error);
     }

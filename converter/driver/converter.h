@@ -3,10 +3,21 @@
 #include "driver/conversion_report.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
+#include "writer/destination_folders.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+// How far a reading got.
+enum class ReadExtent { wholeProject, partOfProject, noProject };
+
+// What a reading tells the run beyond the tree it filled.
+struct ProjectReading {
+    ReadExtent extent;
+    // A path kept in the tree still names the unknown installation folder.
+    bool keptInstallVariables;
+};
 
 // One whole conversion: its settings, the source project model and the lexer.
 class Converter {
@@ -19,8 +30,7 @@ public:
     int run();
     // Steps of `run` before the writer: gives the root group its folder, opens
     // the source file, opens the report file when one is asked for, and reads.
-    // Returns whether the whole file was accepted.
-    bool read();
+    ProjectReading read();
 
     void addExtensions(const std::string& value);
     bool acceptsExtension(const std::string& path) const;
@@ -36,6 +46,8 @@ public:
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
+    // The folders that the writer has made in this run.
+    DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
     // Path rules of the model: include folders and source files.
     void resolveProjectPath(std::string& folder) const;
@@ -67,6 +79,9 @@ private:
     std::vector<std::string> extensions;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
+    // A record of what the disk holds, filled by the writer's walk over the
+    // const group tree.
+    mutable DestinationFolders destinationFolders;
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     ConversionReport report;

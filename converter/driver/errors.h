@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
-// The two failures that end a conversion. `run` catches them by reference and
+// The failures that end a conversion. `run` catches them by reference and
 // turns each into one message and exit status 1.
 
 class XMLReaderError : public std::exception {
@@ -17,6 +18,18 @@ public:
 
     std::int32_t code;
 };
+
+// An input beyond a limit of the converter; the message names it.
+class InputTooLong : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "64 MiB", for the messages of the limits.
+inline std::string mebibytes(std::size_t bytes)
+{
+    return std::to_string(bytes >> 20) + " MiB";
+}
 
 class IOERROR : public std::exception {
 public:

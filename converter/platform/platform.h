@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 // Everything the converter needs from the operating system, one whole task per
@@ -20,10 +21,20 @@ std::string ideAppPath();
 // True when any file or folder exists under the path.
 bool pathExists(const std::string& windowsPath);
 
+// What stands under a path; a link is not followed. Windows counts every
+// reparse point (symbolic link, junction, mount point) as a link.
+enum class EntryKind { none, folder, link, other };
+EntryKind entryKind(const std::string& windowsPath);
+
 enum class DirectoryCreation { created, alreadyExists, failed };
 
 // Creates one directory level; missing parents are not made.
 DirectoryCreation createDirectory(const std::string& windowsPath);
+
+// Creates or truncates a file for writing; nullptr when it cannot, and when a
+// link, or anything but a file, stands under the name: the file is never
+// written through a link.
+std::FILE* createFile(const std::string& windowsPath);
 
 // The name under which the file system knows a Windows path, for the standard
 // file streams. Identity on Windows. "" when the path lies on no known drive or
@@ -33,5 +44,9 @@ std::string hostPath(const std::string& windowsPath);
 // A path argument as the user typed it, turned into the converter's Windows
 // form before the path rules run. Identity on Windows.
 std::string commandLinePath(const std::string& typedPath);
+
+// True for a host path typed by the user that no drive maps, so that it has no
+// Windows form. Never on Windows.
+bool liesOnNoDrive(const std::string& typedPath);
 
 } // namespace platform

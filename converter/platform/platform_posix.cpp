@@ -12,7 +12,9 @@
 #include <optional>
 #include <string_view>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,12 +23,16 @@ namespace {
 
 constexpr std::size_t driveCount = 'z' - 'a' + 1;
 constexpr mode_t newDirectoryMode = 0777;
+constexpr mode_t newFileMode = 0666;
+// A FIFO planted under the name would block the open until someone reads it.
+constexpr int createFileFlags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 // Strings take it through a temporary: assigning the view itself trips a false
 // -Wrestrict in GCC 12 optimised builds.
 constexpr std::string_view hostRoot = "/";
 // The key as system.reg writes it, with its backslashes escaped.
 constexpr std::string_view ideAppPathsKey = R"(Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe)";
 constexpr std::string_view defaultValueStart = "@=\"";
+constexpr std::size_t maxHexEscapeDigits = 4;
 
 // Host folder of each drive, "" where the drive has no folder.
 using DriveFolders = std::array<std::string, driveCount>;
@@ -203,24 +209,87 @@ bool isIdeAppPathsKey(std::string_view line)
                       [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
 }
 
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'f');
+}
+
+int hexValue(char c)
+{
+    return c <= '9' ? c - '0' : lowerAscii(c) - 'a' + 10;
+}
+
+// The code unit of an escape "\x" followed by up to four hex digits; `i` is at
+// the "x" and ends at the last digit.
+char16_t readHexEscape(std::string_view quoted, std::size_t& i)
+{
+    char16_t unit = 0;
+    for (std::size_t digits = 0; digits < maxHexEscapeDigits && i + 1 < quoted.size() && isHexDigit(quoted[i + 1]);
+         ++digits)
+        unit = static_cast<char16_t>(unit * 16 + hexValue(quoted[++i]));
+    return unit;
+}
+
+void appendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+        return;
+    }
+    const int continuationBytes = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+    constexpr unsigned char leadBits[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(leadBits[continuationBytes] | (codePoint >> (6 * continuationBytes)));
+    for (int shift = 6 * (continuationBytes - 1); shift >= 0; shift -= 6)
+        out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
+}
+
+// Host paths are UTF-8. A surrogate without its partner is encoded on its own,
+// as no file name needs it.
+std::string utf8(const std::u16string& units)
+{
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t codePoint = units[i];
+        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000)
+            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[++i] - 0xDC00);
+        appendUtf8(text, codePoint);
+    }
+    return text;
+}
+
 // The text of a quoted registry string that starts after its opening quote;
-// nullopt when the closing quote is missing.
+// nullopt when the closing quote is missing. Wine writes every character
+// beyond ASCII as "\x" and the hex digits of its UTF-16 code unit; consecutive
+// escapes are decoded together, as a surrogate pair spans two.
 std::optional<std::string> unescapeRegistryString(std::string_view quoted)
 {
     std::string value;
+    std::u16string escapedUnits;
+    const auto plain = [&](char c) {
+        value += utf8(escapedUnits);
+        escapedUnits.clear();
+        value += c;
+    };
     for (std::size_t i = 0; i < quoted.size(); ++i) {
         const char c = quoted[i];
-        if (c == '"')
+        if (c == '"') {
+            value += utf8(escapedUnits);
             return value;
+        }
         if (c != '\\') {
-            value += c;
+            plain(c);
             continue;
         }
         if (++i == quoted.size())
             return std::nullopt;
+        if (quoted[i] == 'x' && i + 1 < quoted.size() && isHexDigit(quoted[i + 1])) {
+            escapedUnits += readHexEscape(quoted, i);
+            continue;
+        }
         if (quoted[i] != '\\' && quoted[i] != '"')
-            value += '\\';
-        value += quoted[i];
+            plain('\\');
+        plain(quoted[i]);
     }
     return std::nullopt;
 }
@@ -263,6 +332,34 @@ bool pathExists(const std::string& windowsPath)
     return !host.empty() && fs::exists(host, error);
 }
 
+EntryKind entryKind(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    struct stat status {};
+    if (host.empty() || ::lstat(host.c_str(), &status) != 0)
+        return EntryKind::none;
+    if (S_ISLNK(status.st_mode))
+        return EntryKind::link;
+    return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::other;
+}
+
+std::FILE* createFile(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    if (host.empty())
+        return nullptr;
+    const int descriptor = ::open(host.c_str(), createFileFlags, newFileMode);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat status {};
+    std::FILE* file = nullptr;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+        file = ::fdopen(descriptor, "wb");
+    if (file == nullptr)
+        ::close(descriptor);
+    return file;
+}
+
 DirectoryCreation createDirectory(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
@@ -280,6 +377,11 @@ std::string hostPath(const std::string& windowsPath)
     if (windowsPath.find('\0') != std::string::npos)
         return {};
     return hostPathThrough(windowsPath, driveFolders());
+}
+
+bool liesOnNoDrive(const std::string& typedPath)
+{
+    return typedPath.starts_with('/') && !windowsFormOf(typedPath, driveFolders());
 }
 
 std::string commandLinePath(const std::string& typedPath)

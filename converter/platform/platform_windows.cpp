@@ -93,6 +93,26 @@ bool pathExists(const std::string& windowsPath)
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+EntryKind entryKind(const std::string& windowsPath)
+{
+    const DWORD attributes = namesNoFile(windowsPath) ? INVALID_FILE_ATTRIBUTES
+                                                      : GetFileAttributesA(windowsPath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return EntryKind::none;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        return EntryKind::link;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::folder : EntryKind::other;
+}
+
+// The attributes tell a reparse point at the name itself; the standard stream
+// would open through it.
+std::FILE* createFile(const std::string& windowsPath)
+{
+    if (namesNoFile(windowsPath) || entryKind(windowsPath) == EntryKind::link)
+        return nullptr;
+    return std::fopen(windowsPath.c_str(), "wb");
+}
+
 // A file under the name also reports ERROR_ALREADY_EXISTS; only a directory
 // there means the work is done.
 DirectoryCreation createDirectory(const std::string& windowsPath)
@@ -116,6 +136,11 @@ std::string hostPath(const std::string& windowsPath)
 std::string commandLinePath(const std::string& typedPath)
 {
     return typedPath;
+}
+
+bool liesOnNoDrive(const std::string&)
+{
+    return false;
 }
 
 } // namespace platform

@@ -27,6 +27,12 @@ bool ByteInput::open(const std::string& hostPath)
     return true;
 }
 
+void ByteInput::skipPrefix(std::string_view bytes)
+{
+    if (std::string_view(buffer_.data() + position_, length_ - position_).starts_with(bytes))
+        position_ += bytes.size();
+}
+
 void ByteInput::close()
 {
     if (file_ != nullptr)
@@ -53,9 +59,9 @@ void ByteInput::countLinesUpTo(std::size_t end)
     counted_ = end;
 }
 
-bool ByteInput::appendUntil(std::string_view delimiters, std::string& out)
+bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize)
 {
-    while (available()) {
+    while (out.size() <= maxSize && available()) {
         const char* begin = buffer_.data() + position_;
         const char* end = buffer_.data() + length_;
         const char* found = delimiters.size() == 1

@@ -23,6 +23,9 @@ public:
     // first read fails (a folder opens on some systems and fails there).
     bool open(const std::string& hostPath);
     void close();
+    // Reads over `bytes` when the buffered input begins with them; right after
+    // `open`, that is the start of the file.
+    void skipPrefix(std::string_view bytes);
 
     // The next byte, or `end` once the file is used up or a read failed; a
     // byte asked for past that point marks the input as no longer good.
@@ -40,8 +43,9 @@ public:
     }
 
     // Appends the bytes before the next byte that is one of `delimiters` to
-    // `out` and leaves that byte unread. False when the input ended first.
-    bool appendUntil(std::string_view delimiters, std::string& out);
+    // `out` and leaves that byte unread. False when the input ended first, or
+    // when `out` grew beyond `maxSize` (by less than a buffer) first.
+    bool appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize);
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

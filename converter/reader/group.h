@@ -44,7 +44,9 @@ public:
 private:
     // The personality files the block names, chosen and made in this order.
     std::string selectMessagePersonality() const;
-    // The "AnalPers=" value, which the children inherit as well.
+    // The "AnalPers=" value: the group's own analyser personality, else the one
+    // it inherits (its nearest ancestor's own, or the project's default). The
+    // children inherit it in turn.
     std::string chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const;
     void produceAnalyserPersonality(const std::string& path) const;
     void writeAnalyserPersonality(const std::string& path) const;

@@ -1,5 +1,6 @@
 #include "driver/converter.h"
 
+#include "reader/install_variables.h"
 #include "reader/windows_path.h"
 
 #include <array>
@@ -7,14 +8,14 @@
 
 namespace {
 
-// Project files name the installation folder by either variable.
-constexpr std::array<std::string_view, 2> installFolderVariables{"$(VDSP)", "$(ADI_DSP)"};
-
 // Replaces the first occurrence of each variable. Positions are taken in the
 // text as written, so an installation folder that itself holds a variable name
-// is not expanded again.
+// is not expanded again. Without an installation folder the variables stay, so
+// that the paths show what is missing.
 std::string replaceInstallVariables(const std::string& path, const std::string& installFolder)
 {
+    if (installFolder.empty())
+        return path;
     struct Occurrence {
         std::size_t position;
         std::size_t length;

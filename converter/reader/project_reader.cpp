@@ -4,12 +4,14 @@
 #include "reader/project_reader.h"
 
 #include "driver/converter.h"
+#include "reader/install_variables.h"
 #include "reader/option_lists.h"
 #include "reader/trim_char.h"
 #include "reader/windows_path.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -19,7 +21,8 @@ using ElementNames = std::span<const std::string_view>;
 
 // What each element holds. A start tag of any other name met there belongs to
 // an element this reader does not know, and is read over with its content.
-constexpr std::array<std::string_view, 4> projectContent{"target", "configurations", "folders", "custom-data-tables"};
+constexpr std::array<std::string_view, 5> projectContent{"target", "configurations", "folders", "files",
+                                                         "custom-data-tables"};
 constexpr std::array<std::string_view, 3> targetContent{"processor", "extension", "type"};
 constexpr std::array<std::string_view, 1> configurationsContent{"configuration"};
 constexpr std::array<std::string_view, 6> configurationContent{
@@ -47,6 +50,22 @@ constexpr std::string_view defineFlag = "-D";
 constexpr std::string_view includeFlag = "-I>";
 constexpr std::string_view notExcludedMark = "no";
 constexpr std::string_view projectFolder = ".";
+// A file built with options of its own, which no group of the analyser
+// project can hold for one file.
+constexpr std::string_view ownBuildOptions = "file";
+constexpr std::string_view ownBuildOptionsSetting = "build-with-flag value=\"file\": options of its own";
+constexpr std::string_view whitespace = " \t\n\v\f\r";
+
+// The kinds that a folder's name tells, looked for in this order.
+constexpr std::array<std::pair<std::string_view, FolderKind>, 3> kindNames{{
+    {"Header Files", FolderKind::header},
+    {"Linker Files", FolderKind::linker},
+    {"Source Files", FolderKind::source},
+}};
+
+// Extensions of the files that a folder of no kind takes, in lower case.
+constexpr std::array<std::string_view, 4> headerExtensions{"h", "hh", "hpp", "hxx"};
+constexpr std::array<std::string_view, 7> sourceExtensions{"c", "cc", "cpp", "cxx", "asm", "s", "dsp"};
 
 // Sets a variable for the lifetime of the object and restores it afterwards.
 template <typename T>
@@ -62,9 +81,32 @@ private:
     T saved_;
 };
 
-ScopedValue<ElementNames> enterContent(ElementNames& openContent, ElementNames content)
+std::optional<FolderKind> kindNamedIn(const std::string& folderName)
 {
-    return {openContent, content};
+    for (const auto& [name, kind] : kindNames) {
+        if (folderName.find(name) != std::string::npos)
+            return kind;
+    }
+    return std::nullopt;
+}
+
+// The extension of the file's name in lower case; "" when the name has no dot.
+std::string lowerCaseExtension(const std::string& path)
+{
+    const std::string name = fileName(path);
+    const std::size_t lastDot = name.rfind('.');
+    if (lastDot == std::string::npos)
+        return {};
+    std::string extension = name.substr(lastDot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return extension;
+}
+
+template <std::size_t size>
+bool isOneOf(const std::string& extension, const std::array<std::string_view, size>& extensions)
+{
+    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
 }
 
 // An attribute without the double quotes around it; "" when it is missing.
@@ -82,32 +124,35 @@ bool ProjectReader::readProject(Group& root)
     Attributes attributes;
     if (!startElement("visualdsp-project", attributes))
         return false;
-    const auto content = enterContent(openContent, projectContent);
-    Group* target = nullptr;
-    readTarget(root, target);
-    if (target != nullptr) {
-        while (readConfigurations(*target)) {
+    foundProject_ = true;
+    return readElementContent("visualdsp-project", projectContent, [&] {
+        readTarget(root);
+        if (target != nullptr) {
+            while (readConfigurations(*target)) {
+            }
+            // The IDE writes the files outside all folders after the folders.
+            while ((startTag("folders") && readFolderList(*target)) || readFiles(*target, FolderKind::outsideFolders)) {
+            }
+            readCustomDataTables();
         }
-        while (startTag("folders") && readFolderList(*target)) {
-        }
-        readCustomDataTables();
-    }
-    return endTag("visualdsp-project");
+    });
 }
 
-bool ProjectReader::readTarget(Group& root, Group*& target)
+bool ProjectReader::readTarget(Group& root)
 {
     if (!startTag("target"))
         return false;
-    const auto content = enterContent(openContent, targetContent);
-    std::string processor;
-    readTextElement("processor", TagTest::withAttributes, processor);
-    if (!processor.empty())
-        target = &addGroup(root, processor);
-    std::string ignored;
-    readTextElement("extension", TagTest::plain, ignored);
-    readTextElement("type", TagTest::plain, ignored);
-    return endTag("target");
+    return readElementContent("target", targetContent, [&] {
+        std::string processor;
+        readTextElement("processor", TagTest::withAttributes, processor);
+        // A formatter may have put the name on a line of its own.
+        processor = trimChar(processor, whitespace);
+        if (!processor.empty())
+            target = &addGroup(root, processor);
+        std::string ignored;
+        readTextElement("extension", TagTest::plain, ignored);
+        readTextElement("type", TagTest::plain, ignored);
+    });
 }
 
 bool ProjectReader::readConfigurations(Group& target)
@@ -122,17 +167,22 @@ bool ProjectReader::readConfiguration(Group& target)
     Attributes attributes;
     if (!startElement("configuration", attributes))
         return false;
-    const auto content = enterContent(openContent, configurationContent);
-    std::string ignored;
-    readTextElement("intermediate-dir", TagTest::plain, ignored);
-    readTextElement("output-dir", TagTest::plain, ignored);
-    readTextElement("changed-property-page-flags", TagTest::plain, ignored);
-    Group& configuration = addGroup(target, unquotedAttribute(attributes, "name"));
+    const std::string name = unquotedAttribute(attributes, "name");
+    // The group stays whatever its content holds, even none.
+    Group& configuration = addGroup(target, name);
     configuration.isConfiguration = true;
-    readTools(configuration);
-    readBuildStep("post-build-description");
-    readBuildStep("post-build-command");
-    return endTag("configuration");
+    const bool read = readElementContent("configuration", configurationContent, [&] {
+        std::string ignored;
+        readTextElement("intermediate-dir", TagTest::plain, ignored);
+        readTextElement("output-dir", TagTest::plain, ignored);
+        readTextElement("changed-property-page-flags", TagTest::plain, ignored);
+        readTools(configuration);
+        readBuildStep("post-build-description");
+        readBuildStep("post-build-command");
+    });
+    configurationSettings.insert_or_assign(
+        name, ConfigurationSettings{configuration.includePaths(), configuration.definitions()});
+    return read;
 }
 
 bool ProjectReader::readTools(Group& configuration)
@@ -145,12 +195,12 @@ bool ProjectReader::readTool(Group& configuration)
     Attributes attributes;
     if (!startElement("tool", attributes))
         return false;
-    const auto content = enterContent(openContent, toolContent);
-    std::string option;
-    readOption(option);
-    if (unquotedAttribute(attributes, "type") == compilerToolType && !option.empty())
-        readCompilerOption(configuration, option);
-    return endTag("tool");
+    return readElementContent("tool", toolContent, [&] {
+        std::string option;
+        readOption(option);
+        if (unquotedAttribute(attributes, "type") == compilerToolType && !option.empty())
+            readCompilerOption(configuration, option);
+    });
 }
 
 void ProjectReader::readCompilerOption(Group& configuration, const std::string& option)
@@ -158,23 +208,32 @@ void ProjectReader::readCompilerOption(Group& configuration, const std::string& 
     if (const std::optional<std::string> defines = optionList(option, std::string(defineFlag)))
         readDefineList(configuration, *defines);
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
-        for (std::string folder : cutIncludeList(*includes)) {
+        for (const std::string& asWritten : cutIncludeList(*includes)) {
+            std::string folder = asWritten;
             converter.resolveProjectPath(folder);
+            noteInstallVariables(folder);
             configuration.appendIncludePath(folder);
+            report.includeFolder(configuration.name, asWritten, folder);
         }
     }
 }
 
 void ProjectReader::readDefineList(Group& configuration, const std::string& list)
 {
-    for (const auto& [name, value] : cutDefineList(list))
+    for (const auto& [name, value] : cutDefineList(list)) {
         configuration.setDefinition(name, value);
+        report.definition(configuration.name, name, value);
+    }
 }
 
 bool ProjectReader::readOption(std::string& option)
 {
     if (!startTag("option"))
         return false;
+    if (lexer.lastStartTagWasEmpty()) {
+        option.clear();
+        return true;
+    }
     if (!lexer.readText(option)) {
         std::string markup;
         if (!lexer.readMarkup(markup))
@@ -208,24 +267,20 @@ bool ProjectReader::readFolder(Group& group)
     Attributes attributes;
     if (!startElement("folder", attributes))
         return false;
-    const ScopedValue<int> depth(folderDepth, folderDepth + 1);
-    const auto content = enterContent(openContent, folderContent);
     const std::string name = unquotedAttribute(attributes, "name");
-    if (name.find("Header Files") != std::string::npos)
-        folderKind = FolderKind::header;
-    else if (name.find("Linker Files") != std::string::npos)
-        folderKind = FolderKind::linker;
-    else if (name.find("Source Files") != std::string::npos)
-        folderKind = FolderKind::source;
-
-    if (startTag("folders")) {
-        readFolderList(folderKind == FolderKind::source ? addGroup(group, name) : group);
-    } else {
-        while (readFiles(group, folderKind)) {
+    // A folder whose name tells no kind has that of the folder around it.
+    const FolderKind kind = kindNamedIn(name).value_or(folderKind);
+    const ScopedValue<int> depth(folderDepth, folderDepth + 1);
+    const ScopedValue<FolderKind> kindInside(folderKind, kind);
+    return readElementContent("folder", folderContent, [&] {
+        if (startTag("folders")) {
+            readFolderList(kind == FolderKind::source ? addGroup(group, name) : group);
+        } else {
+            while (readFiles(group, kind)) {
+            }
+            readFolders(group);
         }
-        readFolders(group);
-    }
-    return endTag("folder");
+    });
 }
 
 bool ProjectReader::readFiles(Group& group, FolderKind kind)
@@ -238,36 +293,52 @@ bool ProjectReader::readFile(Group& group, FolderKind kind)
     Attributes attributes;
     if (!startElement("file", attributes))
         return false;
-    const auto content = enterContent(openContent, fileContent);
     const std::string path = unquotedAttribute(attributes, "name");
+    const FileRole role = fileRole(path, kind);
+    report.fileEntryBegins();
+    bool perConfiguration = false;
+    const bool read = readElementContent("file", fileContent,
+                                         [&] { perConfiguration = readFileConfigurations(group, path, kind, role); });
     // A file with a complete per-configuration block is never a common file.
-    if (!readFileConfigurations(group, path, kind))
-        addFileEntry(group, path, kind, FileUse::common);
-    return endTag("file");
+    if (!perConfiguration)
+        addFileEntry(group, path, kind, role, FileUse::common);
+    report.fileEntryEnds();
+    return read;
 }
 
-bool ProjectReader::readFileConfigurations(Group& group, const std::string& path, FolderKind kind)
+bool ProjectReader::readFileConfigurations(Group& group, const std::string& path, FolderKind kind, FileRole role)
 {
-    return startTag("file-configurations") && readContent("file-configurations", fileConfigurationsContent,
-                                                          [&] { return readFileConfiguration(group, path, kind); });
+    return startTag("file-configurations") && readContent("file-configurations", fileConfigurationsContent, [&] {
+               return readFileConfiguration(group, path, kind, role);
+           });
 }
 
-bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind)
+bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role)
 {
     Attributes attributes;
     if (!startElement("file-configuration", attributes))
         return false;
-    const auto content = enterContent(openContent, fileConfigurationContent);
+    const std::string name = unquotedAttribute(attributes, "name");
     std::string flag;
-    readExcludedFlag(flag);
-    std::string ignored;
-    readTextElement("build-with-flag", TagTest::withAttributes, ignored);
-    readTextElement("intermediate-dir", TagTest::plain, ignored);
-    readTextElement("output-dir", TagTest::plain, ignored);
-    if (flag.find(notExcludedMark) != std::string::npos)
-        addFileEntry(configurationGroup(group, unquotedAttribute(attributes, "name")), path, kind,
-                     FileUse::perConfiguration);
-    return endTag("file-configuration");
+    Attributes buildWith;
+    const bool read = readElementContent("file-configuration", fileConfigurationContent, [&] {
+        readExcludedFlag(flag);
+        std::string ignored;
+        readTextElement("build-with-flag", buildWith, ignored);
+        readTextElement("intermediate-dir", TagTest::plain, ignored);
+        readTextElement("output-dir", TagTest::plain, ignored);
+    });
+    if (flag.find(notExcludedMark) == std::string::npos) {
+        report.fileNotTaken(name, path, NotTakenBecause::excludedInConfiguration);
+    } else if (role == FileRole::notTaken) {
+        // A file not taken makes no configuration group.
+        report.fileNotTaken(name, path, whyNotTaken(path, kind));
+    } else {
+        addFileEntry(configurationGroup(group, name), path, kind, role, FileUse::perConfiguration);
+        if (unquotedAttribute(buildWith, "value") == ownBuildOptions)
+            report.settingNotCarried(name, path, ownBuildOptionsSetting);
+    }
+    return read;
 }
 
 bool ProjectReader::readExcludedFlag(std::string& flag)
@@ -313,9 +384,19 @@ bool ProjectReader::readCustomData()
 bool ProjectReader::readTextElement(const std::string& name, TagTest test, std::string& content)
 {
     Attributes attributes;
-    const bool started = test == TagTest::plain ? startTag(name) : startElement(name, attributes);
-    if (!started)
-        return false;
+    if (test == TagTest::withAttributes)
+        return readTextElement(name, attributes, content);
+    return startTag(name) && readTextContent(name, content);
+}
+
+bool ProjectReader::readTextElement(const std::string& name, Attributes& attributes, std::string& content)
+{
+    return startElement(name, attributes) && readTextContent(name, content);
+}
+
+// What follows a text element's start tag.
+bool ProjectReader::readTextContent(const std::string& name, std::string& content)
+{
     if (lexer.lastStartTagWasEmpty()) {
         content.clear();
         return true;
@@ -328,23 +409,82 @@ bool ProjectReader::readBuildStep(const std::string& name)
 {
     if (!startTag(name))
         return false;
+    if (lexer.lastStartTagWasEmpty())
+        return true;
     std::string ignored;
     lexer.readText(ignored);
     return leafEndTag(name);
 }
 
-void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use)
+// Whether a file is taken, and as what: by its folder's kind, or by its own
+// extension in a folder of no kind; a source also by the extension list.
+ProjectReader::FileRole ProjectReader::fileRole(const std::string& path, FolderKind kind) const
 {
-    if (kind == FolderKind::header) {
-        // A header named without any folder lies in the project folder.
-        std::string folder = parentFolder(path).value_or(std::string(projectFolder));
-        if (use == FileUse::common && folder == projectFolder)
-            return;
-        converter.resolveProjectPath(folder);
-        group.addIncludePath(folder);
-    } else if (kind == FolderKind::source && converter.acceptsExtension(path)) {
-        group.addFile(converter.resolveSourceFilePath(path));
+    const FileRole role = roleByFolder(path, kind);
+    if (role == FileRole::source && !converter.acceptsExtension(path))
+        return FileRole::notTaken;
+    return role;
+}
+
+// The role before the extension list has its say.
+ProjectReader::FileRole ProjectReader::roleByFolder(const std::string& path, FolderKind kind)
+{
+    if (kind == FolderKind::header)
+        return FileRole::header;
+    if (kind == FolderKind::source)
+        return FileRole::source;
+    if (kind == FolderKind::byExtension) {
+        const std::string extension = lowerCaseExtension(path);
+        if (isOneOf(extension, headerExtensions))
+            return FileRole::header;
+        if (isOneOf(extension, sourceExtensions))
+            return FileRole::source;
     }
+    return FileRole::notTaken;
+}
+
+// Why `fileRole` took a file as nothing.
+NotTakenBecause ProjectReader::whyNotTaken(const std::string& path, FolderKind kind)
+{
+    if (kind == FolderKind::linker)
+        return NotTakenBecause::linkerFile;
+    if (kind == FolderKind::outsideFolders)
+        return NotTakenBecause::outsideAnyFolder;
+    if (roleByFolder(path, kind) == FileRole::source)
+        return NotTakenBecause::leftOutByExtensions;
+    return NotTakenBecause::neitherHeaderNorSource;
+}
+
+void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKind kind, FileRole role, FileUse use)
+{
+    const std::string configuration = use == FileUse::common ? std::string() : group.name;
+    if (role == FileRole::header) {
+        // A header named without any folder lies in the project folder.
+        const std::string asWritten = parentFolder(path).value_or(std::string(projectFolder));
+        if (use == FileUse::common && asWritten == projectFolder) {
+            report.fileNotTaken(configuration, path, NotTakenBecause::headerInProjectFolder);
+            return;
+        }
+        std::string folder = asWritten;
+        converter.resolveProjectPath(folder);
+        noteInstallVariables(folder);
+        group.addIncludePath(folder);
+        report.headerTaken(configuration, path, group, folder);
+        report.includeFolder(configuration, asWritten, folder);
+    } else if (role == FileRole::source) {
+        std::string file = converter.resolveSourceFilePath(path);
+        noteInstallVariables(file);
+        group.addFile(std::move(file));
+        report.sourceTaken(configuration, path, group, group.files().back());
+    } else {
+        report.fileNotTaken(configuration, path, whyNotTaken(path, kind));
+    }
+}
+
+void ProjectReader::noteInstallVariables(const std::string& path)
+{
+    if (converter.getInstallFolder().empty() && holdsInstallVariable(path))
+        keptInstallVariables_ = true;
 }
 
 Group& ProjectReader::addGroup(Group& parent, const std::string& name)
@@ -354,6 +494,7 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
     Group& added = *child;
     parent.addChild(std::move(child));
     lastChildByName[{&parent, name}] = &added;
+    report.groupAdded(parent, added);
     return added;
 }
 
@@ -361,11 +502,19 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 // configuration nobody declared still needs a group, made on first need.
 Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 {
-    const auto found = lastChildByName.find({&group, name});
-    if (found != lastChildByName.end())
+    if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end())
         return *found->second;
     Group& made = addGroup(group, name);
     made.isConfiguration = true;
+    // Inside a source-folder group, the files are analysed with the settings
+    // of their configuration all the same.
+    const auto settings = configurationSettings.find(name);
+    if (&group != target && settings != configurationSettings.end()) {
+        for (const std::string& folder : settings->second.includePaths)
+            made.appendIncludePath(folder);
+        for (const auto& [macro, value] : settings->second.definitions)
+            made.setDefinition(macro, value);
+    }
     return made;
 }
 
@@ -373,9 +522,21 @@ Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
                                 const std::function<bool()>& readChild)
 {
-    const auto scope = enterContent(openContent, content);
-    while (readChild()) {
-    }
+    return readElementContent(name, content, [&] {
+        while (readChild()) {
+        }
+    });
+}
+
+// The content and the end tag of the element whose start tag was read last;
+// an empty-element tag ("<a/>") has neither.
+bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
+                                       const std::function<void()>& readChildren)
+{
+    if (lexer.lastStartTagWasEmpty())
+        return true;
+    const ScopedValue<ElementNames> scope(openContent, content);
+    readChildren();
     return endTag(name);
 }
 
@@ -385,16 +546,19 @@ void ProjectReader::skipUnknownElements()
         return;
     for (std::string_view name = lexer.pendingStartTagName();
          !name.empty() && std::find(openContent.begin(), openContent.end(), name) == openContent.end();
-         name = lexer.pendingStartTagName())
+         name = lexer.pendingStartTagName()) {
+        report.unknownElement(name, lexer.tokenLine());
         lexer.skipElement();
+    }
 }
 
 // After a refusal every test fails: the reader stops at the refused token, and
 // that token stays pending for the driver's message.
+// The tag without attributes, or its empty-element form.
 bool ProjectReader::startTag(const std::string& name)
 {
     skipUnknownElements();
-    return !tokenRefused && lexer.expectStartTag(name);
+    return !tokenRefused && (lexer.expectStartTag(name) || lexer.expectStartTag(name + "/"));
 }
 
 bool ProjectReader::startElement(const std::string& name, Attributes& attributes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "driver/conversion_report.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 
@@ -9,32 +10,55 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class Converter;
 
-// The kind of folder the reader is in, set from the folder's name.
-enum class FolderKind { header, linker, source, other };
+// How the files of a folder are read: all by the kind that the folder's name
+// tells, or each by its own extension. Files written directly under the
+// project are in no folder at all.
+enum class FolderKind { header, linker, source, byExtension, outsideFolders };
 
 // Reads one project file from the lexer into a group tree. The converter
 // gives the path rules and the extension filter; the groups made are its own.
 class ProjectReader {
 public:
-    ProjectReader(XmlLexer& lexer, const Converter& converter) : lexer(lexer), converter(converter) {}
+    // Each decision about a file entry, and each element read over, goes to
+    // the report.
+    ProjectReader(XmlLexer& lexer, const Converter& converter, ConversionReport& report)
+        : lexer(lexer), converter(converter), report(report)
+    {
+    }
     ProjectReader(const ProjectReader&) = delete;
     ProjectReader& operator=(const ProjectReader&) = delete;
 
     // Returns whether the whole file was read; a false leaves the refused token
     // pending in the lexer. Groups made so far stay in the tree either way.
     bool readProject(Group& root);
+    // Whether the file's first element was the project's: when not, nothing
+    // was read that belongs to a project.
+    bool foundProject() const { return foundProject_; }
+    // Whether a path kept in the tree still names the installation folder by
+    // a variable, because no installation folder is known.
+    bool keptInstallVariables() const { return keptInstallVariables_; }
 
 private:
     using Attributes = std::map<std::string, std::string>;
     enum class TagTest { plain, withAttributes };
     enum class FileUse { common, perConfiguration };
+    // What a file entry adds: its folder as an include folder, itself as a
+    // source file, or nothing.
+    enum class FileRole { header, source, notTaken };
+    // The compiler settings of a configuration, for the groups of its name
+    // made later inside source-folder groups.
+    struct ConfigurationSettings {
+        std::vector<std::string> includePaths;
+        std::map<std::string, std::string> definitions;
+    };
 
     // One operation per element, each returning whether its element was read
     // up to its end tag.
-    bool readTarget(Group& root, Group*& target);
+    bool readTarget(Group& root);
     bool readConfigurations(Group& target);
     bool readConfiguration(Group& target);
     bool readTools(Group& configuration);
@@ -45,19 +69,27 @@ private:
     bool readFolder(Group& group);
     bool readFiles(Group& group, FolderKind kind);
     bool readFile(Group& group, FolderKind kind);
-    bool readFileConfigurations(Group& group, const std::string& path, FolderKind kind);
-    bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind);
+    bool readFileConfigurations(Group& group, const std::string& path, FolderKind kind, FileRole role);
+    bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role);
     bool readExcludedFlag(std::string& flag);
     bool readCustomDataTables();
     void readCompilerOption(Group& configuration, const std::string& option);
     bool readCustomDataTable();
     bool readCustomData();
     bool readTextElement(const std::string& name, TagTest test, std::string& content);
+    bool readTextElement(const std::string& name, Attributes& attributes, std::string& content);
+    bool readTextContent(const std::string& name, std::string& content);
     bool readBuildStep(const std::string& name);
     bool readFolderList(Group& container);
     bool readContent(const std::string& name, std::span<const std::string_view> content,
                      const std::function<bool()>& readChild);
-    void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileUse use);
+    bool readElementContent(const std::string& name, std::span<const std::string_view> content,
+                            const std::function<void()>& readChildren);
+    FileRole fileRole(const std::string& path, FolderKind kind) const;
+    static FileRole roleByFolder(const std::string& path, FolderKind kind);
+    static NotTakenBecause whyNotTaken(const std::string& path, FolderKind kind);
+    void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileRole role, FileUse use);
+    void noteInstallVariables(const std::string& path);
     Group& addGroup(Group& parent, const std::string& name);
     Group& configurationGroup(Group& group, const std::string& name);
     // Lexer tests that first read over elements unknown in `openContent`, and
@@ -70,17 +102,23 @@ private:
 
     XmlLexer& lexer;
     const Converter& converter;
+    ConversionReport& report;
     // Every group made takes the root's source folder.
     std::string rootSourceDir;
+    Group* target = nullptr;
+    bool foundProject_ = false;
+    bool keptInstallVariables_ = false;
     // Names of the elements that belong in the content being read; empty
     // outside the root element, where nothing is skipped.
     std::span<const std::string_view> openContent;
     // Set once a token is refused; from then on every test fails.
     bool tokenRefused = false;
     int folderDepth = 0;
-    // Kept from one folder to the next, nested or not: a folder whose name
-    // tells no kind takes the kind of the folder read before it.
-    FolderKind folderKind = FolderKind::other;
+    // The kind of the folder being read, which a nested folder whose name
+    // tells no kind takes on. Outside all folders, files are read by their
+    // extensions.
+    FolderKind folderKind = FolderKind::byExtension;
+    std::map<std::string, ConfigurationSettings> configurationSettings;
     // The last child of each name under each group, for the lookup of a file's
     // configuration group without a walk over all children.
     std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;

@@ -13,6 +13,7 @@ namespace {
 // brackets and outside them.
 constexpr std::string_view bracketCounted = "[]";
 constexpr std::string_view allCounted = "<>[]";
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 bool isWhitespace(int c)
 {
@@ -78,6 +79,8 @@ void XmlLexer::openFile(const std::string& windowsPath)
     lastStartTagWasEmpty_ = false;
     if (!input.open(platform::hostPath(windowsPath)))
         throw XMLReaderError(XMLReaderError::cannotOpen);
+    // Some editors begin a UTF-8 file with a byte-order mark; it is no text.
+    input.skipPrefix(byteOrderMark);
 }
 
 bool XmlLexer::expectStartTag(const std::string& name)
@@ -216,8 +219,7 @@ void XmlLexer::nextToken()
 
     if (c != '<') {
         text.push_back(static_cast<char>(c));
-        if (!input.appendUntil("<", text))
-            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        appendTokenUntil("<");
         kind = TokenKind::text;
         return;
     }
@@ -248,8 +250,7 @@ void XmlLexer::nextToken()
 // ends the tag all the same.
 void XmlLexer::readTagText()
 {
-    if (!input.appendUntil(">", text))
-        throw XMLReaderError(XMLReaderError::unexpectedEnd);
+    appendTokenUntil(">");
     input.get();
 }
 
@@ -261,8 +262,7 @@ void XmlLexer::readMarkupText()
     std::int64_t angle = 0;
     std::int64_t bracket = 0;
     for (;;) {
-        if (!input.appendUntil(bracket != 0 ? bracketCounted : allCounted, text))
-            throw XMLReaderError(XMLReaderError::unexpectedEnd);
+        appendTokenUntil(bracket != 0 ? bracketCounted : allCounted);
         const int c = input.get();
         if (c == '>' && angle == 0 && bracket == 0)
             return;
@@ -282,4 +282,14 @@ void XmlLexer::readMarkupText()
         }
         text.push_back(static_cast<char>(c));
     }
+}
+
+void XmlLexer::appendTokenUntil(std::string_view delimiters)
+{
+    if (input.appendUntil(delimiters, text, maxTokenBytes))
+        return;
+    if (text.size() > maxTokenBytes)
+        throw InputTooLong("Visual DSP Project file parsing encountered a token longer than " +
+                           mebibytes(maxTokenBytes));
+    throw XMLReaderError(XMLReaderError::unexpectedEnd);
 }

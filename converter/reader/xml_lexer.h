@@ -2,6 +2,7 @@
 
 #include "reader/byte_input.h"
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -12,6 +13,10 @@ enum class TokenKind { none, startTag, endTag, text, markup };
 // gets a no leaves the token pending for the next question.
 class XmlLexer {
 public:
+    // Far beyond any real project's token; a file that never ends (a device,
+    // a pipe fed forever) stops here instead of using up the memory.
+    static constexpr std::size_t maxTokenBytes = std::size_t{64} << 20;
+
     XmlLexer() = default;
     ~XmlLexer();
     XmlLexer(const XmlLexer&) = delete;
@@ -58,6 +63,8 @@ private:
     int nextByte();
     void readTagText();
     void readMarkupText();
+    // Appends to the token up to the next delimiter, which stays unread.
+    void appendTokenUntil(std::string_view delimiters);
     void consume();
 
     std::string text;

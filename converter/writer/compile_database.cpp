@@ -5,8 +5,8 @@
 #include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/windows_path.h"
+#include "writer/destination_folders.h"
 #include "writer/json_text.h"
-#include "writer/make_directory.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 #include "writer/processor_macros.h"
@@ -135,13 +135,14 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         return;
     const Group& target = *root.children().front();
     const std::string directory = toolPath(root.sourceDir);
-    makeDirectory(folder);
+    DestinationFolders folders(folder);
+    folders.makeDirectory(folder);
     for (const std::string& configuration : configurationNames(target)) {
         const std::string configurationFolder = joinPath(folder, configuration);
         if (leavesItsFolder(configuration))
             throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
-        makeNameFolders(folder, configuration);
-        makeDirectory(configurationFolder);
+        makeNameFolders(folders, folder, configuration);
+        folders.makeDirectory(configurationFolder);
 
         ConfigurationBuild build;
         gather(target, configuration, build);

@@ -1,13 +1,30 @@
 #include "writer/name_folders.h"
 
 #include "reader/windows_path.h"
-#include "writer/make_directory.h"
+#include "writer/destination_folders.h"
 
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr std::string_view parentFolderSegment = "..";
+
+// The lengths of the name's parts that name a folder, shortest first. Where
+// both separators are left, the next backslash is taken first.
+std::vector<std::size_t> nameFolderLengths(const std::string& name)
+{
+    std::vector<std::size_t> lengths;
+    std::size_t backslash = name.find('\\');
+    std::size_t slash = name.find('/');
+    while (backslash != std::string::npos || slash != std::string::npos) {
+        const std::size_t end = backslash != std::string::npos ? backslash : slash;
+        lengths.push_back(end);
+        backslash = name.find('\\', end + 1);
+        slash = name.find('/', end + 1);
+    }
+    return lengths;
+}
 
 } // namespace
 
@@ -25,15 +42,17 @@ bool leavesItsFolder(const std::string& name)
     }
 }
 
-// Where both separators are left, the next backslash is taken first.
-void makeNameFolders(const std::string& baseFolder, const std::string& name)
+// Walks back from the deepest folder already known, so a deep name given again
+// costs one lookup, not one per level.
+void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder, const std::string& name)
 {
-    std::size_t backslash = name.find('\\');
-    std::size_t slash = name.find('/');
-    while (backslash != std::string::npos || slash != std::string::npos) {
-        const std::size_t end = backslash != std::string::npos ? backslash : slash;
-        makeDirectory(joinPath(baseFolder, std::string_view(name).substr(0, end)));
-        backslash = name.find('\\', end + 1);
-        slash = name.find('/', end + 1);
-    }
+    const std::vector<std::size_t> lengths = nameFolderLengths(name);
+    const auto folder = [&](std::size_t i) {
+        return joinPath(baseFolder, std::string_view(name).substr(0, lengths[i]));
+    };
+    std::size_t firstToMake = lengths.size();
+    while (firstToMake > 0 && !folders.isKnown(folder(firstToMake - 1)))
+        --firstToMake;
+    for (std::size_t i = firstToMake; i < lengths.size(); ++i)
+        folders.makeDirectory(folder(i));
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+class DestinationFolders;
+
 // Folders named after names from the project file: group names and
 // configuration names, which may hold "\" or "/".
 
@@ -11,5 +13,5 @@ bool leavesItsFolder(const std::string& name);
 
 // Makes the folders that the separators inside the name lead through, each
 // level in turn, below the base folder; the name's own folder is left to the
-// caller.
-void makeNameFolders(const std::string& baseFolder, const std::string& name);
+// caller. Folders this run made already are passed over.
+void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder, const std::string& name);

@@ -20,9 +20,7 @@ bool holdsLineBreak(std::string_view line)
 
 OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
 {
-    const std::string host = platform::hostPath(path);
-    if (!host.empty())
-        file = std::fopen(host.c_str(), "wb");
+    file = platform::createFile(path);
     if (file == nullptr)
         fail();
     // The default buffer of a few KiB costs a system call for every few lines

@@ -3,16 +3,6 @@
 #include "driver/converter.h"
 #include "reader/windows_path.h"
 
-namespace {
-
-// A position that does not exist counts as lying before the start.
-long long positionOrBeforeStart(std::size_t position)
-{
-    return position == std::string::npos ? -1 : static_cast<long long>(position);
-}
-
-} // namespace
-
 std::string projectPersonFolder(const Converter& converter)
 {
     return converter.getDestinationFolder() + "\\person\\";
@@ -36,11 +26,4 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 std::string groupBaseName(const std::string& name)
 {
     return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
-}
-
-std::string parentPathLastComponent(const std::string& parentPath)
-{
-    const bool backslashFurtherRight = positionOrBeforeStart(parentPath.find('\\')) >
-                                       positionOrBeforeStart(parentPath.find('/'));
-    return fileName(parentPath, backslashFurtherRight ? '\\' : '/');
 }

@@ -21,5 +21,3 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 
 // A group name's last part: after its last backslash, else after its last slash.
 std::string groupBaseName(const std::string& name);
-// A parent path's last part, by the rule that finds a parent's own personality.
-std::string parentPathLastComponent(const std::string& parentPath);

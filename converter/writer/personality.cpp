@@ -7,7 +7,6 @@
 #include "driver/converter.h"
 #include "platform/platform.h"
 #include "reader/windows_path.h"
-#include "writer/make_directory.h"
 #include "writer/output_file.h"
 #include "writer/output_paths.h"
 #include "writer/template_text.h"
@@ -25,7 +24,7 @@ std::string selectPlaceholder(const Converter& converter, const std::string& nam
 {
     if (!named.empty())
         return named;
-    makeDirectory(projectPersonFolder(converter));
+    converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     const std::string path = projectPersonality(converter, extension);
     OutputFile(path).close();
     return path;
@@ -61,20 +60,16 @@ std::string Group::selectCompilerPersonality() const
     return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
 }
 
+// Decided from this run alone: what an earlier run left in the destination
+// never changes which file a project names.
 std::string Group::chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const
 {
-    const std::string destinationFolder = converter->getDestinationFolder();
-    if (hasOwnAnalyserPersonality(*this)) {
-        const std::string own = joinPath(groupBaseFolder(destinationFolder, parentPath), name) + "\\person\\" +
-                                groupBaseName(name) + std::string(analyserExtension);
-        printLine("  Creating Analyser Personality - " + own);
-        // The children inherit it too: a child whose parent path hides this file
-        // from the lookup below (names mixing "\" and "/") still finds it.
-        return own;
-    }
-    const std::string parentsOwn = joinPath(destinationFolder, parentPath) + "\\person\\" +
-                                   parentPathLastComponent(parentPath) + std::string(analyserExtension);
-    return platform::pathExists(parentsOwn) ? parentsOwn : inherited;
+    if (!hasOwnAnalyserPersonality(*this))
+        return inherited;
+    const std::string own = joinPath(groupBaseFolder(converter->getDestinationFolder(), parentPath), name) +
+                            "\\person\\" + groupBaseName(name) + std::string(analyserExtension);
+    printLine("  Creating Analyser Personality - " + own);
+    return own;
 }
 
 void Group::produceAnalyserPersonality(const std::string& path) const
@@ -87,7 +82,7 @@ void Group::produceAnalyserPersonality(const std::string& path) const
     // left as the user may have edited it.
     if (platform::pathExists(path))
         return;
-    makeDirectory(projectPersonFolder(*converter));
+    converter->getDestinationFolders().makeDirectory(projectPersonFolder(*converter));
     OutputFile personality(path);
     appendTemplate(*converter, personality);
     personality.close();

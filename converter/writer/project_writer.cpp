@@ -4,13 +4,14 @@
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "reader/windows_path.h"
-#include "writer/make_directory.h"
+#include "writer/destination_folders.h"
 #include "writer/name_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
 
 int Converter::writeProject()
 {
+    destinationFolders = DestinationFolders(destinationFolder);
     ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
@@ -30,10 +31,11 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     if (leavesItsFolder(name))
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
 
-    makeNameFolders(baseFolder, name);
-    makeDirectory(groupFolder);
-    makeDirectory(groupFolder + "\\output\\");
-    makeDirectory(groupFolder + "\\person\\");
+    DestinationFolders& folders = converter->getDestinationFolders();
+    makeNameFolders(folders, baseFolder, name);
+    folders.makeDirectory(groupFolder);
+    folders.makeDirectory(groupFolder + "\\output\\");
+    folders.makeDirectory(groupFolder + "\\person\\");
     if (files_.empty() && children_.empty())
         return;
 

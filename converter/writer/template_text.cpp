@@ -1,5 +1,6 @@
 #include "writer/template_text.h"
 
+#include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/line_ends.h"
 
@@ -30,8 +31,12 @@ std::optional<std::string> readTemplateText(const std::string& windowsPath)
     std::string bytes;
     std::array<char, readChunkSize> chunk;
     std::size_t got = 0;
-    while ((got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0)
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) {
         bytes.append(chunk.data(), got);
+        if (bytes.size() > maxTemplateBytes)
+            throw InputTooLong("Analyser personality template longer than " + mebibytes(maxTemplateBytes) + ": " +
+                               windowsPath);
+    }
     if (std::ferror(file.get()))
         return std::nullopt;
     bytes.resize(foldLineEnds(bytes.data(), bytes.size()));

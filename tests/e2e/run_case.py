@@ -10,7 +10,9 @@ A case is a folder under tests/cases/:
                        from the folder --corpus names (the build registers
                        such a case only where that folder is given).
                        Such a case must also convert with status 0 and no
-                       refused token, whatever the expected files say.
+                       refused token, and list every source file the project
+                       names (those all its file configurations exclude aside),
+                       whatever the expected files say.
   examples.txt         names of folders under examples/, copied to P:\\examples\\.
   expected-stdout.txt  what the runs print (line ends compared as LF); missing: empty.
   expected-status.txt  one exit status per run; missing: 0 for each.
@@ -42,6 +44,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 SOURCE_ROOT = Path(__file__).resolve().parents[2]
@@ -52,6 +55,8 @@ REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
 COMPILE_DATABASE = "compile_commands.json"
 BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
+SOURCE_EXTENSIONS = {"c", "cc", "cpp", "cxx", "asm", "s", "dsp"}
+INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
 
 
 class CaseFailure(Exception):
@@ -222,6 +227,40 @@ class ProjectStructure:
         return self.drive.joinpath(*[part for part in re.split(r"[\\/]", windows_path[2:]) if part])
 
 
+def enabled_source_files(project_file):
+    """Source files a project names, except those that every one of their
+    file configurations excludes."""
+    for entry in ElementTree.parse(project_file).getroot().iter("file"):
+        name = entry.get("name", "")
+        if name.rpartition(".")[2].lower() not in SOURCE_EXTENSIONS:
+            continue
+        flags = [flag.get("value") for flag in entry.iter("excluded-flag")]
+        if entry.find("file-configurations") is None or "no" in flags:
+            yield name
+
+
+def path_tail(name):
+    """The part of a project's file name that its absolute path ends in."""
+    for variable in INSTALLATION_VARIABLES:
+        if name.startswith(variable):
+            return name[len(variable):]
+    if name.startswith(".\\"):
+        name = name[1:]
+    return name if name.startswith("\\") else "\\" + name
+
+
+def missing_source_files(drive):
+    """Every enabled source file of each corpus project must be in its .prj."""
+    listed = [line for project in drive.rglob("*.prj")
+              for line in project.read_bytes().decode("latin-1").split("\r\n") if ABSOLUTE_PATH.match(line)]
+    problems = []
+    for project_file in sorted((drive / "corpus").glob("*.dpj")):
+        for name in enabled_source_files(project_file):
+            if not any(line.endswith(path_tail(name)) for line in listed):
+                problems.append(f"{project_file.name} names the source file {name}, which the .prj lacks")
+    return problems
+
+
 def named_personalities(commands):
     named = set()
     for command in commands:
@@ -326,6 +365,7 @@ def run_case(arguments):
                 problems.append(f"a corpus file must convert with status 0, got {statuses}")
             if REFUSED_TOKEN in output:
                 problems.append("a corpus file must convert without a refused token")
+            problems += missing_source_files(drive)
     return problems
 
 

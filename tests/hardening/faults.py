@@ -35,12 +35,14 @@ class Fault(Conversion):
         self.template.parent.mkdir()
         self.template.write_bytes(b"-w2\n")
 
-    def convert(self, options=(), file_size_limit=None):
-        """Runs the conversion into the destination and fails the case when
-        anything beside the destination changed."""
+    def convert(self, options=(), file_size_limit=None, destination=None):
+        """Runs the conversion into the destination (or another folder that
+        leads there) and fails the case when anything beside the destination
+        changed."""
         left_out = [self.destination, self.sandbox.capture]
         before = listing(self.sandbox.root, left_out)
-        outcome = self.sandbox.run([windows_path(self.source), windows_path(self.destination), INSTALL_FOLDER,
+        destination = self.destination if destination is None else destination
+        outcome = self.sandbox.run([windows_path(self.source), windows_path(destination), INSTALL_FOLDER,
                                     *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
@@ -133,6 +135,41 @@ def group_names_leaving_the_destination(fault):
                                         "Could not create directory: " + fault.out(f"{PROJECT}\\{name}")])
         expect("group folders made for " + name, sorted(p.name for p in (fault.destination / PROJECT).iterdir()),
                ["output", "person"])
+
+
+@case
+def links_below_the_destination(fault):
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    outside = fault.sandbox.area / "outside"
+    outside.mkdir()
+    (outside / "victim.txt").write_bytes(b"not the converter's\n")
+    cannot_write, cannot_create = "Could not write file: ", "Could not create directory: "
+    root_written = [CREATING, group_line(PROJECT)]
+    # Where a link stands below the destination, where it leads, and the lines
+    # of the run that meets it.
+    for link, leads_to, lines in (
+            (f"{PROJECT}.prj", "../outside/victim.txt", [cannot_write + fault.out(f"{PROJECT}.prj")]),
+            (f"person/{PROJECT}.p_s", "../../outside/victim.txt",
+             root_written + [cannot_write + fault.out(f"person\\{PROJECT}.p_s")]),
+            (f"person/{PROJECT}.p_a", "../../outside/made-through-a-link.txt",
+             root_written + [cannot_write + fault.out(f"person\\{PROJECT}.p_a")]),
+            ("person", "../outside", root_written + [cannot_create + fault.out("person\\")]),
+            (PROJECT, "../outside", [CREATING, cannot_create + fault.out(PROJECT)]),
+            (f"{PROJECT}/{PROCESSOR}/output", "../../../outside",
+             root_written + [cannot_create + fault.out(f"{PROJECT}\\{PROCESSOR}\\output\\")])):
+        fault.empty_destination()
+        planted = fault.destination / link
+        planted.parent.mkdir(parents=True, exist_ok=True)
+        planted.symlink_to(leads_to)
+        expect_run(fault.convert(), 1, lines)
+
+    # The destination folder itself may be a link.
+    fault.empty_destination()
+    linked_destination = fault.sandbox.area / "linked-out"
+    linked_destination.symlink_to("out")
+    expect_run(fault.convert(destination=linked_destination), 0,
+               [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
+    expect("project file reached through the link", (fault.destination / f"{PROJECT}.prj").is_file(), True)
 
 
 if __name__ == "__main__":

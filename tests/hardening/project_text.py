@@ -13,6 +13,7 @@ CREATING = "Creating Tavric/Tavric++ Project ..."
 COMPLETED = "Tavric/Tavric++ Project Completed!"
 UNEXPECTED_EOF = "Visual DSP Project file parsing encountered unexpected EOF"
 UNEXPECTED_TOKEN = "Visual DSP Project file parsing encountered unexpected token: "
+INCOMPLETE = "Conversion incomplete: the project file was read only up to the unexpected token"
 TEMPLATE_NOT_OPENED = "Couldnt open file"
 
 

@@ -16,8 +16,9 @@ import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, expect, expect_run, run_named_case,
                                 windows_path)
-from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, UNEXPECTED_EOF,
-                          UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line, target)
+from project_text import (COMPLETED, CREATING, END, HEAD, INCOMPLETE, INSTALL_FOLDER, PROCESSOR, PROJECT,
+                          UNEXPECTED_EOF, UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line,
+                          target)
 
 MEGABYTE = 1024 * 1024
 TIME_LIMIT_SECONDS = 10
@@ -44,11 +45,11 @@ class Stress(Conversion):
         return plain_limit
 
     def convert(self, destination=None, install_folder=INSTALL_FOLDER, memory_limit=MEMORY_LIMIT_BYTES,
-                time_limit=TIME_LIMIT_SECONDS):
+                time_limit=TIME_LIMIT_SECONDS, source=None, options=()):
         destination = windows_path(self.destination) if destination is None else destination
+        source = windows_path(self.source) if source is None else source
         time_limit *= self.time_factor
-        outcome = self.sandbox.run([windows_path(self.source), destination, install_folder],
-                                   timeout_seconds=time_limit)
+        outcome = self.sandbox.run([source, destination, install_folder, *options], timeout_seconds=time_limit)
         problems = []
         if outcome.stderr:
             problems.append("standard error: " + outcome.stderr.decode("latin-1")[:2000])
@@ -82,12 +83,12 @@ def folders_nested_a_million_deep(stress):
     outcome = stress.convert()
     lines = outcome.lines()
     # The reader refuses nesting beyond a bound of its own; every source
-    # folder group read up to there is written.
-    expect("exit status", outcome.status, 0)
+    # folder group read up to there is written, and the run fails.
+    expect("exit status", outcome.status, 1)
     expect("first lines", lines[:4], [UNEXPECTED_TOKEN + 'folder name="Source Files"', CREATING,
                                       group_line(PROJECT), group_line(PROCESSOR)])
-    expect("last line", lines[-1], COMPLETED)
-    expect("groups below the target", set(lines[4:-1]), {group_line("Source Files")})
+    expect("last lines", lines[-2:], [COMPLETED, INCOMPLETE])
+    expect("groups below the target", set(lines[4:-2]), {group_line("Source Files")})
 
 
 @case
@@ -98,8 +99,9 @@ def unknown_elements_nested_a_million_deep(stress):
 
 
 @case
-def text_token_of_100_megabytes(stress):
-    size = 100 * MEGABYTE
+def text_token_just_below_the_limit(stress):
+    # A token may hold up to 64 MiB.
+    size = 63 * MEGABYTE
     stress.write_project(HEAD, f'<target>\n<processor revision="Automatic">{PROCESSOR}</processor>\n<extension>',
                          Repeat("x", size), "</extension>\n</target>\n", END)
     expect_run(stress.convert(memory_limit=4 * size), 0, [CREATING, group_line(PROJECT), COMPLETED])
@@ -123,6 +125,19 @@ def tag_that_never_closes(stress):
 
 
 @case
+def input_that_never_ends(stress):
+    # A token, and a template, stop at their limits: 64 MiB and 16 MiB.
+    never_ends = windows_path("/dev/zero")
+    expect_run(stress.convert(source=never_ends, memory_limit=256 * MEGABYTE), 1,
+               ["Visual DSP Project file parsing encountered a token longer than 64 MiB"])
+    expect("destination after the source", list(stress.destination.iterdir()), [])
+
+    stress.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    expect_run(stress.convert(options=["-ap", never_ends], memory_limit=128 * MEGABYTE), 1,
+               [CREATING, group_line(PROJECT), "Analyser personality template longer than 16 MiB: " + never_ends])
+
+
+@case
 def configurations_100_thousand(stress):
     # Names repeat: each distinct name is three folders to create, and
     # 300,000 folders alone take longer than the whole stress set may. A
@@ -136,6 +151,17 @@ def configurations_100_thousand(stress):
     expect_run(stress.convert(memory_limit=256 * MEGABYTE, time_limit=3 * TIME_LIMIT_SECONDS), 0,
                [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
     expect("configuration folders", len(list((stress.destination / PROJECT / PROCESSOR).iterdir())), names + 2)
+
+
+@case
+def configuration_names_of_1000_parts(stress):
+    # Each part is a folder; the same deep name, given again, is made once.
+    count, parts = 400, 1000
+    name = "a/" * (parts - 1) + "z"
+    stress.write_project(HEAD, target(), "<configurations>\n",
+                         Repeat(f'<configuration name="{name}">\n</configuration>\n', count), "</configurations>\n", END)
+    expect_run(stress.convert(time_limit=2), 0, [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
+    expect("deepest folder", (stress.destination / PROJECT / PROCESSOR / name / "person").is_dir(), True)
 
 
 @case
@@ -185,10 +211,14 @@ def install_variable_repeated(stress):
 @case
 def nul_and_high_bytes_in_names_and_paths(stress):
     high = bytes(range(0x80, 0x100)).decode("latin-1")
+    # Control characters would reach the terminal: the lines show them escaped,
+    # the names on disk keep them.
+    processor = "P" + high + "\x1b[2J\x7f"
     odd_file = "C:\\src\\" + high + "\0" + "tail.c"
-    stress.write_project(HEAD, target(processor="P" + high), folders(folder("Source Files", [odd_file])), END)
-    expect_run(stress.convert(), 0, [CREATING, group_line(PROJECT), group_line("P" + high), COMPLETED])
-    group_folder = os.fsencode(stress.destination / PROJECT) + b"/P" + high.encode("latin-1")
+    stress.write_project(HEAD, target(processor=processor), folders(folder("Source Files", [odd_file])), END)
+    expect_run(stress.convert(), 0, [CREATING, group_line(PROJECT), group_line("P" + high + "\\x1b[2J\\x7f"),
+                                     COMPLETED])
+    group_folder = os.fsencode(stress.destination / PROJECT) + b"/" + processor.encode("latin-1")
     expect("group folder made with the name's bytes", os.path.isdir(group_folder), True)
     project_file = stress.read_output(PROJECT + ".prj").decode("latin-1").split("\r\n")
     expect("file line", [line for line in project_file if line.startswith("C:\\src")], [odd_file])
@@ -198,7 +228,7 @@ def nul_and_high_bytes_in_names_and_paths(stress):
     stress.empty_destination()
     stress.write_project(HEAD, target(processor="AB\0CD"), folders(folder("Source Files", [".\\main.c"])), END)
     expect_run(stress.convert(), 1, [CREATING, group_line(PROJECT),
-                                     f"Could not create directory: {stress.out(PROJECT)}\\AB\0CD"])
+                                     f"Could not create directory: {stress.out(PROJECT)}\\AB\\x00CD"])
     expect("folders of the project", sorted(p.name for p in (stress.destination / PROJECT).iterdir()),
            ["output", "person"])
 

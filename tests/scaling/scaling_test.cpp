@@ -208,7 +208,7 @@ Cost readingCost(const std::string& projectText)
     const std::size_t allocationsBefore = allocationCount.load();
     const std::size_t bytesBefore = allocatedBytes.load();
     counting = true;
-    const bool accepted = converter.read();
+    const bool accepted = converter.read().extent == ReadExtent::wholeProject;
     counting = false;
     EXPECT_TRUE(accepted) << "the generated project was not read to its end";
     return {allocationCount.load() - allocationsBefore, allocatedBytes.load() - bytesBefore};

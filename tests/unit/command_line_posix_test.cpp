@@ -7,6 +7,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Arguments = std::vector<std::string>;
+
 TEST(CommandLineOnWineDrives, HostPathsTypedByTheUserTakeWindowsForm)
 {
     TempWinePrefix prefix;
@@ -31,6 +33,27 @@ TEST(CommandLineOnWineDrives, AnInstallFolderTypedAsHostPathTakesWindowsForm)
     const fs::path driveC = prefix.addDriveFolder('c');
     const auto converter = makeConverter({"C:\\app.dpj", "C:\\out", (driveC / "VisualDSP").string()});
     EXPECT_EQ(converter->getInstallFolder(), "C:\\VisualDSP");
+}
+
+TEST(CommandLineOnWineDrives, AHostPathOnNoDriveIsRefusedBeforeAnythingHappens)
+{
+    TempWinePrefix prefix;
+    const fs::path driveC = prefix.addDriveFolder('c');
+    prefix.linkDrive('z', driveC);
+    writeBytes(driveC / "app.dpj", "");
+    const std::string elsewhere = (prefix.path() / "out").string();
+    const std::pair<Arguments, std::string> cases[] = {
+        {{"C:\\app.dpj", elsewhere, "C:\\V"}, elsewhere},
+        {{"C:\\app.dpj", "C:\\", elsewhere}, elsewhere},
+        {{"C:\\app.dpj", "C:\\", "C:\\V", "-ap", "/elsewhere/a.lnt"}, "/elsewhere/a.lnt"},
+    };
+    for (const auto& [arguments, refused] : cases) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(runCommandLine(arguments), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "Path lies on no drive of the Wine prefix ($WINEPREFIX/dosdevices): " + refused + "\n");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(driveC), fs::directory_iterator()), 1);
 }
 
 } // namespace

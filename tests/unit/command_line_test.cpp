@@ -59,6 +59,17 @@ TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
     EXPECT_TRUE(folderIsEmpty());
 }
 
+TEST_F(CommandLine, AProjectNameThatLeavesItsFolderIsRefusedBeforeAnythingHappens)
+{
+    for (const std::string name : {"..", "..\\up", "sub/name", "sub\\name", "a/../b"}) {
+        const Outcome outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "fine", "-pn", name});
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.output,
+                  "Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " + name + "\n");
+    }
+    EXPECT_TRUE(folderIsEmpty());
+}
+
 TEST_F(CommandLine, AReportedFailureOfTheRunEndsWithStatusOne)
 {
     const Outcome outcome = runCapturing({"none.dpj", ".", "C:\\VDSP"});
@@ -113,11 +124,11 @@ TEST_F(CommandLine, ExtensionValuesKeepEmptyPiecesAndTheirSpelling)
 TEST_F(CommandLine, PersonalityAndReportPathsAreMadeAbsoluteButTheProjectNameIsNot)
 {
     const auto converter = makeConverter({"C:\\w\\app.dpj", "C:\\out", "C:\\V", "-mp", "p\\m.txt", "-ap",
-                                          "D:\\p\\a.txt", "-cp", ".", "-pn", "sub\\name", "-report", "r.tsv"});
+                                          "D:\\p\\a.txt", "-cp", ".", "-pn", "name", "-report", "r.tsv"});
     EXPECT_EQ(converter->getMessagePersonality(), current + "\\p\\m.txt");
     EXPECT_EQ(converter->getAnalyserPersonality(), "D:\\p\\a.txt");
     EXPECT_EQ(converter->getCompilerPersonality(), current);
-    EXPECT_EQ(converter->getProjectName(), "sub\\name");
+    EXPECT_EQ(converter->getProjectName(), "name");
     EXPECT_EQ(converter->reportPath, current + "\\r.tsv");
 }
 

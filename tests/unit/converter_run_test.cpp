@@ -87,19 +87,30 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
     EXPECT_TRUE(fs::is_directory(output / "app" / "person"));
 }
 
-TEST_F(ConverterRun, AnUnacceptedTokenIsReportedAndWhatWasReadIsWritten)
+TEST_F(ConverterRun, ATokenRefusedLaterIsReportedAndWhatWasReadIsWrittenButTheRunFails)
 {
     fs::create_directory(output);
     writeBytes(folder.path() / "app.dpj", "<visualdsp-project schema-version=\"2.0\">\n"
                                           "<target><processor>ADSP-21262</processor></target>\n"
                                           "</stray></visualdsp-project>\n");
     const Outcome outcome = run();
-    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: stray\n"
                               "Creating Tavric/Tavric++ Project ...\n"
                               "  Creating Group - app\n"
-                              "Tavric/Tavric++ Project Completed!\n");
+                              "Tavric/Tavric++ Project Completed!\n"
+                              "Conversion incomplete: the project file was read only up to the unexpected token\n");
     EXPECT_TRUE(fs::is_directory(output / "app" / "ADSP-21262" / "output"));
+}
+
+TEST_F(ConverterRun, AFileThatIsNoProjectIsReportedAndNothingIsWritten)
+{
+    fs::create_directory(output);
+    writeBytes(folder.path() / "app.dpj", "<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n");
+    const Outcome outcome = run();
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: settings\n");
+    EXPECT_TRUE(fs::is_empty(output));
 }
 
 } // namespace

@@ -30,7 +30,7 @@ struct CorpusReading {
 CorpusReading readCorpusFile(const fs::path& file)
 {
     Converter converter(platform::commandLinePath(file.string()), "C:\\out", installFolder);
-    const bool accepted = converter.read();
+    const bool accepted = converter.read().extent == ReadExtent::wholeProject;
     return {accepted, accepted ? "" : converter.getLexer().tokenText(),
             dumpTree(converter.getRootGroup(), converter.sourceFolder())};
 }
@@ -103,14 +103,14 @@ TEST(CorpusReader, KernelLibrary)
             configuration + "    Release\n" + configuration);
 }
 
-// "Kernel Files" follows "Header Files" and so is a header folder too; the
-// files of "Generated Files" are of no kind and are not taken; only the
-// assembler's option defines a macro, and that is not the compiler's.
+// "Generated Files" and "Kernel Files" name no kind: their sources are taken
+// by their extensions, the kernel's ".vdk" file is not; only the assembler's
+// option defines a macro, and that is not the compiler's.
 TEST(CorpusReader, KernelDemoProject)
 {
-    const std::string configuration = fileLines(
-                                          {"P:\\ExceptionHandler-BF536.asm", "P:\\P_thread1.c", "P:\\P_thread2.c"}) +
-                                      "      include P:\\.\n";
+    const std::string configuration = fileLines({"P:\\vdk_demo1_basiccrt.s", "P:\\vdk_demo1_heaptab.c", "P:\\VDK.cpp",
+                                                 "P:\\ExceptionHandler-BF536.asm", "P:\\P_thread1.c",
+                                                 "P:\\P_thread2.c"});
     EXPECT_EQ(treeOf("016-vdk_demo1-BF536.dpj"), "016-vdk_demo1-BF536\n"
                                                  "  ADSP-BF536\n"
                                                  "    Debug\n" +

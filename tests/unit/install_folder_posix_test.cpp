@@ -41,6 +41,23 @@ TEST(FindInstallFolder, ValuesWithFewBackslashesAreCutWhereTheyCan)
     EXPECT_EQ(findInstallFolder(), "IDE.exe");
 }
 
+TEST(FindInstallFolder, WineEscapesOfCharactersBeyondAsciiBecomeUtf8)
+{
+    // Wine writes four digits where a hex digit follows the escape, and a
+    // character beyond the first plane as two escaped surrogates.
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\\\Users\\\\J\\xfcrgen\\\\VisualDSP\\\\System\\\\IDE.exe", "C:\\Users\\J\xc3\xbcrgen\\VisualDSP"},
+        {"C:\\\\\\x00e4b\\x20ac\\\\V\\\\bin\\\\IDE.exe", "C:\\\xc3\xa4"
+                                                         "b\xe2\x82\xac\\V"},
+        {"C:\\\\\\xd83d\\xde00\\\\V\\\\bin\\\\IDE.exe", "C:\\\xf0\x9f\x98\x80\\V"},
+    };
+    TempWinePrefix prefix;
+    for (const auto& [escaped, folder] : cases) {
+        prefix.writeSystemReg(registryWithIdeAt(escaped));
+        EXPECT_EQ(findInstallFolder(), folder) << escaped;
+    }
+}
+
 TEST(FindInstallFolder, NothingRecordedLeavesTheFolderEmpty)
 {
     TempWinePrefix prefix;

@@ -111,11 +111,27 @@ TEST_F(Personality, GroupsWithoutOptionsInheritTheNearestOwnPersonality)
                   "  Creating Group - Child\n  Creating Group - Grandchild\n  Creating Group - Release\n");
 }
 
+TEST_F(Personality, FilesLeftByAnEarlierRunChangeNoChoice)
+{
+    // Left by a run with an empty project name, and by one in which the target
+    // group had options of its own.
+    fs::create_directories(hostPath("person"));
+    writeBytes(hostPath("person/.p_a"), "left");
+    fs::create_directories(hostPath("radio/ADSP-21262/person"));
+    writeBytes(hostPath("radio/ADSP-21262/person/ADSP-21262.p_a"), "left");
+    addChild(target, "Release").addFile("C:\\r.c");
+
+    writeTree(*root);
+
+    const std::string defaultPath = destination + "\\person\\radio.p_a";
+    EXPECT_EQ(valuesOf(projectFileBytes(), "AnalPers"),
+              (std::vector<std::string>{defaultPath, defaultPath, debugOwnPath(), defaultPath}));
+}
+
 TEST_F(Personality, OwnPersonalityReachesChildrenBelowNamesWithSlashes)
 {
-    // The lookup by parent path takes "Filters\FIR" as the last part of
-    // radio\DSP/Filters\FIR and misses FIR's own file; the handed-down path
-    // still reaches the child.
+    // The child's parent path, radio\DSP/Filters\FIR, mixes separators; the
+    // handed-down path reaches it all the same.
     std::unique_ptr<Group> tree = makeGroup("radio");
     Group& filters = addChild(*tree, "DSP/Filters");
     Group& fir = addChild(filters, "FIR");

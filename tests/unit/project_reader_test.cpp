@@ -114,7 +114,7 @@ protected:
                                                 installFolder);
         if (!extensions.empty())
             converter->addExtensions(extensions);
-        const bool accepted = converter->read();
+        const bool accepted = converter->read().extent == ReadExtent::wholeProject;
         EXPECT_TRUE(groupsBelongTo(converter->getRootGroup(), converter.get()));
         // A refusal is reported only while the input is still good.
         if (!accepted) {
@@ -201,21 +201,46 @@ TEST_F(ProjectReaderTest, WithoutAProcessorThereIsNoTargetAndNothingElseIsRead)
               refusedAt("configurations active=\"Debug\"", "app\n"));
 }
 
-TEST_F(ProjectReaderTest, FolderKindsComeFromTheNameAndLastUntilAnotherKindIsNamed)
+TEST_F(ProjectReaderTest, BlanksAroundTheProcessorNameAreReadOver)
 {
+    const std::string laidOut = "<visualdsp-project>\n<target>\n<processor revision=\"Automatic\">\n\t\tADSP-BF533 \t\n"
+                                "\t</processor>\n</target>\n</visualdsp-project>\n";
+    EXPECT_EQ(tree(laidOut), "app\n  ADSP-BF533\n");
+    EXPECT_EQ(tree("<visualdsp-project><target><processor> \n\t</processor></target></visualdsp-project>"), "app\n");
+}
+
+TEST_F(ProjectReaderTest, EachFolderHasTheKindOfItsNameOrOfTheFolderAroundIt)
+{
+    const std::string inProfile = fileConfigurations(fileConfiguration("Profile", excludedFlag("no")));
     const std::string text = project(
         debugAndRelease +
-        folders(folder("My Source Files", files(file(".\\a.c"))) +
-                folder("Header Files", "<folders>\n" + folder("Docs", files(file(".\\doc\\x.h"))) + "</folders>\n") +
-                folder("Docs", files(file(".\\more\\y.h"))) + folder("Linker Files", "") +
-                folder("Notes", files(file(".\\notes\\z.h") + file(".\\notes\\n.c")))));
+        folders(
+            // "Header Files" is looked for before "Source Files".
+            folder("Source Files and Header Files", files(file(".\\both\\a.c"))) +
+            // A folder that names no kind has that of the folder around it, also
+            // after a nested folder of another kind.
+            folder("Source Files", files(file(".\\s.c")) + folders(folder("Header Files", files(file(".\\in\\i.h"))) +
+                                                                   folder("Docs", files(file(".\\docs\\d.c"))))) +
+            // Directly under the project's folders, it takes each file by its
+            // extension, in nested folders too, and is no group of its own.
+            folder("Kernel Files", files(file(".\\k\\VDK.CPP") + file(".\\k\\vdk.h") + file(".\\k\\VDK.vdk") +
+                                         file(".\\k\\Makefile") + file(".\\k\\late.hXX", inProfile))) +
+            folder("Generated Files", folders(folder("Startup", files(file(".\\crt.S", inDebugAndRelease))))) +
+            folder("Linker Files", files(file(".\\x.c")) + folders(folder("Docs", files(file(".\\y.c")))))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
-                          "    file P:\\a.c\n"
-                          "    include P:\\doc\n"
-                          "    include P:\\more\n"
+                          "    file P:\\s.c\n"
+                          "    file P:\\docs\\d.c\n"
+                          "    file P:\\k\\VDK.CPP\n"
+                          "    include P:\\both\n"
+                          "    include P:\\in\n"
+                          "    include P:\\k\n"
                           "    Debug\n"
-                          "    Release\n");
+                          "      file P:\\crt.S\n"
+                          "    Release\n"
+                          "      file P:\\crt.S\n"
+                          "    Profile\n"
+                          "      include P:\\k\n");
 }
 
 TEST_F(ProjectReaderTest, ASourceFolderThatBeginsWithFoldersIsAGroupOfItsOwn)
@@ -242,28 +267,49 @@ TEST_F(ProjectReaderTest, ASourceFolderThatBeginsWithFoldersIsAGroupOfItsOwn)
 
 TEST_F(ProjectReaderTest, FileConfigurationsWithoutAConfigurationGroupGetOneMadeOnFirstNeed)
 {
+    // A group made inside a source-folder group takes the settings of the
+    // target's configuration of its name, so that its files are analysed alike.
     const std::string text = project(
-        debugAndRelease +
+        configurations(configuration("Debug", "|-D>NDEBUG|-I>.\\inc;.\\inc") + configuration("Release")) +
         folders(folder("Source Files",
                        "<folders>\n" +
                            folder("Drivers", files(file(".\\a.c", inDebugOnly) + file(".\\b.c", inDebugAndRelease))) +
-                           "</folders>\n") +
+                           folder("Header Files", files(file(".\\drv\\d.h", inDebugOnly))) + "</folders>\n") +
                 folder("Source Files",
                        files(file(".\\p.c", fileConfigurations(fileConfiguration("Profile", excludedFlag("no")))) +
                              file(".\\q.c", fileConfigurations(fileConfiguration("Profile", excludedFlag("no"))))))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    Debug\n"
+                          "      include P:\\inc\n"
+                          "      include P:\\inc\n"
+                          "      define NDEBUG\n"
                           "    Release\n"
                           "    Source Files\n"
                           "      Debug\n"
                           "        file P:\\a.c\n"
                           "        file P:\\b.c\n"
+                          "        include P:\\inc\n"
+                          "        include P:\\inc\n"
+                          "        include P:\\drv\n"
+                          "        define NDEBUG\n"
                           "      Release\n"
                           "        file P:\\b.c\n"
                           "    Profile\n"
                           "      file P:\\p.c\n"
                           "      file P:\\q.c\n");
+}
+
+TEST_F(ProjectReaderTest, PerConfigurationEntriesOfFilesNotTakenMakeNoGroup)
+{
+    const std::string inProfile = fileConfigurations(fileConfiguration("Profile", excludedFlag("no")));
+    const std::string text = project(
+        debugAndRelease +
+        folders(folder("Linker Files", files(file(".\\app.ldf", inProfile))) +
+                // Sources by extension pass the extension list too.
+                folder("Notes", files(file(".\\readme.txt", inProfile) + file(".\\boot.asm", inProfile))) +
+                folder("Source Files", files(file(".\\a.asm", inProfile)))));
+    EXPECT_EQ(tree(text, "c"), "app\n  ADSP-21262\n    Debug\n    Release\n");
 }
 
 TEST_F(ProjectReaderTest, TheExcludedFlagEnablesAFileWhenItSaysNo)
@@ -421,6 +467,35 @@ TEST_F(ProjectReaderTest, ElementsTheReaderDoesNotKnowAreReadOverWithTheirConten
                           "    Debug\n"
                           "      file P:\\main.c\n"
                           "      define KEPT\n");
+}
+
+TEST_F(ProjectReaderTest, EmptyElementTagsAreElementsWithoutContent)
+{
+    const std::string text =
+        "<visualdsp-project>\n<target>\n<processor>ADSP-21262</processor>\n<extension/>\n<type/>\n</target>\n"
+        "<configurations active=\"Debug\"/>\n"
+        "<configurations>\n<configuration name=\"Bare\"/>\n"
+        "<configuration name=\"Debug\">\n<intermediate-dir/>\n<output-dir/>\n<changed-property-page-flags/>\n"
+        "<tools>\n<tool type=\"Compiler\"/>\n<tool type=\"Compiler\"><option/></tool>\n"
+        "<tool type=\"Compiler\"><option>|-DKEPT</option></tool>\n</tools>\n"
+        "<post-build-description/>\n<post-build-command/>\n</configuration>\n"
+        "<configuration name=\"Release\"><tools/></configuration>\n</configurations>\n"
+        "<folders/>\n<folders>\n<folder name=\"Header Files\"/>\n<folder name=\"Source Files\">\n<files/>\n<files>\n"
+        "<file name=\".\\a.c\"/>\n<file name=\".\\b.c\"><file-configurations/></file>\n"
+        "<file name=\".\\c.c\"><file-configurations>\n<file-configuration name=\"Debug\"/>\n"
+        "<file-configuration name=\"Release\"><excluded-flag value=\"no\"/><build-with-flag/>"
+        "<intermediate-dir/><output-dir/></file-configuration>\n</file-configurations></file>\n"
+        "</files>\n<folders/>\n</folder>\n</folders>\n<custom-data-tables/>\n</visualdsp-project>\n";
+    EXPECT_EQ(tree(text), "app\n"
+                          "  ADSP-21262\n"
+                          "    file P:\\a.c\n"
+                          "    Bare\n"
+                          "    Debug\n"
+                          "      define KEPT\n"
+                          "    Release\n"
+                          "      file P:\\c.c\n");
+    EXPECT_EQ(tree("<visualdsp-project/>"), "app\n");
+    EXPECT_EQ(tree("<visualdsp-project><target/></visualdsp-project>"), "app\n");
 }
 
 TEST_F(ProjectReaderTest, TokensOutOfPlaceAreRefusedAndWhatWasReadStays)

@@ -201,13 +201,16 @@ TEST_F(XmlLexerTest, TheLastTokenLeavesTheStreamGoodUntilOneMoreIsAskedFor)
     EXPECT_FALSE(lexer.streamGood());
 }
 
-TEST_F(XmlLexerTest, AByteOrderMarkIsText)
+TEST_F(XmlLexerTest, AByteOrderMarkIsReadOverAtTheStartOnly)
 {
-    open("\xEF\xBB\xBF<visualdsp-project>");
     Attributes attributes;
-    EXPECT_FALSE(lexer.expectElement("visualdsp-project", attributes));
-    EXPECT_EQ(lexer.pendingStartTagName(), "");
+    open("\xEF\xBB\xBF<visualdsp-project>");
+    EXPECT_TRUE(lexer.expectElement("visualdsp-project", attributes));
+    // Anywhere else, and when not whole, its bytes are text.
+    open(" \xEF\xBB\xBF<a>");
     EXPECT_EQ(text(), "\xEF\xBB\xBF");
+    open("\xEF\xBB<a>");
+    EXPECT_EQ(text(), "\xEF\xBB");
 }
 
 TEST_F(XmlLexerTest, FoldsCarriageReturnLineFeedOnly)

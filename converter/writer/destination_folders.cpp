@@ -1,0 +1,38 @@
+#include "writer/destination_folders.h"
+
+#include "driver/errors.h"
+#include "platform/platform.h"
+
+namespace {
+
+// "X:\" must keep its backslash: without it, it names the drive's current folder.
+std::string withoutTrailingBackslash(const std::string& path)
+{
+    if (path.size() < 2 || path.back() != '\\' || path[path.size() - 2] == ':')
+        return path;
+    return path.substr(0, path.size() - 1);
+}
+
+} // namespace
+
+DestinationFolders::DestinationFolders(const std::string& rootFolder) : root_(withoutTrailingBackslash(rootFolder))
+{
+}
+
+void DestinationFolders::makeDirectory(const std::string& path)
+{
+    std::string folder = withoutTrailingBackslash(path);
+    if (known_.contains(folder))
+        return;
+    // A link would lead the folders and files below it anywhere.
+    const platform::EntryKind kind = platform::entryKind(folder);
+    if ((kind == platform::EntryKind::link && folder != root_) ||
+        (kind == platform::EntryKind::none && platform::createDirectory(folder) == platform::DirectoryCreation::failed))
+        throw IOERROR(IOERROR::cannotCreateDirectory, path);
+    known_.insert(std::move(folder));
+}
+
+bool DestinationFolders::isKnown(const std::string& path) const
+{
+    return known_.contains(withoutTrailingBackslash(path));
+}

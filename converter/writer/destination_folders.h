@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <unordered_set>
+
+// The folders that one run makes below a folder it writes into (the
+// destination, or the compilation databases' folder). Each folder is asked for
+// once however many groups name it: deep group names, repeated, would
+// otherwise ask again for every folder on their way.
+class DestinationFolders {
+public:
+    DestinationFolders() = default;
+    // Users link the folders they write into: the root folder may be a link.
+    explicit DestinationFolders(const std::string& rootFolder);
+
+    // Creates one folder level when nothing exists under the path yet; a
+    // trailing backslash names the same folder. Throws IOERROR code 1 with the
+    // path as given when the folder cannot be created, or when a link stands
+    // under its name below the root: nothing is made or written through one.
+    void makeDirectory(const std::string& path);
+    // Whether this run already made or found the folder.
+    bool isKnown(const std::string& path) const;
+
+private:
+    std::string root_;
+    std::unordered_set<std::string> known_;
+};
