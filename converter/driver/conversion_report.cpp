@@ -124,6 +124,13 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
         file->writeLine(notCarriedKind, configuration, name, setting);
 }
 
+void ConversionReport::builtInMacrosUnknown(const std::string& processor)
+{
+    if (file)
+        file->writeLine(notCarriedKind, "", processor,
+                        "built-in macros of the compilation databases: processor not in the table, its own macro only");
+}
+
 void ConversionReport::includeFolder(const std::string& configuration, const std::string& asWritten,
                                      const std::string& folder)
 {

@@ -52,6 +52,8 @@ public:
     void fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason);
     // A per-file setting that the analyser project has no place for.
     void settingNotCarried(const std::string& configuration, const std::string& name, std::string_view setting);
+    // A processor whose compiler-defined macros the compilation databases lack.
+    void builtInMacrosUnknown(const std::string& processor);
 
     // What the personalities carry, each once; a macro keeps its last value.
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);

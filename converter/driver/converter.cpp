@@ -5,6 +5,7 @@
 #include "reader/project_reader.h"
 #include "reader/windows_path.h"
 #include "writer/compile_database.h"
+#include "writer/processor_macros.h"
 
 #include <algorithm>
 
@@ -88,8 +89,12 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject)
             return 1;
         const int status = writeProject();
-        if (!compileDatabaseFolder.empty())
+        if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
+            const auto& targets = rootGroup->children();
+            if (!targets.empty() && !knowsProcessor(targets.front()->name))
+                report.builtInMacrosUnknown(targets.front()->name);
+        }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
             printLine("Conversion incomplete: the project file was read only up to the unexpected token");

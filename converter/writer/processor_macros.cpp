@@ -169,12 +169,23 @@ std::string_view familyIncludeFolder(ProcessorFamily family)
     return describe(family).includeFolder;
 }
 
+const KnownProcessor* findProcessor(std::string_view processor)
+{
+    const auto known = std::find_if(knownProcessors.begin(), knownProcessors.end(),
+                                    [&](const KnownProcessor& entry) { return entry.name == processor; });
+    return known == knownProcessors.end() ? nullptr : &*known;
+}
+
+bool knowsProcessor(std::string_view processor)
+{
+    return findProcessor(processor) != nullptr;
+}
+
 std::vector<std::pair<std::string, std::string>> builtInMacros(std::string_view processor)
 {
     std::vector<std::pair<std::string, std::string>> macros{{processorMacro(processor), std::string(definedValue)}};
-    const auto known = std::find_if(knownProcessors.begin(), knownProcessors.end(),
-                                    [&](const KnownProcessor& entry) { return entry.name == processor; });
-    if (known == knownProcessors.end())
+    const KnownProcessor* known = findProcessor(processor);
+    if (known == nullptr)
         return macros;
     for (std::string_view group : known->groupMacros) {
         if (!group.empty())

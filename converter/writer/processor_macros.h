@@ -20,6 +20,9 @@ std::string_view familyCompiler(ProcessorFamily family);
 // The family's include folder below the installation folder ("Blackfin\include").
 std::string_view familyIncludeFolder(ProcessorFamily family);
 
+// Whether the table knows the processor's macros beyond its processor macro.
+bool knowsProcessor(std::string_view processor);
+
 // Every macro the compiler predefines for the processor, name and value: its
 // processor macro, its group and family macros and __ANALOG_EXTENSIONS__. A
 // processor missing from the table gets its processor macro alone.

@@ -47,4 +47,6 @@ TEST(ProcessorMacros, FamilyCompilerAndBuiltInMacrosOfEachFamily)
               (Macros{{"__ADSP2191__", "1"}, {"__ADSP219X__", "1"}, {"__ANALOG_EXTENSIONS__", "1"}}));
     // Unknown to the table, whatever its family: the processor macro alone.
     EXPECT_EQ(builtInMacros("ADSP-BF609"), (Macros{{"__ADSPBF609__", "1"}}));
+    EXPECT_FALSE(knowsProcessor("ADSP-BF609"));
+    EXPECT_TRUE(knowsProcessor("ADSP-2191"));
 }
