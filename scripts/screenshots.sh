@@ -52,6 +52,10 @@ type_into() { # x y text
   xdotool key ctrl+a
   xdotool type --delay 2 "$3"
 }
+next_page() { # a click sent at once lands before the next page takes input
+  xdotool key alt+n
+  sleep 0.5
+}
 shot() { # file name without extension
   sleep 0.5
   xwd -silent -id "$window" | convert xwd:- "$out/$1.png"
@@ -64,18 +68,18 @@ type_into 265 257 "$demo/VisualDSP 5.0"
 type_into 265 322 "$demo/Tavric"
 type_into 265 357 "dsp-filter"
 shot page0-project
-xdotool key alt+n
+next_page
 
 type_into 225 182 "$demo/personalities/messages.p_s"
 type_into 225 252 "$demo/personalities/MISRA.p_a"
 type_into 225 322 "$demo/personalities/compiler.p_c"
 shot page1-personalities
-xdotool key alt+n
+next_page
 
 click 330 205 # *.c
 click 110 245 # *.h
 shot page2-extensions
-xdotool key alt+n
+next_page
 
 shot page3-summary
 xdotool key alt+f

@@ -37,9 +37,7 @@ void RealConverterTest::convertsTheBundledExample()
     QTest::mouseClick(wizard.cCheck, Qt::LeftButton);
     QTest::mouseClick(wizard.hCheck, Qt::LeftButton);
     QVERIFY(press(wizard, QWizard::NextButton));
-    // The plain conversion, as before the report existed; a run with the report box on belongs beside it.
-    QTest::mouseClick(wizard.ReportCheck, Qt::LeftButton);
-    QVERIFY(!wizard.ReportCheck->isChecked());
+    QVERIFY(wizard.ReportCheck->isChecked());
     QVERIFY(press(wizard, QWizard::FinishButton));
     auto* converter = wizard.findChild<QProcess*>();
     QVERIFY(converter);
@@ -48,16 +46,21 @@ void RealConverterTest::convertsTheBundledExample()
     QVERIFY(finished.wait(runMilliseconds));
 
     const QStringList lines = wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY2(lines.size() >= 4, qPrintable(lines.join('\n')));
+    QVERIFY2(lines.size() >= 5, qPrintable(lines.join('\n')));
     QCOMPARE(lines.first(), "Initialising Project Conversion ...");
     QCOMPARE(lines[1], "Creating Tavric/Tavric++ Project ...");
-    QCOMPARE(lines[lines.size() - 2], "Tavric/Tavric++ Project Completed!");
-    QCOMPARE(lines.last(), "Project Converted Successfully!");
+    QCOMPARE(lines[lines.size() - 3], "Tavric/Tavric++ Project Completed!");
+    QCOMPARE(lines[lines.size() - 2], "Project Converted Successfully!");
+    const QString report = folder.path("analyser projects/dsp-filter.report.txt");
+    QVERIFY(QFileInfo::exists(report));
+    QVERIFY2(lines.last().startsWith("Report: ") && lines.last().endsWith("\\dsp-filter.report.txt"),
+             qPrintable(lines.last()));
+    QVERIFY(wizard.OpenReportBtn->isVisible());
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");
     QVERIFY(folder.readFile("analyser projects/dsp-filter.prj").startsWith("VersionTag45\r\n"));
     QCOMPARE(folder.readFile("settings.txt"),
              "VDSP Installation Path:\n" + folder.path("VisualDSP 5.0").toUtf8() +
-                 "\n\nWrite Conversion Report:\nno\n\nWrite Compilation Database:\nno\n\n");
+                 "\n\nWrite Conversion Report:\nyes\n\nWrite Compilation Database:\nno\n\n");
 }
 
 QTEST_MAIN(RealConverterTest)
