@@ -26,7 +26,13 @@ for package in "${wanted[@]}"; do
     missing+=("$package")
   fi
 done
-[ "${#missing[@]}" -gt 0 ] || exit 0
+# The Qt for Windows is built from the source package of the host's Qt, which
+# needs the archive's source entries.
+wants_sources=false
+if [ "$1" = windows-wizard ] && ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Package:'; then
+  wants_sources=true
+fi
+[ "${#missing[@]}" -gt 0 ] || $wants_sources || exit 0
 
 # env carries the setting past sudo, which drops the caller's environment.
 if [ "$(id -u)" -eq 0 ]; then
@@ -36,13 +42,20 @@ elif command -v sudo >/dev/null; then
   echo "Not root: installing through sudo"
 else
   echo "install-deps.sh: these packages are missing: ${missing[*]}" >&2
+  ! $wants_sources || echo "install-deps.sh: and the archive's deb-src entries are missing." >&2
   echo "Installing them needs root, and sudo is not there: run this script as root, or install them." >&2
   exit 1
 fi
 
-echo "Installing: ${missing[*]}"
+if $wants_sources; then
+  echo "Adding the archive's source entries: /etc/apt/sources.list.d/debian-src.sources"
+  sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+    "${as_root[@]}" tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
+fi
+[ "${#missing[@]}" -eq 0 ] || echo "Installing: ${missing[*]}"
 if ! { "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
-  "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; then
+  { [ "${#missing[@]}" -eq 0 ] ||
+    "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; }; }; then
   echo "install-deps.sh: could not install ${missing[*]}; install them as root and run this again." >&2
   exit 1
 fi

@@ -32,12 +32,6 @@ host_cmake_dir=/usr/lib/x86_64-linux-gnu/cmake
 mkdir -p "$cache"
 source_archive=$cache/qt6-base_$debian_version.dsc
 if [ ! -e "$source_archive" ]; then
-  # The archive the packages come from, for sources too.
-  if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Package:'; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-      > /etc/apt/sources.list.d/debian-src.sources
-    apt-get update -qq
-  fi
   (cd "$cache" && apt-get source --download-only "qt6-base=$debian_version") >&2
 fi
 
@@ -54,7 +48,8 @@ fi
 # platform plugin (it needs FreeType) lets the wizard's tests run without a
 # display; no system libraries exist for the target, so the bundled ones are used.
 # Debian's source leaves out the tablet headers (their licence forbids changes),
-# so the Windows platform plugin is built without tablet events.
+# so the Windows platform plugin is built without tablet events. DirectWrite
+# needs Direct2D in this Qt; only the Direct2D platform plugin stays out.
 # An interrupted build resumes where it stopped.
 build=$cache/qt-$debian_version-win64-build
 rm -rf "$install"
@@ -70,7 +65,7 @@ cmake -S "$source" -B "$build" -G Ninja >&2 \
   -DFEATURE_concurrent=OFF -DFEATURE_dbus=OFF -DFEATURE_network=OFF \
   -DFEATURE_printsupport=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF \
   -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF \
-  -DFEATURE_direct2d=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF \
+  -DFEATURE_direct2d=ON -DFEATURE_direct2d1_1=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF \
   -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_pdf=OFF \
   -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_textodfwriter=OFF \
   -DFEATURE_sessionmanager=OFF -DFEATURE_tabletevent=OFF \
