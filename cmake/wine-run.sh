@@ -12,6 +12,11 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all
 # No browser or .NET runtime to install, no desktop menus to write.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY WAYLAND_DISPLAY
+# Wine hands no QT_ variable to a Windows program, taking them for the host's
+# Qt; WINEQT_X reaches the program as QT_X.
+for setting in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+    eval "export WINE$setting=\"\$$setting\""
+done
 
 # Seconds the server outlives its last program: long enough to carry a whole
 # test run, short enough that an interrupted run leaves nothing behind for long.

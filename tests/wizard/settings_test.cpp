@@ -1,6 +1,7 @@
 #include "projbridge.h"
 #include "wizard_test_support.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 // settings.txt in the working directory keeps the install folder and the three personalities between runs.
@@ -48,9 +49,13 @@ void SettingsTest::writtenFile_data()
                                    << ""
                                    << "cmp.p_c"
                                    << QByteArray("VDSP Installation Path:\n\n\nCompiler Personality:\ncmp.p_c\n\n");
-    QTest::newRow("non-ASCII") << QString::fromUtf8("/opt/Entwürfe") << ""
+    // In the system's 8-bit encoding: UTF-8 on Linux, the ANSI code page on Windows.
+    const QString nonAscii = QString::fromUtf8("/opt/Entwürfe");
+    QTest::newRow("non-ASCII") << nonAscii << ""
                                << ""
-                               << "" << QByteArray("VDSP Installation Path:\n/opt/Entw\xc3\xbcrfe\n\n");
+                               << ""
+                               << "VDSP Installation Path:\n" +
+                                      QByteArray(QStringEncoder(QStringConverter::System)(nonAscii)) + "\n\n";
 }
 
 void SettingsTest::writtenFile()

@@ -1,6 +1,7 @@
 #include "projbridge.h"
 #include "wizard_test_support.h"
 
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -125,8 +126,8 @@ void SummaryTest::commandLine_data()
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QStringList>("options");
 
-    const QString report = QStringLiteral("/out put/my app.report.txt");
-    const QString database = QStringLiteral("/out put/my app/compdb");
+    const QString report = QDir::toNativeSeparators("/out put/my app.report.txt");
+    const QString database = QDir::toNativeSeparators("/out put/my app/compdb");
     QTest::newRow("nothing optional") << QStringList{"", "", ""} << "Report" << QStringList{};
     QTest::newRow("the report by default") << QStringList{"", "", ""} << "" << QStringList{"-report", report};
     QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "Report" << QStringList{"-cp", "/p/c.p_c"};

@@ -28,7 +28,7 @@ WorkingFolder::~WorkingFolder()
 
 QString WorkingFolder::path(const QString& name) const
 {
-    return name.isEmpty() ? folder.path() : folder.filePath(name);
+    return QDir::toNativeSeparators(name.isEmpty() ? folder.path() : folder.filePath(name));
 }
 
 QString WorkingFolder::writeFile(const QString& name, const QByteArray& content) const

@@ -17,6 +17,7 @@ public:
     WorkingFolder(const WorkingFolder&) = delete;
     WorkingFolder& operator=(const WorkingFolder&) = delete;
 
+    // With the platform's separators, as the wizard shows paths.
     QString path(const QString& name = {}) const;
     // Creates a file (and its folders) holding the given bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& content = {}) const;
