@@ -42,7 +42,7 @@ std::FILE* createFile(const std::string& windowsPath);
 std::string hostPath(const std::string& windowsPath);
 
 // A path argument as the user typed it, turned into the converter's Windows
-// form before the path rules run. Identity on Windows.
+// form before the path rules run: backslashes for separators.
 std::string commandLinePath(const std::string& typedPath);
 
 // True for a host path typed by the user that no drive maps, so that it has no

@@ -1,5 +1,7 @@
 #include "platform/platform.h"
 
+#include <algorithm>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -133,9 +135,13 @@ std::string hostPath(const std::string& windowsPath)
     return namesNoFile(windowsPath) ? std::string() : windowsPath;
 }
 
+// Windows takes a forward slash for a separator too (file dialogs hand out such
+// paths); the path rules know the backslash alone.
 std::string commandLinePath(const std::string& typedPath)
 {
-    return typedPath;
+    std::string path = typedPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 bool liesOnNoDrive(const std::string&)

@@ -105,4 +105,12 @@ TEST_F(DriveRelativePath, LongDirectoriesAreReadWholeAndComeBackWhole)
     EXPECT_EQ(platform::currentDirectory(), elsewhere);
 }
 
+// A drive path typed with forward slashes is absolute, as Windows reads it, not
+// relative to the drive's current directory.
+TEST(TypedPath, ForwardSlashesSeparateAsBackslashesDo)
+{
+    EXPECT_EQ(makeAbsolutePath(platform::commandLinePath("C:/work/app.dpj")), "C:\\work\\app.dpj");
+    EXPECT_EQ(makeAbsolutePath(platform::commandLinePath("/work/app.dpj")), "\\work\\app.dpj");
+}
+
 } // namespace
