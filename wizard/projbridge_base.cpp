@@ -27,6 +27,9 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
 {
     setObjectName(name);
     setModal(modal);
+    // One layout everywhere, the form's own: on Windows QWizard would move Back
+    // into the title bar and drop the button row's colours.
+    setWizardStyle(ClassicStyle);
     setupUi(this);
 
     OpenReportBtn = new QPushButton(this);
