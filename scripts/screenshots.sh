@@ -1,25 +1,48 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the wizard in an X window under Xvfb, filling
 # every page with mouse and keyboard as a user does, and the last page before and
-# after converting the bundled example.
-#   scripts/screenshots.sh [BUILD_FOLDER] [OUTPUT_FOLDER]
+# after converting the bundled example. With --windows, the first page of the
+# Windows build under Wine, in a throwaway prefix.
+#   scripts/screenshots.sh [--windows] [BUILD_FOLDER] [OUTPUT_FOLDER]
 # Needs Xvfb, xdotool, xwd and ImageMagick (apt-get install xvfb xdotool x11-apps imagemagick).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
+windows=false
+if [ "${1:-}" = --windows ]; then
+  windows=true
+  shift
+fi
 out=$(mkdir -p "${2:-$root/docs/screenshots}" && cd "${2:-$root/docs/screenshots}" && pwd)
-wizard="$build/converter/Projbridge"
-[ -x "$wizard" ] && [ -x "$build/converter/ProjbridgeCli" ] || {
+if $windows; then
+  build=$(cd "${1:-$root/build-win64}" && pwd)
+  wizard="$build/converter/Projbridge.exe"
+  converter="$build/converter/ProjbridgeCli.exe"
+  prefix=$(mktemp -d)
+  export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  demo=$prefix/drive_c/demo
+  typed_demo='C:\demo'
+  shot_prefix=windows-
+else
+  build=$(cd "${1:-$root/build}" && pwd)
+  wizard="$build/converter/Projbridge"
+  converter="$build/converter/ProjbridgeCli"
+  # Short, readable paths: they show in the pictures.
+  demo=/tmp/demo
+  typed_demo=$demo
+  shot_prefix=
+fi
+[ -f "$wizard" ] && [ -f "$converter" ] || {
   echo "build Projbridge and ProjbridgeCli into $build first" >&2
   exit 1
 }
 
-# Short, readable paths: they show in the pictures.
-demo=/tmp/demo
 rm -rf "$demo"
 mkdir -p "$demo/VisualDSP 5.0" "$demo/Tavric" "$demo/personalities"
 cp -r "$root/examples/dsp-filter" "$demo/"
 touch "$demo/personalities/messages.p_s" "$demo/personalities/MISRA.p_a" "$demo/personalities/compiler.p_c"
+typed() { # a path below the demo folder, as the user types it
+  if $windows; then echo "$typed_demo\\${1//\//\\}"; else echo "$typed_demo/$1"; fi
+}
 
 display=:97
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp &
@@ -27,6 +50,11 @@ xvfb=$!
 wizard_pid=
 cleanup() {
   [ -n "$wizard_pid" ] && kill "$wizard_pid" 2>/dev/null
+  if $windows; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    rm -rf "$prefix"
+  fi
   kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
@@ -34,7 +62,18 @@ export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The wizard finds the converter beside itself; settings.txt goes to the demo folder.
-(cd "$demo" && QT_QPA_PLATFORM=xcb exec "$wizard") &
+if $windows; then
+  wineboot --init >/dev/null 2>&1
+  # Wine has no Windows fonts of its own here: the dialog font, which line edits
+  # use, would fall to a font whose letters do not show.
+  for font in 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+      /v "$font" /d 'DejaVu Sans' /f >/dev/null 2>&1
+  done
+  (cd "$demo" && exec wine "$wizard") &
+else
+  (cd "$demo" && QT_QPA_PLATFORM=xcb exec "$wizard") &
+fi
 wizard_pid=$!
 window=$(xdotool search --sync --name '^Projbridge 1.2$' | head -1)
 xdotool windowmove --sync "$window" 0 0
@@ -58,21 +97,23 @@ next_page() { # a click sent at once lands before the next page takes input
 }
 shot() { # file name without extension
   sleep 0.5
-  xwd -silent -id "$window" | convert xwd:- "$out/$1.png"
-  echo "$out/$1.png"
+  xwd -silent -id "$window" | convert xwd:- "$out/$shot_prefix$1.png"
+  echo "$out/$shot_prefix$1.png"
 }
 
 # Page 1: the project, the installation and the destination (centres of the line edits).
-type_into 265 222 "$demo/dsp-filter/dsp-filter.dpj"
-type_into 265 257 "$demo/VisualDSP 5.0"
-type_into 265 322 "$demo/Tavric"
+type_into 265 222 "$(typed dsp-filter/dsp-filter.dpj)"
+type_into 265 257 "$(typed "VisualDSP 5.0")"
+type_into 265 322 "$(typed Tavric)"
 type_into 265 357 "dsp-filter"
 shot page0-project
+# The Linux pictures show the other pages.
+! $windows || exit 0
 next_page
 
-type_into 225 182 "$demo/personalities/messages.p_s"
-type_into 225 252 "$demo/personalities/MISRA.p_a"
-type_into 225 322 "$demo/personalities/compiler.p_c"
+type_into 225 182 "$(typed personalities/messages.p_s)"
+type_into 225 252 "$(typed personalities/MISRA.p_a)"
+type_into 225 322 "$(typed personalities/compiler.p_c)"
 shot page1-personalities
 next_page
 
