@@ -50,11 +50,7 @@ xvfb=$!
 wizard_pid=
 cleanup() {
   [ -n "$wizard_pid" ] && kill "$wizard_pid" 2>/dev/null
-  if $windows; then
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    rm -rf "$prefix"
-  fi
+  ! $windows || "$root/cmake/wine-run.sh" "$prefix" --stop
   kill "$xvfb" 2>/dev/null
 }
 trap cleanup EXIT
