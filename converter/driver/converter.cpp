@@ -1,11 +1,11 @@
 #include "driver/converter.h"
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "driver/errors.h"
 #include "reader/project_reader.h"
-#include "reader/windows_path.h"
-#include "writer/compile_database.h"
-#include "writer/processor_macros.h"
+#include "base/windows_path.h"
+#include "compdb/compile_database.h"
+#include "compdb/processor_macros.h"
 
 #include <algorithm>
 

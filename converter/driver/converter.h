@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/conversion_report.h"
+#include "report/conversion_report.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"

@@ -1,6 +1,6 @@
 #include "reader/byte_input.h"
 
-#include "reader/line_ends.h"
+#include "base/line_ends.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "reader/option_lists.h"
 
-#include "reader/trim_char.h"
+#include "base/trim_char.h"
 
 #include <algorithm>
 #include <array>

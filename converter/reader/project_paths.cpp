@@ -1,7 +1,7 @@
 #include "driver/converter.h"
 
-#include "reader/install_variables.h"
-#include "reader/windows_path.h"
+#include "base/install_variables.h"
+#include "base/windows_path.h"
 
 #include <array>
 #include <string_view>

@@ -4,10 +4,10 @@
 #include "reader/project_reader.h"
 
 #include "driver/converter.h"
-#include "reader/install_variables.h"
+#include "base/install_variables.h"
 #include "reader/option_lists.h"
-#include "reader/trim_char.h"
-#include "reader/windows_path.h"
+#include "base/trim_char.h"
+#include "base/windows_path.h"
 
 #include <algorithm>
 #include <array>

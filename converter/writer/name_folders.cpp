@@ -1,6 +1,6 @@
 #include "writer/name_folders.h"
 
-#include "reader/windows_path.h"
+#include "base/windows_path.h"
 #include "writer/destination_folders.h"
 
 #include <string_view>

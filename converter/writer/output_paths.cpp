@@ -1,7 +1,7 @@
 #include "writer/output_paths.h"
 
 #include "driver/converter.h"
-#include "reader/windows_path.h"
+#include "base/windows_path.h"
 
 std::string projectPersonFolder(const Converter& converter)
 {

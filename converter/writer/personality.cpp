@@ -3,10 +3,10 @@
 // a group's own analyser personality built from its include folders and macros.
 #include "reader/group.h"
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "driver/converter.h"
 #include "platform/platform.h"
-#include "reader/windows_path.h"
+#include "base/windows_path.h"
 #include "writer/output_file.h"
 #include "writer/output_paths.h"
 #include "writer/template_text.h"

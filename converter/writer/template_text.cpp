@@ -2,7 +2,7 @@
 
 #include "driver/errors.h"
 #include "platform/platform.h"
-#include "reader/line_ends.h"
+#include "base/line_ends.h"
 
 #include <array>
 #include <cstdio>

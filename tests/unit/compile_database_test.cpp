@@ -1,5 +1,5 @@
-#include "writer/json_text.h"
-#include "writer/processor_macros.h"
+#include "compdb/json_text.h"
+#include "compdb/processor_macros.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "driver/conversion_report.h"
+#include "report/conversion_report.h"
 
 #include "platform/platform.h"
 #include "reader/group.h"
-#include "reader/install_variables.h"
-#include "reader/windows_path.h"
-#include "writer/report_file.h"
+#include "base/install_variables.h"
+#include "base/windows_path.h"
+#include "report/report_file.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Names and values as the VisualDSP compiler manuals list them; every macro is
 // defined as 1.
-#include "writer/processor_macros.h"
+#include "compdb/processor_macros.h"
 
 #include <algorithm>
 #include <array>

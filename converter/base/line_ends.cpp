@@ -1,4 +1,4 @@
-#include "reader/line_ends.h"
+#include "base/line_ends.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "writer/report_file.h"
+#include "report/report_file.h"
 
 #include "driver/errors.h"
 

@@ -1,4 +1,4 @@
-#include "reader/trim_char.h"
+#include "base/trim_char.h"
 
 std::string trimChar(std::string_view text, std::string_view characters)
 {

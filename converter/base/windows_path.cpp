@@ -1,4 +1,4 @@
-#include "reader/windows_path.h"
+#include "base/windows_path.h"
 
 namespace {
 

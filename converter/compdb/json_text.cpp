@@ -1,4 +1,4 @@
-#include "writer/json_text.h"
+#include "compdb/json_text.h"
 
 #include <array>
 
