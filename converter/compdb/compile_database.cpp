@@ -1,15 +1,15 @@
 #include "compdb/compile_database.h"
 
 #include "base/console.h"
+#include "base/windows_path.h"
+#include "compdb/json_text.h"
+#include "compdb/processor_macros.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
-#include "base/windows_path.h"
 #include "writer/destination_folders.h"
-#include "compdb/json_text.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
-#include "compdb/processor_macros.h"
 
 #include <unordered_set>
 #include <vector>

@@ -1,9 +1,9 @@
 #include "driver/command_line.h"
 
 #include "base/console.h"
+#include "base/windows_path.h"
 #include "driver/make_absolute_path.h"
 #include "platform/platform.h"
-#include "base/windows_path.h"
 
 #include <algorithm>
 #include <array>

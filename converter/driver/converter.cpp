@@ -1,11 +1,11 @@
 #include "driver/converter.h"
 
 #include "base/console.h"
-#include "driver/errors.h"
-#include "reader/project_reader.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
 #include "compdb/processor_macros.h"
+#include "driver/errors.h"
+#include "reader/project_reader.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "report/conversion_report.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
+#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #include "driver/converter.h"
 
-#include "platform/platform.h"
 #include "base/windows_path.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 // element was read up to its end tag.
 #include "reader/project_reader.h"
 
-#include "driver/converter.h"
 #include "base/install_variables.h"
-#include "reader/option_lists.h"
 #include "base/trim_char.h"
 #include "base/windows_path.h"
+#include "driver/converter.h"
+#include "reader/option_lists.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
 #include "report/conversion_report.h"
 
-#include "platform/platform.h"
-#include "reader/group.h"
 #include "base/install_variables.h"
 #include "base/windows_path.h"
+#include "platform/platform.h"
+#include "reader/group.h"
 #include "report/report_file.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "writer/output_paths.h"
 
-#include "driver/converter.h"
 #include "base/windows_path.h"
+#include "driver/converter.h"
 
 std::string projectPersonFolder(const Converter& converter)
 {

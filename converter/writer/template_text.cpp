@@ -1,8 +1,8 @@
 #include "writer/template_text.h"
 
+#include "base/line_ends.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
-#include "base/line_ends.h"
 
 #include <array>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "reader/xml_lexer.h"
 
-#include "driver/errors.h"
 #include "base/trim_char.h"
+#include "driver/errors.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
