@@ -82,22 +82,25 @@ void writeFile(const fs::path& path, const std::uint8_t* data, std::size_t size)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out.flush())
+    if (!out.flush()) {
         fail("cannot write " + path.string());
+    }
 }
 
 std::set<std::string> entriesOf(const fs::path& folder)
 {
     std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         names.insert(entry.path().filename().string());
+    }
     return names;
 }
 
 void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
 {
-    if (entriesOf(folder) != expected)
+    if (entriesOf(folder) != expected) {
         fail("something was written beside the destination, in " + folder.string());
+    }
 }
 
 std::string readFile(const fs::path& path)
@@ -111,8 +114,9 @@ std::string readFile(const fs::path& path)
 std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
 {
     const std::string destination = platform::commandLinePath(sandbox.destination.string());
-    if (!windowsPath.starts_with(destination) || windowsPath.find('\0') != std::string_view::npos)
+    if (!windowsPath.starts_with(destination) || windowsPath.find('\0') != std::string_view::npos) {
         return std::nullopt;
+    }
     std::string rest(windowsPath.substr(destination.size()));
     std::replace(rest.begin(), rest.end(), '\\', '/');
     return fs::path(sandbox.destination.string() + rest);
@@ -121,11 +125,13 @@ std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
 void expectNamedOutputsToExist(std::string_view projectFile, const Options& options)
 {
     for (const NamedOutput& output : namedOutputs(projectFile)) {
-        if (output.path == options.messagePersonality || output.path == options.compilerPersonality)
+        if (output.path == options.messagePersonality || output.path == options.compilerPersonality) {
             continue;
+        }
         const std::optional<fs::path> host = hostPathInDestination(output.path);
-        if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host)))
+        if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host))) {
             fail("the project file names an output that is not there: " + std::string(output.path));
+        }
     }
 }
 
@@ -133,26 +139,31 @@ void expectWellFormedOutput(const Options& options)
 {
     const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
     const std::string projectFile = readFile(projectFilePath);
-    if (const std::optional<std::string> problem = projectFileProblem(projectFile))
+    if (const std::optional<std::string> problem = projectFileProblem(projectFile)) {
         fail(*problem);
+    }
     expectNamedOutputsToExist(projectFile, options);
     const std::string_view templateLines = options.withTemplate ? templateAsWritten : "";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
-        if (!entry.is_regular_file() || entry.path().extension() != analyserExtension)
+        if (!entry.is_regular_file() || entry.path().extension() != analyserExtension) {
             continue;
+        }
         const std::optional<std::string> problem = analyserPersonalityProblem(readFile(entry.path()), templateLines);
-        if (problem)
+        if (problem) {
             fail(*problem + " (" + entry.path().string() + ")");
+        }
     }
 }
 
 void expectWellFormedReport()
 {
     const fs::path report = sandbox.destination / reportName;
-    if (!fs::is_regular_file(report))
+    if (!fs::is_regular_file(report)) {
         fail("a run with a report that it could write left none");
-    if (const std::optional<std::string> problem = reportProblem(readFile(report)))
+    }
+    if (const std::optional<std::string> problem = reportProblem(readFile(report))) {
         fail(*problem);
+    }
 }
 
 void removeSandbox()
@@ -166,8 +177,9 @@ void removeSandbox()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     std::string pattern = (fs::temp_directory_path() / "projbridge-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    if (mkdtemp(pattern.data()) == nullptr) {
         fail("cannot make the sandbox");
+    }
     sandbox.root = pattern;
     sandbox.prefix = sandbox.root / "prefix";
     sandbox.work = sandbox.root / "work";
@@ -185,8 +197,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     setenv("WINEPREFIX", sandbox.prefix.c_str(), 1);
     // The converter's progress lines would drown the fuzzer's own report.
     const int nothing = open("/dev/null", O_WRONLY);
-    if (nothing < 0 || dup2(nothing, STDOUT_FILENO) < 0)
+    if (nothing < 0 || dup2(nothing, STDOUT_FILENO) < 0) {
         fail("cannot silence standard output");
+    }
     close(nothing);
     return 0;
 }
@@ -197,38 +210,47 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_directory(sandbox.destination);
 
     const Options& options = optionChoices[size % optionChoices.size()];
-    if (options.linkedPersonFolder)
+    if (options.linkedPersonFolder) {
         fs::create_directory_symlink("..", sandbox.destination / "person");
+    }
     int status = 0;
     {
         Converter converter(platform::commandLinePath(sandbox.projectFile.string()),
                             platform::commandLinePath(sandbox.destination.string()), installFolder);
         converter.projectName = projectName;
-        if (options.withTemplate)
+        if (options.withTemplate) {
             converter.analyserPersonality = platform::commandLinePath(sandbox.templateFile.string());
+        }
         converter.messagePersonality = options.messagePersonality;
         converter.compilerPersonality = options.compilerPersonality;
-        if (*options.extensions != '\0')
+        if (*options.extensions != '\0') {
             converter.addExtensions(options.extensions);
-        if (options.withReport)
+        }
+        if (options.withReport) {
             converter.reportPath = platform::commandLinePath((sandbox.destination / reportName).string());
+        }
         status = converter.run();
     }
-    if (status != 0 && status != 1)
+    if (status != 0 && status != 1) {
         fail("exit status " + std::to_string(status));
-    if (status == 0)
+    }
+    if (status == 0) {
         expectWellFormedOutput(options);
-    if (options.withReport)
+    }
+    if (options.withReport) {
         expectWellFormedReport();
+    }
 
     expectEntries(sandbox.root, {"prefix", "work"});
     expectEntries(sandbox.prefix, {});
     expectEntries(sandbox.work, {"outer", "project.dpj", "template.lnt"});
     expectEntries(sandbox.outer, {"destination"});
-    if (readFile(sandbox.templateFile) != templateText)
+    if (readFile(sandbox.templateFile) != templateText) {
         fail("the template was changed");
-    if (readFile(sandbox.projectFile) != std::string(reinterpret_cast<const char*>(data), size))
+    }
+    if (readFile(sandbox.projectFile) != std::string(reinterpret_cast<const char*>(data), size)) {
         fail("the project file was changed");
+    }
     fs::remove_all(sandbox.destination);
     return 0;
 }

@@ -28,11 +28,13 @@ std::optional<std::vector<std::string_view>> crlfLines(std::string_view text)
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const std::size_t end = text.find(lineEnd);
-        if (end == std::string_view::npos)
+        if (end == std::string_view::npos) {
             return std::nullopt;
+        }
         const std::string_view line = text.substr(0, end);
-        if (line.find_first_of("\r\n") != std::string_view::npos)
+        if (line.find_first_of("\r\n") != std::string_view::npos) {
             return std::nullopt;
+        }
         lines.push_back(line);
         text.remove_prefix(end + lineEnd.size());
     }
@@ -42,8 +44,9 @@ std::optional<std::vector<std::string_view>> crlfLines(std::string_view text)
 bool isMarker(std::string_view line)
 {
     for (std::string_view marker : markers) {
-        if (line == marker)
+        if (line == marker) {
             return true;
+        }
     }
     return false;
 }
@@ -54,25 +57,31 @@ public:
 
     std::optional<std::string> problem()
     {
-        if (!take(versionLine))
+        if (!take(versionLine)) {
             return at("the version line");
-        if (position_ == lines_.size())
+        }
+        if (position_ == lines_.size()) {
             return std::nullopt;
+        }
         // Sub-project lists nest as deep as the group tree: counted, not recursed.
         std::size_t openLists = 0;
         do {
-            if (std::optional<std::string> blockProblem = blockHead())
+            if (std::optional<std::string> blockProblem = blockHead()) {
                 return blockProblem;
-            if (take(startSubProjects))
+            }
+            if (take(startSubProjects)) {
                 ++openLists;
+            }
             while (openLists > 0 && !next(startProject)) {
-                if (!take(endSubProjects))
+                if (!take(endSubProjects)) {
                     return at("the end of a sub-project list");
+                }
                 --openLists;
             }
         } while (openLists > 0);
-        if (position_ != lines_.size())
+        if (position_ != lines_.size()) {
             return at("the end of the file");
+        }
         return std::nullopt;
     }
 
@@ -80,16 +89,19 @@ private:
     // A block up to and including the end of its files.
     std::optional<std::string> blockHead()
     {
-        if (!take(startProject))
+        if (!take(startProject)) {
             return at("the start of a block");
+        }
         for (std::string_view key : blockKeys) {
-            if (position_ == lines_.size() || !lines_[position_].starts_with(key))
+            if (position_ == lines_.size() || !lines_[position_].starts_with(key)) {
                 return at(std::string(key));
+            }
             ++position_;
         }
         while (!take(endFiles)) {
-            if (position_ == lines_.size() || lines_[position_].empty() || isMarker(lines_[position_]))
+            if (position_ == lines_.size() || lines_[position_].empty() || isMarker(lines_[position_])) {
                 return at("a file line or the end of the files");
+            }
             ++position_;
         }
         return std::nullopt;
@@ -99,8 +111,9 @@ private:
 
     bool take(std::string_view line)
     {
-        if (!next(line))
+        if (!next(line)) {
             return false;
+        }
         ++position_;
         return true;
     }
@@ -117,8 +130,9 @@ private:
 bool isOptionLine(std::string_view line)
 {
     for (std::string_view start : optionStarts) {
-        if (line.size() > start.size() && line.starts_with(start) && line.ends_with('"'))
+        if (line.size() > start.size() && line.starts_with(start) && line.ends_with('"')) {
             return true;
+        }
     }
     return false;
 }
@@ -128,22 +142,26 @@ bool isOptionLine(std::string_view line)
 std::optional<std::string> projectFileProblem(std::string_view bytes)
 {
     const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
-    if (!lines)
+    if (!lines) {
         return "the project file has a line break inside a line or a line without its end";
+    }
     return ProjectFileReader(*lines).problem();
 }
 
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines)
 {
-    if (!bytes.ends_with(templateLines))
+    if (!bytes.ends_with(templateLines)) {
         return "an analyser personality does not end with the template";
+    }
     bytes.remove_suffix(templateLines.size());
     const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
-    if (!lines)
+    if (!lines) {
         return "an analyser personality has a line break inside a line";
+    }
     for (std::string_view line : *lines) {
-        if (!isOptionLine(line))
+        if (!isOptionLine(line)) {
             return "an analyser personality holds a line that is no -i or -d option: " + std::string(line);
+        }
     }
     return std::nullopt;
 }
@@ -151,13 +169,16 @@ std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, st
 std::optional<std::string> reportProblem(std::string_view bytes)
 {
     const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
-    if (!lines || lines->empty())
+    if (!lines || lines->empty()) {
         return "a report has no lines, or a line break inside a line";
-    if (lines->front() != reportColumns)
+    }
+    if (lines->front() != reportColumns) {
         return "a report's first line does not name its columns: " + std::string(lines->front());
+    }
     for (std::string_view line : *lines) {
-        if (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) != reportFieldSeparators)
+        if (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) != reportFieldSeparators) {
             return "a report line has not four fields: " + std::string(line);
+        }
     }
     return std::nullopt;
 }
@@ -169,14 +190,17 @@ std::vector<NamedOutput> namedOutputs(std::string_view projectFile)
     std::vector<NamedOutput> outputs;
     const std::vector<std::string_view> lines = crlfLines(projectFile).value_or(std::vector<std::string_view>());
     for (std::size_t start = 0; start < lines.size(); ++start) {
-        if (lines[start] != startProject || start + blockKeys.size() >= lines.size())
+        if (lines[start] != startProject || start + blockKeys.size() >= lines.size()) {
             continue;
+        }
         for (std::size_t key = 0; key < blockKeys.size(); ++key) {
             const std::string_view value = lines[start + 1 + key].substr(blockKeys[key].size());
-            if (blockKeys[key] == outputFolderKey)
+            if (blockKeys[key] == outputFolderKey) {
                 outputs.push_back({value, true});
-            else if (std::find(personalityKeys.begin(), personalityKeys.end(), blockKeys[key]) != personalityKeys.end())
+            } else if (std::find(personalityKeys.begin(), personalityKeys.end(), blockKeys[key]) !=
+                       personalityKeys.end()) {
                 outputs.push_back({value, false});
+            }
         }
     }
     return outputs;

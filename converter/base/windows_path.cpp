@@ -9,8 +9,9 @@ constexpr char extensionSeparator = '.';
 std::optional<std::string> parentFolder(std::string_view path, char separator)
 {
     const std::size_t last = path.rfind(separator);
-    if (last == std::string_view::npos)
+    if (last == std::string_view::npos) {
         return std::nullopt;
+    }
     return std::string(path.substr(0, last));
 }
 

@@ -40,17 +40,20 @@ std::string toolPath(const std::string& windowsPath)
 // Groups of other configurations are left out with everything below them.
 void gather(const Group& group, const std::string& configuration, ConfigurationBuild& build)
 {
-    if (group.isConfiguration && group.name != configuration)
+    if (group.isConfiguration && group.name != configuration) {
         return;
+    }
     for (const std::string& file : group.files()) {
-        if (!file.empty())
+        if (!file.empty()) {
             build.files.push_back(file);
+        }
     }
     std::vector<std::string>& folders = group.isConfiguration ? build.configurationFolders : build.commonFolders;
     folders.insert(folders.end(), group.includePaths().begin(), group.includePaths().end());
     build.definitions.insert(build.definitions.end(), group.definitions().begin(), group.definitions().end());
-    for (const std::unique_ptr<Group>& child : group.children())
+    for (const std::unique_ptr<Group>& child : group.children()) {
         gather(*child, configuration, build);
+    }
 }
 
 std::string macroArgument(const std::pair<std::string, std::string>& macro)
@@ -64,16 +67,19 @@ std::vector<std::string> commandWords(const Converter& converter, const std::str
 {
     const std::optional<ProcessorFamily> family = processorFamily(processor);
     std::vector<std::string> words{std::string(family ? familyCompiler(*family) : unknownCompiler)};
-    for (const auto& macro : builtInMacros(processor))
+    for (const auto& macro : builtInMacros(processor)) {
         words.push_back(macroArgument(macro));
-    for (const auto& macro : build.definitions)
+    }
+    for (const auto& macro : build.definitions) {
         words.push_back(macroArgument(macro));
+    }
     // A folder named twice is searched at its first place only.
     std::unordered_set<std::string> named;
     for (const auto* folders : {&build.configurationFolders, &build.commonFolders}) {
         for (const std::string& folder : *folders) {
-            if (named.insert(folder).second)
+            if (named.insert(folder).second) {
                 words.push_back("-I" + toolPath(folder));
+            }
         }
     }
     const std::string& installFolder = converter.getInstallFolder();
@@ -95,8 +101,9 @@ void writeEntry(OutputFile& out, const std::string& directory, const std::vector
     out.writeLine("    \"directory\": " + jsonString(directory) + ",");
     out.writeLine("    \"file\": " + jsonString(file) + ",");
     out.writeLine("    \"arguments\": [");
-    for (const std::string& word : words)
+    for (const std::string& word : words) {
         out.writeLine("      " + jsonString(word) + ",");
+    }
     out.writeLine("      " + jsonString(file));
     out.writeLine("    ]");
     out.writeLine(last ? "  }" : "  },");
@@ -107,8 +114,9 @@ void writeDatabase(const std::string& path, const std::string& directory, const 
 {
     OutputFile out(path);
     out.writeLine("[");
-    for (std::size_t i = 0; i < files.size(); ++i)
+    for (std::size_t i = 0; i < files.size(); ++i) {
         writeEntry(out, directory, words, toolPath(files[i]), i + 1 == files.size());
+    }
     out.writeLine("]");
     out.close();
 }
@@ -119,8 +127,9 @@ std::vector<std::string> configurationNames(const Group& target)
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     for (const std::unique_ptr<Group>& child : target.children()) {
-        if (child->isConfiguration && seen.insert(child->name).second)
+        if (child->isConfiguration && seen.insert(child->name).second) {
             names.push_back(child->name);
+        }
     }
     return names;
 }
@@ -131,16 +140,18 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
 {
     const Group& root = converter.getRootGroup();
     // Without a processor there is no target and so no configuration.
-    if (root.children().empty())
+    if (root.children().empty()) {
         return;
+    }
     const Group& target = *root.children().front();
     const std::string directory = toolPath(root.sourceDir);
     DestinationFolders folders(folder);
     folders.makeDirectory(folder);
     for (const std::string& configuration : configurationNames(target)) {
         const std::string configurationFolder = joinPath(folder, configuration);
-        if (leavesItsFolder(configuration))
+        if (leavesItsFolder(configuration)) {
             throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
+        }
         makeNameFolders(folders, folder, configuration);
         folders.makeDirectory(configurationFolder);
 

@@ -48,16 +48,20 @@ std::size_t utf8SequenceLength(std::string_view bytes, std::size_t position)
 {
     const unsigned char lead = byteAt(bytes, position);
     for (const LeadByte& form : leadBytes) {
-        if (lead < form.first || lead > form.last)
+        if (lead < form.first || lead > form.last) {
             continue;
-        if (position + form.length > bytes.size())
+        }
+        if (position + form.length > bytes.size()) {
             return 0;
+        }
         const unsigned char second = byteAt(bytes, position + 1);
-        if (second < form.secondFirst || second > form.secondLast)
+        if (second < form.secondFirst || second > form.secondLast) {
             return 0;
+        }
         for (std::size_t i = 2; i < form.length; ++i) {
-            if (!isContinuation(byteAt(bytes, position + i)))
+            if (!isContinuation(byteAt(bytes, position + i))) {
                 return 0;
+            }
         }
         return form.length;
     }

@@ -185,11 +185,13 @@ std::vector<std::pair<std::string, std::string>> builtInMacros(std::string_view 
 {
     std::vector<std::pair<std::string, std::string>> macros{{processorMacro(processor), std::string(definedValue)}};
     const KnownProcessor* known = findProcessor(processor);
-    if (known == nullptr)
+    if (known == nullptr) {
         return macros;
+    }
     for (std::string_view group : known->groupMacros) {
-        if (!group.empty())
+        if (!group.empty()) {
             macros.emplace_back(group, definedValue);
+        }
     }
     macros.emplace_back(describe(*processorFamily(processor)).macro, definedValue);
     macros.emplace_back(analogExtensions, definedValue);

@@ -51,8 +51,9 @@ std::optional<Option> optionNamed(const std::string& argument)
 // output would land in a look-alike folder.
 std::string windowsPathArgument(const std::string& typed)
 {
-    if (platform::liesOnNoDrive(typed))
+    if (platform::liesOnNoDrive(typed)) {
         throw CommandLineError("Path lies on no drive of the Wine prefix ($WINEPREFIX/dosdevices): " + typed);
+    }
     return platform::commandLinePath(typed);
 }
 
@@ -65,9 +66,10 @@ std::string absolutePathArgument(const std::string& typed)
 // project: a name that leaves its folder would put them outside the destination.
 std::string projectNameArgument(const std::string& typed)
 {
-    if (typed == parentFolderName || typed.find_first_of("\\/") != std::string::npos)
+    if (typed == parentFolderName || typed.find_first_of("\\/") != std::string::npos) {
         throw CommandLineError("Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " +
                                typed);
+    }
     return typed;
 }
 
@@ -113,8 +115,9 @@ std::string defaultProjectName(const std::string& sourcePath)
 
 std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments)
 {
-    if (arguments.empty() || !optionNamed(arguments.back()))
+    if (arguments.empty() || !optionNamed(arguments.back())) {
         return std::nullopt;
+    }
     return arguments.back();
 }
 
@@ -128,8 +131,9 @@ std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& argumen
     converter->projectName = defaultProjectName(sourcePath);
     // Every argument is looked at, values and positional ones included.
     for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
-        if (const std::optional<Option> option = optionNamed(arguments[i]))
+        if (const std::optional<Option> option = optionNamed(arguments[i])) {
             applyOption(*converter, *option, arguments[i + 1]);
+        }
     }
     return converter;
 }

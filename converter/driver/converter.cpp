@@ -18,8 +18,9 @@ constexpr std::size_t projectExtensionLength = 4;
 std::string rootGroupName(const std::string& sourcePath)
 {
     std::string name = fileName(sourcePath);
-    if (name.size() >= projectExtensionLength)
+    if (name.size() >= projectExtensionLength) {
         name.resize(name.size() - projectExtensionLength);
+    }
     return name;
 }
 
@@ -33,10 +34,11 @@ std::string upperCaseAscii(std::string text)
 
 void printFailure(const IOERROR& error)
 {
-    if (error.code == IOERROR::cannotCreateDirectory)
+    if (error.code == IOERROR::cannotCreateDirectory) {
         printLine("Could not create directory: " + error.path);
-    else
+    } else {
         printLine("Could not write file: " + error.path);
+    }
 }
 
 } // namespace
@@ -46,8 +48,9 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
       installFolder(std::move(installFolder))
 {
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
-    if (this->installFolder.empty())
+    if (this->installFolder.empty()) {
         this->installFolder = findInstallFolder();
+    }
 }
 
 bool Converter::readProject(Group& root)
@@ -60,12 +63,14 @@ ProjectReading Converter::read()
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
-    if (!reportPath.empty())
+    if (!reportPath.empty()) {
         report.open(reportPath, *rootGroup);
+    }
     ProjectReader reader(lexer, *this, report);
     ReadExtent extent = ReadExtent::wholeProject;
-    if (!reader.readProject(*rootGroup))
+    if (!reader.readProject(*rootGroup)) {
         extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
+    }
     return {extent, reader.keptInstallVariables()};
 }
 
@@ -79,21 +84,24 @@ int Converter::convert()
 {
     try {
         const ProjectReading reading = read();
-        if (reading.keptInstallVariables)
+        if (reading.keptInstallVariables) {
             printLine("Warning: VisualDSP installation folder not found; $(VDSP) and $(ADI_DSP) are left in paths");
+        }
         if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
             report.refusedToken(lexer.tokenText(), lexer.tokenLine());
         }
         // Any other file given by mistake makes no project at all.
-        if (reading.extent == ReadExtent::noProject)
+        if (reading.extent == ReadExtent::noProject) {
             return 1;
+        }
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
             const auto& targets = rootGroup->children();
-            if (!targets.empty() && !knowsProcessor(targets.front()->name))
+            if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
                 report.builtInMacrosUnknown(targets.front()->name);
+            }
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
@@ -102,10 +110,11 @@ int Converter::convert()
         }
         return status;
     } catch (const XMLReaderError& error) {
-        if (error.code == XMLReaderError::cannotOpen)
+        if (error.code == XMLReaderError::cannotOpen) {
             printLine("Could not open file: " + sourcePath);
-        else
+        } else {
             printLine("Visual DSP Project file parsing encountered unexpected EOF");
+        }
     } catch (const InputTooLong& error) {
         printLine(error.what());
     } catch (const IOERROR& error) {
@@ -138,8 +147,9 @@ void Converter::addExtensions(const std::string& value)
 
 bool Converter::acceptsExtension(const std::string& path) const
 {
-    if (extensions.empty())
+    if (extensions.empty()) {
         return true;
+    }
     const std::string wanted = upperCaseAscii(extension(path));
     return std::any_of(extensions.begin(), extensions.end(),
                        [&](const std::string& entry) { return upperCaseAscii(entry) == wanted; });

@@ -9,8 +9,9 @@ int main(int argc, char** argv)
     // quietly with status 1.
     try {
         std::vector<std::string> arguments;
-        for (int i = 1; i < argc; ++i)
+        for (int i = 1; i < argc; ++i) {
             arguments.emplace_back(argv[i]);
+        }
         return runCommandLine(arguments);
     } catch (...) {
         return 1;

@@ -55,17 +55,20 @@ char upperAscii(char c)
 std::optional<std::size_t> driveIndex(char letter)
 {
     const char lower = lowerAscii(letter);
-    if (lower < 'a' || lower > 'z')
+    if (lower < 'a' || lower > 'z') {
         return std::nullopt;
+    }
     return static_cast<std::size_t>(lower - 'a');
 }
 
 fs::path winePrefix()
 {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0')
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0') {
         return prefix;
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+    }
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return fs::path(home) / ".wine";
+    }
     return {};
 }
 
@@ -77,16 +80,20 @@ std::string driveFolderOf(const fs::path& entry)
     fs::path target = entry;
     if (fs::is_symlink(entry, error)) {
         target = fs::read_symlink(entry, error);
-        if (error)
+        if (error) {
             return {};
-        if (target.is_relative())
+        }
+        if (target.is_relative()) {
             target = entry.parent_path() / target;
+        }
     }
     std::string folder = fs::weakly_canonical(target, error).string();
-    if (error)
+    if (error) {
         return {};
-    while (folder.size() > hostRoot.size() && folder.back() == '/')
+    }
+    while (folder.size() > hostRoot.size() && folder.back() == '/') {
         folder.pop_back();
+    }
     return folder;
 }
 
@@ -94,14 +101,16 @@ DriveFolders readDriveFolders(const fs::path& prefix)
 {
     DriveFolders folders;
     folders[*driveIndex('z')] = std::string{hostRoot};
-    if (prefix.empty())
+    if (prefix.empty()) {
         return folders;
+    }
     const fs::path dosdevices = prefix / "dosdevices";
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         const fs::path entry = dosdevices / std::string{letter, ':'};
         std::error_code error;
-        if (fs::exists(fs::symlink_status(entry, error)))
+        if (fs::exists(fs::symlink_status(entry, error))) {
             folders[*driveIndex(letter)] = driveFolderOf(entry);
+        }
     }
     return folders;
 }
@@ -122,8 +131,9 @@ const DriveFolders& driveFolders()
 
 bool liesWithin(std::string_view hostPath, std::string_view folder)
 {
-    if (folder == hostRoot)
+    if (folder == hostRoot) {
         return hostPath.starts_with('/');
+    }
     return hostPath.starts_with(folder) && (hostPath.size() == folder.size() || hostPath[folder.size()] == '/');
 }
 
@@ -134,14 +144,17 @@ std::optional<std::string> windowsFormOf(const std::string& hostPath, const Driv
     std::optional<std::size_t> best;
     for (std::size_t i = 0; i < driveCount; ++i) {
         if (!folders[i].empty() && liesWithin(hostPath, folders[i]) &&
-            (!best || folders[i].size() > folders[*best].size()))
+            (!best || folders[i].size() > folders[*best].size())) {
             best = i;
+        }
     }
-    if (!best)
+    if (!best) {
         return std::nullopt;
+    }
     std::string rest = folders[*best] == hostRoot ? hostPath : hostPath.substr(folders[*best].size());
-    if (rest.empty())
+    if (rest.empty()) {
         rest = std::string{hostRoot};
+    }
     std::replace(rest.begin(), rest.end(), '/', '\\');
     return std::string{static_cast<char>('A' + *best), ':'} + rest;
 }
@@ -150,16 +163,18 @@ std::string currentDirectoryThrough(const DriveFolders& folders)
 {
     std::error_code error;
     const std::string current = fs::current_path(error).string();
-    if (error)
+    if (error) {
         return {};
+    }
     return windowsFormOf(current, folders).value_or("");
 }
 
 std::string driveCurrentDirectoryThrough(char driveLetter, const DriveFolders& folders)
 {
     const std::string current = currentDirectoryThrough(folders);
-    if (!current.empty() && lowerAscii(current[0]) == lowerAscii(driveLetter))
+    if (!current.empty() && lowerAscii(current[0]) == lowerAscii(driveLetter)) {
         return current;
+    }
     return {upperAscii(driveLetter), ':', '\\'};
 }
 
@@ -167,8 +182,9 @@ std::string driveCurrentDirectoryThrough(char driveLetter, const DriveFolders& f
 std::string joinHost(const std::string& folder, std::string rest)
 {
     std::replace(rest.begin(), rest.end(), '\\', '/');
-    if (rest.empty())
+    if (rest.empty()) {
         return folder;
+    }
     return folder == hostRoot ? rest : folder + rest;
 }
 
@@ -176,23 +192,27 @@ std::string hostPathThrough(const std::string& windowsPath, const DriveFolders& 
 {
     if (windowsPath.size() >= 2 && windowsPath[1] == ':') {
         const std::optional<std::size_t> drive = driveIndex(windowsPath[0]);
-        if (!drive || folders[*drive].empty())
+        if (!drive || folders[*drive].empty()) {
             return {};
+        }
         std::string rest = windowsPath.substr(2);
         if (rest.empty() || !isSeparator(rest[0])) {
             std::string base = driveCurrentDirectoryThrough(windowsPath[0], folders).substr(2);
-            if (!base.ends_with('\\'))
+            if (!base.ends_with('\\')) {
                 base += '\\';
+            }
             rest.insert(0, base);
         }
         return joinHost(folders[*drive], rest);
     }
-    if (windowsPath.size() >= 2 && isSeparator(windowsPath[0]) && isSeparator(windowsPath[1]))
+    if (windowsPath.size() >= 2 && isSeparator(windowsPath[0]) && isSeparator(windowsPath[1])) {
         return {};
+    }
     if (!windowsPath.empty() && isSeparator(windowsPath[0])) {
         const std::string current = currentDirectoryThrough(folders);
-        if (current.empty())
+        if (current.empty()) {
             return {};
+        }
         return joinHost(folders[*driveIndex(current[0])], windowsPath);
     }
     std::string relative = windowsPath;
@@ -202,8 +222,9 @@ std::string hostPathThrough(const std::string& windowsPath, const DriveFolders& 
 
 bool isIdeAppPathsKey(std::string_view line)
 {
-    if (line.size() < ideAppPathsKey.size() + 2 || line[ideAppPathsKey.size() + 1] != ']')
+    if (line.size() < ideAppPathsKey.size() + 2 || line[ideAppPathsKey.size() + 1] != ']') {
         return false;
+    }
     // Registry key names ignore letter case.
     return std::equal(ideAppPathsKey.begin(), ideAppPathsKey.end(), line.begin() + 1,
                       [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
@@ -225,8 +246,9 @@ char16_t readHexEscape(std::string_view quoted, std::size_t& i)
 {
     char16_t unit = 0;
     for (std::size_t digits = 0; digits < maxHexEscapeDigits && i + 1 < quoted.size() && isHexDigit(quoted[i + 1]);
-         ++digits)
+         ++digits) {
         unit = static_cast<char16_t>(unit * 16 + hexValue(quoted[++i]));
+    }
     return unit;
 }
 
@@ -239,8 +261,9 @@ void appendUtf8(std::string& out, char32_t codePoint)
     const int continuationBytes = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
     constexpr unsigned char leadBits[] = {0, 0xC0, 0xE0, 0xF0};
     out += static_cast<char>(leadBits[continuationBytes] | (codePoint >> (6 * continuationBytes)));
-    for (int shift = 6 * (continuationBytes - 1); shift >= 0; shift -= 6)
+    for (int shift = 6 * (continuationBytes - 1); shift >= 0; shift -= 6) {
         out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
+    }
 }
 
 // Host paths are UTF-8. A surrogate without its partner is encoded on its own,
@@ -251,8 +274,9 @@ std::string utf8(const std::u16string& units)
     for (std::size_t i = 0; i < units.size(); ++i) {
         char32_t codePoint = units[i];
         if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000)
+            units[i + 1] < 0xE000) {
             codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[++i] - 0xDC00);
+        }
         appendUtf8(text, codePoint);
     }
     return text;
@@ -281,14 +305,16 @@ std::optional<std::string> unescapeRegistryString(std::string_view quoted)
             plain(c);
             continue;
         }
-        if (++i == quoted.size())
+        if (++i == quoted.size()) {
             return std::nullopt;
+        }
         if (quoted[i] == 'x' && i + 1 < quoted.size() && isHexDigit(quoted[i + 1])) {
             escapedUnits += readHexEscape(quoted, i);
             continue;
         }
-        if (quoted[i] != '\\' && quoted[i] != '"')
+        if (quoted[i] != '\\' && quoted[i] != '"') {
             plain('\\');
+        }
         plain(quoted[i]);
     }
     return std::nullopt;
@@ -309,18 +335,21 @@ std::string driveCurrentDirectory(char driveLetter)
 std::string ideAppPath()
 {
     const fs::path prefix = winePrefix();
-    if (prefix.empty())
+    if (prefix.empty()) {
         return {};
+    }
     std::ifstream registry(prefix / "system.reg", std::ios::binary);
     bool inKey = false;
     std::string line;
     while (std::getline(registry, line)) {
-        if (line.ends_with('\r'))
+        if (line.ends_with('\r')) {
             line.pop_back();
-        if (line.starts_with('['))
+        }
+        if (line.starts_with('[')) {
             inKey = isIdeAppPathsKey(line);
-        else if (inKey && line.starts_with(defaultValueStart))
+        } else if (inKey && line.starts_with(defaultValueStart)) {
             return unescapeRegistryString(std::string_view(line).substr(defaultValueStart.size())).value_or("");
+        }
     }
     return {};
 }
@@ -336,37 +365,45 @@ EntryKind entryKind(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
     struct stat status {};
-    if (host.empty() || ::lstat(host.c_str(), &status) != 0)
+    if (host.empty() || ::lstat(host.c_str(), &status) != 0) {
         return EntryKind::none;
-    if (S_ISLNK(status.st_mode))
+    }
+    if (S_ISLNK(status.st_mode)) {
         return EntryKind::link;
+    }
     return S_ISDIR(status.st_mode) ? EntryKind::folder : EntryKind::other;
 }
 
 std::FILE* createFile(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
-    if (host.empty())
+    if (host.empty()) {
         return nullptr;
+    }
     const int descriptor = ::open(host.c_str(), createFileFlags, newFileMode);
-    if (descriptor < 0)
+    if (descriptor < 0) {
         return nullptr;
+    }
     struct stat status {};
     std::FILE* file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
         file = ::fdopen(descriptor, "wb");
-    if (file == nullptr)
+    }
+    if (file == nullptr) {
         ::close(descriptor);
+    }
     return file;
 }
 
 DirectoryCreation createDirectory(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
-    if (host.empty())
+    if (host.empty()) {
         return DirectoryCreation::failed;
-    if (::mkdir(host.c_str(), newDirectoryMode) == 0)
+    }
+    if (::mkdir(host.c_str(), newDirectoryMode) == 0) {
         return DirectoryCreation::created;
+    }
     return errno == EEXIST ? DirectoryCreation::alreadyExists : DirectoryCreation::failed;
 }
 
@@ -374,8 +411,9 @@ std::string hostPath(const std::string& windowsPath)
 {
     // The system would end the name at a NUL and so reach another file than
     // the one named; no file is named with one.
-    if (windowsPath.find('\0') != std::string::npos)
+    if (windowsPath.find('\0') != std::string::npos) {
         return {};
+    }
     return hostPathThrough(windowsPath, driveFolders());
 }
 
@@ -387,8 +425,9 @@ bool liesOnNoDrive(const std::string& typedPath)
 std::string commandLinePath(const std::string& typedPath)
 {
     std::string path = typedPath;
-    if (typedPath.starts_with('/'))
+    if (typedPath.starts_with('/')) {
         path = windowsFormOf(typedPath, driveFolders()).value_or(typedPath);
+    }
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }

@@ -29,8 +29,9 @@ std::wstring readCurrentDirectory()
 // Narrow strings are in the ANSI code page, as the file functions expect them.
 std::string narrow(const std::wstring& wide)
 {
-    if (wide.empty())
+    if (wide.empty()) {
         return {};
+    }
     const int wideLength = static_cast<int>(wide.size());
     const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(length), '\0');
@@ -53,8 +54,9 @@ std::string driveCurrentDirectory(char driveLetter)
 {
     const std::wstring remembered = readCurrentDirectory();
     const wchar_t drive[] = {static_cast<wchar_t>(static_cast<unsigned char>(driveLetter)), L':', L'\0'};
-    if (!SetCurrentDirectoryW(drive))
+    if (!SetCurrentDirectoryW(drive)) {
         return {driveLetter, ':', '\\'};
+    }
     const std::wstring directory = readCurrentDirectory();
     SetCurrentDirectoryW(remembered.c_str());
     return narrow(directory);
@@ -90,8 +92,9 @@ bool namesNoFile(const std::string& windowsPath)
 
 bool pathExists(const std::string& windowsPath)
 {
-    if (namesNoFile(windowsPath))
+    if (namesNoFile(windowsPath)) {
         return false;
+    }
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
@@ -99,10 +102,12 @@ EntryKind entryKind(const std::string& windowsPath)
 {
     const DWORD attributes = namesNoFile(windowsPath) ? INVALID_FILE_ATTRIBUTES
                                                       : GetFileAttributesA(windowsPath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         return EntryKind::none;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    }
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         return EntryKind::link;
+    }
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::folder : EntryKind::other;
 }
 
@@ -110,8 +115,9 @@ EntryKind entryKind(const std::string& windowsPath)
 // would open through it.
 std::FILE* createFile(const std::string& windowsPath)
 {
-    if (namesNoFile(windowsPath) || entryKind(windowsPath) == EntryKind::link)
+    if (namesNoFile(windowsPath) || entryKind(windowsPath) == EntryKind::link) {
         return nullptr;
+    }
     return std::fopen(windowsPath.c_str(), "wb");
 }
 
@@ -119,12 +125,15 @@ std::FILE* createFile(const std::string& windowsPath)
 // there means the work is done.
 DirectoryCreation createDirectory(const std::string& windowsPath)
 {
-    if (namesNoFile(windowsPath))
+    if (namesNoFile(windowsPath)) {
         return DirectoryCreation::failed;
-    if (CreateDirectoryA(windowsPath.c_str(), nullptr))
+    }
+    if (CreateDirectoryA(windowsPath.c_str(), nullptr)) {
         return DirectoryCreation::created;
-    if (GetLastError() != ERROR_ALREADY_EXISTS)
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
         return DirectoryCreation::failed;
+    }
     const DWORD attributes = GetFileAttributesA(windowsPath.c_str());
     const bool isDirectory = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     return isDirectory ? DirectoryCreation::alreadyExists : DirectoryCreation::failed;

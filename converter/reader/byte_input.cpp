@@ -14,8 +14,9 @@ bool ByteInput::open(const std::string& hostPath)
 {
     close();
     file_ = std::fopen(hostPath.c_str(), "rb");
-    if (file_ == nullptr)
+    if (file_ == nullptr) {
         return false;
+    }
     buffer_.resize(bufferSize);
     // A folder opens for reading on POSIX systems and only its first read
     // fails; reading ahead here makes it fail where opening fails elsewhere.
@@ -29,14 +30,16 @@ bool ByteInput::open(const std::string& hostPath)
 
 void ByteInput::skipPrefix(std::string_view bytes)
 {
-    if (std::string_view(buffer_.data() + position_, length_ - position_).starts_with(bytes))
+    if (std::string_view(buffer_.data() + position_, length_ - position_).starts_with(bytes)) {
         position_ += bytes.size();
+    }
 }
 
 void ByteInput::close()
 {
-    if (file_ != nullptr)
+    if (file_ != nullptr) {
         std::fclose(file_);
+    }
     file_ = nullptr;
     position_ = 0;
     length_ = 0;
@@ -67,12 +70,14 @@ bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::
         const char* found = delimiters.size() == 1
                                 ? static_cast<const char*>(std::memchr(begin, delimiters[0], end - begin))
                                 : std::find_first_of(begin, end, delimiters.begin(), delimiters.end());
-        if (found == nullptr)
+        if (found == nullptr) {
             found = end;
+        }
         out.append(begin, found);
         position_ += found - begin;
-        if (found != end)
+        if (found != end) {
             return true;
+        }
     }
     return false;
 }
@@ -94,8 +99,9 @@ bool ByteInput::fill()
         readsDone_ = count < wanted;
         heldCarriageReturn_ = false;
         takeChunk(start + count);
-        if (length_ > 0)
+        if (length_ > 0) {
             return true;
+        }
     }
     return false;
 }

@@ -31,14 +31,16 @@ public:
     // byte asked for past that point marks the input as no longer good.
     int get()
     {
-        if (!available())
+        if (!available()) {
             return end;
+        }
         return static_cast<unsigned char>(buffer_[position_++]);
     }
     int peek()
     {
-        if (!available())
+        if (!available()) {
             return end;
+        }
         return static_cast<unsigned char>(buffer_[position_]);
     }
 
@@ -57,8 +59,9 @@ public:
 private:
     bool available()
     {
-        if (position_ < length_ || fill())
+        if (position_ < length_ || fill()) {
             return true;
+        }
         exhausted_ = true;
         return false;
     }

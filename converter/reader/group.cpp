@@ -17,8 +17,9 @@ void Group::addFile(std::string path)
 void Group::addIncludePath(const std::string& folder)
 {
     // The set keeps this linear on projects with thousands of header folders.
-    if (includePathSet_.insert(folder).second)
+    if (includePathSet_.insert(folder).second) {
         includePaths_.push_back(folder);
+    }
 }
 
 void Group::appendIncludePath(const std::string& folder)

@@ -32,8 +32,9 @@ std::vector<std::string> cutAt(std::string_view list, std::string_view separator
     std::vector<std::string> pieces;
     for (auto start = list.begin(); start < list.end();) {
         const auto stop = nextSeparator(start, list, separators);
-        if (stop > start)
+        if (stop > start) {
             pieces.emplace_back(start, stop);
+        }
         start = stop == list.end() ? stop : stop + 1;
     }
     return pieces;
@@ -44,8 +45,9 @@ std::vector<std::string> cutAt(std::string_view list, std::string_view separator
 std::optional<std::string> optionList(const std::string& option, const std::string& flag)
 {
     const std::size_t position = option.find(flag);
-    if (position == std::string::npos)
+    if (position == std::string::npos) {
         return std::nullopt;
+    }
     const std::size_t start = position + flag.size();
     const std::size_t stop = option.find(optionSeparator, start);
     return option.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
@@ -57,18 +59,21 @@ std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string
     for (std::string_view piece : cutAt(list, defineSeparators)) {
         const auto prefix = std::find_if(definePrefixes.begin(), definePrefixes.end(),
                                          [&](std::string_view candidate) { return piece.starts_with(candidate); });
-        if (prefix != definePrefixes.end())
+        if (prefix != definePrefixes.end()) {
             piece.remove_prefix(prefix->size());
+        }
         std::string_view name = piece;
         std::string_view value;
         if (const std::size_t equals = piece.find(valueSeparator); equals != std::string_view::npos) {
             name = piece.substr(0, equals);
             value = piece.substr(equals + 1);
-            if (value.starts_with(valueMark))
+            if (value.starts_with(valueMark)) {
                 value.remove_prefix(1);
+            }
         }
-        if (!name.empty())
+        if (!name.empty()) {
             definitions.emplace_back(name, value);
+        }
     }
     return definitions;
 }
@@ -80,8 +85,9 @@ std::vector<std::string> cutIncludeList(const std::string& list)
     std::vector<std::string> folders;
     for (const std::string& piece : cutAt(list, listed ? listSeparators : blanks)) {
         std::string folder = trimChar(piece, blanks);
-        if (!folder.empty())
+        if (!folder.empty()) {
             folders.push_back(std::move(folder));
+        }
     }
     return folders;
 }
@@ -89,7 +95,8 @@ std::vector<std::string> cutIncludeList(const std::string& list)
 std::optional<std::string> cdataContent(const std::string& markup)
 {
     if (markup.size() < cdataOpening.size() + cdataClosing.size() || !markup.starts_with(cdataOpening) ||
-        !markup.ends_with(cdataClosing))
+        !markup.ends_with(cdataClosing)) {
         return std::nullopt;
+    }
     return markup.substr(cdataOpening.size(), markup.size() - cdataOpening.size() - cdataClosing.size());
 }

@@ -14,23 +14,27 @@ namespace {
 // that the paths show what is missing.
 std::string replaceInstallVariables(const std::string& path, const std::string& installFolder)
 {
-    if (installFolder.empty())
+    if (installFolder.empty()) {
         return path;
+    }
     struct Occurrence {
         std::size_t position;
         std::size_t length;
     };
     std::array<Occurrence, installFolderVariables.size()> occurrences{};
-    for (std::size_t i = 0; i < installFolderVariables.size(); ++i)
+    for (std::size_t i = 0; i < installFolderVariables.size(); ++i) {
         occurrences[i] = {path.find(installFolderVariables[i]), installFolderVariables[i].size()};
-    if (occurrences[1].position < occurrences[0].position)
+    }
+    if (occurrences[1].position < occurrences[0].position) {
         std::swap(occurrences[0], occurrences[1]);
+    }
 
     std::string result;
     std::size_t copied = 0;
     for (const Occurrence& occurrence : occurrences) {
-        if (occurrence.position == std::string::npos)
+        if (occurrence.position == std::string::npos) {
             break;
+        }
         result.append(path, copied, occurrence.position - copied);
         result += installFolder;
         copied = occurrence.position + occurrence.length;
@@ -49,24 +53,29 @@ std::string Converter::sourceFolder() const
 void Converter::resolveProjectPath(std::string& folder) const
 {
     folder = replaceInstallVariables(folder, installFolder);
-    if (folder.starts_with(".\\"))
+    if (folder.starts_with(".\\")) {
         folder.erase(0, 2);
-    if (folder.find(':') == std::string::npos) {
-        if (const std::optional<std::string> projectFolder = parentFolder(sourcePath))
-            folder = joinPath(*projectFolder, folder);
     }
-    if (folder.ends_with(';'))
+    if (folder.find(':') == std::string::npos) {
+        if (const std::optional<std::string> projectFolder = parentFolder(sourcePath)) {
+            folder = joinPath(*projectFolder, folder);
+        }
+    }
+    if (folder.ends_with(';')) {
         folder.pop_back();
+    }
 }
 
 std::string Converter::resolveSourceFilePath(const std::string& file) const
 {
     std::string path = replaceInstallVariables(file, installFolder);
-    if (path.starts_with('.') && !path.starts_with(".."))
+    if (path.starts_with('.') && !path.starts_with("..")) {
         path.erase(0, 1);
+    }
     if (path.find(':') == std::string::npos) {
-        if (!path.starts_with('\\'))
+        if (!path.starts_with('\\')) {
             path.insert(0, 1, '\\');
+        }
         path.insert(0, sourceFolder());
     }
     return path;

@@ -84,8 +84,9 @@ private:
 std::optional<FolderKind> kindNamedIn(const std::string& folderName)
 {
     for (const auto& [name, kind] : kindNames) {
-        if (folderName.find(name) != std::string::npos)
+        if (folderName.find(name) != std::string::npos) {
             return kind;
+        }
     }
     return std::nullopt;
 }
@@ -95,8 +96,9 @@ std::string lowerCaseExtension(const std::string& path)
 {
     const std::string name = fileName(path);
     const std::size_t lastDot = name.rfind('.');
-    if (lastDot == std::string::npos)
+    if (lastDot == std::string::npos) {
         return {};
+    }
     std::string extension = name.substr(lastDot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
@@ -122,8 +124,9 @@ bool ProjectReader::readProject(Group& root)
 {
     rootSourceDir = root.sourceDir;
     Attributes attributes;
-    if (!startElement("visualdsp-project", attributes))
+    if (!startElement("visualdsp-project", attributes)) {
         return false;
+    }
     foundProject_ = true;
     return readElementContent("visualdsp-project", projectContent, [&] {
         readTarget(root);
@@ -140,15 +143,17 @@ bool ProjectReader::readProject(Group& root)
 
 bool ProjectReader::readTarget(Group& root)
 {
-    if (!startTag("target"))
+    if (!startTag("target")) {
         return false;
+    }
     return readElementContent("target", targetContent, [&] {
         std::string processor;
         readTextElement("processor", TagTest::withAttributes, processor);
         // A formatter may have put the name on a line of its own.
         processor = trimChar(processor, whitespace);
-        if (!processor.empty())
+        if (!processor.empty()) {
             target = &addGroup(root, processor);
+        }
         std::string ignored;
         readTextElement("extension", TagTest::plain, ignored);
         readTextElement("type", TagTest::plain, ignored);
@@ -165,8 +170,9 @@ bool ProjectReader::readConfigurations(Group& target)
 bool ProjectReader::readConfiguration(Group& target)
 {
     Attributes attributes;
-    if (!startElement("configuration", attributes))
+    if (!startElement("configuration", attributes)) {
         return false;
+    }
     const std::string name = unquotedAttribute(attributes, "name");
     // The group stays whatever its content holds, even none.
     Group& configuration = addGroup(target, name);
@@ -193,20 +199,23 @@ bool ProjectReader::readTools(Group& configuration)
 bool ProjectReader::readTool(Group& configuration)
 {
     Attributes attributes;
-    if (!startElement("tool", attributes))
+    if (!startElement("tool", attributes)) {
         return false;
+    }
     return readElementContent("tool", toolContent, [&] {
         std::string option;
         readOption(option);
-        if (unquotedAttribute(attributes, "type") == compilerToolType && !option.empty())
+        if (unquotedAttribute(attributes, "type") == compilerToolType && !option.empty()) {
             readCompilerOption(configuration, option);
+        }
     });
 }
 
 void ProjectReader::readCompilerOption(Group& configuration, const std::string& option)
 {
-    if (const std::optional<std::string> defines = optionList(option, std::string(defineFlag)))
+    if (const std::optional<std::string> defines = optionList(option, std::string(defineFlag))) {
         readDefineList(configuration, *defines);
+    }
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
         for (const std::string& asWritten : cutIncludeList(*includes)) {
             std::string folder = asWritten;
@@ -228,16 +237,18 @@ void ProjectReader::readDefineList(Group& configuration, const std::string& list
 
 bool ProjectReader::readOption(std::string& option)
 {
-    if (!startTag("option"))
+    if (!startTag("option")) {
         return false;
+    }
     if (lexer.lastStartTagWasEmpty()) {
         option.clear();
         return true;
     }
     if (!lexer.readText(option)) {
         std::string markup;
-        if (!lexer.readMarkup(markup))
+        if (!lexer.readMarkup(markup)) {
             return false;
+        }
         // A comment or other markup is no option text; a CDATA section's
         // content is, without the brackets around it.
         option = cdataContent(markup).value_or(std::string());
@@ -260,13 +271,15 @@ bool ProjectReader::readFolder(Group& group)
 {
     skipUnknownElements();
     if (folderDepth == maxFolderDepth) {
-        if (lexer.pendingStartTagName() == "folder")
+        if (lexer.pendingStartTagName() == "folder") {
             tokenRefused = true;
+        }
         return false;
     }
     Attributes attributes;
-    if (!startElement("folder", attributes))
+    if (!startElement("folder", attributes)) {
         return false;
+    }
     const std::string name = unquotedAttribute(attributes, "name");
     // A folder whose name tells no kind has that of the folder around it.
     const FolderKind kind = kindNamedIn(name).value_or(folderKind);
@@ -291,8 +304,9 @@ bool ProjectReader::readFiles(Group& group, FolderKind kind)
 bool ProjectReader::readFile(Group& group, FolderKind kind)
 {
     Attributes attributes;
-    if (!startElement("file", attributes))
+    if (!startElement("file", attributes)) {
         return false;
+    }
     const std::string path = unquotedAttribute(attributes, "name");
     const FileRole role = fileRole(path, kind);
     report.fileEntryBegins();
@@ -300,8 +314,9 @@ bool ProjectReader::readFile(Group& group, FolderKind kind)
     const bool read = readElementContent("file", fileContent,
                                          [&] { perConfiguration = readFileConfigurations(group, path, kind, role); });
     // A file with a complete per-configuration block is never a common file.
-    if (!perConfiguration)
+    if (!perConfiguration) {
         addFileEntry(group, path, kind, role, FileUse::common);
+    }
     report.fileEntryEnds();
     return read;
 }
@@ -316,8 +331,9 @@ bool ProjectReader::readFileConfigurations(Group& group, const std::string& path
 bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role)
 {
     Attributes attributes;
-    if (!startElement("file-configuration", attributes))
+    if (!startElement("file-configuration", attributes)) {
         return false;
+    }
     const std::string name = unquotedAttribute(attributes, "name");
     std::string flag;
     Attributes buildWith;
@@ -335,8 +351,9 @@ bool ProjectReader::readFileConfiguration(Group& group, const std::string& path,
         report.fileNotTaken(name, path, whyNotTaken(path, kind));
     } else {
         addFileEntry(configurationGroup(group, name), path, kind, role, FileUse::perConfiguration);
-        if (unquotedAttribute(buildWith, "value") == ownBuildOptions)
+        if (unquotedAttribute(buildWith, "value") == ownBuildOptions) {
             report.settingNotCarried(name, path, ownBuildOptionsSetting);
+        }
     }
     return read;
 }
@@ -344,14 +361,16 @@ bool ProjectReader::readFileConfiguration(Group& group, const std::string& path,
 bool ProjectReader::readExcludedFlag(std::string& flag)
 {
     Attributes attributes;
-    if (!startElement("excluded-flag", attributes))
+    if (!startElement("excluded-flag", attributes)) {
         return false;
+    }
     const auto value = attributes.find("value");
     flag = value == attributes.end() ? std::string() : value->second;
     // Written as "<excluded-flag value=.../>", the element has no text that
     // could replace the value; reading on would take the next token for it.
-    if (lexer.lastStartTagWasEmpty())
+    if (lexer.lastStartTagWasEmpty()) {
         return true;
+    }
     return lexer.readText(flag) && leafEndTag("excluded-flag");
 }
 
@@ -371,10 +390,12 @@ bool ProjectReader::readCustomDataTable()
 bool ProjectReader::readCustomData()
 {
     Attributes attributes;
-    if (!startElement("custom-data", attributes))
+    if (!startElement("custom-data", attributes)) {
         return false;
-    if (lexer.lastStartTagWasEmpty())
+    }
+    if (lexer.lastStartTagWasEmpty()) {
         return true;
+    }
     std::string ignored;
     return lexer.readMarkup(ignored) && leafEndTag("custom-data");
 }
@@ -384,8 +405,9 @@ bool ProjectReader::readCustomData()
 bool ProjectReader::readTextElement(const std::string& name, TagTest test, std::string& content)
 {
     Attributes attributes;
-    if (test == TagTest::withAttributes)
+    if (test == TagTest::withAttributes) {
         return readTextElement(name, attributes, content);
+    }
     return startTag(name) && readTextContent(name, content);
 }
 
@@ -407,10 +429,12 @@ bool ProjectReader::readTextContent(const std::string& name, std::string& conten
 // Its content, text or a CDATA section, is passed over by the end tag test.
 bool ProjectReader::readBuildStep(const std::string& name)
 {
-    if (!startTag(name))
+    if (!startTag(name)) {
         return false;
-    if (lexer.lastStartTagWasEmpty())
+    }
+    if (lexer.lastStartTagWasEmpty()) {
         return true;
+    }
     std::string ignored;
     lexer.readText(ignored);
     return leafEndTag(name);
@@ -421,24 +445,29 @@ bool ProjectReader::readBuildStep(const std::string& name)
 ProjectReader::FileRole ProjectReader::fileRole(const std::string& path, FolderKind kind) const
 {
     const FileRole role = roleByFolder(path, kind);
-    if (role == FileRole::source && !converter.acceptsExtension(path))
+    if (role == FileRole::source && !converter.acceptsExtension(path)) {
         return FileRole::notTaken;
+    }
     return role;
 }
 
 // The role before the extension list has its say.
 ProjectReader::FileRole ProjectReader::roleByFolder(const std::string& path, FolderKind kind)
 {
-    if (kind == FolderKind::header)
+    if (kind == FolderKind::header) {
         return FileRole::header;
-    if (kind == FolderKind::source)
+    }
+    if (kind == FolderKind::source) {
         return FileRole::source;
+    }
     if (kind == FolderKind::byExtension) {
         const std::string extension = lowerCaseExtension(path);
-        if (isOneOf(extension, headerExtensions))
+        if (isOneOf(extension, headerExtensions)) {
             return FileRole::header;
-        if (isOneOf(extension, sourceExtensions))
+        }
+        if (isOneOf(extension, sourceExtensions)) {
             return FileRole::source;
+        }
     }
     return FileRole::notTaken;
 }
@@ -446,12 +475,15 @@ ProjectReader::FileRole ProjectReader::roleByFolder(const std::string& path, Fol
 // Why `fileRole` took a file as nothing.
 NotTakenBecause ProjectReader::whyNotTaken(const std::string& path, FolderKind kind)
 {
-    if (kind == FolderKind::linker)
+    if (kind == FolderKind::linker) {
         return NotTakenBecause::linkerFile;
-    if (kind == FolderKind::outsideFolders)
+    }
+    if (kind == FolderKind::outsideFolders) {
         return NotTakenBecause::outsideAnyFolder;
-    if (roleByFolder(path, kind) == FileRole::source)
+    }
+    if (roleByFolder(path, kind) == FileRole::source) {
         return NotTakenBecause::leftOutByExtensions;
+    }
     return NotTakenBecause::neitherHeaderNorSource;
 }
 
@@ -483,8 +515,9 @@ void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKi
 
 void ProjectReader::noteInstallVariables(const std::string& path)
 {
-    if (converter.getInstallFolder().empty() && holdsInstallVariable(path))
+    if (converter.getInstallFolder().empty() && holdsInstallVariable(path)) {
         keptInstallVariables_ = true;
+    }
 }
 
 Group& ProjectReader::addGroup(Group& parent, const std::string& name)
@@ -502,18 +535,21 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 // configuration nobody declared still needs a group, made on first need.
 Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 {
-    if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end())
+    if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end()) {
         return *found->second;
+    }
     Group& made = addGroup(group, name);
     made.isConfiguration = true;
     // Inside a source-folder group, the files are analysed with the settings
     // of their configuration all the same.
     const auto settings = configurationSettings.find(name);
     if (&group != target && settings != configurationSettings.end()) {
-        for (const std::string& folder : settings->second.includePaths)
+        for (const std::string& folder : settings->second.includePaths) {
             made.appendIncludePath(folder);
-        for (const auto& [macro, value] : settings->second.definitions)
+        }
+        for (const auto& [macro, value] : settings->second.definitions) {
             made.setDefinition(macro, value);
+        }
     }
     return made;
 }
@@ -533,8 +569,9 @@ bool ProjectReader::readContent(const std::string& name, std::span<const std::st
 bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
                                        const std::function<void()>& readChildren)
 {
-    if (lexer.lastStartTagWasEmpty())
+    if (lexer.lastStartTagWasEmpty()) {
         return true;
+    }
     const ScopedValue<ElementNames> scope(openContent, content);
     readChildren();
     return endTag(name);
@@ -542,8 +579,9 @@ bool ProjectReader::readElementContent(const std::string& name, std::span<const 
 
 void ProjectReader::skipUnknownElements()
 {
-    if (tokenRefused || openContent.empty())
+    if (tokenRefused || openContent.empty()) {
         return;
+    }
     for (std::string_view name = lexer.pendingStartTagName();
          !name.empty() && std::find(openContent.begin(), openContent.end(), name) == openContent.end();
          name = lexer.pendingStartTagName()) {
@@ -577,10 +615,12 @@ bool ProjectReader::endTag(const std::string& name)
 // no place here.
 bool ProjectReader::leafEndTag(const std::string& name)
 {
-    if (tokenRefused)
+    if (tokenRefused) {
         return false;
-    if (lexer.expectEndTag(name))
+    }
+    if (lexer.expectEndTag(name)) {
         return true;
+    }
     tokenRefused = true;
     return false;
 }

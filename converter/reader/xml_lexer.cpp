@@ -22,8 +22,9 @@ bool isWhitespace(int c)
 
 void skipWhitespace(std::string_view tag, std::size_t& position)
 {
-    while (position < tag.size() && isWhitespace(static_cast<unsigned char>(tag[position])))
+    while (position < tag.size() && isWhitespace(static_cast<unsigned char>(tag[position]))) {
         ++position;
+    }
 }
 
 // One word of a tag's text: a double-quoted string with its quotes, or a run up
@@ -31,16 +32,18 @@ void skipWhitespace(std::string_view tag, std::size_t& position)
 std::optional<std::string_view> readWord(std::string_view tag, std::size_t& position)
 {
     skipWhitespace(tag, position);
-    if (position == tag.size())
+    if (position == tag.size()) {
         return std::nullopt;
+    }
     const std::size_t start = position;
     if (tag[position] == '"') {
         const std::size_t closingQuote = tag.find('"', position + 1);
         position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
     } else {
         while (position < tag.size() && tag[position] != '=' &&
-               !isWhitespace(static_cast<unsigned char>(tag[position])))
+               !isWhitespace(static_cast<unsigned char>(tag[position]))) {
             ++position;
+        }
     }
     return tag.substr(start, position - start);
 }
@@ -53,12 +56,14 @@ void readAttributes(std::string_view tag, std::map<std::string, std::string>& at
     readWord(tag, position);
     while (const std::optional<std::string_view> key = readWord(tag, position)) {
         skipWhitespace(tag, position);
-        if (position == tag.size() || tag[position] != '=')
+        if (position == tag.size() || tag[position] != '=') {
             return;
+        }
         ++position;
         const std::optional<std::string_view> value = readWord(tag, position);
-        if (!value)
+        if (!value) {
             return;
+        }
         attributes[std::string(*key)] = std::string(*value);
     }
 }
@@ -77,8 +82,9 @@ void XmlLexer::openFile(const std::string& windowsPath)
     text.clear();
     kind = TokenKind::none;
     lastStartTagWasEmpty_ = false;
-    if (!input.open(platform::hostPath(windowsPath)))
+    if (!input.open(platform::hostPath(windowsPath))) {
         throw XMLReaderError(XMLReaderError::cannotOpen);
+    }
     // Some editors begin a UTF-8 file with a byte-order mark; it is no text.
     input.skipPrefix(byteOrderMark);
 }
@@ -91,8 +97,9 @@ bool XmlLexer::expectStartTag(const std::string& name)
 bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std::string>& attributes)
 {
     skipMarkup();
-    if (kind != TokenKind::startTag || tagName != name)
+    if (kind != TokenKind::startTag || tagName != name) {
         return false;
+    }
     readAttributes(text, attributes);
     consume();
     return true;
@@ -110,8 +117,9 @@ bool XmlLexer::readText(std::string& out)
         out.clear();
         return true;
     }
-    if (kind != TokenKind::text)
+    if (kind != TokenKind::text) {
         return false;
+    }
     out = std::move(text);
     consume();
     return true;
@@ -120,8 +128,9 @@ bool XmlLexer::readText(std::string& out)
 bool XmlLexer::readMarkup(std::string& out)
 {
     ensureToken();
-    if (kind != TokenKind::markup)
+    if (kind != TokenKind::markup) {
         return false;
+    }
     out = std::move(text);
     consume();
     return true;
@@ -136,17 +145,19 @@ std::string_view XmlLexer::pendingStartTagName()
 void XmlLexer::skipElement()
 {
     ensureToken();
-    if (kind != TokenKind::startTag)
+    if (kind != TokenKind::startTag) {
         return;
+    }
     // Only the depth is kept, so content of any depth costs no memory; names
     // are not matched, as the lexer checks no nesting anywhere else either.
     std::uint64_t depth = 0;
     do {
         ensureToken();
-        if (kind == TokenKind::startTag && !isEmptyElementTag(text))
+        if (kind == TokenKind::startTag && !isEmptyElementTag(text)) {
             ++depth;
-        else if (kind == TokenKind::endTag)
+        } else if (kind == TokenKind::endTag) {
             --depth;
+        }
         consume();
     } while (depth > 0);
 }
@@ -172,28 +183,32 @@ std::size_t XmlLexer::tokenLine()
 bool XmlLexer::expectWholeTag(TokenKind tagKind, const std::string& name)
 {
     skipMarkup();
-    if (kind != tagKind || text != name)
+    if (kind != tagKind || text != name) {
         return false;
+    }
     consume();
     return true;
 }
 
 void XmlLexer::ensureToken()
 {
-    if (kind == TokenKind::none)
+    if (kind == TokenKind::none) {
         nextToken();
+    }
 }
 
 void XmlLexer::skipMarkup()
 {
-    for (ensureToken(); kind == TokenKind::markup; ensureToken())
+    for (ensureToken(); kind == TokenKind::markup; ensureToken()) {
         consume();
+    }
 }
 
 void XmlLexer::consume()
 {
-    if (kind == TokenKind::startTag)
+    if (kind == TokenKind::startTag) {
         lastStartTagWasEmpty_ = isEmptyElementTag(text);
+    }
     kind = TokenKind::none;
     tagName = {};
     text.clear();
@@ -202,8 +217,9 @@ void XmlLexer::consume()
 int XmlLexer::nextByte()
 {
     const int c = input.get();
-    if (c == ByteInput::end)
+    if (c == ByteInput::end) {
         throw XMLReaderError(XMLReaderError::unexpectedEnd);
+    }
     return c;
 }
 
@@ -214,8 +230,9 @@ void XmlLexer::nextToken()
     tagName = {};
 
     int c = nextByte();
-    while (isWhitespace(c))
+    while (isWhitespace(c)) {
         c = nextByte();
+    }
 
     if (c != '<') {
         text.push_back(static_cast<char>(c));
@@ -239,8 +256,9 @@ void XmlLexer::nextToken()
         kind = TokenKind::startTag;
         // The "/" of an empty-element tag is no part of the name: "<a/>" is an a.
         std::string_view tag = text;
-        if (isEmptyElementTag(tag))
+        if (isEmptyElementTag(tag)) {
             tag.remove_suffix(1);
+        }
         std::size_t position = 0;
         tagName = readWord(tag, position).value_or(std::string_view());
     }
@@ -264,13 +282,15 @@ void XmlLexer::readMarkupText()
     for (;;) {
         appendTokenUntil(bracket != 0 ? bracketCounted : allCounted);
         const int c = input.get();
-        if (c == '>' && angle == 0 && bracket == 0)
+        if (c == '>' && angle == 0 && bracket == 0) {
             return;
+        }
         if (bracket != 0) {
-            if (c == '[')
+            if (c == '[') {
                 ++bracket;
-            else if (c == ']')
+            } else if (c == ']') {
                 --bracket;
+            }
         } else if (c == '<') {
             ++angle;
         } else if (c == '>') {
@@ -286,10 +306,12 @@ void XmlLexer::readMarkupText()
 
 void XmlLexer::appendTokenUntil(std::string_view delimiters)
 {
-    if (input.appendUntil(delimiters, text, maxTokenBytes))
+    if (input.appendUntil(delimiters, text, maxTokenBytes)) {
         return;
-    if (text.size() > maxTokenBytes)
+    }
+    if (text.size() > maxTokenBytes) {
         throw InputTooLong("Visual DSP Project file parsing encountered a token longer than " +
                            mebibytes(maxTokenBytes));
+    }
     throw XMLReaderError(XMLReaderError::unexpectedEnd);
 }

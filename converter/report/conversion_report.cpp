@@ -47,8 +47,9 @@ std::string lineText(std::size_t line)
 void collectFiles(const Group& group, std::vector<std::string_view>& files)
 {
     files.insert(files.end(), group.files().begin(), group.files().end());
-    for (const std::unique_ptr<Group>& child : group.children())
+    for (const std::unique_ptr<Group>& child : group.children()) {
         collectFiles(*child, files);
+    }
 }
 
 // The distinct file lines of the project file. Sorted views cost no
@@ -76,8 +77,9 @@ void ConversionReport::open(const std::string& windowsPath, const Group& root)
 
 void ConversionReport::groupAdded(const Group& parent, const Group& child)
 {
-    if (file)
+    if (file) {
         groupPaths[&child] = groupPaths[&parent] + "\\" + child.name;
+    }
 }
 
 void ConversionReport::fileEntryBegins()
@@ -87,15 +89,17 @@ void ConversionReport::fileEntryBegins()
 
 void ConversionReport::fileEntryEnds()
 {
-    if (file && !entryTaken)
+    if (file && !entryTaken) {
         ++entriesNotTaken;
+    }
 }
 
 void ConversionReport::sourceTaken(const std::string& configuration, const std::string& name, const Group& group,
                                    const std::string& path)
 {
-    if (!file)
+    if (!file) {
         return;
+    }
     taken(configuration, name, group, "", path);
     // The configurations of one entry take the same path one after another.
     if (path != lastSourceTaken) {
@@ -107,69 +111,80 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
 void ConversionReport::headerTaken(const std::string& configuration, const std::string& name, const Group& group,
                                    const std::string& folder)
 {
-    if (file)
+    if (file) {
         taken(configuration, name, group, "include folder ", folder);
+    }
 }
 
 void ConversionReport::fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason)
 {
-    if (file)
+    if (file) {
         file->writeLine(notTakenKind, configuration, name, reasonText(reason));
+    }
 }
 
 void ConversionReport::settingNotCarried(const std::string& configuration, const std::string& name,
                                          std::string_view setting)
 {
-    if (file)
+    if (file) {
         file->writeLine(notCarriedKind, configuration, name, setting);
+    }
 }
 
 void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 {
-    if (file)
+    if (file) {
         file->writeLine(notCarriedKind, "", processor,
                         "built-in macros of the compilation databases: processor not in the table, its own macro only");
+    }
 }
 
 void ConversionReport::includeFolder(const std::string& configuration, const std::string& asWritten,
                                      const std::string& folder)
 {
-    if (!file || includeFolders.contains({configuration, folder}))
+    if (!file || includeFolders.contains({configuration, folder})) {
         return;
+    }
     includeFolders.emplace(configuration, folder);
     file->writeLine(includeKind, configuration, asWritten, folder);
-    if (includeFoldersChecked.insert(folder).second)
+    if (includeFoldersChecked.insert(folder).second) {
         checkPath(asWritten, folder);
+    }
 }
 
 void ConversionReport::definition(const std::string& configuration, const std::string& name, const std::string& value)
 {
-    if (!file)
+    if (!file) {
         return;
+    }
     const auto [found, added] = definitionIndex.try_emplace({configuration, name}, definitions.size());
-    if (added)
+    if (added) {
         definitions.push_back({configuration, name, value});
-    else
+    } else {
         definitions[found->second].value = value;
+    }
 }
 
 void ConversionReport::unknownElement(std::string_view name, std::size_t line)
 {
-    if (file)
+    if (file) {
         file->writeLine(unknownKind, "", name, lineText(line));
+    }
 }
 
 void ConversionReport::refusedToken(const std::string& text, std::size_t line)
 {
-    if (file)
+    if (file) {
         file->writeLine(refusedKind, "", text, lineText(line));
+    }
 }
 
 void ConversionReport::close(const Group& root)
 {
     sourcesTaken = distinctFiles(root);
-    for (const Definition& definition : definitions)
+    for (const Definition& definition : definitions) {
         file->writeLine(defineKind, definition.configuration, definition.name, definition.value);
+    }
     const std::unique_ptr<ReportFile> closing = std::move(file);
     closing->close();
 }
@@ -214,8 +229,9 @@ bool ConversionReport::exists(const std::string& path)
             lastFolder = *folder;
             lastFolderExists = platform::pathExists(lastFolder);
         }
-        if (!lastFolderExists)
+        if (!lastFolderExists) {
             return false;
+        }
     }
     return platform::pathExists(path);
 }

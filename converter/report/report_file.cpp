@@ -18,8 +18,9 @@ ReportFile::ReportFile(std::string windowsPath) : path(windowsPath), file(std::m
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
                            std::string_view detail)
 {
-    if (writeFailed)
+    if (writeFailed) {
         return;
+    }
     line.clear();
     appendField(kind);
     line += fieldSeparator;
@@ -37,8 +38,9 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
 
 void ReportFile::close()
 {
-    if (writeFailed)
+    if (writeFailed) {
         throw IOERROR(IOERROR::cannotWriteFile, path);
+    }
     file.close();
 }
 

@@ -8,8 +8,9 @@ namespace {
 // "X:\" must keep its backslash: without it, it names the drive's current folder.
 std::string withoutTrailingBackslash(const std::string& path)
 {
-    if (path.size() < 2 || path.back() != '\\' || path[path.size() - 2] == ':')
+    if (path.size() < 2 || path.back() != '\\' || path[path.size() - 2] == ':') {
         return path;
+    }
     return path.substr(0, path.size() - 1);
 }
 
@@ -22,13 +23,16 @@ DestinationFolders::DestinationFolders(const std::string& rootFolder) : root_(wi
 void DestinationFolders::makeDirectory(const std::string& path)
 {
     std::string folder = withoutTrailingBackslash(path);
-    if (known_.contains(folder))
+    if (known_.contains(folder)) {
         return;
+    }
     // A link would lead the folders and files below it anywhere.
     const platform::EntryKind kind = platform::entryKind(folder);
     if ((kind == platform::EntryKind::link && folder != root_) ||
-        (kind == platform::EntryKind::none && platform::createDirectory(folder) == platform::DirectoryCreation::failed))
+        (kind == platform::EntryKind::none &&
+         platform::createDirectory(folder) == platform::DirectoryCreation::failed)) {
         throw IOERROR(IOERROR::cannotCreateDirectory, path);
+    }
     known_.insert(std::move(folder));
 }
 

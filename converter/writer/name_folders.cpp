@@ -34,10 +34,12 @@ bool leavesItsFolder(const std::string& name)
     while (true) {
         const std::size_t separator = name.find_first_of("\\/", start);
         const std::size_t end = separator == std::string::npos ? name.size() : separator;
-        if (std::string_view(name).substr(start, end - start) == parentFolderSegment)
+        if (std::string_view(name).substr(start, end - start) == parentFolderSegment) {
             return true;
-        if (separator == std::string::npos)
+        }
+        if (separator == std::string::npos) {
             return false;
+        }
         start = separator + 1;
     }
 }
@@ -51,8 +53,10 @@ void makeNameFolders(DestinationFolders& folders, const std::string& baseFolder,
         return joinPath(baseFolder, std::string_view(name).substr(0, lengths[i]));
     };
     std::size_t firstToMake = lengths.size();
-    while (firstToMake > 0 && !folders.isKnown(folder(firstToMake - 1)))
+    while (firstToMake > 0 && !folders.isKnown(folder(firstToMake - 1))) {
         --firstToMake;
-    for (std::size_t i = firstToMake; i < lengths.size(); ++i)
+    }
+    for (std::size_t i = firstToMake; i < lengths.size(); ++i) {
         folders.makeDirectory(folder(i));
+    }
 }

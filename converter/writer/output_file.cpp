@@ -21,8 +21,9 @@ bool holdsLineBreak(std::string_view line)
 OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
 {
     file = platform::createFile(path);
-    if (file == nullptr)
+    if (file == nullptr) {
         fail();
+    }
     // The default buffer of a few KiB costs a system call for every few lines
     // of a report of many megabytes.
     std::setvbuf(file, nullptr, _IOFBF, writeBufferSize);
@@ -30,16 +31,18 @@ OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
 
 OutputFile::~OutputFile()
 {
-    if (file != nullptr)
+    if (file != nullptr) {
         std::fclose(file);
+    }
 }
 
 void OutputFile::writeLine(std::string_view line)
 {
     // Names and paths come from the project file; one holding a line break
     // would add lines that read as markers or options of their own.
-    if (holdsLineBreak(line))
+    if (holdsLineBreak(line)) {
         fail();
+    }
     writeBytes(line);
     writeBytes(lineEnd);
 }
@@ -60,22 +63,25 @@ void OutputFile::writeText(std::string_view text)
 
 void OutputFile::flush()
 {
-    if (std::fflush(file) != 0)
+    if (std::fflush(file) != 0) {
         fail();
+    }
 }
 
 void OutputFile::close()
 {
     std::FILE* closing = file;
     file = nullptr;
-    if (std::fclose(closing) != 0)
+    if (std::fclose(closing) != 0) {
         fail();
+    }
 }
 
 void OutputFile::writeBytes(std::string_view bytes)
 {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size())
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
         fail();
+    }
 }
 
 void OutputFile::fail() const

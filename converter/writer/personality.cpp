@@ -22,8 +22,9 @@ constexpr std::string_view compilerExtension = ".p_c";
 // that is not there.
 std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
 {
-    if (!named.empty())
+    if (!named.empty()) {
         return named;
+    }
     converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     const std::string path = projectPersonality(converter, extension);
     OutputFile(path).close();
@@ -34,13 +35,15 @@ std::string selectPlaceholder(const Converter& converter, const std::string& nam
 void appendTemplate(const Converter& converter, OutputFile& personality)
 {
     const std::string templatePath = converter.getAnalyserPersonality();
-    if (templatePath.empty())
+    if (templatePath.empty()) {
         return;
+    }
     const std::optional<std::string> text = readTemplateText(templatePath);
-    if (text)
+    if (text) {
         personality.writeText(*text);
-    else
+    } else {
         printLine("Couldnt open file");
+    }
 }
 
 bool hasOwnAnalyserPersonality(const Group& group)
@@ -64,8 +67,9 @@ std::string Group::selectCompilerPersonality() const
 // never changes which file a project names.
 std::string Group::chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const
 {
-    if (!hasOwnAnalyserPersonality(*this))
+    if (!hasOwnAnalyserPersonality(*this)) {
         return inherited;
+    }
     const std::string own = joinPath(groupBaseFolder(converter->getDestinationFolder(), parentPath), name) +
                             "\\person\\" + groupBaseName(name) + std::string(analyserExtension);
     printLine("  Creating Analyser Personality - " + own);
@@ -80,8 +84,9 @@ void Group::produceAnalyserPersonality(const std::string& path) const
     }
     // An inherited personality, the default one included, is made once and then
     // left as the user may have edited it.
-    if (platform::pathExists(path))
+    if (platform::pathExists(path)) {
         return;
+    }
     converter->getDestinationFolders().makeDirectory(projectPersonFolder(*converter));
     OutputFile personality(path);
     appendTemplate(*converter, personality);
@@ -91,10 +96,12 @@ void Group::produceAnalyserPersonality(const std::string& path) const
 void Group::writeAnalyserPersonality(const std::string& path) const
 {
     OutputFile personality(path);
-    for (const std::string& folder : includePaths_)
+    for (const std::string& folder : includePaths_) {
         personality.writeLine("-i \"" + folder + "\"");
-    for (const auto& [macro, value] : definitions_)
+    }
+    for (const auto& [macro, value] : definitions_) {
         personality.writeLine("-d \"" + macro + (value.empty() ? "" : "=" + value) + "\"");
+    }
     appendTemplate(*converter, personality);
     personality.close();
 }

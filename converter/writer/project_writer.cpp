@@ -28,16 +28,18 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     const std::string groupFolder = joinPath(baseFolder, name);
     // Group names come from the project file: one leading out of the
     // destination would put folders and personality files elsewhere.
-    if (leavesItsFolder(name))
+    if (leavesItsFolder(name)) {
         throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
+    }
 
     DestinationFolders& folders = converter->getDestinationFolders();
     makeNameFolders(folders, baseFolder, name);
     folders.makeDirectory(groupFolder);
     folders.makeDirectory(groupFolder + "\\output\\");
     folders.makeDirectory(groupFolder + "\\person\\");
-    if (files_.empty() && children_.empty())
+    if (files_.empty() && children_.empty()) {
         return;
+    }
 
     printLine("  Creating Group - " + name);
     out.writeLine("StartProjectMarker");
@@ -50,16 +52,19 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
     for (const std::string& file : files_) {
-        if (!file.empty())
+        if (!file.empty()) {
             out.writeLine(file);
+        }
     }
     out.writeLine("EndContainedFilesMarker");
-    if (children_.empty())
+    if (children_.empty()) {
         return;
+    }
 
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, name);
-    for (const std::unique_ptr<Group>& child : children_)
+    for (const std::unique_ptr<Group>& child : children_) {
         child->write(out, childrensParentPath, analyser);
+    }
     out.writeLine("EndSubProjectMarker");
 }

@@ -21,11 +21,13 @@ struct FileCloser {
 std::optional<std::string> readTemplateText(const std::string& windowsPath)
 {
     const std::string host = platform::hostPath(windowsPath);
-    if (host.empty())
+    if (host.empty()) {
         return std::nullopt;
+    }
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host.c_str(), "rb"));
-    if (!file)
+    if (!file) {
         return std::nullopt;
+    }
     // A folder opens on some systems and fails on its first read: that counts as
     // a template that cannot be opened, never as an empty one.
     std::string bytes;
@@ -33,12 +35,14 @@ std::optional<std::string> readTemplateText(const std::string& windowsPath)
     std::size_t got = 0;
     while ((got = std::fread(chunk.data(), 1, chunk.size(), file.get())) > 0) {
         bytes.append(chunk.data(), got);
-        if (bytes.size() > maxTemplateBytes)
+        if (bytes.size() > maxTemplateBytes) {
             throw InputTooLong("Analyser personality template longer than " + mebibytes(maxTemplateBytes) + ": " +
                                windowsPath);
+        }
     }
-    if (std::ferror(file.get()))
+    if (std::ferror(file.get())) {
         return std::nullopt;
+    }
     bytes.resize(foldLineEnds(bytes.data(), bytes.size()));
     return bytes;
 }

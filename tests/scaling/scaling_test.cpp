@@ -39,8 +39,9 @@ void* allocate(std::size_t size) noexcept
 
 void* allocateOrThrow(std::size_t size)
 {
-    if (void* memory = allocate(size))
+    if (void* memory = allocate(size)) {
         return memory;
+    }
     throw std::bad_alloc();
 }
 
@@ -127,10 +128,11 @@ const std::string debugAndRelease = configuration("Debug", 0) + configuration("R
 std::string fileConfigurations(const std::vector<std::string>& names)
 {
     std::string text = "<file-configurations>\n";
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         text += "<file-configuration name=\"" + name +
                 "\">\n<excluded-flag value=\"no\"/>\n"
                 "<build-with-flag value=\"project\"/>\n</file-configuration>\n";
+    }
     return text + "</file-configurations>\n";
 }
 
@@ -156,9 +158,10 @@ std::string sourceFilesProject(int size)
     std::string modules;
     for (int module = 0; module < size / filesPerFolder; ++module) {
         modules += "<folder name=\"" + moduleName(module) + "\">\n<files>\n";
-        for (int file = 0; file < filesPerFolder; ++file)
+        for (int file = 0; file < filesPerFolder; ++file) {
             modules += sourceFile(".\\src\\" + moduleName(module) + "\\unit" + std::to_string(file) + ".c",
                                   {"Debug", "Release"});
+        }
         modules += "</files>\n</folder>\n";
     }
     return project(debugAndRelease, "<folder name=\"Source Files\">\n<files>\n" +
@@ -170,8 +173,9 @@ std::string sourceFilesProject(int size)
 std::string headerFoldersProject(int size)
 {
     std::string headers;
-    for (int module = 0; module < size; ++module)
+    for (int module = 0; module < size; ++module) {
         headers += plainFile(".\\include\\" + moduleName(module) + "\\api.h");
+    }
     return project(debugAndRelease, "<folder name=\"Header Files\">\n<files>\n" + headers + "</files>\n</folder>\n");
 }
 
@@ -180,10 +184,11 @@ std::string headerFoldersProject(int size)
 std::string folderGroupsProject(int size)
 {
     std::string groups;
-    for (int module = 0; module < size; ++module)
+    for (int module = 0; module < size; ++module) {
         groups += "<folder name=\"" + moduleName(module) + "\">\n<folders>\n<folder name=\"code\">\n<files>\n" +
                   sourceFile(".\\src\\" + moduleName(module) + "\\unit.c", {"Debug", "Release"}) +
                   "</files>\n</folder>\n</folders>\n</folder>\n";
+    }
     return project(debugAndRelease, "<folder name=\"Source Files\">\n<folders>\n" + groups + "</folders>\n</folder>\n");
 }
 

@@ -144,8 +144,9 @@ TEST(DefaultProjectName, DropsUpToTwoDotPartsOfTheFileName)
         {"app.dpj", "app"},
         {"a.b.c.dpj", "a.b"},
     };
-    for (const auto& [sourcePath, name] : cases)
+    for (const auto& [sourcePath, name] : cases) {
         EXPECT_EQ(defaultProjectName(sourcePath), name) << sourcePath;
+    }
 }
 
 } // namespace

@@ -46,8 +46,9 @@ std::string treeOf(const std::string& fileName)
 std::string fileLines(const std::vector<std::string>& paths)
 {
     std::string lines;
-    for (const std::string& path : paths)
+    for (const std::string& path : paths) {
         lines += "      file " + path + "\n";
+    }
     return lines;
 }
 
@@ -55,8 +56,9 @@ TEST(CorpusReader, EveryRealProjectIsReadToItsEnd)
 {
     std::size_t count = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(corpusFolder())) {
-        if (entry.path().extension() != ".dpj")
+        if (entry.path().extension() != ".dpj") {
             continue;
+        }
         ++count;
         CorpusReading reading{false, "", ""};
         EXPECT_NO_THROW(reading = readCorpusFile(entry.path())) << entry.path();

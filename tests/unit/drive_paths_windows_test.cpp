@@ -18,8 +18,9 @@ class RememberedDriveDirectory {
 public:
     RememberedDriveDirectory(char driveLetter, const std::string& directory) : name_{'=', driveLetter, ':'}
     {
-        if (const char* value = std::getenv(name_.c_str()))
+        if (const char* value = std::getenv(name_.c_str())) {
             previous_ = value;
+        }
         set(directory);
     }
     ~RememberedDriveDirectory() { set(previous_.value_or("")); }
@@ -86,8 +87,9 @@ TEST_F(DriveRelativePath, LongDirectoriesAreReadWholeAndComeBackWhole)
     constexpr int levels = 4;
     const std::string segment(100, 'd');
     fs::path deep = folder.path();
-    for (int level = 0; level < levels; ++level)
+    for (int level = 0; level < levels; ++level) {
         deep /= segment;
+    }
     fs::create_directories(deep);
     const std::string deepOnC = folder.windowsPath(fs::relative(deep, folder.path()));
     ASSERT_GT(deepOnC.size(), 400u);

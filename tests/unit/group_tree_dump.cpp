@@ -11,14 +11,18 @@ void dumpGroup(const Group& group, const std::string& indent, const std::string&
 {
     out += indent + group.name + "\n";
     const std::string inner = indent + "  ";
-    for (const std::string& file : group.files())
+    for (const std::string& file : group.files()) {
         out += inner + "file " + markProjectFolder(file, projectFolder) + "\n";
-    for (const std::string& folder : group.includePaths())
+    }
+    for (const std::string& folder : group.includePaths()) {
         out += inner + "include " + markProjectFolder(folder, projectFolder) + "\n";
-    for (const auto& [name, value] : group.definitions())
+    }
+    for (const auto& [name, value] : group.definitions()) {
         out += inner + "define " + name + (value.empty() ? "" : "=" + value) + "\n";
-    for (const auto& child : group.children())
+    }
+    for (const auto& child : group.children()) {
         dumpGroup(*child, inner, projectFolder, out);
+    }
 }
 
 bool belongs(const Group& group, const Converter* converter, const std::string& sourceDir)
@@ -32,11 +36,13 @@ bool belongs(const Group& group, const Converter* converter, const std::string& 
 
 std::string markProjectFolder(std::string text, const std::string& projectFolder)
 {
-    if (projectFolder.empty())
+    if (projectFolder.empty()) {
         return text;
+    }
     for (std::size_t at = text.find(projectFolder); at != std::string::npos;
-         at = text.find(projectFolder, at + projectFolderMark.size()))
+         at = text.find(projectFolder, at + projectFolderMark.size())) {
         text.replace(at, projectFolder.size(), projectFolderMark);
+    }
     return text;
 }
 

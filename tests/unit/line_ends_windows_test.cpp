@@ -19,11 +19,13 @@ std::string lineEndFault(const std::string& bytes)
         const bool lineFeed = bytes[i] == '\n';
         const bool afterCarriageReturn = i > 0 && bytes[i - 1] == '\r';
         const bool afterTwo = i > 1 && bytes[i - 2] == '\r';
-        if (lineFeed && (!afterCarriageReturn || afterTwo))
+        if (lineFeed && (!afterCarriageReturn || afterTwo)) {
             return "line end at byte " + std::to_string(i);
+        }
     }
-    if (!bytes.empty() && !bytes.ends_with("\r\n"))
+    if (!bytes.empty() && !bytes.ends_with("\r\n")) {
         return "last line has no line end";
+    }
     return {};
 }
 
@@ -34,8 +36,9 @@ TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAn
     writeBytes(folder.path() / "template.lnt", "-w3\n-e715\r\n");
     std::size_t projectsConverted = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(fs::canonical(PROJBRIDGE_CORPUS_DIR))) {
-        if (entry.path().extension() != ".dpj")
+        if (entry.path().extension() != ".dpj") {
             continue;
+        }
         const std::string destination = entry.path().stem().string();
         fs::create_directory(folder.path() / destination);
         testing::internal::CaptureStdout();
@@ -47,8 +50,9 @@ TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAn
         ASSERT_TRUE(fs::is_regular_file(projectFile)) << projectFile;
         ++projectsConverted;
         for (const fs::directory_entry& output : fs::recursive_directory_iterator(folder.path() / destination)) {
-            if (!output.is_regular_file())
+            if (!output.is_regular_file()) {
                 continue;
+            }
             EXPECT_EQ(lineEndFault(readBytes(output.path())), "") << output.path();
         }
     }

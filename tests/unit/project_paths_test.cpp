@@ -35,8 +35,9 @@ TEST_F(ProjectPaths, IncludeFoldersAreAnchoredAtTheProjectFolder)
         {"$(ADI_DSP)\\Blackfin\\include", "C:\\VisualDSP\\Blackfin\\include"},
         {"$(ADI_DSP)\\x\\$(VDSP)\\y\\$(VDSP)", "C:\\VisualDSP\\x\\C:\\VisualDSP\\y\\$(VDSP)"},
     };
-    for (const PathCase& c : cases)
+    for (const PathCase& c : cases) {
         EXPECT_EQ(includeFolder(c.written), c.resolved) << "written: " << c.written;
+    }
 }
 
 TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
@@ -53,8 +54,9 @@ TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
         {"$(ADI_DSP)\\Blackfin\\lib\\src\\a.c", "C:\\VisualDSP\\Blackfin\\lib\\src\\a.c"},
         {"$(VDSP)\\a\\$(VDSP).c", "C:\\VisualDSP\\a\\$(VDSP).c"},
     };
-    for (const PathCase& c : cases)
+    for (const PathCase& c : cases) {
         EXPECT_EQ(converter.resolveSourceFilePath(c.written), c.resolved) << "written: " << c.written;
+    }
 }
 
 TEST(ProjectPathsInstallFolder, AFolderThatHoldsAVariableNameIsNotExpandedAgain)

@@ -112,8 +112,9 @@ protected:
         writeBytes(projectFolder.path() / "app.dpj", projectText);
         converter = std::make_unique<Converter>(projectFolder.windowsPath("app.dpj"), projectFolder.windowsPath("out"),
                                                 installFolder);
-        if (!extensions.empty())
+        if (!extensions.empty()) {
             converter->addExtensions(extensions);
+        }
         const bool accepted = converter->read().extent == ReadExtent::wholeProject;
         EXPECT_TRUE(groupsBelongTo(converter->getRootGroup(), converter.get()));
         // A refusal is reported only while the input is still good.
@@ -137,8 +138,9 @@ protected:
     {
         EXPECT_TRUE(read(projectText).accepted);
         const Group& root = converter->getRootGroup();
-        if (root.children().empty() || root.children()[0]->children().empty())
+        if (root.children().empty() || root.children()[0]->children().empty()) {
             throw std::runtime_error("no configuration was read");
+        }
         return *root.children()[0]->children()[0];
     }
 
@@ -321,8 +323,9 @@ TEST_F(ProjectReaderTest, TheExcludedFlagEnablesAFileWhenItSaysNo)
         excludedFlag("yes"),
     };
     std::string listed;
-    for (std::size_t i = 0; i < std::size(flags); ++i)
+    for (std::size_t i = 0; i < std::size(flags); ++i) {
         listed += file(".\\f" + std::to_string(i) + ".c", fileConfigurations(fileConfiguration("Debug", flags[i])));
+    }
     // Written as an empty-element tag right before the end of its file
     // configuration, the flag keeps its value.
     listed += file(".\\last.c", "<file-configurations>\n<file-configuration name=\"Debug\">\n" + excludedFlag("no") +
@@ -419,8 +422,9 @@ TEST_F(ProjectReaderTest, IncludeListsAreCutAtSemicolonsAndCommasElseAtBlanks)
     for (const Case& c : cases) {
         const Group& debug = firstConfiguration(project(configurations(configuration("Debug", c.option))));
         Strings folders;
-        for (const std::string& folderPath : debug.includePaths())
+        for (const std::string& folderPath : debug.includePaths()) {
             folders.push_back(markProjectFolder(folderPath, converter->sourceFolder()));
+        }
         EXPECT_EQ(folders, c.folders) << c.option;
     }
 }
@@ -564,8 +568,9 @@ std::string nestedFolders(int depth, const std::string& name, const std::string&
 int groupDepth(const Group& group)
 {
     int deepest = 0;
-    for (const auto& child : group.children())
+    for (const auto& child : group.children()) {
         deepest = std::max(deepest, groupDepth(*child));
+    }
     return deepest + 1;
 }
 

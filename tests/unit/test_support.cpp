@@ -53,14 +53,16 @@ void writeBytes(const fs::path& file, const std::string& bytes)
 {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << bytes;
-    if (!out.flush())
+    if (!out.flush()) {
         throw std::runtime_error("cannot write " + file.string());
+    }
 }
 
 std::string readBytes(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
-    if (!in)
+    if (!in) {
         throw std::runtime_error("cannot read " + file.string());
+    }
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

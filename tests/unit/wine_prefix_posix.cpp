@@ -10,18 +10,20 @@ constexpr const char* prefixVariable = "WINEPREFIX";
 
 TempWinePrefix::TempWinePrefix()
 {
-    if (const char* previous = std::getenv(prefixVariable))
+    if (const char* previous = std::getenv(prefixVariable)) {
         previousPrefix_ = previous;
+    }
     fs::create_directory(path() / "dosdevices");
     ::setenv(prefixVariable, path().c_str(), 1);
 }
 
 TempWinePrefix::~TempWinePrefix()
 {
-    if (previousPrefix_)
+    if (previousPrefix_) {
         ::setenv(prefixVariable, previousPrefix_->c_str(), 1);
-    else
+    } else {
         ::unsetenv(prefixVariable);
+    }
 }
 
 void TempWinePrefix::linkDrive(char letter, const fs::path& target)

@@ -19,16 +19,18 @@ constexpr std::size_t reportChunkSize = 256;
 std::string failureUnderFileSizeLimit(rlim_t limit, const std::function<void()>& work)
 {
     int channel[2];
-    if (pipe(channel) != 0)
+    if (pipe(channel) != 0) {
         return "no pipe";
+    }
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
         dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit fileSize{limit, limit};
-        if (setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+        if (setrlimit(RLIMIT_FSIZE, &fileSize) != 0) {
             _exit(childCouldNotReport);
+        }
         const std::string failure = failureOf(work);
         const bool reported = write(channel[1], failure.data(), failure.size()) == ssize_t(failure.size());
         _exit(reported ? 0 : childCouldNotReport);
@@ -36,8 +38,9 @@ std::string failureUnderFileSizeLimit(rlim_t limit, const std::function<void()>&
     close(channel[1]);
     std::string failure;
     char chunk[reportChunkSize];
-    for (ssize_t got = 0; (got = read(channel[0], chunk, sizeof chunk)) > 0;)
+    for (ssize_t got = 0; (got = read(channel[0], chunk, sizeof chunk)) > 0;) {
         failure.append(chunk, static_cast<std::size_t>(got));
+    }
     close(channel[0]);
     int status = 0;
     waitpid(child, &status, 0);
@@ -53,8 +56,9 @@ TEST_F(WriterOnAFullDisk, ProjectFileKeepsWhatFitAndTheRunFails)
     constexpr rlim_t limit = 4096;
     constexpr int fileCount = 400;
     std::unique_ptr<Group> root = makeGroup("radio");
-    for (int i = 0; i < fileCount; ++i)
+    for (int i = 0; i < fileCount; ++i) {
         root->addFile("C:\\work\\radio\\src\\module" + std::to_string(i) + ".c");
+    }
     writeTree(*root);
     const std::string whole = projectFileBytes();
     ASSERT_GT(whole.size(), limit);
@@ -73,8 +77,9 @@ TEST_P(OwnPersonalityOnAFullDisk, IsAFileThatCannotBeWritten)
     constexpr rlim_t limit = 1024;
     std::unique_ptr<Group> root = makeGroup("radio");
     root->addFile("C:\\work\\radio\\main.c");
-    for (int i = 0; i < GetParam(); ++i)
+    for (int i = 0; i < GetParam(); ++i) {
         root->appendIncludePath("C:\\work\\radio\\include" + std::to_string(i));
+    }
 
     EXPECT_EQ(failureUnderFileSizeLimit(limit, [&] { writeTreeUncaptured(*root); }),
               "2 " + destinationPath("radio\\person\\radio.p_a"));
@@ -88,8 +93,9 @@ TEST_F(WriterOnAFullDisk, TemplateCopyThatDoesNotFitFails)
     constexpr rlim_t limit = 8192;
     constexpr int templateLines = 2000;
     std::string templateText;
-    for (int i = 0; i < templateLines; ++i)
+    for (int i = 0; i < templateLines; ++i) {
         templateText += "-wrn " + std::to_string(i) + "\n";
+    }
     writeBytes(temp.path() / "template.txt", templateText);
     converter.analyserPersonality = temp.windowsPath("template.txt");
     std::unique_ptr<Group> root = makeGroup("radio");

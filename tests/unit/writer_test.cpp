@@ -13,8 +13,9 @@ namespace {
 std::string outputLines(std::initializer_list<std::string> lines)
 {
     std::string text;
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         text += line + "\n";
+    }
     return text;
 }
 
@@ -67,8 +68,9 @@ TEST_F(ProjectWriter, MarkersFollowTheShapeOfTheTree)
     for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = text.find("\r\n", start);
         const std::string line = text.substr(start, end - start);
-        if (line.find('=') == std::string::npos)
+        if (line.find('=') == std::string::npos) {
             markersAndFiles += line + "|";
+        }
         start = end + 2;
     }
     EXPECT_EQ(result.failure, "");
@@ -183,8 +185,9 @@ INSTANTIATE_TEST_SUITE_P(DotDotParts, ParentFolderNames,
 TEST_F(ProjectWriter, DotsInsideAPartAreOrdinaryNames)
 {
     std::unique_ptr<Group> root = makeGroup("radio");
-    for (const char* name : {"...x", "a..b", "..x"})
+    for (const char* name : {"...x", "a..b", "..x"}) {
         addChild(*root, name).addFile("C:\\a.c");
+    }
 
     EXPECT_EQ(writeTree(*root).failure, "");
     EXPECT_TRUE(fs::is_directory(hostPath("radio/...x/output")));

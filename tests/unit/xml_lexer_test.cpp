@@ -285,10 +285,12 @@ TEST_F(XmlLexerTest, SkipElementReadsOverNestedContentOfAnyDepth)
 {
     const std::size_t depth = 100000;
     std::string nested;
-    for (std::size_t i = 0; i < depth; ++i)
+    for (std::size_t i = 0; i < depth; ++i) {
         nested += "<n x=\"1\"><e/><!-- <n> -->t";
-    for (std::size_t i = 0; i < depth; ++i)
+    }
+    for (std::size_t i = 0; i < depth; ++i) {
         nested += "</n>";
+    }
     open("<u/>" + nested + "<keep>");
     EXPECT_EQ(lexer.pendingStartTagName(), "u");
     lexer.skipElement();
