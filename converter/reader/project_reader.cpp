@@ -592,11 +592,10 @@ void ProjectReader::skipUnknownElements()
 
 // After a refusal every test fails: the reader stops at the refused token, and
 // that token stays pending for the driver's message.
-// The tag without attributes, or its empty-element form.
 bool ProjectReader::startTag(const std::string& name)
 {
     skipUnknownElements();
-    return !tokenRefused && (lexer.expectStartTag(name) || lexer.expectStartTag(name + "/"));
+    return !tokenRefused && lexer.expectStartTag(name);
 }
 
 bool ProjectReader::startElement(const std::string& name, Attributes& attributes)

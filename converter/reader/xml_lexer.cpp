@@ -2,6 +2,7 @@
 
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "reader/character_references.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -64,7 +65,9 @@ void readAttributes(std::string_view tag, std::map<std::string, std::string>& at
         if (!value) {
             return;
         }
-        attributes[std::string(*key)] = std::string(*value);
+        std::string& stored = attributes[std::string(*key)];
+        stored = *value;
+        decodeCharacterReferences(stored);
     }
 }
 
@@ -89,9 +92,23 @@ void XmlLexer::openFile(const std::string& windowsPath)
     input.skipPrefix(byteOrderMark);
 }
 
-bool XmlLexer::expectStartTag(const std::string& name)
+bool XmlLexer::expectStartTag(std::string_view name)
 {
-    return expectWholeTag(TokenKind::startTag, name);
+    skipMarkup();
+    if (kind != TokenKind::startTag || !text.starts_with(name)) {
+        return false;
+    }
+    std::string_view rest = std::string_view(text).substr(name.size());
+    if (isEmptyElementTag(rest)) {
+        rest.remove_suffix(1);
+    }
+    std::size_t position = 0;
+    skipWhitespace(rest, position);
+    if (position != rest.size()) {
+        return false;
+    }
+    consume();
+    return true;
 }
 
 bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std::string>& attributes)
@@ -107,7 +124,12 @@ bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std:
 
 bool XmlLexer::expectEndTag(const std::string& name)
 {
-    return expectWholeTag(TokenKind::endTag, name);
+    skipMarkup();
+    if (kind != TokenKind::endTag || text != name) {
+        return false;
+    }
+    consume();
+    return true;
 }
 
 bool XmlLexer::readText(std::string& out)
@@ -121,6 +143,7 @@ bool XmlLexer::readText(std::string& out)
         return false;
     }
     out = std::move(text);
+    decodeCharacterReferences(out);
     consume();
     return true;
 }
@@ -178,16 +201,6 @@ std::size_t XmlLexer::tokenLine()
 {
     ensureToken();
     return input.line() - static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-bool XmlLexer::expectWholeTag(TokenKind tagKind, const std::string& name)
-{
-    skipMarkup();
-    if (kind != tagKind || text != name) {
-        return false;
-    }
-    consume();
-    return true;
 }
 
 void XmlLexer::ensureToken()

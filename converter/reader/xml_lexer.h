@@ -27,8 +27,9 @@ public:
 
     // Each question scans a token when none is pending, and consumes it only
     // when the answer is yes. The expect questions pass over markup first.
-    // A start tag whose whole text is the name.
-    bool expectStartTag(const std::string& name);
+    // A start tag of the name without attributes, in any of the forms XML
+    // allows for it: "<a>", "<a >", "<a/>" or "<a />".
+    bool expectStartTag(std::string_view name);
     // A start tag whose first word is the name; its attributes go to the map.
     bool expectElement(const std::string& name, std::map<std::string, std::string>& attributes);
     // An end tag whose whole text is the name.
@@ -56,7 +57,6 @@ public:
     std::size_t tokenLine();
 
 private:
-    bool expectWholeTag(TokenKind tagKind, const std::string& name);
     void nextToken();
     void ensureToken();
     void skipMarkup();
