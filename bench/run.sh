@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds ProjbridgeCli in Release, times it against xmllint and a plain read on
+# Builds ProjbridgeCli in Release, times it against the disk's own cost (cat of the
+# project plus cp -r of the tree it wrote) and xmllint on
 # generated projects of 1,000 to 100,000 source files, and writes the table to
 # bench/results.md.
 #

@@ -7,7 +7,7 @@
 #include <vector>
 
 class Converter;
-class ProjectFile;
+class OutputFile;
 
 // One unit of the future analyser project: the project itself, a configuration
 // or a folder of source files, with what belongs to it.
@@ -32,7 +32,7 @@ public:
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
 
     // Writes this group's block, and those of its children, into the project file.
-    void write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
+    void write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
 
     std::string sourceDir;
     const Converter* converter = nullptr;

@@ -120,6 +120,31 @@ std::string unquotedAttribute(const std::map<std::string, std::string>& attribut
 
 } // namespace
 
+// The repeated children of an element whose start tag was read, and its end tag.
+template <typename ReadChild>
+bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
+                                const ReadChild& readChild)
+{
+    return readElementContent(name, content, [&] {
+        while (readChild()) {
+        }
+    });
+}
+
+// The content and the end tag of the element whose start tag was read last;
+// an empty-element tag ("<a/>") has neither.
+template <typename ReadChildren>
+bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
+                                       const ReadChildren& readChildren)
+{
+    if (lexer.lastStartTagWasEmpty()) {
+        return true;
+    }
+    const ScopedValue<ElementNames> scope(openContent, content);
+    readChildren();
+    return endTag(name);
+}
+
 bool ProjectReader::readProject(Group& root)
 {
     rootSourceDir = root.sourceDir;
@@ -552,29 +577,6 @@ Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
         }
     }
     return made;
-}
-
-// The repeated children of an element whose start tag was read, and its end tag.
-bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
-                                const std::function<bool()>& readChild)
-{
-    return readElementContent(name, content, [&] {
-        while (readChild()) {
-        }
-    });
-}
-
-// The content and the end tag of the element whose start tag was read last;
-// an empty-element tag ("<a/>") has neither.
-bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
-                                       const std::function<void()>& readChildren)
-{
-    if (lexer.lastStartTagWasEmpty()) {
-        return true;
-    }
-    const ScopedValue<ElementNames> scope(openContent, content);
-    readChildren();
-    return endTag(name);
 }
 
 void ProjectReader::skipUnknownElements()

@@ -4,7 +4,6 @@
 #include "reader/xml_lexer.h"
 #include "report/conversion_report.h"
 
-#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -81,10 +80,13 @@ private:
     bool readTextContent(const std::string& name, std::string& content);
     bool readBuildStep(const std::string& name);
     bool readFolderList(Group& container);
-    bool readContent(const std::string& name, std::span<const std::string_view> content,
-                     const std::function<bool()>& readChild);
+    // Templates rather than std::function: a callable that captures more than
+    // two references costs a heap allocation per element read.
+    template <typename ReadChild>
+    bool readContent(const std::string& name, std::span<const std::string_view> content, const ReadChild& readChild);
+    template <typename ReadChildren>
     bool readElementContent(const std::string& name, std::span<const std::string_view> content,
-                            const std::function<void()>& readChildren);
+                            const ReadChildren& readChildren);
     FileRole fileRole(const std::string& path, FolderKind kind) const;
     static FileRole roleByFolder(const std::string& path, FolderKind kind);
     static NotTakenBecause whyNotTaken(const std::string& path, FolderKind kind);

@@ -16,14 +16,9 @@ constexpr std::string_view bracketCounted = "[]";
 constexpr std::string_view allCounted = "<>[]";
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-bool isWhitespace(int c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 void skipWhitespace(std::string_view tag, std::size_t& position)
 {
-    while (position < tag.size() && isWhitespace(static_cast<unsigned char>(tag[position]))) {
+    while (position < tag.size() && isXmlWhitespace(tag[position])) {
         ++position;
     }
 }
@@ -41,20 +36,18 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
         const std::size_t closingQuote = tag.find('"', position + 1);
         position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
     } else {
-        while (position < tag.size() && tag[position] != '=' &&
-               !isWhitespace(static_cast<unsigned char>(tag[position]))) {
+        while (position < tag.size() && tag[position] != '=' && !isXmlWhitespace(tag[position])) {
             ++position;
         }
     }
     return tag.substr(start, position - start);
 }
 
-// Attributes after the tag name, up to the first step that does not fit the
-// key = value shape; whatever is left (such as the "/" of "<a/>") is ignored.
-void readAttributes(std::string_view tag, std::map<std::string, std::string>& attributes)
+// Attributes from the end of the tag name on, up to the first step that does
+// not fit the key = value shape; whatever is left (such as the "/" of "<a/>")
+// is ignored.
+void readAttributes(std::string_view tag, std::size_t position, std::map<std::string, std::string>& attributes)
 {
-    std::size_t position = 0;
-    readWord(tag, position);
     while (const std::optional<std::string_view> key = readWord(tag, position)) {
         skipWhitespace(tag, position);
         if (position == tag.size() || tag[position] != '=') {
@@ -117,7 +110,7 @@ bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std:
     if (kind != TokenKind::startTag || tagName != name) {
         return false;
     }
-    readAttributes(text, attributes);
+    readAttributes(text, tagNameEnd, attributes);
     consume();
     return true;
 }
@@ -242,9 +235,9 @@ void XmlLexer::nextToken()
     kind = TokenKind::none;
     tagName = {};
 
-    int c = nextByte();
-    while (isWhitespace(c)) {
-        c = nextByte();
+    const int c = input.getNonWhitespace();
+    if (c == ByteInput::end) {
+        throw XMLReaderError(XMLReaderError::unexpectedEnd);
     }
 
     if (c != '<') {
@@ -272,8 +265,8 @@ void XmlLexer::nextToken()
         if (isEmptyElementTag(tag)) {
             tag.remove_suffix(1);
         }
-        std::size_t position = 0;
-        tagName = readWord(tag, position).value_or(std::string_view());
+        tagNameEnd = 0;
+        tagName = readWord(tag, tagNameEnd).value_or(std::string_view());
     }
 }
 

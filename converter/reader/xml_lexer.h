@@ -71,6 +71,8 @@ private:
     TokenKind kind = TokenKind::none;
     // The first word of a pending start tag, a view into `text`.
     std::string_view tagName;
+    // Where the attributes of a pending start tag begin in `text`.
+    std::size_t tagNameEnd = 0;
     bool lastStartTagWasEmpty_ = false;
     ByteInput input;
 };

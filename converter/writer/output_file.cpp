@@ -6,7 +6,6 @@
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
-constexpr std::size_t writeBufferSize = 64 * 1024;
 
 // One search per break character: string_view::find_first_of looks every byte
 // of the line up in the set with a call of its own, which cost a tenth of a
@@ -24,14 +23,15 @@ OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
     if (file == nullptr) {
         fail();
     }
-    // The default buffer of a few KiB costs a system call for every few lines
-    // of a report of many megabytes.
-    std::setvbuf(file, nullptr, _IOFBF, writeBufferSize);
+    // The buffer is our own, so that stdio's would only copy each byte twice.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    buffer.reserve(bufferSize);
 }
 
 OutputFile::~OutputFile()
 {
     if (file != nullptr) {
+        writeBuffer();
         std::fclose(file);
     }
 }
@@ -61,27 +61,39 @@ void OutputFile::writeText(std::string_view text)
     }
 }
 
-void OutputFile::flush()
-{
-    if (std::fflush(file) != 0) {
-        fail();
-    }
-}
-
 void OutputFile::close()
 {
+    const bool written = writeBuffer();
     std::FILE* closing = file;
     file = nullptr;
-    if (std::fclose(closing) != 0) {
+    if (std::fclose(closing) != 0 || !written) {
         fail();
     }
 }
 
 void OutputFile::writeBytes(std::string_view bytes)
 {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        fail();
+    if (buffer.size() + bytes.size() > bufferSize) {
+        if (!writeBuffer()) {
+            fail();
+        }
+        // Only a piece larger than the whole buffer goes out unbuffered.
+        if (bytes.size() > bufferSize) {
+            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+                fail();
+            }
+            return;
+        }
     }
+    buffer.append(bytes);
+}
+
+bool OutputFile::writeBuffer()
+{
+    const bool written = std::fwrite(buffer.data(), 1, buffer.size(), file) == buffer.size();
+    // What failed to go out is not tried again by the destructor.
+    buffer.clear();
+    return written;
 }
 
 void OutputFile::fail() const

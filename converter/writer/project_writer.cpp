@@ -6,13 +6,13 @@
 #include "driver/errors.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"
+#include "writer/output_file.h"
 #include "writer/output_paths.h"
-#include "writer/project_file.h"
 
 int Converter::writeProject()
 {
     destinationFolders = DestinationFolders(destinationFolder);
-    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
+    OutputFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
@@ -21,7 +21,7 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
+void Group::write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
