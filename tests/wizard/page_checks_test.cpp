@@ -1,6 +1,8 @@
 #include "projbridge.h"
 #include "wizard_test_support.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QTest>
 
 namespace {
@@ -29,7 +31,6 @@ private slots:
     void firstPageNeedsThreeExistingPathsAndAName_data();
     void firstPageNeedsThreeExistingPathsAndAName();
     void clearingTheNameDisablesNext();
-    void anExistingFolderCountsAsProjectFile();
     void keyReleaseRechecksUnchangedText();
     void personalityPage_data();
     void personalityPage();
@@ -48,50 +49,127 @@ void PageChecksTest::firstPageOpensEmptyWithNextDisabled()
     }
     QCOMPARE(wizard.currentPage(), wizard.Page0);
     QVERIFY(!nextEnabled(wizard));
+    QCOMPARE(wizard.Page0HintLabel->text(),
+             "Project File: choose the project (.dpj) or project group (.dpg) to convert.");
     QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
+
+    // The fields come first, in the order the page shows them, then their Browse buttons.
+    QVERIFY(QTest::qWaitForWindowActive(&wizard));
+    for (const QWidget* expected :
+         std::initializer_list<QWidget*>{wizard.VDSPProjectEdit, wizard.VDSPInstallDirEdit, wizard.TavricProjectEdit,
+                                         wizard.TavricNameEdit, wizard.VDSPProjectBrowseBtn}) {
+        QCOMPARE(QApplication::focusWidget(), expected);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
 }
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data()
 {
-    QTest::addColumn<bool>("projectExists");
-    QTest::addColumn<bool>("installExists");
-    QTest::addColumn<bool>("destinationExists");
+    // "$" stands for the test's folder, which holds the file "work dir/app.dpj", the folders "VisualDSP 5.0",
+    // "out" and "a folder.dpj". A null name is left to follow the project.
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("install");
+    QTest::addColumn<QString>("destination");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("nextEnabled");
+    QTest::addColumn<QString>("redFields");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("nameShown");
 
-    QTest::newRow("all present") << true << true << true << "app" << true;
-    QTest::newRow("project missing") << false << true << true << "app" << false;
-    QTest::newRow("install folder missing") << true << false << true << "app" << false;
-    QTest::newRow("destination missing") << true << true << false << "app" << false;
-    QTest::newRow("name empty") << true << true << true << "" << false;
-    QTest::newRow("name with blanks") << true << true << true << "my app" << true;
+    const QString project = "$/work dir/app.dpj";
+    const QString install = "$/VisualDSP 5.0";
+    const QString out = "$/out";
+    QTest::newRow("all present") << project << install << out << "app"
+                                 << ""
+                                 << ""
+                                 << "app";
+    QTest::newRow("project missing") << "$/work dir/gone.dpj" << install << out << "app"
+                                     << "VDSPProjectEdit"
+                                     << "Project File: no such file."
+                                     << "app";
+    QTest::newRow("folder as project") << "$/a folder.dpj" << install << out << "app"
+                                       << "VDSPProjectEdit"
+                                       << "Project File: this is a folder, not a project file."
+                                       << "app";
+    QTest::newRow("install folder missing") << project << "$/VisualDSP 4.0" << out << "app"
+                                            << "VDSPInstallDirEdit"
+                                            << "Install Location: no such folder. Leave it empty to have it looked up."
+                                            << "app";
+    QTest::newRow("install empty, looked up") << project << "" << out << "app"
+                                              << ""
+                                              << ""
+                                              << "app";
+    QTest::newRow("install is a file") << project << project << out << "app"
+                                       << "VDSPInstallDirEdit"
+                                       << "Install Location: this is a file, not a folder."
+                                       << "app";
+    QTest::newRow("destination missing") << project << install << "$/no out"
+                                         << "app"
+                                         << "TavricProjectEdit"
+                                         << "Folder: no such folder."
+                                         << "app";
+    QTest::newRow("first problem named") << "$/gone.dpj" << install << "$/no out"
+                                         << "a/b"
+                                         << "VDSPProjectEdit,TavricProjectEdit,TavricNameEdit"
+                                         << "Project File: no such file."
+                                         << "a/b";
+    QTest::newRow("name of its own, with blanks") << project << install << out << "my app"
+                                                  << ""
+                                                  << ""
+                                                  << "my app";
+    QTest::newRow("name follows the project") << project << install << out << QString() << ""
+                                              << ""
+                                              << "app";
+    for (const char* name : {"..", "a\\b", "/app"}) {
+        QTest::addRow("name %s refused", name) << project << install << out << name << "TavricNameEdit"
+                                               << "Name: a name may not hold \\ or / or be .." << name;
+    }
+    QTest::newRow("name '...' taken") << project << install << out << "..."
+                                      << ""
+                                      << ""
+                                      << "...";
+    QTest::newRow("blanks and quotes around paths") << " \"" + project + "\"  "
+                                                    << "\t" + install + " "
+                                                    << "\"" + out + "\"" << QString() << ""
+                                                    << ""
+                                                    << "app";
+    QTest::newRow("quotes kept inside") << "\"$/work dir/\"app.dpj" << install << out << "app"
+                                        << "VDSPProjectEdit"
+                                        << "Project File: no such file."
+                                        << "app";
 }
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
 {
-    QFETCH(bool, projectExists);
-    QFETCH(bool, installExists);
-    QFETCH(bool, destinationExists);
+    QFETCH(QString, project);
+    QFETCH(QString, install);
+    QFETCH(QString, destination);
     QFETCH(QString, name);
-    QFETCH(bool, nextEnabled);
+    QFETCH(QString, redFields);
+    QFETCH(QString, hint);
+    QFETCH(QString, nameShown);
 
     WorkingFolder folder;
-    const QString project = projectExists ? folder.writeFile("work dir/app.dpj") : folder.path("work dir/gone.dpj");
-    const QString install = installExists ? folder.makeFolder("VisualDSP 5.0") : folder.path("VisualDSP 4.0");
-    const QString destination = destinationExists ? folder.makeFolder("out") : folder.path("no out");
+    folder.writeFile("work dir/app.dpj");
+    folder.makeFolder("VisualDSP 5.0");
+    folder.makeFolder("out");
+    folder.makeFolder("a folder.dpj");
+    const auto typed = [&folder](QString text) { return text.replace("$/", folder.path() + QDir::separator()); };
     Projbridge wizard;
     showWizard(wizard);
 
-    // The name goes first: it must not enable Next while paths are still missing.
+    // The name goes first: it must not enable Next while paths are still missing, nor give way to the project's.
     QTest::keyClicks(wizard.TavricNameEdit, name);
-    QTest::keyClicks(wizard.VDSPProjectEdit, project);
-    QTest::keyClicks(wizard.VDSPInstallDirEdit, install);
-    QTest::keyClicks(wizard.TavricProjectEdit, destination);
+    QTest::keyClicks(wizard.VDSPProjectEdit, typed(project));
+    QTest::keyClicks(wizard.VDSPInstallDirEdit, typed(install));
+    QTest::keyClicks(wizard.TavricProjectEdit, typed(destination));
 
-    QCOMPARE(wizard.VDSPProjectEdit->text(), project);
-    QCOMPARE(textColour(wizard.VDSPProjectEdit), projectExists ? black : red);
-    QCOMPARE(textColour(wizard.VDSPInstallDirEdit), installExists ? black : red);
-    QCOMPARE(textColour(wizard.TavricProjectEdit), destinationExists ? black : red);
+    QCOMPARE(wizard.VDSPProjectEdit->text(), typed(project));
+    QCOMPARE(wizard.TavricNameEdit->text(), nameShown);
+    for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
+        QCOMPARE(textColour(field), redFields.split(',').contains(field->objectName()) ? red : black);
+    }
+    QCOMPARE(wizard.Page0HintLabel->text(), hint);
+    const bool nextEnabled = hint.isEmpty();
     QCOMPARE(::nextEnabled(wizard), nextEnabled);
     QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
     QCOMPARE(wizard.currentPage(), nextEnabled ? wizard.Page1 : wizard.Page0);
@@ -110,20 +188,7 @@ void PageChecksTest::clearingTheNameDisablesNext()
 
     QVERIFY(wizard.TavricNameEdit->text().isEmpty());
     QVERIFY(!nextEnabled(wizard));
-}
-
-void PageChecksTest::anExistingFolderCountsAsProjectFile()
-{
-    WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    fillFirstPage(wizard, folder);
-
-    wizard.VDSPProjectEdit->clear();
-    QTest::keyClicks(wizard.VDSPProjectEdit, folder.makeFolder("a folder.dpj"));
-
-    QCOMPARE(textColour(wizard.VDSPProjectEdit), black);
-    QVERIFY(nextEnabled(wizard));
+    QCOMPARE(wizard.Page0HintLabel->text(), "Name: enter a name for the Tavric/Tavric++ project.");
 }
 
 void PageChecksTest::keyReleaseRechecksUnchangedText()
@@ -150,30 +215,52 @@ void PageChecksTest::personalityPage_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("analyser");
     QTest::addColumn<QString>("compiler");
-    QTest::addColumn<bool>("nextEnabled");
+    QTest::addColumn<QString>("hint");
 
-    // "+" names an existing file, "-" a missing one, "" leaves the field empty.
+    // "+" names an existing file, "-" a missing one, "d" a folder, "q" an existing file in quotes, "" leaves the
+    // field empty.
     QTest::newRow("all empty") << ""
                                << ""
-                               << "" << true;
+                               << ""
+                               << "";
     QTest::newRow("all existing") << "+"
                                   << "+"
-                                  << "+" << true;
+                                  << "+"
+                                  << "";
     QTest::newRow("missing message, existing compiler") << "-"
                                                         << ""
-                                                        << "+" << false;
+                                                        << "+"
+                                                        << "Message Personality: no such file.";
     QTest::newRow("existing message, missing compiler") << "+"
                                                         << ""
-                                                        << "-" << false;
+                                                        << "-"
+                                                        << "Compiler Personality: no such file.";
     QTest::newRow("only analyser, missing") << ""
                                             << "-"
-                                            << "" << false;
+                                            << ""
+                                            << "Template Analyser Personality: no such file.";
     QTest::newRow("only analyser, existing") << ""
                                              << "+"
-                                             << "" << true;
+                                             << ""
+                                             << "";
     QTest::newRow("missing analyser between existing ones") << "+"
                                                             << "-"
-                                                            << "+" << false;
+                                                            << "+"
+                                                            << "Template Analyser Personality: no such file.";
+    QTest::newRow("folder as compiler personality")
+        << ""
+        << ""
+        << "d"
+        << "Compiler Personality: this is a folder, not a personality file.";
+    QTest::newRow("first of two problems named") << "q"
+                                                 << "d"
+                                                 << "-"
+                                                 << "Template Analyser Personality: this is a folder, not a "
+                                                    "personality file.";
+    QTest::newRow("quoted paths") << "q"
+                                  << "q"
+                                  << "q"
+                                  << "";
 }
 
 void PageChecksTest::personalityPage()
@@ -181,7 +268,7 @@ void PageChecksTest::personalityPage()
     QFETCH(QString, message);
     QFETCH(QString, analyser);
     QFETCH(QString, compiler);
-    QFETCH(bool, nextEnabled);
+    QFETCH(QString, hint);
 
     WorkingFolder folder;
     Projbridge wizard;
@@ -198,6 +285,10 @@ void PageChecksTest::personalityPage()
         const QString name = QStringLiteral("personalities/%1.p_x").arg(++fileNumber);
         if (kind == "+") {
             QTest::keyClicks(field, folder.writeFile(name));
+        } else if (kind == "q") {
+            QTest::keyClicks(field, '"' + folder.writeFile(name) + '"');
+        } else if (kind == "d") {
+            QTest::keyClicks(field, folder.makeFolder(name));
         } else if (kind == "-") {
             QTest::keyClicks(field, folder.path(name));
         }
@@ -205,11 +296,12 @@ void PageChecksTest::personalityPage()
 
     for (const auto& [field, kind] : fields) {
         if (!kind.isEmpty()) {
-            QCOMPARE(textColour(field), kind == "+" ? black : red);
+            QCOMPARE(textColour(field), kind == "+" || kind == "q" ? black : red);
         }
     }
-    QCOMPARE(::nextEnabled(wizard), nextEnabled);
-    QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
+    QCOMPARE(wizard.Page1HintLabel->text(), hint);
+    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
+    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
 }
 
 void PageChecksTest::emptiedPersonalityFieldNoLongerBlocksNext()
