@@ -31,6 +31,23 @@ bool showProblems(QLabel* hint, const QList<std::pair<QLineEdit*, QString>>& fie
     return firstProblem.isEmpty();
 }
 
+enum class Wanted { file, folder };
+
+// What is wrong with a path typed for a field that wants a file or a folder; empty when nothing is.
+QString wrongEntry(const QString& label, const QString& path, Wanted wanted, const QString& fileKind = {})
+{
+    const QFileInfo entry(path);
+    if (!entry.exists()) {
+        return (wanted == Wanted::folder ? Projbridge::tr("%1: no such folder.") : Projbridge::tr("%1: no such file."))
+            .arg(label);
+    }
+    if (entry.isDir() == (wanted == Wanted::folder)) {
+        return {};
+    }
+    return wanted == Wanted::folder ? Projbridge::tr("%1: this is a file, not a folder.").arg(label)
+                                    : Projbridge::tr("%1: this is a folder, not a %2 file.").arg(label, fileKind);
+}
+
 } // namespace
 
 QString Projbridge::projectFileProblem() const
@@ -39,11 +56,7 @@ QString Projbridge::projectFileProblem() const
     if (path.isEmpty()) {
         return tr("Project File: choose the project (.dpj) or project group (.dpg) to convert.");
     }
-    const QFileInfo file(path);
-    if (!file.exists()) {
-        return tr("Project File: no such file.");
-    }
-    return file.isDir() ? tr("Project File: this is a folder, not a project file.") : QString();
+    return wrongEntry(tr("Project File"), path, Wanted::file, tr("project"));
 }
 
 // Empty is taken: the converter then looks the installation up itself.
@@ -53,11 +66,8 @@ QString Projbridge::installFolderProblem() const
     if (path.isEmpty()) {
         return {};
     }
-    const QFileInfo folder(path);
-    if (!folder.exists()) {
-        return tr("Install Location: no such folder. Leave it empty to have it looked up.");
-    }
-    return folder.isDir() ? QString() : tr("Install Location: this is a file, not a folder.");
+    const QString problem = wrongEntry(tr("Install Location"), path, Wanted::folder);
+    return QFileInfo::exists(path) ? problem : problem + tr(" Leave it empty to have it looked up.");
 }
 
 QString Projbridge::destinationProblem() const
@@ -66,11 +76,7 @@ QString Projbridge::destinationProblem() const
     if (path.isEmpty()) {
         return tr("Folder: choose the folder that the Tavric/Tavric++ project goes into.");
     }
-    const QFileInfo folder(path);
-    if (!folder.exists()) {
-        return tr("Folder: no such folder.");
-    }
-    return folder.isDir() ? QString() : tr("Folder: this is a file, not a folder.");
+    return wrongEntry(tr("Folder"), path, Wanted::folder);
 }
 
 // The converter refuses a name that would put the project file outside the destination folder.
@@ -89,14 +95,7 @@ QString Projbridge::nameProblem() const
 QString Projbridge::personalityProblem(const QLineEdit* field, const QString& label) const
 {
     const QString path = typedPath(field->text());
-    if (path.isEmpty()) {
-        return {};
-    }
-    const QFileInfo file(path);
-    if (!file.exists()) {
-        return tr("%1: no such file.").arg(label);
-    }
-    return file.isDir() ? tr("%1: this is a folder, not a personality file.").arg(label) : QString();
+    return path.isEmpty() ? QString() : wrongEntry(label, path, Wanted::file, tr("personality"));
 }
 
 void Projbridge::Page0LineEdit_textchanged(const QString&)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMap>
 #include <QTest>
 
 namespace {
@@ -65,114 +66,81 @@ void PageChecksTest::firstPageOpensEmptyWithNextDisabled()
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data()
 {
-    // "$" stands for the test's folder, which holds the file "work dir/app.dpj", the folders "VisualDSP 5.0",
-    // "out" and "a folder.dpj". A null name is left to follow the project.
-    QTest::addColumn<QString>("project");
-    QTest::addColumn<QString>("install");
-    QTest::addColumn<QString>("destination");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("redFields");
+    // Typed project, install folder, destination and name; "$" stands for the test's folder, which holds the file
+    // "work dir/app.dpj" and the folders "VisualDSP 5.0", "out" and "a folder.dpj". A null name is not typed.
+    QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QString>("hint");
+    QTest::addColumn<QStringList>("redFields");
     QTest::addColumn<QString>("nameShown");
 
-    const QString project = "$/work dir/app.dpj";
-    const QString install = "$/VisualDSP 5.0";
+    const QString dpj = "$/work dir/app.dpj";
+    const QString vdsp = "$/VisualDSP 5.0";
     const QString out = "$/out";
-    QTest::newRow("all present") << project << install << out << "app"
-                                 << ""
-                                 << ""
-                                 << "app";
-    QTest::newRow("project missing") << "$/work dir/gone.dpj" << install << out << "app"
-                                     << "VDSPProjectEdit"
-                                     << "Project File: no such file."
-                                     << "app";
-    QTest::newRow("folder as project") << "$/a folder.dpj" << install << out << "app"
-                                       << "VDSPProjectEdit"
+    const QString noSuchFile = "Project File: no such file.";
+    const QString badName = "Name: a name may not hold \\ or / or be ..";
+    QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << QString() << QStringList() << "app";
+    QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"} << noSuchFile
+                                     << QStringList{"VDSPProjectEdit"} << "app";
+    QTest::newRow("folder as project") << QStringList{"$/a folder.dpj", vdsp, out, "app"}
                                        << "Project File: this is a folder, not a project file."
-                                       << "app";
-    QTest::newRow("install folder missing") << project << "$/VisualDSP 4.0" << out << "app"
-                                            << "VDSPInstallDirEdit"
-                                            << "Install Location: no such folder. Leave it empty to have it looked up."
-                                            << "app";
-    QTest::newRow("install empty, looked up") << project << "" << out << "app"
-                                              << ""
-                                              << ""
-                                              << "app";
-    QTest::newRow("install is a file") << project << project << out << "app"
-                                       << "VDSPInstallDirEdit"
+                                       << QStringList{"VDSPProjectEdit"} << "app";
+    QTest::newRow("install missing") << QStringList{dpj, "$/VisualDSP 4.0", out, "app"}
+                                     << "Install Location: no such folder. Leave it empty to have it looked up."
+                                     << QStringList{"VDSPInstallDirEdit"} << "app";
+    QTest::newRow("install empty") << QStringList{dpj, "", out, "app"} << QString() << QStringList() << "app";
+    QTest::newRow("install is a file") << QStringList{dpj, dpj, out, "app"}
                                        << "Install Location: this is a file, not a folder."
-                                       << "app";
-    QTest::newRow("destination missing") << project << install << "$/no out"
-                                         << "app"
-                                         << "TavricProjectEdit"
-                                         << "Folder: no such folder."
-                                         << "app";
-    QTest::newRow("first problem named") << "$/gone.dpj" << install << "$/no out"
-                                         << "a/b"
-                                         << "VDSPProjectEdit,TavricProjectEdit,TavricNameEdit"
-                                         << "Project File: no such file."
+                                       << QStringList{"VDSPInstallDirEdit"} << "app";
+    QTest::newRow("destination missing") << QStringList{dpj, vdsp, "$/no out", "app"} << "Folder: no such folder."
+                                         << QStringList{"TavricProjectEdit"} << "app";
+    QTest::newRow("first problem named") << QStringList{"$/gone.dpj", vdsp, "$/no out", "a/b"} << noSuchFile
+                                         << QStringList{"VDSPProjectEdit", "TavricProjectEdit", "TavricNameEdit"}
                                          << "a/b";
-    QTest::newRow("name of its own, with blanks") << project << install << out << "my app"
-                                                  << ""
-                                                  << ""
-                                                  << "my app";
-    QTest::newRow("name follows the project") << project << install << out << QString() << ""
-                                              << ""
-                                              << "app";
-    for (const char* name : {"..", "a\\b", "/app"}) {
-        QTest::addRow("name %s refused", name) << project << install << out << name << "TavricNameEdit"
-                                               << "Name: a name may not hold \\ or / or be .." << name;
-    }
-    QTest::newRow("name '...' taken") << project << install << out << "..."
-                                      << ""
-                                      << ""
-                                      << "...";
-    QTest::newRow("blanks and quotes around paths") << " \"" + project + "\"  "
-                                                    << "\t" + install + " "
-                                                    << "\"" + out + "\"" << QString() << ""
-                                                    << ""
-                                                    << "app";
-    QTest::newRow("quotes kept inside") << "\"$/work dir/\"app.dpj" << install << out << "app"
-                                        << "VDSPProjectEdit"
-                                        << "Project File: no such file."
-                                        << "app";
+    QTest::newRow("name of its own") << QStringList{dpj, vdsp, out, "my app"} << QString() << QStringList() << "my app";
+    QTest::newRow("name follows") << QStringList{dpj, vdsp, out, QString()} << QString() << QStringList() << "app";
+    QTest::newRow("name ..") << QStringList{dpj, vdsp, out, ".."} << badName << QStringList{"TavricNameEdit"} << "..";
+    QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << badName << QStringList{"TavricNameEdit"}
+                             << "a\\b";
+    QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << QString() << QStringList() << "...";
+    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", '"' + out + '"'}
+                                       << QString() << QStringList() << "app";
+    QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"} << noSuchFile
+                                   << QStringList{"VDSPProjectEdit"} << "app";
 }
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
 {
-    QFETCH(QString, project);
-    QFETCH(QString, install);
-    QFETCH(QString, destination);
-    QFETCH(QString, name);
-    QFETCH(QString, redFields);
+    QFETCH(QStringList, typed);
     QFETCH(QString, hint);
+    QFETCH(QStringList, redFields);
     QFETCH(QString, nameShown);
 
     WorkingFolder folder;
     folder.writeFile("work dir/app.dpj");
-    folder.makeFolder("VisualDSP 5.0");
-    folder.makeFolder("out");
-    folder.makeFolder("a folder.dpj");
-    const auto typed = [&folder](QString text) { return text.replace("$/", folder.path() + QDir::separator()); };
+    for (const char* name : {"VisualDSP 5.0", "out", "a folder.dpj"}) {
+        folder.makeFolder(name);
+    }
+    for (QString& text : typed) {
+        text.replace("$/", folder.path() + QDir::separator());
+    }
     Projbridge wizard;
     showWizard(wizard);
 
     // The name goes first: it must not enable Next while paths are still missing, nor give way to the project's.
-    QTest::keyClicks(wizard.TavricNameEdit, name);
-    QTest::keyClicks(wizard.VDSPProjectEdit, typed(project));
-    QTest::keyClicks(wizard.VDSPInstallDirEdit, typed(install));
-    QTest::keyClicks(wizard.TavricProjectEdit, typed(destination));
+    QTest::keyClicks(wizard.TavricNameEdit, typed.value(3));
+    QTest::keyClicks(wizard.VDSPProjectEdit, typed[0]);
+    QTest::keyClicks(wizard.VDSPInstallDirEdit, typed[1]);
+    QTest::keyClicks(wizard.TavricProjectEdit, typed[2]);
 
-    QCOMPARE(wizard.VDSPProjectEdit->text(), typed(project));
+    QCOMPARE(wizard.VDSPProjectEdit->text(), typed[0]);
     QCOMPARE(wizard.TavricNameEdit->text(), nameShown);
     for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
-        QCOMPARE(textColour(field), redFields.split(',').contains(field->objectName()) ? red : black);
+        QCOMPARE(textColour(field), redFields.contains(field->objectName()) ? red : black);
     }
     QCOMPARE(wizard.Page0HintLabel->text(), hint);
-    const bool nextEnabled = hint.isEmpty();
-    QCOMPARE(::nextEnabled(wizard), nextEnabled);
-    QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
-    QCOMPARE(wizard.currentPage(), nextEnabled ? wizard.Page1 : wizard.Page0);
+    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
+    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
+    QCOMPARE(wizard.currentPage(), hint.isEmpty() ? wizard.Page1 : wizard.Page0);
 }
 
 void PageChecksTest::clearingTheNameDisablesNext()
@@ -212,62 +180,30 @@ void PageChecksTest::keyReleaseRechecksUnchangedText()
 
 void PageChecksTest::personalityPage_data()
 {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("analyser");
-    QTest::addColumn<QString>("compiler");
+    // One letter each for the message, analyser and compiler fields: "+" an existing file, "-" a missing one,
+    // "d" a folder, "q" an existing file in double quotes, "." left empty.
+    QTest::addColumn<QString>("kinds");
     QTest::addColumn<QString>("hint");
 
-    // "+" names an existing file, "-" a missing one, "d" a folder, "q" an existing file in quotes, "" leaves the
-    // field empty.
-    QTest::newRow("all empty") << ""
-                               << ""
-                               << ""
-                               << "";
-    QTest::newRow("all existing") << "+"
-                                  << "+"
-                                  << "+"
-                                  << "";
-    QTest::newRow("missing message, existing compiler") << "-"
-                                                        << ""
-                                                        << "+"
+    const QString missingAnalyser = "Template Analyser Personality: no such file.";
+    QTest::newRow("all empty") << "..." << QString();
+    QTest::newRow("all existing") << "+++" << QString();
+    QTest::newRow("missing message, existing compiler") << "-.+"
                                                         << "Message Personality: no such file.";
-    QTest::newRow("existing message, missing compiler") << "+"
-                                                        << ""
-                                                        << "-"
+    QTest::newRow("existing message, missing compiler") << "+.-"
                                                         << "Compiler Personality: no such file.";
-    QTest::newRow("only analyser, missing") << ""
-                                            << "-"
-                                            << ""
-                                            << "Template Analyser Personality: no such file.";
-    QTest::newRow("only analyser, existing") << ""
-                                             << "+"
-                                             << ""
-                                             << "";
-    QTest::newRow("missing analyser between existing ones") << "+"
-                                                            << "-"
-                                                            << "+"
-                                                            << "Template Analyser Personality: no such file.";
-    QTest::newRow("folder as compiler personality")
-        << ""
-        << ""
-        << "d"
-        << "Compiler Personality: this is a folder, not a personality file.";
-    QTest::newRow("first of two problems named") << "q"
-                                                 << "d"
-                                                 << "-"
-                                                 << "Template Analyser Personality: this is a folder, not a "
-                                                    "personality file.";
-    QTest::newRow("quoted paths") << "q"
-                                  << "q"
-                                  << "q"
-                                  << "";
+    QTest::newRow("only analyser, missing") << ".-." << missingAnalyser;
+    QTest::newRow("only analyser, existing") << ".+." << QString();
+    QTest::newRow("missing analyser between existing ones") << "+-+" << missingAnalyser;
+    QTest::newRow("folder, named before a missing file")
+        << "qd-"
+        << "Template Analyser Personality: this is a folder, not a personality file.";
+    QTest::newRow("quoted paths") << "qqq" << QString();
 }
 
 void PageChecksTest::personalityPage()
 {
-    QFETCH(QString, message);
-    QFETCH(QString, analyser);
-    QFETCH(QString, compiler);
+    QFETCH(QString, kinds);
     QFETCH(QString, hint);
 
     WorkingFolder folder;
@@ -278,27 +214,20 @@ void PageChecksTest::personalityPage()
     QCOMPARE(wizard.currentPage(), wizard.Page1);
     QVERIFY(::nextEnabled(wizard));
 
-    const std::pair<QLineEdit*, QString> fields[] = {
-        {wizard.MsgPersonEdit, message}, {wizard.AnalPersonEdit, analyser}, {wizard.CmpPersonEdit, compiler}};
-    int fileNumber = 0;
-    for (const auto& [field, kind] : fields) {
-        const QString name = QStringLiteral("personalities/%1.p_x").arg(++fileNumber);
-        if (kind == "+") {
-            QTest::keyClicks(field, folder.writeFile(name));
-        } else if (kind == "q") {
-            QTest::keyClicks(field, '"' + folder.writeFile(name) + '"');
-        } else if (kind == "d") {
-            QTest::keyClicks(field, folder.makeFolder(name));
-        } else if (kind == "-") {
-            QTest::keyClicks(field, folder.path(name));
+    QLineEdit* const fields[] = {wizard.MsgPersonEdit, wizard.AnalPersonEdit, wizard.CmpPersonEdit};
+    for (int index = 0; index < 3; ++index) {
+        const QString name = QStringLiteral("personalities/%1.p_x").arg(index);
+        const QMap<QChar, QString> typed{{u'+', folder.writeFile(name)},
+                                         {u'q', '"' + folder.path(name) + '"'},
+                                         {u'd', folder.path(name + "d")},
+                                         {u'-', folder.path(name + "-")}};
+        folder.makeFolder(name + "d");
+        QTest::keyClicks(fields[index], typed.value(kinds[index]));
+        if (kinds[index] != u'.') {
+            QCOMPARE(textColour(fields[index]), QStringLiteral("+q").contains(kinds[index]) ? black : red);
         }
     }
 
-    for (const auto& [field, kind] : fields) {
-        if (!kind.isEmpty()) {
-            QCOMPARE(textColour(field), kind == "+" || kind == "q" ? black : red);
-        }
-    }
     QCOMPARE(wizard.Page1HintLabel->text(), hint);
     QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
     QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
