@@ -1,5 +1,6 @@
 #include "driver/converter.h"
 
+#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
@@ -22,14 +23,6 @@ std::string rootGroupName(const std::string& sourcePath)
         name.resize(name.size() - projectExtensionLength);
     }
     return name;
-}
-
-// Only a to z are folded, so that the comparison does not depend on the locale.
-std::string upperCaseAscii(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return text;
 }
 
 void printFailure(const IOERROR& error)
@@ -150,7 +143,7 @@ bool Converter::acceptsExtension(const std::string& path) const
     if (extensions.empty()) {
         return true;
     }
-    const std::string wanted = upperCaseAscii(extension(path));
+    const std::string wanted = asciiUpperCase(extension(path));
     return std::any_of(extensions.begin(), extensions.end(),
-                       [&](const std::string& entry) { return upperCaseAscii(entry) == wanted; });
+                       [&](const std::string& entry) { return asciiUpperCase(entry) == wanted; });
 }
