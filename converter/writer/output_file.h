@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/io_sizes.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -15,7 +17,7 @@
 // leaves every line written before it, as it would with a flush per line.
 class OutputFile {
 public:
-    static constexpr std::size_t bufferSize = 64 * 1024;
+    static constexpr std::size_t bufferSize = writeBufferSize;
 
     // Throws IOERROR code 2 when the file cannot be opened for writing.
     explicit OutputFile(std::string windowsPath);
