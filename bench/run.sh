@@ -4,7 +4,7 @@
 # generated projects of 1,000 to 100,000 source files, and writes the table to
 # bench/results.md.
 #
-#   bench/run.sh [--quick] [--rounds N] [--instructions]
+#   bench/run.sh [--quick] [--rounds N] [--instructions] [--compdb-up-to FILES]
 #
 # --quick leaves out the 100,000-file projects; --instructions adds the
 # instruction counts of ProjbridgeCli and xmllint under callgrind, which other
