@@ -156,11 +156,16 @@ TEST_F(ProjectWriter, AFailureLeavesEveryLineWrittenBeforeIt)
     for (int i = 0; i < fileCount; ++i) {
         root->addFile("C:\\work\\radio\\src\\module" + std::to_string(i) + ".c");
     }
+    // A line longer than the buffer goes out in its place among the others.
+    const std::string longPath = "C:\\" + std::string(OutputFile::bufferSize + 1, 'x') + ".c";
+    root->addFile(longPath);
+    root->addFile("C:\\work\\radio\\last.c");
     addChild(*root, "Debug").addFile("C:\\a.c");
     ASSERT_EQ(writeTree(*root).failure, "");
     const std::string whole = projectFileBytes();
     const std::string beforeDebug = whole.substr(0, whole.find("StartProjectMarker\r\nFolderName=Debug"));
     ASSERT_GT(beforeDebug.size(), OutputFile::bufferSize);
+    EXPECT_NE(whole.find("module2999.c\r\n" + longPath + "\r\nC:\\work\\radio\\last.c\r\n"), std::string::npos);
 
     // A second run, which finds a file where the child's folder must go.
     converter.getDestinationFolders() = DestinationFolders(destination);

@@ -138,6 +138,7 @@ TEST_F(XmlLexerTest, SplitsAttributesAsWritten)
         {"<a n=\"&#233;&#x20AC;&#x1F600;\">", {{"n", "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\""}}},
         {"<a n=\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a&lt;\">",
          {{"n", "\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a<\""}}},
+        {"<a n=&#x2f;&#x2F;&#47;&amp>", {{"n", "///&amp"}}},
     };
     for (const Case& c : cases) {
         open(c.tag);
