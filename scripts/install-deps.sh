@@ -11,9 +11,10 @@ test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclan
 bench_packages=(libxml2-utils time valgrind)
 # Qt for Windows from Debian's source package, built with the host's Qt tools.
 windows_wizard_packages=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev xz-utils)
-# The Debian package: dpkg-shlibdeps and dpkg-buildflags, the icon's conversion
-# from XPM and the package's checker.
-package_packages=(dpkg-dev netpbm lintian)
+# The Debian package: dpkg-shlibdeps and dpkg-buildflags, file (with which
+# CPack finds the programs to give dpkg-shlibdeps), the icon's conversion from
+# XPM and the package's checker.
+package_packages=(dpkg-dev file netpbm lintian)
 
 case "${1:-}" in
   example) wanted=("${build_packages[@]}" "${wizard_packages[@]}") ;;
