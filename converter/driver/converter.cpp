@@ -91,6 +91,9 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
+        // Nothing more is read: the source file and its buffer are let go
+        // before the writing fills buffers of its own.
+        lexer.closeFile();
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);

@@ -50,6 +50,12 @@ void ByteInput::close()
     counted_ = 0;
 }
 
+void ByteInput::release()
+{
+    close();
+    std::vector<char>().swap(buffer_);
+}
+
 std::size_t ByteInput::line()
 {
     countLinesUpTo(position_);

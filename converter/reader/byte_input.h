@@ -31,6 +31,8 @@ public:
     // first read fails (a folder opens on some systems and fails there).
     bool open(const std::string& hostPath);
     void close();
+    // Closes the file and frees the buffer as well.
+    void release();
     // Reads over `bytes` when the buffered input begins with them; right after
     // `open`, that is the start of the file.
     void skipPrefix(std::string_view bytes);

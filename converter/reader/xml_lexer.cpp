@@ -85,6 +85,11 @@ void XmlLexer::openFile(const std::string& windowsPath)
     input.skipPrefix(byteOrderMark);
 }
 
+void XmlLexer::closeFile()
+{
+    input.release();
+}
+
 bool XmlLexer::expectStartTag(std::string_view name)
 {
     skipMarkup();
@@ -135,7 +140,9 @@ bool XmlLexer::readText(std::string& out)
     if (kind != TokenKind::text) {
         return false;
     }
-    out = std::move(text);
+    // A copy, not a move: the token's buffer keeps its capacity for the next
+    // token, and most texts are short enough to need no allocation of their own.
+    out.assign(text);
     decodeCharacterReferences(out);
     consume();
     return true;
@@ -147,7 +154,7 @@ bool XmlLexer::readMarkup(std::string& out)
     if (kind != TokenKind::markup) {
         return false;
     }
-    out = std::move(text);
+    out.assign(text);
     consume();
     return true;
 }

@@ -24,6 +24,8 @@ public:
 
     // Throws XMLReaderError code 2 when the file cannot be opened for reading.
     void openFile(const std::string& windowsPath);
+    // Closes the file and gives its buffer back; the lexer reads no more.
+    void closeFile();
 
     // Each question scans a token when none is pending, and consumes it only
     // when the answer is yes. The expect questions pass over markup first.

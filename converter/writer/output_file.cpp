@@ -3,6 +3,8 @@
 #include "driver/errors.h"
 #include "platform/platform.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
@@ -25,7 +27,6 @@ OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
     }
     // The buffer is our own, so that stdio's would only copy each byte twice.
     std::setvbuf(file, nullptr, _IONBF, 0);
-    buffer.reserve(bufferSize);
 }
 
 OutputFile::~OutputFile()
@@ -84,6 +85,11 @@ void OutputFile::writeBytes(std::string_view bytes)
             }
             return;
         }
+    }
+    // Grown by hand, so that a small file's buffer stays small and a large
+    // one's stops at the bound instead of doubling past it.
+    if (buffer.size() + bytes.size() > buffer.capacity()) {
+        buffer.reserve(std::min(bufferSize, std::max(2 * buffer.capacity(), buffer.size() + bytes.size())));
     }
     buffer.append(bytes);
 }
