@@ -236,15 +236,22 @@ TEST_F(XmlLexerTest, FoldsCarriageReturnLineFeedOnly)
     EXPECT_EQ(text(), "x\ny\r\rz\r\n\n\r");
 }
 
-TEST_F(XmlLexerTest, FoldsAPairSplitAcrossReads)
+TEST_F(XmlLexerTest, FoldsAPairAndSkipsWhitespaceSplitAcrossReads)
 {
-    // Wherever the buffer ends, a pair that straddles it reads as one line feed.
+    // Wherever the buffer ends, a pair that straddles it reads as one line
+    // feed, and whitespace that straddles it is read over whole.
     for (std::size_t offset = ByteInput::bufferSize - 3; offset <= ByteInput::bufferSize + 1; ++offset) {
         const std::string head = "<a>" + std::string(offset - 3, 'x');
         open(head + "\r\nend\r</a>");
         EXPECT_TRUE(lexer.expectStartTag("a"));
         EXPECT_EQ(text(), std::string(offset - 3, 'x') + "\nend\r") << offset;
         EXPECT_TRUE(lexer.expectEndTag("a"));
+        open("<a/>" + std::string(offset - 6, 'x') + "<b/>\r\n\t \n\t<c/>\n");
+        EXPECT_TRUE(lexer.expectStartTag("a"));
+        EXPECT_EQ(text(), std::string(offset - 6, 'x')) << offset;
+        EXPECT_TRUE(lexer.expectStartTag("b"));
+        EXPECT_TRUE(lexer.expectStartTag("c")) << offset;
+        EXPECT_EQ(errorCode([&] { lexer.expectStartTag("d"); }), XMLReaderError::unexpectedEnd);
     }
 }
 
