@@ -3,6 +3,7 @@
 #include "base/console.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
+#include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
 #include "reader/project_reader.h"
@@ -14,6 +15,8 @@ namespace {
 // The root group is named after the project file; its extension is taken to be
 // ".dpj" without looking.
 constexpr std::size_t projectExtensionLength = 4;
+constexpr std::string_view languageOptionNotCarried =
+    "compiler option that changes the language: not in the compilation databases";
 
 std::string rootGroupName(const std::string& sourcePath)
 {
@@ -102,6 +105,9 @@ int Converter::convert()
             if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
                 report.builtInMacrosUnknown(targets.front()->name);
             }
+            if (!targets.empty()) {
+                reportLanguageOptions(*targets.front());
+            }
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
@@ -121,6 +127,19 @@ int Converter::convert()
         printFailure(error);
     }
     return 1;
+}
+
+void Converter::reportLanguageOptions(const Group& target)
+{
+    for (const std::unique_ptr<Group>& configuration : target.children()) {
+        const auto compiler = configuration->toolOptions.find("Compiler");
+        if (!configuration->isConfiguration || compiler == configuration->toolOptions.end()) {
+            continue;
+        }
+        for (const std::string& option : languageOptionsNotCarried(compiler->second)) {
+            report.settingNotCarried(configuration->name, option, languageOptionNotCarried);
+        }
+    }
 }
 
 int Converter::finishReport(int status)

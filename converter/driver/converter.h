@@ -72,6 +72,8 @@ public:
 private:
     int convert();
     int finishReport(int status);
+    // Compiler options that change the language, which the databases leave out.
+    void reportLanguageOptions(const Group& target);
 
     std::string sourcePath;
     std::string destinationFolder;

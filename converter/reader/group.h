@@ -40,6 +40,9 @@ public:
     // The group of a configuration, or of a configuration's own entries inside
     // a folder group: it belongs to the configuration of its name only.
     bool isConfiguration = false;
+    // A configuration's tool options as the project writes them, by tool type
+    // ("Compiler", "Assembler"): the compilation databases read more of them.
+    std::map<std::string, std::string> toolOptions;
 
 private:
     // The personality files the block names, chosen and made in this order.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/host_file_names.h"
+
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -83,6 +85,7 @@ private:
     };
 
     std::unique_ptr<ReportFile> file;
+    HostFileNames hostFiles;
     std::string path;
     std::unordered_map<const Group*, std::string> groupPaths;
     bool entryTaken = false;

@@ -18,10 +18,13 @@ A case is a folder under tests/cases/:
   expected-status.txt  one exit status per run; missing: 0 for each.
   expected-tree.txt    every folder and file on P: after the runs.
   expected/            every file the runs created or changed, by its path on P:.
+  native-only.txt      why the case is not run for the Windows build (its
+                       expected files hold what only other hosts write).
 Every file on P: that is not under expected/ must be byte for byte its input.
 A native run writes compilation databases with host paths; before they are
 compared, each host path below the case's folder is put in its P: form (JSON
-escaped), so one expected database holds what the Windows build writes.
+escaped), so one expected database holds what the Windows build writes; the
+same for the stand-in headers in an include-names folder, unescaped.
 Every project file of a case whose runs all succeed is also checked for its
 structure: balanced markers, absolute paths and personality files present;
 for an example, every source file it names must exist as well.
@@ -54,6 +57,7 @@ KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
 COMPILE_DATABASE = "compile_commands.json"
+STAND_IN_FOLDER = "include-names"
 BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
 SOURCE_EXTENSIONS = {"c", "cc", "cpp", "cxx", "asm", "s", "dsp"}
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
@@ -270,11 +274,11 @@ def named_personalities(commands):
     return named
 
 
-def in_drive_form(data, drive):
-    """A database's host paths below the drive folder as P: paths in JSON text,
-    where each backslash is written twice."""
+def in_drive_form(data, drive, backslash="\\\\"):
+    """Host paths below the drive folder as P: paths; JSON text writes each
+    backslash twice."""
     host_root = re.escape(str(drive.resolve()))
-    text = re.sub(host_root + r'(/[^"]*)?', lambda found: "P:" + (found.group(1) or "/").replace("/", "\\\\"),
+    text = re.sub(host_root + r'(/[^"]*)?', lambda found: "P:" + (found.group(1) or "/").replace("/", backslash),
                   data.decode("utf-8"))
     return text.encode("utf-8")
 
@@ -283,6 +287,8 @@ def produced_bytes(drive, relative, emulated):
     data = (drive / relative).read_bytes()
     if relative.name == COMPILE_DATABASE and not emulated:
         return in_drive_form(data, drive)
+    if relative.parent.name == STAND_IN_FOLDER:
+        return in_drive_form(data, drive, "\\")
     return data
 
 

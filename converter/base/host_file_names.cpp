@@ -1,0 +1,83 @@
+#include "base/host_file_names.h"
+
+#include "base/utf8_text.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+constexpr char hostSeparator = '/';
+
+char lowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Wine folds letter case beyond ASCII too; project file names hardly use it.
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
+} // namespace
+
+std::optional<std::string> HostFileNames::existing(const std::string& windowsPath)
+{
+    const std::string host = platform::hostPath(windowsPath);
+    if (host.empty()) {
+        return std::nullopt;
+    }
+    return existingHost(host);
+}
+
+std::optional<std::string> HostFileNames::existingHost(const std::string& host)
+{
+    if (platform::hostEntryExists(host)) {
+        return host;
+    }
+    // Part by part from the root: each part that is not there as written is
+    // looked for among its folder's entries.
+    std::string found = host.starts_with(hostSeparator) ? std::string(1, hostSeparator) : std::string();
+    for (std::size_t start = found.size(); start <= host.size();) {
+        const std::size_t stop = std::min(host.find(hostSeparator, start), host.size());
+        const std::string name = host.substr(start, stop - start);
+        start = stop + 1;
+        if (name.empty()) {
+            continue;
+        }
+        std::string candidate = found + name;
+        if (!platform::hostEntryExists(candidate)) {
+            const std::optional<std::string> entry = entryFor(found.empty() ? "." : found, name);
+            if (!entry) {
+                return std::nullopt;
+            }
+            candidate = found + *entry;
+        }
+        found = candidate + hostSeparator;
+    }
+    found.pop_back();
+    return found;
+}
+
+std::string HostFileNames::hostPath(const std::string& windowsPath)
+{
+    return existing(windowsPath).value_or(platform::hostPath(windowsPath));
+}
+
+std::optional<std::string> HostFileNames::entryFor(const std::string& hostFolder, const std::string& name)
+{
+    auto [listed, added] = folderEntries_.try_emplace(hostFolder);
+    if (added) {
+        listed->second = platform::hostFolderEntries(hostFolder);
+    }
+    const std::string utf8Name = latin1AsUtf8(name);
+    for (const std::string& entry : listed->second) {
+        if (equalIgnoringCase(entry, name) || equalIgnoringCase(entry, utf8Name)) {
+            return entry;
+        }
+    }
+    return std::nullopt;
+}
