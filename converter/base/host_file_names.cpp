@@ -1,5 +1,6 @@
 #include "base/host_file_names.h"
 
+#include "base/ascii_case.h"
 #include "base/utf8_text.h"
 #include "platform/platform.h"
 
@@ -10,17 +11,6 @@ namespace {
 
 constexpr char hostSeparator = '/';
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Wine folds letter case beyond ASCII too; project file names hardly use it.
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 } // namespace
 
@@ -73,9 +63,12 @@ std::optional<std::string> HostFileNames::entryFor(const std::string& hostFolder
     if (added) {
         listed->second = platform::hostFolderEntries(hostFolder);
     }
-    const std::string utf8Name = latin1AsUtf8(name);
+    // Wine folds letter case beyond ASCII too; project file names hardly use it.
+    const std::string lowerName = asciiLowerCase(name);
+    const std::string lowerUtf8Name = asciiLowerCase(latin1AsUtf8(name));
     for (const std::string& entry : listed->second) {
-        if (equalIgnoringCase(entry, name) || equalIgnoringCase(entry, utf8Name)) {
+        const std::string lowerEntry = asciiLowerCase(entry);
+        if (lowerEntry == lowerName || lowerEntry == lowerUtf8Name) {
             return entry;
         }
     }

@@ -1,5 +1,6 @@
 #include "compdb/compile_database.h"
 
+#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
@@ -58,9 +59,7 @@ std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
 
 bool isAssembly(const std::string& file)
 {
-    std::string suffix = extension(fileName(file));
-    std::transform(suffix.begin(), suffix.end(), suffix.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    const std::string suffix = asciiLowerCase(extension(fileName(file)));
     return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
 }
 

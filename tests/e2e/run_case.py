@@ -59,8 +59,19 @@ ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
 COMPILE_DATABASE = "compile_commands.json"
 STAND_IN_FOLDER = "include-names"
 BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
-SOURCE_EXTENSIONS = {"c", "cc", "cpp", "cxx", "asm", "s", "dsp"}
+FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
+
+
+def source_extensions():
+    """The converter's own table of the extensions a folder of no kind takes as sources."""
+    table = re.search(r"sourceExtensions\{([^}]*)\}", FILE_ROLES.read_text())
+    if table is None:
+        raise SystemExit(f"no sourceExtensions table in {FILE_ROLES}")
+    return set(re.findall(r'"([^"]*)"', table.group(1)))
+
+
+SOURCE_EXTENSIONS = source_extensions()
 
 
 class CaseFailure(Exception):
