@@ -5,12 +5,10 @@
 #include "platform/platform.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace {
 
 constexpr char hostSeparator = '/';
-
 
 } // namespace
 
@@ -24,6 +22,16 @@ std::optional<std::string> HostFileNames::existing(const std::string& windowsPat
 }
 
 std::optional<std::string> HostFileNames::existingHost(const std::string& host)
+{
+    if (const auto known = found_.find(host); known != found_.end()) {
+        return known->second;
+    }
+    std::optional<std::string> found = lookUp(host);
+    found_.emplace(host, found);
+    return found;
+}
+
+std::optional<std::string> HostFileNames::lookUp(const std::string& host)
 {
     if (platform::hostEntryExists(host)) {
         return host;
@@ -61,15 +69,14 @@ std::optional<std::string> HostFileNames::entryFor(const std::string& hostFolder
 {
     auto [listed, added] = folderEntries_.try_emplace(hostFolder);
     if (added) {
-        listed->second = platform::hostFolderEntries(hostFolder);
+        for (const std::string& entry : platform::hostFolderEntries(hostFolder)) {
+            listed->second.try_emplace(asciiLowerCase(entry), entry);
+        }
     }
     // Wine folds letter case beyond ASCII too; project file names hardly use it.
-    const std::string lowerName = asciiLowerCase(name);
-    const std::string lowerUtf8Name = asciiLowerCase(latin1AsUtf8(name));
-    for (const std::string& entry : listed->second) {
-        const std::string lowerEntry = asciiLowerCase(entry);
-        if (lowerEntry == lowerName || lowerEntry == lowerUtf8Name) {
-            return entry;
+    for (const std::string& spelling : {name, latin1AsUtf8(name)}) {
+        if (const auto entry = listed->second.find(asciiLowerCase(spelling)); entry != listed->second.end()) {
+            return entry->second;
         }
     }
     return std::nullopt;

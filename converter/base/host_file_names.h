@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 // Where this machine holds a file that a project names. The IDE runs on
 // Windows or Wine, which find a name whatever its letter case, and project
@@ -21,8 +20,11 @@ public:
     std::string hostPath(const std::string& windowsPath);
 
 private:
+    std::optional<std::string> lookUp(const std::string& hostPath);
     std::optional<std::string> entryFor(const std::string& hostFolder, const std::string& name);
 
-    // Listed once per folder: a project names many files of one folder.
-    std::unordered_map<std::string, std::vector<std::string>> folderEntries_;
+    // Listed once per folder, by the names' lower case: a project names many
+    // files of one folder, and every configuration names them again.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> folderEntries_;
+    std::unordered_map<std::string, std::optional<std::string>> found_;
 };
