@@ -52,6 +52,8 @@ public:
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
+    // Where the writers note what they changed of the project's names.
+    ConversionReport& getReport() const { return *report; }
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 

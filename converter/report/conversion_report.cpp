@@ -19,6 +19,7 @@ constexpr std::string_view missingKind = "missing";
 constexpr std::string_view unresolvedKind = "unresolved";
 constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
+constexpr std::string_view renamedKind = "renamed";
 
 std::string_view reasonText(NotTakenBecause reason)
 {
@@ -128,6 +129,13 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
 {
     if (file) {
         file->writeLine(notCarriedKind, configuration, name, setting);
+    }
+}
+
+void ConversionReport::folderRenamed(const std::string& name, const std::string& folder)
+{
+    if (file) {
+        file->writeLine(renamedKind, "", name, folder);
     }
 }
 

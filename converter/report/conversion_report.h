@@ -44,6 +44,9 @@ public:
     void fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason);
     // A per-file setting that the analyser project has no place for.
     void settingNotCarried(const std::string& configuration, const std::string& name, std::string_view setting);
+    // A name that leads to the same folder as a sibling's, or to none of its
+    // own, and the folder it got instead.
+    void folderRenamed(const std::string& name, const std::string& folder);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 
