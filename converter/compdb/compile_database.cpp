@@ -170,3 +170,16 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         writeDatabase(path, directory, commandWords(converter, target.name, build), build.files);
     }
 }
+
+std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
+{
+    const Group& root = converter.getRootGroup();
+    if (root.children().empty()) {
+        return {};
+    }
+    std::vector<std::string> paths;
+    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(*root.children().front()))) {
+        paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
+    }
+    return paths;
+}

@@ -2,6 +2,7 @@
 
 #include "base/windows_path.h"
 #include "driver/converter.h"
+#include "reader/group.h"
 
 std::string projectPersonFolder(const Converter& converter)
 {
@@ -26,6 +27,11 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 std::string groupBaseName(const std::string& name)
 {
     return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
+}
+
+bool hasOwnAnalyserPersonality(const Group& group)
+{
+    return !group.includePaths().empty() || !group.definitions().empty();
 }
 
 std::string ownAnalyserPersonality(const std::string& groupFolder, const std::string& folderName)

@@ -172,6 +172,49 @@ def links_below_the_destination(fault):
     expect("project file reached through the link", (fault.destination / f"{PROJECT}.prj").is_file(), True)
 
 
+@case
+def outputs_that_are_inputs_or_other_outputs(fault):
+    # Each row: the options, the file that is both (or twice an output) as the
+    # clash line names it first and second, and whether a first run must have
+    # made the outputs. Nothing anywhere may change, and the run fails.
+    debug = '<configurations>\n<configuration name="Debug">\n</configuration>\n</configurations>\n'
+    fault.write_project(HEAD, target(), debug, folders(folder("Header Files", [".\\include\\api.h"]),
+                                                       folder("Source Files", [".\\main.c"])), END)
+    for name in ("message.lnt", "compiler.lnt"):
+        (fault.template.parent / name).write_bytes(b"-w3\n")
+    (fault.sandbox.area / "alias").symlink_to("work")
+    source, template = windows_path(fault.source), windows_path(fault.template)
+    message, compiler = (windows_path(fault.template.parent / name) for name in ("message.lnt", "compiler.lnt"))
+    through_link = windows_path(fault.sandbox.area / "alias" / "." / f"{PROJECT}.dpj")
+    project_file, own = fault.out(f"{PROJECT}.prj"), fault.out(f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a")
+    database = fault.out("db\\Debug\\compile_commands.json")
+    rows = [
+        (["-report", source], ("the report", source), ("the source project", source), False),
+        (["-report", through_link], ("the report", through_link), ("the source project", source), False),
+        (["-report", template, "-ap", template], ("the report", template),
+         ("the analyser personality template", template), False),
+        (["-mp", message, "-report", message], ("the report", message), ("the message personality", message), False),
+        (["-cp", compiler, "-report", compiler], ("the report", compiler), ("the compiler personality", compiler),
+         False),
+        (["-ap", own], ("the analyser personality", own), ("the analyser personality template", own), True),
+        (["-mp", project_file], ("the project file", project_file), ("the message personality", project_file), True),
+        (["-report", project_file], ("the report", project_file), ("the project file", project_file), True),
+        (["-compdb", fault.out("db"), "-report", fault.out("DB\\debug\\.\\compile_commands.json")],
+         ("the report", fault.out("DB\\debug\\.\\compile_commands.json")),
+         ("the compilation database", database), False),
+    ]
+    for options, (output_role, output), (other_role, other), after_a_run in rows:
+        fault.empty_destination()
+        if after_a_run:
+            expect("first run of " + repr(options), fault.convert().status, 0)
+        before = listing(fault.sandbox.root, [fault.sandbox.capture])
+        outcome = fault.sandbox.run([source, windows_path(fault.destination), INSTALL_FOLDER, *options],
+                                    timeout_seconds=fault.timeout)
+        expect_run(outcome, 1, [f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"])
+        expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
+                                                                             [fault.sandbox.capture])), [])
+
+
 def configurations(*names_and_macros):
     parts = [f'<configuration name="{name}">\n<tools>\n<tool type="Compiler">\n'
              f'<option><![CDATA[|-D>{macro}]]></option>\n</tool>\n</tools>\n</configuration>\n'
