@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class Converter;
 class Group;
@@ -29,5 +30,10 @@ std::string groupBaseName(const std::string& name);
 // Whether the group has include folders or macros, which its own analyser
 // personality carries.
 bool hasOwnAnalyserPersonality(const Group& group);
+// The folder name of the root group, and of each child of a group. Groups that
+// write files are told apart by distinctFolderNames; empty ones, which only
+// make their folders, keep their names.
+std::string rootFolderName(const Group& root);
+std::vector<std::string> childFolderNames(const Group& group);
 // The analyser personality of a group with options of its own, in its folder.
 std::string ownAnalyserPersonality(const std::string& groupFolder, const std::string& folderName);

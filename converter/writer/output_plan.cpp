@@ -2,7 +2,6 @@
 
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "writer/distinct_folder_names.h"
 #include "writer/output_paths.h"
 
 namespace {
@@ -13,13 +12,13 @@ constexpr std::string_view analyserRole = "the analyser personality";
 void addOwnPersonalities(const Group& group, const std::string& groupFolder, const std::string& folderName,
                          std::vector<RunFile>& files)
 {
-    if (group.files().empty() && group.children().empty()) {
+    if (group.isEmpty()) {
         return;
     }
     if (hasOwnAnalyserPersonality(group)) {
         files.push_back({analyserRole, ownAnalyserPersonality(groupFolder, folderName)});
     }
-    const std::vector<std::string> childFolders = distinctFolderNames(group.childNames());
+    const std::vector<std::string> childFolders = childFolderNames(group);
     for (std::size_t i = 0; i < childFolders.size(); ++i) {
         addOwnPersonalities(*group.children()[i], joinPath(groupFolder, childFolders[i]), childFolders[i], files);
     }
@@ -39,7 +38,7 @@ std::vector<RunFile> plannedProjectFiles(const Converter& converter)
     }
     files.push_back({analyserRole, projectPersonality(converter, analyserExtension)});
     const Group& root = converter.getRootGroup();
-    const std::string rootFolder = distinctFolderNames({root.name}).front();
+    const std::string rootFolder = rootFolderName(root);
     addOwnPersonalities(root, joinPath(destinationFolder, rootFolder), rootFolder, files);
     return files;
 }
