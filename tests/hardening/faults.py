@@ -115,6 +115,19 @@ def template_is_a_folder(fault):
 
 
 @case
+def report_is_a_folder(fault):
+    # The report is opened once the run's files are weighed, before the writer
+    # starts: a report that cannot be written stops the run with nothing made.
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    fault.empty_destination()
+    (fault.destination / "report.tsv").mkdir()
+    expect_run(fault.convert(["-report", fault.out("report.tsv")]), 1,
+               ["Could not write file: " + fault.out("report.tsv")])
+    expect("destination", [p.name for p in fault.destination.iterdir()], ["report.tsv"])
+    expect("report folder", list((fault.destination / "report.tsv").iterdir()), [])
+
+
+@case
 def source_is_a_folder(fault):
     fault.source.mkdir()
     fault.empty_destination()
