@@ -13,12 +13,15 @@
 #include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
+#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
+#include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace {
 
@@ -198,6 +201,19 @@ void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, 
     folders.makeDirectory(folder);
 }
 
+// The names of the target's configurations, each once, in project order.
+std::vector<std::string> configurationNames(const Group& target)
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    for (const std::unique_ptr<Group>& child : target.children()) {
+        if (child->isConfiguration && seen.insert(child->name).second) {
+            names.push_back(child->name);
+        }
+    }
+    return names;
+}
+
 } // namespace
 
 void writeCompileDatabases(const Converter& converter, const std::string& folder)
@@ -240,15 +256,33 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         standIns.write(shared.standInFolder);
     }
 
-    for (const ConfigurationBuild& build : builds) {
-        const std::string configurationFolder = joinPath(folder, build.name);
+    const std::vector<std::string> configurationFolders = distinctFolderNames(configurationNames(target));
+    for (std::size_t i = 0; i < builds.size(); ++i) {
+        const ConfigurationBuild& build = builds[i];
         if (leavesItsFolder(build.name)) {
-            throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
+            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, build.name));
         }
-        makeNameFolders(folders, folder, build.name);
+        const std::string configurationFolder = joinPath(folder, configurationFolders[i]);
+        if (configurationFolders[i] != build.name) {
+            converter.getReport().folderRenamed(build.name, configurationFolder);
+        }
+        makeNameFolders(folders, folder, configurationFolders[i]);
         folders.makeDirectory(configurationFolder);
         const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
         writeDatabase(path, shared, commandsOf(shared, build), build.files);
     }
+}
+
+std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
+{
+    const Group& root = converter.getRootGroup();
+    if (root.children().empty()) {
+        return {};
+    }
+    std::vector<std::string> paths;
+    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(*root.children().front()))) {
+        paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
+    }
+    return paths;
 }
