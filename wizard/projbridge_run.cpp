@@ -19,7 +19,7 @@ const QString reportSummaryStart = QStringLiteral("Report: ");
 
 QString Projbridge::reportFilePath() const
 {
-    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + ".report.txt"));
+    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + ".report.tsv"));
 }
 
 QString Projbridge::compilationDatabaseFolder() const

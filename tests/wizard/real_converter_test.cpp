@@ -54,9 +54,9 @@ void RealConverterTest::convertsTheBundledExample()
     QCOMPARE(lines[1], "Creating Tavric/Tavric++ Project ...");
     QCOMPARE(lines[lines.size() - 3], "Tavric/Tavric++ Project Completed!");
     QCOMPARE(lines[lines.size() - 2], "Project Converted Successfully!");
-    const QString report = folder.path("analyser projects/dsp-filter.report.txt");
+    const QString report = folder.path("analyser projects/dsp-filter.report.tsv");
     QVERIFY(QFileInfo::exists(report));
-    QVERIFY2(lines.last().startsWith("Report: ") && lines.last().endsWith("\\dsp-filter.report.txt"),
+    QVERIFY2(lines.last().startsWith("Report: ") && lines.last().endsWith("\\dsp-filter.report.tsv"),
              qPrintable(lines.last()));
     QVERIFY(wizard.OpenReportBtn->isVisible());
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");

@@ -158,7 +158,7 @@ void RunnerTest::argumentsArriveWhole()
                                         "-ext",
                                         "c,h",
                                         "-report",
-                                        folder->path("destination/my app.report.txt")};
+                                        folder->path("destination/my app.report.tsv")};
     QStringList expectedLines{initialising};
     for (const QString& argument : expectedArguments) {
         expectedLines << "[" + argument + "]";
@@ -222,7 +222,7 @@ void RunnerTest::reportSummaryEndsThePaneAndOpens()
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    const QString report = folder->path("destination/app.report.txt");
+    const QString report = folder->path("destination/app.report.tsv");
     QCOMPARE(nonEmptyLines(wizard),
              (QStringList{initialising, "Completed!", succeeded,
                           "Report: 2 source files taken, 1 file entries not taken, 0 paths missing: " + report}));

@@ -126,7 +126,7 @@ void SummaryTest::commandLine_data()
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QStringList>("options");
 
-    const QString report = QDir::toNativeSeparators("/out put/my app.report.txt");
+    const QString report = QDir::toNativeSeparators("/out put/my app.report.tsv");
     const QString database = QDir::toNativeSeparators("/out put/my app/compdb");
     QTest::newRow("nothing optional") << QStringList{"", "", ""} << "Report" << QStringList{};
     QTest::newRow("the report by default") << QStringList{"", "", ""} << "" << QStringList{"-report", report};
