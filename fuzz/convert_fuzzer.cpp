@@ -5,10 +5,10 @@
 // status 0 or 1, lets an exception escape, changes anything beside its
 // destination folder, or succeeds with a project file or analyser personality
 // out of shape.
-#include "output_shape.h"
-
 #include "driver/converter.h"
 #include "platform/platform.h"
+#include "support/output_shape.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -71,20 +69,13 @@ struct Sandbox {
 };
 
 Sandbox sandbox;
+// Removed with everything in it when the fuzzer exits.
+std::optional<TempFolder> sandboxFolder;
 
 [[noreturn]] void fail(const std::string& why)
 {
     std::fprintf(stderr, "convert_fuzzer: %s\n", why.c_str());
     std::abort();
-}
-
-void writeFile(const fs::path& path, const std::uint8_t* data, std::size_t size)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out.flush()) {
-        fail("cannot write " + path.string());
-    }
 }
 
 std::set<std::string> entriesOf(const fs::path& folder)
@@ -101,12 +92,6 @@ void expectEntries(const fs::path& folder, const std::set<std::string>& expected
     if (entriesOf(folder) != expected) {
         fail("something was written beside the destination, in " + folder.string());
     }
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The host path of a Windows path in the destination, mapped here rather than
@@ -138,7 +123,7 @@ void expectNamedOutputsToExist(std::string_view projectFile, const Options& opti
 void expectWellFormedOutput(const Options& options)
 {
     const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
-    const std::string projectFile = readFile(projectFilePath);
+    const std::string projectFile = readBytes(projectFilePath);
     if (const std::optional<std::string> problem = projectFileProblem(projectFile)) {
         fail(*problem);
     }
@@ -148,7 +133,7 @@ void expectWellFormedOutput(const Options& options)
         if (!entry.is_regular_file() || entry.path().extension() != analyserExtension) {
             continue;
         }
-        const std::optional<std::string> problem = analyserPersonalityProblem(readFile(entry.path()), templateLines);
+        const std::optional<std::string> problem = analyserPersonalityProblem(readBytes(entry.path()), templateLines);
         if (problem) {
             fail(*problem + " (" + entry.path().string() + ")");
         }
@@ -161,26 +146,16 @@ void expectWellFormedReport()
     if (!fs::is_regular_file(report)) {
         fail("a run with a report that it could write left none");
     }
-    if (const std::optional<std::string> problem = reportProblem(readFile(report))) {
+    if (const std::optional<std::string> problem = reportProblem(readBytes(report))) {
         fail(*problem);
     }
-}
-
-void removeSandbox()
-{
-    std::error_code ignored;
-    fs::remove_all(sandbox.root, ignored);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    std::string pattern = (fs::temp_directory_path() / "projbridge-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        fail("cannot make the sandbox");
-    }
-    sandbox.root = pattern;
+    sandbox.root = sandboxFolder.emplace().path();
     sandbox.prefix = sandbox.root / "prefix";
     sandbox.work = sandbox.root / "work";
     sandbox.outer = sandbox.work / "outer";
@@ -189,9 +164,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     sandbox.destination = sandbox.outer / "destination";
     fs::create_directories(sandbox.prefix);
     fs::create_directories(sandbox.outer);
-    std::atexit(removeSandbox);
-    writeFile(sandbox.templateFile, reinterpret_cast<const std::uint8_t*>(templateText),
-              std::char_traits<char>::length(templateText));
+    writeBytes(sandbox.templateFile, templateText);
     // An empty Wine prefix maps no drive but Z:, the host's root, and records
     // no installation.
     setenv("WINEPREFIX", sandbox.prefix.c_str(), 1);
@@ -206,7 +179,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeFile(sandbox.projectFile, data, size);
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    writeBytes(sandbox.projectFile, input);
     fs::create_directory(sandbox.destination);
 
     const Options& options = optionChoices[size % optionChoices.size()];
@@ -245,10 +219,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectEntries(sandbox.prefix, {});
     expectEntries(sandbox.work, {"outer", "project.dpj", "template.lnt"});
     expectEntries(sandbox.outer, {"destination"});
-    if (readFile(sandbox.templateFile) != templateText) {
+    if (readBytes(sandbox.templateFile) != templateText) {
         fail("the template was changed");
     }
-    if (readFile(sandbox.projectFile) != std::string(reinterpret_cast<const char*>(data), size)) {
+    if (readBytes(sandbox.projectFile) != input) {
         fail("the project file was changed");
     }
     fs::remove_all(sandbox.destination);

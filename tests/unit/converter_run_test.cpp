@@ -1,5 +1,7 @@
 #include "driver/converter.h"
-#include "test_support.h"
+#include "support/captured_stdout.h"
+#include "support/project_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,16 +9,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string output;
-};
-
-// A project file with an empty processor: the tree is the bare root group.
-const std::string emptyProject = "<?xml version=\"1.0\" ?>\n"
-                                 "<visualdsp-project schema-version=\"2.0\" name=\"app\" file=\"app.dpj\">\n"
-                                 "<target><processor revision=\"Automatic\"></processor></target>\n"
-                                 "</visualdsp-project>\n";
+// The tree of a project without a target is the bare root group.
+const std::string emptyProject = projectText::project("", "");
 
 class ConverterRun : public testing::Test {
 protected:
@@ -25,20 +19,18 @@ protected:
     std::string sourcePath = folder.windowsPath("app.dpj");
     std::string destination = folder.windowsPath("out");
 
-    Outcome run()
+    PrintedRun run()
     {
         Converter converter(sourcePath, destination, "C:\\VDSP");
         converter.projectName = "app";
-        testing::internal::CaptureStdout();
-        const int status = converter.run();
-        return {status, testing::internal::GetCapturedStdout()};
+        return runPrinting([&] { return converter.run(); });
     }
 };
 
 TEST_F(ConverterRun, MissingSourceFileIsReportedAndNothingIsWritten)
 {
     fs::create_directory(output);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Could not open file: " + sourcePath + "\n");
     EXPECT_TRUE(fs::is_empty(output));
@@ -48,7 +40,7 @@ TEST_F(ConverterRun, TruncatedSourceFileIsReportedAndNothingIsWritten)
 {
     fs::create_directory(output);
     writeBytes(folder.path() / "app.dpj", emptyProject.substr(0, emptyProject.find("Automatic")));
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected EOF\n");
     EXPECT_TRUE(fs::is_empty(output));
@@ -57,7 +49,7 @@ TEST_F(ConverterRun, TruncatedSourceFileIsReportedAndNothingIsWritten)
 TEST_F(ConverterRun, MissingDestinationFolderIsReportedAsTheProjectFile)
 {
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Could not write file: " + destination + "\\app.prj\n");
     EXPECT_FALSE(fs::exists(output));
@@ -68,7 +60,7 @@ TEST_F(ConverterRun, AFileWhereAGroupFolderMustBeIsReportedAfterTheFirstLines)
     fs::create_directory(output);
     writeBytes(output / "app", "in the way");
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\n"
                               "Could not create directory: " +
@@ -80,7 +72,7 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
 {
     fs::create_directory(output);
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\nTavric/Tavric++ Project Completed!\n");
     EXPECT_EQ(readBytes(output / "app.prj"), "VersionTag45\r\n");
@@ -90,10 +82,8 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
 TEST_F(ConverterRun, ATokenRefusedLaterIsReportedAndWhatWasReadIsWrittenButTheRunFails)
 {
     fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", "<visualdsp-project schema-version=\"2.0\">\n"
-                                          "<target><processor>ADSP-21262</processor></target>\n"
-                                          "</stray></visualdsp-project>\n");
-    const Outcome outcome = run();
+    writeBytes(folder.path() / "app.dpj", projectText::project("</stray>"));
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: stray\n"
                               "Creating Tavric/Tavric++ Project ...\n"
@@ -107,7 +97,7 @@ TEST_F(ConverterRun, AFileThatIsNoProjectIsReportedAndNothingIsWritten)
 {
     fs::create_directory(output);
     writeBytes(folder.path() / "app.dpj", "<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n");
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: settings\n");
     EXPECT_TRUE(fs::is_empty(output));

@@ -1,6 +1,6 @@
 // Real project files, read in place.
 #include "driver/converter.h"
-#include "group_tree_dump.h"
+#include "support/group_tree_dump.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>

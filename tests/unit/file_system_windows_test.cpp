@@ -1,5 +1,5 @@
 #include "platform/platform.h"
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
-#include "test_support.h"
+#include "support/captured_stdout.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -41,11 +42,11 @@ TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAn
         }
         const std::string destination = entry.path().stem().string();
         fs::create_directory(folder.path() / destination);
-        testing::internal::CaptureStdout();
-        const int status = runCommandLine({entry.path().string(), folder.windowsPath(destination), "C:\\VisualDSP",
-                                           "-ap", folder.windowsPath("template.lnt")});
-        const std::string output = testing::internal::GetCapturedStdout();
-        ASSERT_EQ(status, 0) << output;
+        const PrintedRun run = runPrinting([&] {
+            return runCommandLine({entry.path().string(), folder.windowsPath(destination), "C:\\VisualDSP", "-ap",
+                                   folder.windowsPath("template.lnt")});
+        });
+        ASSERT_EQ(run.status, 0) << run.output;
         const fs::path projectFile = folder.path() / destination / (entry.path().stem().string() + ".prj");
         ASSERT_TRUE(fs::is_regular_file(projectFile)) << projectFile;
         ++projectsConverted;

@@ -1,4 +1,4 @@
-#include "output_shape.h"
+#include "support/output_shape.h"
 
 #include <algorithm>
 #include <array>
