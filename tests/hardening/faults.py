@@ -15,7 +15,7 @@ checksum of every file, taken before and after the run.
 import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
-                                run_named_case, windows_path)
+                                run_named_case)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
                           folder, folders, group_line, personality_line, target)
 
@@ -42,7 +42,7 @@ class Fault(Conversion):
         left_out = [self.destination, self.sandbox.capture]
         before = listing(self.sandbox.root, left_out)
         destination = self.destination if destination is None else destination
-        outcome = self.sandbox.run([windows_path(self.source), windows_path(destination), INSTALL_FOLDER,
+        outcome = self.sandbox.run([self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER,
                                     *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
@@ -106,19 +106,19 @@ def template_is_a_folder(fault):
                                                 folder("Source Files", [".\\main.c"])), END)
     fault.empty_destination()
     own = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
-    expect_run(fault.convert(["-ap", windows_path(fault.template.parent)]), 0,
+    expect_run(fault.convert(["-ap", fault.windows_path(fault.template.parent)]), 0,
                [CREATING, group_line(PROJECT), TEMPLATE_NOT_OPENED, group_line(PROCESSOR),
                 personality_line(fault.out(own)), TEMPLATE_NOT_OPENED, COMPLETED])
     expect("default analyser personality", fault.read_output(f"person\\{PROJECT}.p_a"), b"")
     expect("own analyser personality", fault.read_output(own),
-           f'-i "{windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
+           f'-i "{fault.windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
 
 
 @case
 def source_is_a_folder(fault):
     fault.source.mkdir()
     fault.empty_destination()
-    expect_run(fault.convert(), 1, ["Could not open file: " + windows_path(fault.source)])
+    expect_run(fault.convert(), 1, ["Could not open file: " + fault.windows_path(fault.source)])
     expect("destination", list(fault.destination.iterdir()), [])
 
 
