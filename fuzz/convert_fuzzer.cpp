@@ -107,9 +107,9 @@ std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
     return fs::path(sandbox.destination.string() + rest);
 }
 
-void expectNamedOutputsToExist(std::string_view projectFile, const Options& options)
+void expectNamedOutputsToExist(const std::vector<NamedOutput>& outputs, const Options& options)
 {
-    for (const NamedOutput& output : namedOutputs(projectFile)) {
+    for (const NamedOutput& output : outputs) {
         if (output.path == options.messagePersonality || output.path == options.compilerPersonality) {
             continue;
         }
@@ -124,10 +124,11 @@ void expectWellFormedOutput(const Options& options)
 {
     const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
     const std::string projectFile = readBytes(projectFilePath);
-    if (const std::optional<std::string> problem = projectFileProblem(projectFile)) {
-        fail(*problem);
+    const ProjectFileShape shape = projectFileShape(projectFile);
+    if (shape.problem) {
+        fail(*shape.problem);
     }
-    expectNamedOutputsToExist(projectFile, options);
+    expectNamedOutputsToExist(shape.outputs, options);
     const std::string_view templateLines = options.withTemplate ? templateAsWritten : "";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
         if (!entry.is_regular_file() || entry.path().extension() != analyserExtension) {

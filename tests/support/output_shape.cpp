@@ -55,6 +55,8 @@ class ProjectFileReader {
 public:
     explicit ProjectFileReader(const std::vector<std::string_view>& lines) : lines_(lines) {}
 
+    std::vector<NamedOutput> outputs;
+
     std::optional<std::string> problem()
     {
         if (!take(versionLine)) {
@@ -96,7 +98,12 @@ private:
             if (position_ == lines_.size() || !lines_[position_].starts_with(key)) {
                 return at(std::string(key));
             }
-            ++position_;
+            const std::string_view value = lines_[position_++].substr(key.size());
+            if (key == outputFolderKey) {
+                outputs.push_back({value, true});
+            } else if (std::find(personalityKeys.begin(), personalityKeys.end(), key) != personalityKeys.end()) {
+                outputs.push_back({value, false});
+            }
         }
         while (!take(endFiles)) {
             if (position_ == lines_.size() || lines_[position_].empty() || isMarker(lines_[position_])) {
@@ -139,13 +146,17 @@ bool isOptionLine(std::string_view line)
 
 } // namespace
 
-std::optional<std::string> projectFileProblem(std::string_view bytes)
+ProjectFileShape projectFileShape(std::string_view bytes)
 {
     const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
     if (!lines) {
-        return "the project file has a line break inside a line or a line without its end";
+        return {"the project file has a line break inside a line or a line without its end", {}};
     }
-    return ProjectFileReader(*lines).problem();
+    ProjectFileReader reader(*lines);
+    if (std::optional<std::string> problem = reader.problem()) {
+        return {std::move(problem), {}};
+    }
+    return {std::nullopt, std::move(reader.outputs)};
 }
 
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines)
@@ -181,27 +192,4 @@ std::optional<std::string> reportProblem(std::string_view bytes)
         }
     }
     return std::nullopt;
-}
-
-std::vector<NamedOutput> namedOutputs(std::string_view projectFile)
-{
-    // Keys are told by their place after a block's start: a file line may
-    // begin like a key.
-    std::vector<NamedOutput> outputs;
-    const std::vector<std::string_view> lines = crlfLines(projectFile).value_or(std::vector<std::string_view>());
-    for (std::size_t start = 0; start < lines.size(); ++start) {
-        if (lines[start] != startProject || start + blockKeys.size() >= lines.size()) {
-            continue;
-        }
-        for (std::size_t key = 0; key < blockKeys.size(); ++key) {
-            const std::string_view value = lines[start + 1 + key].substr(blockKeys[key].size());
-            if (blockKeys[key] == outputFolderKey) {
-                outputs.push_back({value, true});
-            } else if (std::find(personalityKeys.begin(), personalityKeys.end(), blockKeys[key]) !=
-                       personalityKeys.end()) {
-                outputs.push_back({value, false});
-            }
-        }
-    }
-    return outputs;
 }

@@ -8,10 +8,6 @@
 // What is wrong with the shape of a converter's output, or nothing. A line
 // break inside a name or path would add lines of its own to these files.
 
-// A project file of a successful run: the version line and at most one block
-// with its nested sub-projects, every line ending in CR LF.
-std::optional<std::string> projectFileProblem(std::string_view bytes);
-
 // An analyser personality: "-i" and "-d" lines, then the template's lines.
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines);
 
@@ -26,5 +22,12 @@ struct NamedOutput {
     bool isFolder;
 };
 
-// Every output that a well-shaped project file names, in file order.
-std::vector<NamedOutput> namedOutputs(std::string_view projectFile);
+// A project file of a successful run is the version line and at most one
+// block with its nested sub-projects, every line ending in CR LF. Unless a
+// problem says how it is not, `outputs` holds what it names, in file order.
+struct ProjectFileShape {
+    std::optional<std::string> problem;
+    std::vector<NamedOutput> outputs;
+};
+
+ProjectFileShape projectFileShape(std::string_view bytes);

@@ -27,23 +27,26 @@ protected:
     }
 };
 
-TEST_F(ConverterRun, MissingSourceFileIsReportedAndNothingIsWritten)
+TEST_F(ConverterRun, AProjectFileMissingCutShortOrOfAnotherKindIsReportedAndNothingIsWritten)
 {
+    // The first case runs before the project file exists.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "Could not open file: " + sourcePath},
+        {emptyProject.substr(0, emptyProject.find("Automatic")),
+         "Visual DSP Project file parsing encountered unexpected EOF"},
+        {"<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n",
+         "Visual DSP Project file parsing encountered unexpected token: settings"},
+    };
     fs::create_directory(output);
-    const PrintedRun outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Could not open file: " + sourcePath + "\n");
-    EXPECT_TRUE(fs::is_empty(output));
-}
-
-TEST_F(ConverterRun, TruncatedSourceFileIsReportedAndNothingIsWritten)
-{
-    fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", emptyProject.substr(0, emptyProject.find("Automatic")));
-    const PrintedRun outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected EOF\n");
-    EXPECT_TRUE(fs::is_empty(output));
+    for (const auto& [projectFile, message] : cases) {
+        if (!projectFile.empty()) {
+            writeBytes(folder.path() / "app.dpj", projectFile);
+        }
+        const PrintedRun outcome = run();
+        EXPECT_EQ(outcome.status, 1) << message;
+        EXPECT_EQ(outcome.output, message + "\n");
+        EXPECT_TRUE(fs::is_empty(output)) << message;
+    }
 }
 
 TEST_F(ConverterRun, MissingDestinationFolderIsReportedAsTheProjectFile)
@@ -91,16 +94,6 @@ TEST_F(ConverterRun, ATokenRefusedLaterIsReportedAndWhatWasReadIsWrittenButTheRu
                               "Tavric/Tavric++ Project Completed!\n"
                               "Conversion incomplete: the project file was read only up to the unexpected token\n");
     EXPECT_TRUE(fs::is_directory(output / "app" / "ADSP-21262" / "output"));
-}
-
-TEST_F(ConverterRun, AFileThatIsNoProjectIsReportedAndNothingIsWritten)
-{
-    fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", "<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n");
-    const PrintedRun outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: settings\n");
-    EXPECT_TRUE(fs::is_empty(output));
 }
 
 } // namespace
