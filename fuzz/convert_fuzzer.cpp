@@ -56,21 +56,21 @@ constexpr std::array<Options, 4> optionChoices{{
 }};
 constexpr const char* reportName = "report.tsv";
 
-// The run's folders, made once. `work` holds the project file, the template
-// and `outer`, whose only entry is the destination folder.
+// The run's folders, removed with everything in them when the fuzzer exits.
+// `work` holds the project file, the template and `outer`, whose only entry
+// is the destination folder.
 struct Sandbox {
-    fs::path root;
-    fs::path prefix;
-    fs::path work;
-    fs::path outer;
-    fs::path projectFile;
-    fs::path templateFile;
-    fs::path destination;
+    TempFolder folder;
+    fs::path root = folder.path();
+    fs::path prefix = root / "prefix";
+    fs::path work = root / "work";
+    fs::path outer = work / "outer";
+    fs::path projectFile = work / "project.dpj";
+    fs::path templateFile = work / "template.lnt";
+    fs::path destination = outer / "destination";
 };
 
 Sandbox sandbox;
-// Removed with everything in it when the fuzzer exits.
-std::optional<TempFolder> sandboxFolder;
 
 [[noreturn]] void fail(const std::string& why)
 {
@@ -78,18 +78,13 @@ std::optional<TempFolder> sandboxFolder;
     std::abort();
 }
 
-std::set<std::string> entriesOf(const fs::path& folder)
+void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
 {
     std::set<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         names.insert(entry.path().filename().string());
     }
-    return names;
-}
-
-void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
-{
-    if (entriesOf(folder) != expected) {
+    if (names != expected) {
         fail("something was written beside the destination, in " + folder.string());
     }
 }
@@ -114,7 +109,7 @@ void expectNamedOutputsToExist(const std::vector<NamedOutput>& outputs, const Op
             continue;
         }
         const std::optional<fs::path> host = hostPathInDestination(output.path);
-        if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host))) {
+        if (!host || (output.isFolder() ? !fs::is_directory(*host) : !fs::is_regular_file(*host))) {
             fail("the project file names an output that is not there: " + std::string(output.path));
         }
     }
@@ -156,13 +151,6 @@ void expectWellFormedReport()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    sandbox.root = sandboxFolder.emplace().path();
-    sandbox.prefix = sandbox.root / "prefix";
-    sandbox.work = sandbox.root / "work";
-    sandbox.outer = sandbox.work / "outer";
-    sandbox.projectFile = sandbox.work / "project.dpj";
-    sandbox.templateFile = sandbox.work / "template.lnt";
-    sandbox.destination = sandbox.outer / "destination";
     fs::create_directories(sandbox.prefix);
     fs::create_directories(sandbox.outer);
     writeBytes(sandbox.templateFile, templateText);

@@ -17,7 +17,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
-from conversion_harness import Sandbox, read_project_file
+from conversion_harness import Sandbox, exit_status, read_project_file
 
 # The compiler the test packages install.
 CLANG = "clang"
@@ -38,9 +38,8 @@ def convert(cli, project, work, sandbox):
 
 def check_example(cli, example, sandbox):
     problems = []
-    work = sandbox.root
-    shutil.copytree(example, work / "example")
-    databases, _ = convert(cli, work / "example" / (example.name + ".dpj"), work, sandbox)
+    shutil.copytree(example, sandbox.root / "example")
+    databases, _ = convert(cli, sandbox.root / "example" / (example.name + ".dpj"), sandbox.root, sandbox)
     for configuration, database in sorted(databases.items()):
         for entry in json.loads(database.read_text(encoding="utf-8")):
             completed = subprocess.run([CLANG, "-fsyntax-only"] + entry["arguments"][1:], cwd=entry["directory"],
@@ -91,9 +90,7 @@ def main():
     check = check_example if arguments.mode == "example" else check_corpus
     with Sandbox("compdb") as sandbox:
         problems = check(arguments.cli.resolve(), arguments.folder.resolve(), sandbox)
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
-from conversion_harness import Sandbox
+from conversion_harness import Sandbox, exit_status
 
 FILE_ENTRY = re.compile(rb'<file\s+name="([^"]*)"')
 SUMMARY = re.compile(r"^Report: (\d+) source files taken, (\d+) file entries not taken, "
@@ -77,9 +77,7 @@ def main():
             problems = check(project, read_report(report), tuple(int(match.group(i)) for i in (1, 2, 3)))
         except (ValueError, IndexError) as failure:
             problems = [str(failure)]
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

@@ -1,36 +1,10 @@
 #!/usr/bin/env python3
 """Runs one end-to-end case of ProjbridgeCli and compares everything it leaves.
 
-A case is a folder under tests/cases/:
-  command.txt          one run per line: the arguments, split at blanks; "..."
-                       groups blanks and may be empty; backslashes are literal.
-  input/               copied to the root of drive P: before the first run
-                       (files named .gitkeep only keep empty folders in git).
-  corpus.txt           names of corpus files, one a line, copied to P:\\corpus\\
-                       from the folder --corpus names (the build registers
-                       such a case only where that folder is given).
-                       Such a case must also convert with status 0 and no
-                       refused token, and list every source file the project
-                       names (those all its file configurations exclude aside),
-                       whatever the expected files say.
-  examples.txt         names of folders under examples/, copied to P:\\examples\\.
-  expected-stdout.txt  what the runs print (line ends compared as LF); missing: empty.
-  expected-status.txt  one exit status per run; missing: 0 for each.
-  expected-tree.txt    every folder and file on P: after the runs.
-  expected/            every file the runs created or changed, by its path on P:.
-Every file on P: that is not under expected/ must be byte for byte its input.
-A native run writes compilation databases with host paths; before they are
-compared, each host path below the case's folder is put in its P: form (JSON
-escaped), so one expected database holds what the Windows build writes.
-Every project file of a case whose runs all succeed is also checked for its
-structure: balanced markers, absolute paths and personality files present;
-for an example, every source file it names must exist as well.
-
-Drive P: is the case's temporary folder: a throwaway Wine prefix links
-dosdevices/p: to it, the runs start there, and command lines name P:\\ paths,
-so expected files read the same on every platform. With --emulator (e.g. wine),
-WINEPREFIX must name an initialised prefix; its p: link is pointed at the case
-folder, so such runs must not overlap.
+A case is a folder under tests/cases/; docs/development.md names its files and
+what is compared. Drive P: is the case's temporary folder, which the runs start
+in; with --emulator (e.g. wine), WINEPREFIX must name an initialised prefix,
+whose p: link is pointed at the case folder, so such runs must not overlap.
 
 PROJBRIDGE_UPDATE_CASES=1 rewrites the expected files from this run for review.
 """
@@ -48,7 +22,7 @@ from pathlib import Path
 
 SOURCE_ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(SOURCE_ROOT / "tests" / "support"))
-from conversion_harness import (ABSOLUTE_PATH, PERSONALITY_KEYS, ProjectFileError, Sandbox,
+from conversion_harness import (ABSOLUTE_PATH, PERSONALITY_KEYS, ProjectFileError, Sandbox, exit_status,
                                 read_project_file)
 
 DRIVE = "p"
@@ -332,11 +306,9 @@ def main():
         problems = run_case(arguments)
     except (CaseFailure, subprocess.TimeoutExpired, OSError) as failure:
         problems = [str(failure)]
-    for problem in problems:
-        print(problem)
     if os.environ.get("PROJBRIDGE_UPDATE_CASES") == "1":
         print(f"expected files of {arguments.case.name} rewritten; review them with git diff")
-    return 1 if problems else 0
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

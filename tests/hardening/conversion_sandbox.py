@@ -44,25 +44,20 @@ class Outcome:
         return self.stdout.decode("latin-1").split("\n")[:-1] if self.stdout else []
 
 
-def _temporary_parent():
-    if MEMORY_FILE_SYSTEM.is_dir() and os.access(MEMORY_FILE_SYSTEM, os.W_OK):
-        return str(MEMORY_FILE_SYSTEM)
-    return None
-
-
 class Sandbox(conversion_harness.Sandbox):
     """root/area holds the case's files, and root/capture the converter's
     output streams."""
 
     def __init__(self, cli):
-        super().__init__("hardening", parent=_temporary_parent())
+        in_memory = MEMORY_FILE_SYSTEM.is_dir() and os.access(MEMORY_FILE_SYSTEM, os.W_OK)
+        super().__init__("hardening", parent=MEMORY_FILE_SYSTEM if in_memory else None)
         self.cli = os.path.abspath(cli)
         self.area = self.root / "area"
         self.capture = self.root / "capture"
         for folder in (self.area, self.capture):
             folder.mkdir()
 
-    def run(self, arguments, timeout_seconds, file_size_limit=None):
+    def run_watched(self, arguments, timeout_seconds, file_size_limit=None):
         """Runs the converter with the arguments; its output goes to files, as
         it can be far larger than a pipe should hold."""
         environment = self.drives.environment()

@@ -42,8 +42,8 @@ class Fault(Conversion):
         left_out = [self.destination, self.sandbox.capture]
         before = listing(self.sandbox.root, left_out)
         destination = self.destination if destination is None else destination
-        outcome = self.sandbox.run([self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER,
-                                    *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
+        arguments = [self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER, *options]
+        outcome = self.sandbox.run_watched(arguments, timeout_seconds=self.timeout, file_size_limit=file_size_limit)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
             raise CaseFailure("changed outside the destination:\n" + "\n".join(outside))

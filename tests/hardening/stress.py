@@ -48,7 +48,7 @@ class Stress(Conversion):
         destination = self.windows_path(self.destination) if destination is None else destination
         source = self.windows_path(self.source) if source is None else source
         time_limit *= self.time_factor
-        outcome = self.sandbox.run([source, destination, install_folder, *options], timeout_seconds=time_limit)
+        outcome = self.sandbox.run_watched([source, destination, install_folder, *options], timeout_seconds=time_limit)
         problems = []
         if outcome.stderr:
             problems.append("standard error: " + outcome.stderr.decode("latin-1")[:2000])

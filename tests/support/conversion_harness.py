@@ -20,12 +20,9 @@ ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
 RUN_TIMEOUT_SECONDS = 120
 
 LINE_END = "\r\n"
-VERSION_LINE = "VersionTag45"
-START_PROJECT = "StartProjectMarker"
-END_FILES = "EndContainedFilesMarker"
-START_SUB_PROJECTS = "StartSubProjectMarker"
-END_SUB_PROJECTS = "EndSubProjectMarker"
-MARKERS = (START_PROJECT, END_FILES, START_SUB_PROJECTS, END_SUB_PROJECTS)
+START_PROJECT, END_FILES = "StartProjectMarker", "EndContainedFilesMarker"
+START_SUB_PROJECTS, END_SUB_PROJECTS = "StartSubProjectMarker", "EndSubProjectMarker"
+NO_FILE_LINES = ("", START_PROJECT, START_SUB_PROJECTS, END_SUB_PROJECTS)
 BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
 PERSONALITY_KEYS = ("SubsPers", "AnalPers", "CompPers")
 
@@ -45,8 +42,7 @@ class DriveMap:
         dosdevices = self.prefix / "dosdevices"
         dosdevices.mkdir(parents=True, exist_ok=True)
         link = dosdevices / f"{letter.lower()}:"
-        if link.is_symlink() or link.exists():
-            link.unlink()
+        link.unlink(missing_ok=True)
         link.symlink_to(folder)
         self.folders[letter.lower()] = Path(folder)
 
@@ -136,7 +132,7 @@ class _ProjectFileReader:
         self.position += 1
 
     def project(self):
-        self.take(VERSION_LINE)
+        self.take("VersionTag45")
         root = self.block() if self.position < len(self.lines) else None
         if self.position != len(self.lines):
             self.fail("the end of the file")
@@ -152,7 +148,7 @@ class _ProjectFileReader:
             self.position += 1
         block = Block(values)
         while not self.next_is(END_FILES):
-            if self.position == len(self.lines) or self.lines[self.position] in MARKERS + ("",):
+            if self.position == len(self.lines) or self.lines[self.position] in NO_FILE_LINES:
                 self.fail("a file line or " + END_FILES)
             block.files.append(self.lines[self.position])
             self.position += 1
@@ -170,11 +166,14 @@ def read_project_file(data):
     version line; ProjectFileError where it is out of shape: every line ends
     in CR LF and holds no other line break, the version line comes first, and
     at most one block follows with its sub-projects nested."""
-    text = data.decode("latin-1")
-    if not text.endswith(LINE_END):
-        raise ProjectFileError("the last line has no CR LF")
-    lines = text[:-len(LINE_END)].split(LINE_END)
-    broken = [number for number, line in enumerate(lines, 1) if "\r" in line or "\n" in line]
-    if broken:
-        raise ProjectFileError(f"line {broken[0]} holds a line break of its own")
+    lines = data.decode("latin-1").split(LINE_END)
+    if lines.pop() != "" or any("\r" in line or "\n" in line for line in lines):
+        raise ProjectFileError("a line does not end in CR LF, or holds a line break of its own")
     return _ProjectFileReader(lines).project()
+
+
+def exit_status(problems):
+    """Prints the problems, one a line: the status of a check that found them."""
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0

@@ -18,8 +18,7 @@ constexpr std::array<std::string_view, 4> markers{startProject, endFiles, startS
 constexpr std::array<std::string_view, 2> optionStarts{"-i \"", "-d \""};
 constexpr std::string_view reportColumns = "kind\tconfiguration\titem\tdetail";
 constexpr std::size_t reportFieldSeparators = 3;
-constexpr std::string_view outputFolderKey = "OutputPath=";
-constexpr std::array<std::string_view, 3> personalityKeys{"SubsPers=", "AnalPers=", "CompPers="};
+constexpr std::array<std::string_view, 4> outputKeys{"OutputPath=", "SubsPers=", "AnalPers=", "CompPers="};
 
 // The lines of a text whose every line ends in CR LF; nothing when a line
 // end is missing or a line holds a line break of its own.
@@ -39,16 +38,6 @@ std::optional<std::vector<std::string_view>> crlfLines(std::string_view text)
         text.remove_prefix(end + lineEnd.size());
     }
     return lines;
-}
-
-bool isMarker(std::string_view line)
-{
-    for (std::string_view marker : markers) {
-        if (line == marker) {
-            return true;
-        }
-    }
-    return false;
 }
 
 class ProjectFileReader {
@@ -99,14 +88,13 @@ private:
                 return at(std::string(key));
             }
             const std::string_view value = lines_[position_++].substr(key.size());
-            if (key == outputFolderKey) {
-                outputs.push_back({value, true});
-            } else if (std::find(personalityKeys.begin(), personalityKeys.end(), key) != personalityKeys.end()) {
-                outputs.push_back({value, false});
+            if (std::find(outputKeys.begin(), outputKeys.end(), key) != outputKeys.end()) {
+                outputs.push_back({key.substr(0, key.size() - 1), value});
             }
         }
         while (!take(endFiles)) {
-            if (position_ == lines_.size() || lines_[position_].empty() || isMarker(lines_[position_])) {
+            if (position_ == lines_.size() || lines_[position_].empty() ||
+                std::find(markers.begin(), markers.end(), lines_[position_]) != markers.end()) {
                 return at("a file line or the end of the files");
             }
             ++position_;
@@ -145,6 +133,11 @@ bool isOptionLine(std::string_view line)
 }
 
 } // namespace
+
+bool hasCrlfLinesOnly(std::string_view bytes)
+{
+    return crlfLines(bytes).has_value();
+}
 
 ProjectFileShape projectFileShape(std::string_view bytes)
 {

@@ -15,12 +15,17 @@ std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, st
 // tab-separated fields, every line ending in CR LF.
 std::optional<std::string> reportProblem(std::string_view bytes);
 
-// A folder (the "OutputPath=" value) or file (the personality values) that a
-// project file names, as written there.
+// A folder (the "OutputPath" key's value) or file (the personalities' keys)
+// that a project file names, as written there.
 struct NamedOutput {
+    std::string_view key;
     std::string_view path;
-    bool isFolder;
+
+    bool isFolder() const { return key == "OutputPath"; }
 };
+
+// True when every line ends in CR LF and holds no other line break.
+bool hasCrlfLinesOnly(std::string_view bytes);
 
 // A project file of a successful run is the version line and at most one
 // block with its nested sub-projects, every line ending in CR LF. Unless a

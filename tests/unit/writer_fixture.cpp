@@ -16,12 +16,16 @@ std::string failureOf(const std::function<void()>& work)
     return {};
 }
 
+namespace {
+
 WriteResult captureWriting(const std::function<void()>& work)
 {
     WriteResult result;
     result.output = printedBy([&] { result.failure = failureOf(work); });
     return result;
 }
+
+} // namespace
 
 WriterFixture::WriterFixture()
     : destination(temp.windowsPath("out")),
