@@ -3,8 +3,37 @@
 namespace {
 
 constexpr char extensionSeparator = '.';
+constexpr char backslash = '\\';
+constexpr char driveMark = ':';
+// "C:" and then a backslash.
+constexpr std::size_t driveLength = 2;
 
 } // namespace
+
+bool hasDrive(std::string_view path)
+{
+    return path.size() >= driveLength && path[1] == driveMark;
+}
+
+bool isDriveAbsolute(std::string_view path)
+{
+    return hasDrive(path) && path.size() > driveLength && path[driveLength] == backslash;
+}
+
+bool isRooted(std::string_view path)
+{
+    return path.starts_with(backslash);
+}
+
+bool isDriveRoot(std::string_view path)
+{
+    return isDriveAbsolute(path) && path.size() == driveLength + 1;
+}
+
+bool endsWithSeparator(std::string_view path)
+{
+    return path.ends_with(backslash);
+}
 
 std::optional<std::string> parentFolder(std::string_view path, char separator)
 {
@@ -36,7 +65,7 @@ std::string joinPath(std::string_view folder, std::string_view name)
     std::string path;
     path.reserve(folder.size() + 1 + name.size());
     path.append(folder);
-    path += '\\';
+    path += backslash;
     path.append(name);
     return path;
 }

@@ -5,15 +5,31 @@
 #include <string_view>
 
 // Windows paths as project files and command lines write them: split at the
-// last separator, joined with one backslash, never normalised.
+// last separator, joined with one backslash, never normalised. Every test of a
+// path's form goes through here, so that no caller splits a path by hand.
+
+// Starts with a drive letter and its colon: "C:\w", "C:w", "C:" (not "\w", "w").
+bool hasDrive(std::string_view path);
+// A drive, a colon and a backslash: "C:\", "C:\w" (not "C:w", "\w").
+bool isDriveAbsolute(std::string_view path);
+// Starts at the root of the current drive: "\w", "\" (not "C:\w", "w").
+bool isRooted(std::string_view path);
+// A drive's root folder and nothing more: "C:\" (not "C:\w", "C:", "\").
+bool isDriveRoot(std::string_view path);
+// Ends with a backslash: "C:\w\", "\" (not "C:\w", "C:").
+bool endsWithSeparator(std::string_view path);
 
 // The text before the last separator; nothing when the path holds none.
+// "C:\w\a.c" gives "C:\w"; "a.c" gives nothing.
 std::optional<std::string> parentFolder(std::string_view path, char separator = '\\');
 // The text after the last separator; the whole path when it holds none.
+// "C:\w\a.c" gives "a.c"; "C:\w\" gives "".
 std::string fileName(std::string_view path, char separator = '\\');
 // The text after the last dot; the whole path when it holds none.
+// "w\a.b.c" gives "c"; "make" gives "make".
 std::string extension(std::string_view path);
 // The text before the last dot; the whole path when it holds none.
+// "w\a.b.c" gives "w\a.b"; "make" gives "make".
 std::string withoutExtension(std::string_view path);
-// The folder, one backslash, then the name.
+// The folder, one backslash, then the name: ("C:\w", "a.c") gives "C:\w\a.c".
 std::string joinPath(std::string_view folder, std::string_view name);

@@ -1,11 +1,13 @@
 #include "driver/converter.h"
 
+#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
 #include "reader/project_reader.h"
+#include "report/conversion_report.h"
 
 #include <algorithm>
 
@@ -24,14 +26,6 @@ std::string rootGroupName(const std::string& sourcePath)
     return name;
 }
 
-// Only a to z are folded, so that the comparison does not depend on the locale.
-std::string upperCaseAscii(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return text;
-}
-
 void printFailure(const IOERROR& error)
 {
     if (error.code == IOERROR::cannotCreateDirectory) {
@@ -45,7 +39,7 @@ void printFailure(const IOERROR& error)
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
     : sourcePath(std::move(sourcePath)), destinationFolder(std::move(destinationFolder)),
-      installFolder(std::move(installFolder))
+      installFolder(std::move(installFolder)), report(std::make_unique<ConversionReport>())
 {
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
     if (this->installFolder.empty()) {
@@ -53,9 +47,16 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
     }
 }
 
-bool Converter::readProject(Group& root)
+Converter::~Converter() = default;
+
+ProjectReading Converter::readProject(Group& root)
 {
-    return ProjectReader(lexer, *this, report).readProject(root);
+    ProjectReader reader(lexer, *this, *report);
+    ReadExtent extent = ReadExtent::wholeProject;
+    if (!reader.readProject(root)) {
+        extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
+    }
+    return {extent, reader.keptInstallVariables()};
 }
 
 ProjectReading Converter::read()
@@ -64,20 +65,15 @@ ProjectReading Converter::read()
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
     if (!reportPath.empty()) {
-        report.open(reportPath, *rootGroup);
+        report->open(reportPath, *rootGroup);
     }
-    ProjectReader reader(lexer, *this, report);
-    ReadExtent extent = ReadExtent::wholeProject;
-    if (!reader.readProject(*rootGroup)) {
-        extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
-    }
-    return {extent, reader.keptInstallVariables()};
+    return readProject(*rootGroup);
 }
 
 int Converter::run()
 {
     const int status = convert();
-    return report.isOpen() ? finishReport(status) : status;
+    return report->isOpen() ? finishReport(status) : status;
 }
 
 int Converter::convert()
@@ -89,7 +85,7 @@ int Converter::convert()
         }
         if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
             printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
-            report.refusedToken(lexer.tokenText(), lexer.tokenLine());
+            report->refusedToken(lexer.tokenText(), lexer.tokenLine());
         }
         // Any other file given by mistake makes no project at all.
         if (reading.extent == ReadExtent::noProject) {
@@ -100,7 +96,7 @@ int Converter::convert()
             writeCompileDatabases(*this, compileDatabaseFolder);
             const auto& targets = rootGroup->children();
             if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
-                report.builtInMacrosUnknown(targets.front()->name);
+                report->builtInMacrosUnknown(targets.front()->name);
             }
         }
         // A partial project is written, but the run must not pass for a success.
@@ -126,12 +122,12 @@ int Converter::convert()
 int Converter::finishReport(int status)
 {
     try {
-        report.close(*rootGroup);
+        report->close(*rootGroup);
     } catch (const IOERROR& error) {
         printFailure(error);
         return 1;
     }
-    printLine(report.summaryLine());
+    printLine(report->summaryLine());
     return status;
 }
 
@@ -150,7 +146,7 @@ bool Converter::acceptsExtension(const std::string& path) const
     if (extensions.empty()) {
         return true;
     }
-    const std::string wanted = upperCaseAscii(extension(path));
+    const std::string wanted = asciiUpperCase(extension(path));
     return std::any_of(extensions.begin(), extensions.end(),
-                       [&](const std::string& entry) { return upperCaseAscii(entry) == wanted; });
+                       [&](const std::string& entry) { return asciiUpperCase(entry) == wanted; });
 }

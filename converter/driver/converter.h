@@ -2,7 +2,6 @@
 
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
-#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 
 #include <memory>
@@ -19,10 +18,17 @@ struct ProjectReading {
     bool keptInstallVariables;
 };
 
+class ConversionReport;
+
 // One whole conversion: its settings, the source project model and the lexer.
+// Its members are defined by subsystem: the run, the extension list and the
+// reading in driver/converter.cpp, findInstallFolder in
+// driver/install_folder.cpp, the path rules in reader/project_paths.cpp and
+// writeProject in writer/project_writer.cpp.
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);
+    ~Converter();
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
@@ -56,7 +62,7 @@ public:
     std::string sourceFolder() const;
 
     // Reads the open source file into the group tree; see ProjectReader.
-    bool readProject(Group& root);
+    ProjectReading readProject(Group& root);
     int writeProject();
 
     // Set by the entry point between construction and `run`.
@@ -84,7 +90,7 @@ private:
     mutable DestinationFolders destinationFolders;
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
-    ConversionReport report;
+    std::unique_ptr<ConversionReport> report;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/io_sizes.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -12,7 +14,7 @@
 class ByteInput {
 public:
     static constexpr int end = -1;
-    static constexpr std::size_t bufferSize = 64 * 1024;
+    static constexpr std::size_t bufferSize = readChunkSize;
 
     ByteInput() = default;
     ~ByteInput();

@@ -10,7 +10,9 @@ class Converter;
 class ProjectFile;
 
 // One unit of the future analyser project: the project itself, a configuration
-// or a folder of source files, with what belongs to it.
+// or a folder of source files, with what belongs to it. Its model is defined in
+// reader/group.cpp, `write` in writer/project_writer.cpp and the personality
+// operations in writer/personality.cpp.
 class Group {
 public:
     Group() = default;

@@ -32,11 +32,6 @@ constexpr std::array<std::string_view, 1> toolsContent{"tool"};
 constexpr std::array<std::string_view, 1> toolContent{"option"};
 constexpr std::array<std::string_view, 1> foldersContent{"folder"};
 constexpr std::array<std::string_view, 2> folderContent{"folders", "files"};
-constexpr std::array<std::string_view, 1> filesContent{"file"};
-constexpr std::array<std::string_view, 1> fileContent{"file-configurations"};
-constexpr std::array<std::string_view, 1> fileConfigurationsContent{"file-configuration"};
-constexpr std::array<std::string_view, 4> fileConfigurationContent{"excluded-flag", "build-with-flag",
-                                                                   "intermediate-dir", "output-dir"};
 constexpr std::array<std::string_view, 1> customDataTablesContent{"custom-data-table"};
 constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 
@@ -48,24 +43,7 @@ constexpr std::string_view attributeQuote = "\"";
 constexpr std::string_view compilerToolType = "Compiler";
 constexpr std::string_view defineFlag = "-D";
 constexpr std::string_view includeFlag = "-I>";
-constexpr std::string_view notExcludedMark = "no";
-constexpr std::string_view projectFolder = ".";
-// A file built with options of its own, which no group of the analyser
-// project can hold for one file.
-constexpr std::string_view ownBuildOptions = "file";
-constexpr std::string_view ownBuildOptionsSetting = "build-with-flag value=\"file\": options of its own";
 constexpr std::string_view whitespace = " \t\n\v\f\r";
-
-// The kinds that a folder's name tells, looked for in this order.
-constexpr std::array<std::pair<std::string_view, FolderKind>, 3> kindNames{{
-    {"Header Files", FolderKind::header},
-    {"Linker Files", FolderKind::linker},
-    {"Source Files", FolderKind::source},
-}};
-
-// Extensions of the files that a folder of no kind takes, in lower case.
-constexpr std::array<std::string_view, 4> headerExtensions{"h", "hh", "hpp", "hxx"};
-constexpr std::array<std::string_view, 7> sourceExtensions{"c", "cc", "cpp", "cxx", "asm", "s", "dsp"};
 
 // Sets a variable for the lifetime of the object and restores it afterwards.
 template <typename T>
@@ -81,44 +59,14 @@ private:
     T saved_;
 };
 
-std::optional<FolderKind> kindNamedIn(const std::string& folderName)
-{
-    for (const auto& [name, kind] : kindNames) {
-        if (folderName.find(name) != std::string::npos) {
-            return kind;
-        }
-    }
-    return std::nullopt;
-}
-
-// The extension of the file's name in lower case; "" when the name has no dot.
-std::string lowerCaseExtension(const std::string& path)
-{
-    const std::string name = fileName(path);
-    const std::size_t lastDot = name.rfind('.');
-    if (lastDot == std::string::npos) {
-        return {};
-    }
-    std::string extension = name.substr(lastDot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return extension;
-}
-
-template <std::size_t size>
-bool isOneOf(const std::string& extension, const std::array<std::string_view, size>& extensions)
-{
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
-}
+} // namespace
 
 // An attribute without the double quotes around it; "" when it is missing.
-std::string unquotedAttribute(const std::map<std::string, std::string>& attributes, const std::string& key)
+std::string ProjectReader::unquotedAttribute(const Attributes& attributes, const std::string& key)
 {
     const auto found = attributes.find(key);
     return found == attributes.end() ? std::string() : trimChar(found->second, attributeQuote);
 }
-
-} // namespace
 
 bool ProjectReader::readProject(Group& root)
 {
@@ -296,84 +244,6 @@ bool ProjectReader::readFolder(Group& group)
     });
 }
 
-bool ProjectReader::readFiles(Group& group, FolderKind kind)
-{
-    return startTag("files") && readContent("files", filesContent, [&] { return readFile(group, kind); });
-}
-
-bool ProjectReader::readFile(Group& group, FolderKind kind)
-{
-    Attributes attributes;
-    if (!startElement("file", attributes)) {
-        return false;
-    }
-    const std::string path = unquotedAttribute(attributes, "name");
-    const FileRole role = fileRole(path, kind);
-    report.fileEntryBegins();
-    bool perConfiguration = false;
-    const bool read = readElementContent("file", fileContent,
-                                         [&] { perConfiguration = readFileConfigurations(group, path, kind, role); });
-    // A file with a complete per-configuration block is never a common file.
-    if (!perConfiguration) {
-        addFileEntry(group, path, kind, role, FileUse::common);
-    }
-    report.fileEntryEnds();
-    return read;
-}
-
-bool ProjectReader::readFileConfigurations(Group& group, const std::string& path, FolderKind kind, FileRole role)
-{
-    return startTag("file-configurations") && readContent("file-configurations", fileConfigurationsContent, [&] {
-               return readFileConfiguration(group, path, kind, role);
-           });
-}
-
-bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role)
-{
-    Attributes attributes;
-    if (!startElement("file-configuration", attributes)) {
-        return false;
-    }
-    const std::string name = unquotedAttribute(attributes, "name");
-    std::string flag;
-    Attributes buildWith;
-    const bool read = readElementContent("file-configuration", fileConfigurationContent, [&] {
-        readExcludedFlag(flag);
-        std::string ignored;
-        readTextElement("build-with-flag", buildWith, ignored);
-        readTextElement("intermediate-dir", TagTest::plain, ignored);
-        readTextElement("output-dir", TagTest::plain, ignored);
-    });
-    if (flag.find(notExcludedMark) == std::string::npos) {
-        report.fileNotTaken(name, path, NotTakenBecause::excludedInConfiguration);
-    } else if (role == FileRole::notTaken) {
-        // A file not taken makes no configuration group.
-        report.fileNotTaken(name, path, whyNotTaken(path, kind));
-    } else {
-        addFileEntry(configurationGroup(group, name), path, kind, role, FileUse::perConfiguration);
-        if (unquotedAttribute(buildWith, "value") == ownBuildOptions) {
-            report.settingNotCarried(name, path, ownBuildOptionsSetting);
-        }
-    }
-    return read;
-}
-
-bool ProjectReader::readExcludedFlag(std::string& flag)
-{
-    Attributes attributes;
-    if (!startElement("excluded-flag", attributes)) {
-        return false;
-    }
-    const auto value = attributes.find("value");
-    flag = value == attributes.end() ? std::string() : value->second;
-    // Written as "<excluded-flag value=.../>", the element has no text that
-    // could replace the value; reading on would take the next token for it.
-    if (lexer.lastStartTagWasEmpty()) {
-        return true;
-    }
-    return lexer.readText(flag) && leafEndTag("excluded-flag");
-}
-
 bool ProjectReader::readCustomDataTables()
 {
     return startTag("custom-data-tables") &&
@@ -438,120 +308,6 @@ bool ProjectReader::readBuildStep(const std::string& name)
     std::string ignored;
     lexer.readText(ignored);
     return leafEndTag(name);
-}
-
-// Whether a file is taken, and as what: by its folder's kind, or by its own
-// extension in a folder of no kind; a source also by the extension list.
-ProjectReader::FileRole ProjectReader::fileRole(const std::string& path, FolderKind kind) const
-{
-    const FileRole role = roleByFolder(path, kind);
-    if (role == FileRole::source && !converter.acceptsExtension(path)) {
-        return FileRole::notTaken;
-    }
-    return role;
-}
-
-// The role before the extension list has its say.
-ProjectReader::FileRole ProjectReader::roleByFolder(const std::string& path, FolderKind kind)
-{
-    if (kind == FolderKind::header) {
-        return FileRole::header;
-    }
-    if (kind == FolderKind::source) {
-        return FileRole::source;
-    }
-    if (kind == FolderKind::byExtension) {
-        const std::string extension = lowerCaseExtension(path);
-        if (isOneOf(extension, headerExtensions)) {
-            return FileRole::header;
-        }
-        if (isOneOf(extension, sourceExtensions)) {
-            return FileRole::source;
-        }
-    }
-    return FileRole::notTaken;
-}
-
-// Why `fileRole` took a file as nothing.
-NotTakenBecause ProjectReader::whyNotTaken(const std::string& path, FolderKind kind)
-{
-    if (kind == FolderKind::linker) {
-        return NotTakenBecause::linkerFile;
-    }
-    if (kind == FolderKind::outsideFolders) {
-        return NotTakenBecause::outsideAnyFolder;
-    }
-    if (roleByFolder(path, kind) == FileRole::source) {
-        return NotTakenBecause::leftOutByExtensions;
-    }
-    return NotTakenBecause::neitherHeaderNorSource;
-}
-
-void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKind kind, FileRole role, FileUse use)
-{
-    const std::string configuration = use == FileUse::common ? std::string() : group.name;
-    if (role == FileRole::header) {
-        // A header named without any folder lies in the project folder.
-        const std::string asWritten = parentFolder(path).value_or(std::string(projectFolder));
-        if (use == FileUse::common && asWritten == projectFolder) {
-            report.fileNotTaken(configuration, path, NotTakenBecause::headerInProjectFolder);
-            return;
-        }
-        std::string folder = asWritten;
-        converter.resolveProjectPath(folder);
-        noteInstallVariables(folder);
-        group.addIncludePath(folder);
-        report.headerTaken(configuration, path, group, folder);
-        report.includeFolder(configuration, asWritten, folder);
-    } else if (role == FileRole::source) {
-        std::string file = converter.resolveSourceFilePath(path);
-        noteInstallVariables(file);
-        group.addFile(std::move(file));
-        report.sourceTaken(configuration, path, group, group.files().back());
-    } else {
-        report.fileNotTaken(configuration, path, whyNotTaken(path, kind));
-    }
-}
-
-void ProjectReader::noteInstallVariables(const std::string& path)
-{
-    if (converter.getInstallFolder().empty() && holdsInstallVariable(path)) {
-        keptInstallVariables_ = true;
-    }
-}
-
-Group& ProjectReader::addGroup(Group& parent, const std::string& name)
-{
-    auto child = std::make_unique<Group>(name, &converter);
-    child->sourceDir = rootSourceDir;
-    Group& added = *child;
-    parent.addChild(std::move(child));
-    lastChildByName[{&parent, name}] = &added;
-    report.groupAdded(parent, added);
-    return added;
-}
-
-// The last child of that name; without one, a file of a folder group or a
-// configuration nobody declared still needs a group, made on first need.
-Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
-{
-    if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end()) {
-        return *found->second;
-    }
-    Group& made = addGroup(group, name);
-    made.isConfiguration = true;
-    // Inside a source-folder group, the files are analysed with the settings
-    // of their configuration all the same.
-    const auto settings = configurationSettings.find(name);
-    if (&group != target && settings != configurationSettings.end()) {
-        for (const std::string& folder : settings->second.includePaths) {
-            made.appendIncludePath(folder);
-        }
-        for (const auto& [macro, value] : settings->second.definitions) {
-            made.setDefinition(macro, value);
-        }
-    }
-    return made;
 }
 
 // The repeated children of an element whose start tag was read, and its end tag.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reader/file_roles.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "report/conversion_report.h"
@@ -14,12 +15,9 @@
 
 class Converter;
 
-// How the files of a folder are read: all by the kind that the folder's name
-// tells, or each by its own extension. Files written directly under the
-// project are in no folder at all.
-enum class FolderKind { header, linker, source, byExtension, outsideFolders };
-
-// Reads one project file from the lexer into a group tree. The converter
+// Reads one project file from the lexer into a group tree. Defined in
+// project_reader.cpp, but for the file entries' part (marked below), which is
+// in file_entry_reader.cpp. The converter
 // gives the path rules and the extension filter; the groups made are its own.
 class ProjectReader {
 public:
@@ -46,9 +44,6 @@ private:
     using Attributes = std::map<std::string, std::string>;
     enum class TagTest { plain, withAttributes };
     enum class FileUse { common, perConfiguration };
-    // What a file entry adds: its folder as an include folder, itself as a
-    // source file, or nothing.
-    enum class FileRole { header, source, notTaken };
     // The compiler settings of a configuration, for the groups of its name
     // made later inside source-folder groups.
     struct ConfigurationSettings {
@@ -67,11 +62,6 @@ private:
     void readDefineList(Group& configuration, const std::string& list);
     bool readFolders(Group& group);
     bool readFolder(Group& group);
-    bool readFiles(Group& group, FolderKind kind);
-    bool readFile(Group& group, FolderKind kind);
-    bool readFileConfigurations(Group& group, const std::string& path, FolderKind kind, FileRole role);
-    bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role);
-    bool readExcludedFlag(std::string& flag);
     bool readCustomDataTables();
     void readCompilerOption(Group& configuration, const std::string& option);
     bool readCustomDataTable();
@@ -85,9 +75,15 @@ private:
                      const std::function<bool()>& readChild);
     bool readElementContent(const std::string& name, std::span<const std::string_view> content,
                             const std::function<void()>& readChildren);
+    static std::string unquotedAttribute(const Attributes& attributes, const std::string& key);
+    // The file entries' part, in file_entry_reader.cpp: the elements of a file
+    // list, what each entry becomes, and the groups that take it.
+    bool readFiles(Group& group, FolderKind kind);
+    bool readFile(Group& group, FolderKind kind);
+    bool readFileConfigurations(Group& group, const std::string& path, FolderKind kind, FileRole role);
+    bool readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role);
+    bool readExcludedFlag(std::string& flag);
     FileRole fileRole(const std::string& path, FolderKind kind) const;
-    static FileRole roleByFolder(const std::string& path, FolderKind kind);
-    static NotTakenBecause whyNotTaken(const std::string& path, FolderKind kind);
     void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileRole role, FileUse use);
     void noteInstallVariables(const std::string& path);
     Group& addGroup(Group& parent, const std::string& name);

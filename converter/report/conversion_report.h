@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/not_taken_because.h"
+
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -13,16 +15,6 @@
 
 class Group;
 class ReportFile;
-
-// Why a file entry of the project goes into no group.
-enum class NotTakenBecause {
-    linkerFile,
-    neitherHeaderNorSource,
-    leftOutByExtensions,
-    excludedInConfiguration,
-    outsideAnyFolder,
-    headerInProjectFolder,
-};
 
 // What one conversion takes from the project, what it leaves and why, and
 // which of the paths it uses are not on this machine, written as found. Until

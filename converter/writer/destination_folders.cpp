@@ -1,14 +1,16 @@
 #include "writer/destination_folders.h"
 
+#include "base/windows_path.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
 
 namespace {
 
-// "X:\" must keep its backslash: without it, it names the drive's current folder.
+// "X:\" and "\" must keep their backslash: without it, "X:" names the drive's
+// current folder and "" no folder at all.
 std::string withoutTrailingBackslash(const std::string& path)
 {
-    if (path.size() < 2 || path.back() != '\\' || path[path.size() - 2] == ':') {
+    if (!endsWithSeparator(path) || isDriveRoot(path) || path.size() == 1) {
         return path;
     }
     return path.substr(0, path.size() - 1);

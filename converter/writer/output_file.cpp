@@ -1,12 +1,12 @@
 #include "writer/output_file.h"
 
+#include "base/io_sizes.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
-constexpr std::size_t writeBufferSize = 64 * 1024;
 
 // One search per break character: string_view::find_first_of looks every byte
 // of the line up in the set with a call of its own, which cost a tenth of a

@@ -2,6 +2,7 @@
 
 #include "base/line_ends.h"
 #include "driver/errors.h"
+#include "base/io_sizes.h"
 #include "platform/platform.h"
 
 #include <array>
@@ -9,8 +10,6 @@
 #include <memory>
 
 namespace {
-
-constexpr std::size_t readChunkSize = 64 * 1024;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

@@ -29,8 +29,19 @@ DRIVE = "p"
 KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 COMPILE_DATABASE = "compile_commands.json"
-SOURCE_EXTENSIONS = {"c", "cc", "cpp", "cxx", "asm", "s", "dsp"}
+FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
+
+
+def source_extensions():
+    """The converter's own table of the extensions a folder of no kind takes as sources."""
+    table = re.search(r"sourceExtensions\{([^}]*)\}", FILE_ROLES.read_text())
+    if table is None:
+        raise SystemExit(f"no sourceExtensions table in {FILE_ROLES}")
+    return set(re.findall(r'"([^"]*)"', table.group(1)))
+
+
+SOURCE_EXTENSIONS = source_extensions()
 
 
 class CaseFailure(Exception):
