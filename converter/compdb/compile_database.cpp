@@ -7,7 +7,9 @@
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
+#include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 
@@ -147,12 +149,18 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
     const std::string directory = toolPath(root.sourceDir);
     DestinationFolders folders(folder);
     folders.makeDirectory(folder);
-    for (const std::string& configuration : configurationNames(target)) {
-        const std::string configurationFolder = joinPath(folder, configuration);
+    const std::vector<std::string> configurations = configurationNames(target);
+    const std::vector<std::string> configurationFolders = distinctFolderNames(configurations);
+    for (std::size_t i = 0; i < configurations.size(); ++i) {
+        const std::string& configuration = configurations[i];
         if (leavesItsFolder(configuration)) {
-            throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
+            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, configuration));
         }
-        makeNameFolders(folders, folder, configuration);
+        const std::string configurationFolder = joinPath(folder, configurationFolders[i]);
+        if (configurationFolders[i] != configuration) {
+            converter.getReport().folderRenamed(configuration, configurationFolder);
+        }
+        makeNameFolders(folders, folder, configurationFolders[i]);
         folders.makeDirectory(configurationFolder);
 
         ConfigurationBuild build;
@@ -161,4 +169,17 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         printLine("Creating Compilation Database - " + path);
         writeDatabase(path, directory, commandWords(converter, target.name, build), build.files);
     }
+}
+
+std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
+{
+    const Group& root = converter.getRootGroup();
+    if (root.children().empty()) {
+        return {};
+    }
+    std::vector<std::string> paths;
+    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(*root.children().front()))) {
+        paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
+    }
+    return paths;
 }
