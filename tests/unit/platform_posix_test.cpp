@@ -1,6 +1,6 @@
 #include "base/host_file_names.h"
 #include "platform/platform.h"
-#include "wine_prefix_posix.h"
+#include "support/wine_prefix_posix.h"
 
 #include <gtest/gtest.h>
 
