@@ -4,10 +4,13 @@
 #include "base/console.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
+#include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
+#include "driver/same_files.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
+#include "writer/output_plan.h"
 
 #include <algorithm>
 
@@ -16,6 +19,8 @@ namespace {
 // The root group is named after the project file; its extension is taken to be
 // ".dpj" without looking.
 constexpr std::size_t projectExtensionLength = 4;
+constexpr std::string_view languageOptionNotCarried =
+    "compiler option that changes the language: not in the compilation databases";
 
 std::string rootGroupName(const std::string& sourcePath)
 {
@@ -26,13 +31,10 @@ std::string rootGroupName(const std::string& sourcePath)
     return name;
 }
 
-void printFailure(const IOERROR& error)
+std::string failureMessage(const IOERROR& error)
 {
-    if (error.code == IOERROR::cannotCreateDirectory) {
-        printLine("Could not create directory: " + error.path);
-    } else {
-        printLine("Could not write file: " + error.path);
-    }
+    return (error.code == IOERROR::cannotCreateDirectory ? "Could not create directory: " : "Could not write file: ") +
+           error.path;
 }
 
 } // namespace
@@ -65,7 +67,7 @@ ProjectReading Converter::read()
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
     if (!reportPath.empty()) {
-        report->open(reportPath, *rootGroup);
+        report->start(*rootGroup);
     }
     return readProject(*rootGroup);
 }
@@ -73,7 +75,7 @@ ProjectReading Converter::read()
 int Converter::run()
 {
     const int status = convert();
-    return report->isOpen() ? finishReport(status) : status;
+    return report->isStarted() ? finishReport(status) : status;
 }
 
 int Converter::convert()
@@ -84,12 +86,16 @@ int Converter::convert()
             printLine("Warning: VisualDSP installation folder not found; $(VDSP) and $(ADI_DSP) are left in paths");
         }
         if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
-            printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
+            fail("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
             report->refusedToken(lexer.tokenText(), lexer.tokenLine());
         }
         // Any other file given by mistake makes no project at all.
         if (reading.extent == ReadExtent::noProject) {
             return 1;
+        }
+        refuseSameFiles(inputFiles(), outputFiles());
+        if (report->isStarted()) {
+            report->writeTo(reportPath);
         }
         // Nothing more is read: the source file and its buffer are let go
         // before the writing fills buffers of its own.
@@ -101,37 +107,101 @@ int Converter::convert()
             if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
                 report->builtInMacrosUnknown(targets.front()->name);
             }
+            if (!targets.empty()) {
+                reportLanguageOptions(*targets.front());
+            }
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
-            printLine("Conversion incomplete: the project file was read only up to the unexpected token");
-            return 1;
+            return fail("Conversion incomplete: the project file was read only up to the unexpected token");
         }
         return status;
     } catch (const XMLReaderError& error) {
         if (error.code == XMLReaderError::cannotOpen) {
-            printLine("Could not open file: " + sourcePath);
-        } else {
-            printLine("Visual DSP Project file parsing encountered unexpected EOF");
+            return fail("Could not open file: " + sourcePath);
         }
+        return fail("Visual DSP Project file parsing encountered unexpected EOF");
     } catch (const InputTooLong& error) {
-        printLine(error.what());
+        return fail(error.what());
     } catch (const IOERROR& error) {
-        printFailure(error);
+        return fail(failureMessage(error));
+    } catch (const SameFile& error) {
+        report->drop();
+        return fail(error.what());
     }
+}
+
+int Converter::fail(const std::string& message)
+{
+    printLine(message);
+    failure = message;
     return 1;
 }
 
+void Converter::reportLanguageOptions(const Group& target)
+{
+    for (const std::unique_ptr<Group>& configuration : target.children()) {
+        const auto compiler = configuration->toolOptions.find("Compiler");
+        if (!configuration->isConfiguration || compiler == configuration->toolOptions.end()) {
+            continue;
+        }
+        for (const std::string& option : languageOptionsNotCarried(compiler->second)) {
+            report->settingNotCarried(configuration->name, option, languageOptionNotCarried);
+        }
+    }
+}
+
+// A run stopped before its files were weighed against each other still
+// reports what it read, unless the report would overwrite an input.
 int Converter::finishReport(int status)
 {
     try {
-        report->close(*rootGroup);
+        if (!report->isWritten()) {
+            refuseSameFiles(inputFiles(), {reportFile()});
+            report->writeTo(reportPath);
+        }
+        report->close(*rootGroup, status != 0, failure);
     } catch (const IOERROR& error) {
-        printFailure(error);
+        printLine(failureMessage(error));
+        return 1;
+    } catch (const SameFile& error) {
+        printLine(error.what());
         return 1;
     }
     printLine(report->summaryLine());
     return status;
+}
+
+std::vector<RunFile> Converter::inputFiles() const
+{
+    std::vector<RunFile> files{{"the source project", sourcePath}};
+    for (const auto& [role, path] : {std::pair{"the analyser personality template", &analyserPersonality},
+                                     std::pair{"the message personality", &messagePersonality},
+                                     std::pair{"the compiler personality", &compilerPersonality}}) {
+        if (!path->empty()) {
+            files.push_back({role, *path});
+        }
+    }
+    return files;
+}
+
+std::vector<RunFile> Converter::outputFiles() const
+{
+    std::vector<RunFile> files = plannedProjectFiles(*this);
+    if (!compileDatabaseFolder.empty()) {
+        for (std::string& path : compileDatabasePaths(*this, compileDatabaseFolder)) {
+            files.push_back({"the compilation database", std::move(path)});
+        }
+    }
+    if (!reportPath.empty()) {
+        files.push_back(reportFile());
+    }
+    return files;
+}
+
+RunFile Converter::reportFile() const
+{
+    return {"the report", reportPath};
 }
 
 void Converter::addExtensions(const std::string& value)

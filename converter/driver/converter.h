@@ -1,5 +1,6 @@
 #pragma once
 
+#include "driver/same_files.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
@@ -52,6 +53,8 @@ public:
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
+    // Where the writers note what they changed of the project's names.
+    ConversionReport& getReport() const { return *report; }
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
@@ -77,7 +80,15 @@ public:
 
 private:
     int convert();
+    // Prints the message that ends the run, kept for the report; returns 1.
+    int fail(const std::string& message);
     int finishReport(int status);
+    // Compiler options that change the language, which the databases leave out.
+    void reportLanguageOptions(const Group& target);
+    // The files the run reads and those it writes, for refuseSameFiles.
+    std::vector<RunFile> inputFiles() const;
+    std::vector<RunFile> outputFiles() const;
+    RunFile reportFile() const;
 
     std::string sourcePath;
     std::string destinationFolder;
@@ -91,6 +102,8 @@ private:
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
+    // The message of the failure that ended the run.
+    std::string failure;
 };
 
 // The VisualDSP installation folder recorded on this machine, or "".

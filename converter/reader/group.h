@@ -32,8 +32,11 @@ public:
     const std::vector<std::string>& includePaths() const { return includePaths_; }
     const std::map<std::string, std::string>& definitions() const { return definitions_; }
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
+    // Without files and children: the group writes nothing but its folders.
+    bool isEmpty() const { return files_.empty() && children_.empty(); }
 
-    // Writes this group's block, and those of its children, into the project file.
+    // Writes this group's block, and those of its children, into the project
+    // file. `parentPath` is the parent's folder below the destination.
     void write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
 
     std::string sourceDir;
@@ -42,14 +45,22 @@ public:
     // The group of a configuration, or of a configuration's own entries inside
     // a folder group: it belongs to the configuration of its name only.
     bool isConfiguration = false;
+    // A configuration's tool options as the project writes them, by tool type
+    // ("Compiler", "Assembler"): the compilation databases read more of them.
+    std::map<std::string, std::string> toolOptions;
 
 private:
+    // `write` into the folder `folderName`, which the parent chose so that no
+    // two siblings share a folder.
+    void writeAs(OutputFile& out, const std::string& parentPath, const std::string& folderName,
+                 const std::string& inheritedAnalyser) const;
     // The personality files the block names, chosen and made in this order.
     std::string selectMessagePersonality() const;
     // The "AnalPers=" value: the group's own analyser personality, else the one
     // it inherits (its nearest ancestor's own, or the project's default). The
     // children inherit it in turn.
-    std::string chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const;
+    std::string chooseAnalyserPersonality(const std::string& groupFolder, const std::string& folderName,
+                                          const std::string& inherited) const;
     void produceAnalyserPersonality(const std::string& path) const;
     void writeAnalyserPersonality(const std::string& path) const;
     std::string selectCompilerPersonality() const;

@@ -2,7 +2,7 @@
 
 #include "base/install_variables.h"
 #include "base/windows_path.h"
-#include "platform/platform.h"
+#include "driver/errors.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 
@@ -19,6 +19,8 @@ constexpr std::string_view missingKind = "missing";
 constexpr std::string_view unresolvedKind = "unresolved";
 constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
+constexpr std::string_view renamedKind = "renamed";
+constexpr std::string_view stoppedKind = "stopped";
 
 std::string_view reasonText(NotTakenBecause reason)
 {
@@ -68,11 +70,26 @@ std::size_t distinctFiles(const Group& root)
 ConversionReport::ConversionReport() = default;
 ConversionReport::~ConversionReport() = default;
 
-void ConversionReport::open(const std::string& windowsPath, const Group& root)
+void ConversionReport::start(const Group& root)
 {
-    file = std::make_unique<ReportFile>(windowsPath);
-    path = windowsPath;
+    file = std::make_unique<ReportFile>();
     groupPaths[&root] = root.name;
+}
+
+void ConversionReport::writeTo(const std::string& windowsPath)
+{
+    path = windowsPath;
+    try {
+        file->open(windowsPath);
+    } catch (const IOERROR&) {
+        drop();
+        throw;
+    }
+}
+
+void ConversionReport::drop()
+{
+    file.reset();
 }
 
 void ConversionReport::groupAdded(const Group& parent, const Group& child)
@@ -101,7 +118,6 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
         return;
     }
     taken(configuration, name, group, "", path);
-    // The configurations of one entry take the same path one after another.
     if (path != lastSourceTaken) {
         lastSourceTaken = path;
         checkPath(name, path);
@@ -131,6 +147,13 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
     }
 }
 
+void ConversionReport::folderRenamed(const std::string& name, const std::string& folder)
+{
+    if (file) {
+        file->writeLine(renamedKind, "", name, folder);
+    }
+}
+
 void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 {
     if (file) {
@@ -147,9 +170,7 @@ void ConversionReport::includeFolder(const std::string& configuration, const std
     }
     includeFolders.emplace(configuration, folder);
     file->writeLine(includeKind, configuration, asWritten, folder);
-    if (includeFoldersChecked.insert(folder).second) {
-        checkPath(asWritten, folder);
-    }
+    checkPath(asWritten, folder);
 }
 
 void ConversionReport::definition(const std::string& configuration, const std::string& name, const std::string& value)
@@ -179,11 +200,15 @@ void ConversionReport::refusedToken(const std::string& text, std::size_t line)
     }
 }
 
-void ConversionReport::close(const Group& root)
+void ConversionReport::close(const Group& root, bool failed, std::string_view failure)
 {
     sourcesTaken = distinctFiles(root);
+    runFailed = failed;
     for (const Definition& definition : definitions) {
         file->writeLine(defineKind, definition.configuration, definition.name, definition.value);
+    }
+    if (failed) {
+        file->writeLine(stoppedKind, "", "", failure);
     }
     const std::unique_ptr<ReportFile> closing = std::move(file);
     closing->close();
@@ -191,8 +216,9 @@ void ConversionReport::close(const Group& root)
 
 std::string ConversionReport::summaryLine() const
 {
-    return "Report: " + std::to_string(sourcesTaken) + " source files taken, " + std::to_string(entriesNotTaken) +
-           " file entries not taken, " + std::to_string(pathsMissing) + " paths missing: " + path;
+    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken) +
+           " source files taken, " + std::to_string(entriesNotTaken) + " file entries not taken, " +
+           std::to_string(pathsMissing) + " paths missing: " + path;
 }
 
 // The detail names the group by its path, then what the group took.
@@ -209,6 +235,9 @@ void ConversionReport::taken(const std::string& configuration, const std::string
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
 {
+    if (!pathsChecked.insert(path).second) {
+        return;
+    }
     if (holdsInstallVariable(path)) {
         file->writeLine(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {
@@ -227,11 +256,11 @@ bool ConversionReport::exists(const std::string& path)
     if (folder && folder->find('\\') != std::string::npos) {
         if (*folder != lastFolder) {
             lastFolder = *folder;
-            lastFolderExists = platform::pathExists(lastFolder);
+            lastFolderExists = hostFiles.existing(lastFolder).has_value();
         }
         if (!lastFolderExists) {
             return false;
         }
     }
-    return platform::pathExists(path);
+    return hostFiles.existing(path).has_value();
 }

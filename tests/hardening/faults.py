@@ -15,9 +15,9 @@ checksum of every file, taken before and after the run.
 import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
-                                run_named_case, windows_path)
+                                run_named_case)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
-                          folder, folders, group_line, personality_line, target)
+                          UNEXPECTED_EOF, folder, folders, group_line, personality_line, target)
 
 TIMEOUT_SECONDS = 60
 SANITIZED_TIMEOUT_FACTOR = 5
@@ -42,8 +42,8 @@ class Fault(Conversion):
         left_out = [self.destination, self.sandbox.capture]
         before = listing(self.sandbox.root, left_out)
         destination = self.destination if destination is None else destination
-        outcome = self.sandbox.run([windows_path(self.source), windows_path(destination), INSTALL_FOLDER,
-                                    *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
+        arguments = [self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER, *options]
+        outcome = self.sandbox.run_watched(arguments, timeout_seconds=self.timeout, file_size_limit=file_size_limit)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
             raise CaseFailure("changed outside the destination:\n" + "\n".join(outside))
@@ -106,19 +106,32 @@ def template_is_a_folder(fault):
                                                 folder("Source Files", [".\\main.c"])), END)
     fault.empty_destination()
     own = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
-    expect_run(fault.convert(["-ap", windows_path(fault.template.parent)]), 0,
+    expect_run(fault.convert(["-ap", fault.windows_path(fault.template.parent)]), 0,
                [CREATING, group_line(PROJECT), TEMPLATE_NOT_OPENED, group_line(PROCESSOR),
                 personality_line(fault.out(own)), TEMPLATE_NOT_OPENED, COMPLETED])
     expect("default analyser personality", fault.read_output(f"person\\{PROJECT}.p_a"), b"")
     expect("own analyser personality", fault.read_output(own),
-           f'-i "{windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
+           f'-i "{fault.windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
+
+
+@case
+def report_is_a_folder(fault):
+    # The report is opened once the run's files are weighed, before the writer
+    # starts: a report that cannot be written stops the run with nothing made.
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    fault.empty_destination()
+    (fault.destination / "report.tsv").mkdir()
+    expect_run(fault.convert(["-report", fault.out("report.tsv")]), 1,
+               ["Could not write file: " + fault.out("report.tsv")])
+    expect("destination", [p.name for p in fault.destination.iterdir()], ["report.tsv"])
+    expect("report folder", list((fault.destination / "report.tsv").iterdir()), [])
 
 
 @case
 def source_is_a_folder(fault):
     fault.source.mkdir()
     fault.empty_destination()
-    expect_run(fault.convert(), 1, ["Could not open file: " + windows_path(fault.source)])
+    expect_run(fault.convert(), 1, ["Could not open file: " + fault.windows_path(fault.source)])
     expect("destination", list(fault.destination.iterdir()), [])
 
 
@@ -162,6 +175,13 @@ def links_below_the_destination(fault):
         planted.parent.mkdir(parents=True, exist_ok=True)
         planted.symlink_to(leads_to)
         expect_run(fault.convert(), 1, lines)
+    # The databases' folder and its missing parents are made below the
+    # destination as its own folders are: not through a link on the way.
+    fault.empty_destination()
+    (fault.destination / "radio").symlink_to("../outside")
+    expect_run(fault.convert(["-compdb", fault.out("radio\\db\\compdb")]), 1,
+               [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED,
+                cannot_create + fault.out("radio\\db\\compdb")])
 
     # The destination folder itself may be a link.
     fault.empty_destination()
@@ -170,6 +190,99 @@ def links_below_the_destination(fault):
     expect_run(fault.convert(destination=linked_destination), 0,
                [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
     expect("project file reached through the link", (fault.destination / f"{PROJECT}.prj").is_file(), True)
+
+
+@case
+def outputs_that_are_inputs_or_other_outputs(fault):
+    # Each row: the source project, the options, the file that is both (or
+    # twice an output) as the clash line names it first and second, and the
+    # options of a first run that makes the outputs, if one must. Nothing
+    # anywhere may change, and the run fails.
+    debug = '<configurations>\n<configuration name="Debug">\n</configuration>\n</configurations>\n'
+    fault.write_project(HEAD, target(), debug, folders(folder("Header Files", [".\\include\\api.h"]),
+                                                       folder("Source Files", [".\\main.c"])), END)
+    cut_short = fault.source.with_name("cut.dpj")
+    cut_short.write_bytes(fault.source.read_bytes()[:-len(END) - 20])
+    for name in ("message.lnt", "compiler.lnt"):
+        (fault.template.parent / name).write_bytes(b"-w3\n")
+    (fault.sandbox.area / "alias").symlink_to("work")
+    source, cut, template = (fault.windows_path(path) for path in (fault.source, cut_short, fault.template))
+    message, compiler = (fault.windows_path(fault.template.parent / name) for name in ("message.lnt", "compiler.lnt"))
+    through_link = fault.windows_path(fault.sandbox.area / "alias" / "." / f"{PROJECT}.dpj")
+    project_file, own = fault.out(f"{PROJECT}.prj"), fault.out(f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a")
+    own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
+    database = fault.out("db\\Debug\\compile_commands.json")
+    other_case = fault.out("DB\\debug\\.\\compile_commands.json")
+    rows = [
+        (source, ["-report", source], ("the report", source), ("the source project", source), None),
+        (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
+        (cut, ["-report", cut], ("the report", cut), ("the source project", cut), None),
+        (source, ["-report", template, "-ap", template], ("the report", template),
+         ("the analyser personality template", template), None),
+        (source, ["-mp", message, "-report", message], ("the report", message),
+         ("the message personality", message), None),
+        (source, ["-cp", compiler, "-report", compiler], ("the report", compiler),
+         ("the compiler personality", compiler), None),
+        (source, ["-ap", own], ("the analyser personality", own), ("the analyser personality template", own), []),
+        (source, ["-mp", project_file], ("the project file", project_file),
+         ("the message personality", project_file), []),
+        (source, ["-compdb", fault.out("db"), "-ap", database], ("the compilation database", database),
+         ("the analyser personality template", database), ["-compdb", fault.out("db")]),
+        (source, ["-report", project_file], ("the report", project_file), ("the project file", project_file), []),
+        (source, ["-report", own_spelled_otherwise], ("the report", own_spelled_otherwise),
+         ("the analyser personality", own), None),
+        (source, ["-compdb", fault.out("db"), "-report", other_case], ("the report", other_case),
+         ("the compilation database", database), None),
+    ]
+    for project, options, (output_role, output), (other_role, other), first_run in rows:
+        fault.empty_destination()
+        if first_run is not None:
+            expect("first run of " + repr(options), fault.convert(first_run).status, 0)
+        before = listing(fault.sandbox.root, [fault.sandbox.capture])
+        arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
+        outcome = fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout)
+        clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
+        expect_run(outcome, 1, ([UNEXPECTED_EOF] if project == cut else []) + [clash])
+        expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
+                                                                             [fault.sandbox.capture])), [])
+
+
+def configurations(*names_and_macros):
+    parts = [f'<configuration name="{name}">\n<tools>\n<tool type="Compiler">\n'
+             f'<option><![CDATA[|-D>{macro}]]></option>\n</tool>\n</tools>\n</configuration>\n'
+             for name, macro in names_and_macros]
+    return "<configurations>\n" + "".join(parts) + "</configurations>\n"
+
+
+@case
+def configuration_names_leading_to_one_folder(fault):
+    # Each configuration's macro must reach its own personality and database,
+    # and no file may be written for two of them.
+    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT")]
+    built_by_each = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
+                            for name, _ in named)
+    main = f'<file name=".\\main.c">\n<file-configurations>\n{built_by_each}</file-configurations>\n</file>\n'
+    fault.write_project(HEAD, target(), configurations(*named),
+                        folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+    fault.empty_destination()
+    database_folder = fault.destination / "db"
+    report = fault.destination / "report.tsv"
+    outcome = fault.convert(["-compdb", fault.windows_path(database_folder), "-report", fault.windows_path(report)])
+    expect("exit status", outcome.status, 0)
+    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)"]
+    target_folder = f"{PROJECT}\\{PROCESSOR}"
+    for (name, macro), given in zip(named, folders_given):
+        own = f"{target_folder}\\{given}\\person\\{given}.p_a"
+        expect("personality of " + repr(name), fault.read_output(own), f'-d "{macro}"\r\n'.encode())
+        database = (database_folder / given / "compile_commands.json").read_text()
+        expect("database of " + repr(name), f'"-D{macro}"' in database, True)
+    renamed = [line.split("\t")[2:] for line in report.read_text(encoding="latin-1").splitlines()
+               if line.startswith("renamed\t")]
+    expect("renamed lines", renamed,
+           [[name, fault.out(f"{target_folder}\\{given}")] for (name, _), given in zip(named, folders_given)
+            if name != given] +
+           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
+            if name != given])
 
 
 if __name__ == "__main__":
