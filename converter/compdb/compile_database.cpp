@@ -214,6 +214,19 @@ std::vector<std::string> configurationNames(const Group& target)
     return names;
 }
 
+// The configurations' folders beside the stand-ins' own, which no
+// configuration of that name may share.
+std::vector<std::string> databaseFolderNames(const Group& target)
+{
+    std::vector<std::string> names{std::string(standInFolderName)};
+    for (std::string& name : configurationNames(target)) {
+        names.push_back(std::move(name));
+    }
+    std::vector<std::string> folders = distinctFolderNames(names);
+    folders.erase(folders.begin());
+    return folders;
+}
+
 } // namespace
 
 void writeCompileDatabases(const Converter& converter, const std::string& folder)
@@ -256,7 +269,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         standIns.write(shared.standInFolder);
     }
 
-    const std::vector<std::string> configurationFolders = distinctFolderNames(configurationNames(target));
+    const std::vector<std::string> configurationFolders = databaseFolderNames(target);
     for (std::size_t i = 0; i < builds.size(); ++i) {
         const ConfigurationBuild& build = builds[i];
         if (leavesItsFolder(build.name)) {
@@ -281,7 +294,7 @@ std::vector<std::string> compileDatabasePaths(const Converter& converter, const 
         return {};
     }
     std::vector<std::string> paths;
-    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(*root.children().front()))) {
+    for (const std::string& configurationFolder : databaseFolderNames(*root.children().front())) {
         paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
     }
     return paths;
