@@ -6,7 +6,7 @@
 #include "reader/group.h"
 #include "report/report_file.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -46,23 +46,21 @@ std::string lineText(std::size_t line)
     return "line " + std::to_string(line);
 }
 
-void collectFiles(const Group& group, std::vector<std::string_view>& files)
+void collectFiles(const Group& group, std::unordered_set<std::string_view>& files)
 {
-    files.insert(files.end(), group.files().begin(), group.files().end());
+    files.insert(group.files().begin(), group.files().end());
     for (const std::unique_ptr<Group>& child : group.children()) {
         collectFiles(*child, files);
     }
 }
 
-// The distinct file lines of the project file. Sorted views cost no
-// allocation per file, where a set of the paths would cost two.
+// The distinct file lines of the project file. Views into the tree cost no
+// copy of the paths.
 std::size_t distinctFiles(const Group& root)
 {
-    std::vector<std::string_view> files;
+    std::unordered_set<std::string_view> files;
     collectFiles(root, files);
-    std::sort(files.begin(), files.end());
-    files.erase(std::unique(files.begin(), files.end()), files.end());
-    return files.size() - static_cast<std::size_t>(!files.empty() && files.front().empty());
+    return files.size() - files.count(std::string_view());
 }
 
 } // namespace
@@ -165,10 +163,9 @@ void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 void ConversionReport::includeFolder(const std::string& configuration, const std::string& asWritten,
                                      const std::string& folder)
 {
-    if (!file || includeFolders.contains({configuration, folder})) {
+    if (!file || !includeFolders[configuration].insert(folder).second) {
         return;
     }
-    includeFolders.emplace(configuration, folder);
     file->writeLine(includeKind, configuration, asWritten, folder);
     checkPath(asWritten, folder);
 }
@@ -247,18 +244,18 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
 }
 
 // A project moved from another machine misses whole folders: nothing in a
-// folder that is not there needs a look of its own. Files of one folder are
-// mostly listed together, so the last folder looked up is kept.
+// folder that is not there needs a look of its own, and each folder is looked
+// up once however many paths it holds.
 bool ConversionReport::exists(const std::string& path)
 {
-    const std::optional<std::string> folder = parentFolder(path);
+    std::optional<std::string> folder = parentFolder(path);
     // A drive's root ("C:") is no folder to look up.
     if (folder && folder->find('\\') != std::string::npos) {
-        if (*folder != lastFolder) {
-            lastFolder = *folder;
-            lastFolderExists = hostFiles.existing(lastFolder).has_value();
+        auto [known, added] = foldersExist.try_emplace(std::move(*folder), false);
+        if (added) {
+            known->second = hostFiles.existing(known->first).has_value();
         }
-        if (!lastFolderExists) {
+        if (!known->second) {
             return false;
         }
     }

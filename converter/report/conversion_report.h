@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -99,9 +98,10 @@ private:
     std::unordered_set<std::string> pathsChecked;
     // The configurations of one entry take the same path one after another.
     std::string lastSourceTaken;
-    std::string lastFolder;
-    bool lastFolderExists = false;
-    std::set<std::pair<std::string, std::string>> includeFolders;
+    // Whether each folder holding a checked path is on this machine.
+    std::unordered_map<std::string, bool> foldersExist;
+    // By configuration, the include folders already reported.
+    std::unordered_map<std::string, std::unordered_set<std::string>> includeFolders;
     // In the order first defined, with the index of each by configuration and name.
     std::vector<Definition> definitions;
     std::map<std::pair<std::string, std::string>, std::size_t> definitionIndex;

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr char fieldSeparator = '\t';
+constexpr std::size_t keptPieceBytes = std::size_t{1} << 20;
 
 } // namespace
 
@@ -20,11 +21,14 @@ void ReportFile::open(const std::string& windowsPath)
     path = windowsPath;
     file = std::make_unique<OutputFile>(windowsPath);
     try {
-        file->writeText(kept);
+        for (std::string& piece : kept) {
+            file->writeText(piece);
+            std::string().swap(piece);
+        }
     } catch (const IOERROR&) {
         writeFailed = true;
     }
-    std::string().swap(kept);
+    std::vector<std::string>().swap(kept);
 }
 
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
@@ -42,8 +46,7 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
     line += fieldSeparator;
     appendField(detail);
     if (!file) {
-        kept += line;
-        kept += '\n';
+        keepLine();
         return;
     }
     try {
@@ -59,6 +62,18 @@ void ReportFile::close()
         throw IOERROR(IOERROR::cannotWriteFile, path);
     }
     file->close();
+}
+
+// A small report stays in one piece that grows as needed.
+void ReportFile::keepLine()
+{
+    if (kept.empty()) {
+        kept.emplace_back();
+    } else if (kept.back().size() + line.size() >= keptPieceBytes) {
+        kept.emplace_back().reserve(keptPieceBytes);
+    }
+    kept.back() += line;
+    kept.back() += '\n';
 }
 
 // A tab or a line break in a name would shift or split the columns; a blank

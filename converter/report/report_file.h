@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The file that -report names: a line naming the columns, then one line per
 // finding with its fields separated by tabs. Lines are kept in memory until
@@ -26,11 +27,14 @@ public:
 
 private:
     void appendField(std::string_view text);
+    void keepLine();
 
     std::string path;
     std::unique_ptr<OutputFile> file;
-    // The lines before the file is opened, each ending in a line feed.
-    std::string kept;
+    // The lines before the file is opened, each ending in a line feed, in
+    // pieces of about `keptPieceBytes`: one string for a large report would be
+    // copied each time it grew, and held twice while it did.
+    std::vector<std::string> kept;
     // Reused for every line, so that a line costs no allocation.
     std::string line;
     bool writeFailed = false;
