@@ -11,6 +11,7 @@
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -109,45 +110,75 @@ void writeEntry(OutputFile& out, const std::string& directory, const std::vector
     out.writeLine(last ? "  }" : "  },");
 }
 
-void writeDatabase(const std::string& path, const std::string& directory, const std::vector<std::string>& words,
-                   const std::vector<std::string>& files)
+// The entries of one project in a database.
+struct ProjectEntries {
+    std::string directory;
+    std::vector<std::string> words;
+    std::vector<std::string> files;
+};
+
+void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
 {
     OutputFile out(path);
     out.writeLine("[");
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        writeEntry(out, directory, words, toolPath(files[i]), i + 1 == files.size());
+    std::size_t entriesLeft = 0;
+    for (const ProjectEntries& project : projects) {
+        entriesLeft += project.files.size();
+    }
+    for (const ProjectEntries& project : projects) {
+        for (const std::string& file : project.files) {
+            writeEntry(out, project.directory, project.words, toolPath(file), --entriesLeft == 0);
+        }
     }
     out.writeLine("]");
     out.close();
 }
 
-// The names of the target's configurations, each once, in project order.
-std::vector<std::string> configurationNames(const Group& target)
+// Each configuration name, once, in project order, with the targets that have it.
+using ConfigurationTargets = std::vector<std::pair<std::string, std::vector<std::size_t>>>;
+
+ConfigurationTargets configurationsOf(const std::vector<const Group*>& targets)
 {
-    std::vector<std::string> names;
-    std::unordered_set<std::string> seen;
-    for (const std::unique_ptr<Group>& child : target.children()) {
-        if (child->isConfiguration && seen.insert(child->name).second) {
-            names.push_back(child->name);
+    ConfigurationTargets configurations;
+    std::unordered_map<std::string, std::size_t> indexByName;
+    for (std::size_t target = 0; target < targets.size(); ++target) {
+        for (const std::unique_ptr<Group>& child : targets[target]->children()) {
+            if (!child->isConfiguration) {
+                continue;
+            }
+            const auto [found, added] = indexByName.try_emplace(child->name, configurations.size());
+            if (added) {
+                configurations.push_back({child->name, {}});
+            }
+            std::vector<std::size_t>& having = configurations[found->second].second;
+            if (having.empty() || having.back() != target) {
+                having.push_back(target);
+            }
         }
     }
-    return names;
+    return configurations;
 }
 
 } // namespace
 
 void writeCompileDatabases(const Converter& converter, const std::string& folder)
 {
-    const Group& root = converter.getRootGroup();
-    // Without a processor there is no target and so no configuration.
-    if (root.children().empty()) {
+    // A project without a processor has no target and so no configuration.
+    std::vector<const Group*> projects;
+    std::vector<const Group*> targets;
+    for (const Group* project : converter.projectRoots()) {
+        if (!project->children().empty()) {
+            projects.push_back(project);
+            targets.push_back(project->children().front().get());
+        }
+    }
+    if (targets.empty()) {
         return;
     }
-    const Group& target = *root.children().front();
-    const std::string directory = toolPath(root.sourceDir);
     DestinationFolders folders(folder);
     folders.makeDirectory(folder);
-    for (const std::string& configuration : configurationNames(target)) {
+    // One database per configuration name serves every project of a group.
+    for (const auto& [configuration, having] : configurationsOf(targets)) {
         const std::string configurationFolder = joinPath(folder, configuration);
         if (leavesItsFolder(configuration)) {
             throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
@@ -155,10 +186,15 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         makeNameFolders(folders, folder, configuration);
         folders.makeDirectory(configurationFolder);
 
-        ConfigurationBuild build;
-        gather(target, configuration, build);
+        std::vector<ProjectEntries> entries;
+        for (const std::size_t i : having) {
+            ConfigurationBuild build;
+            gather(*targets[i], configuration, build);
+            entries.push_back({toolPath(projects[i]->sourceDir), commandWords(converter, targets[i]->name, build),
+                               std::move(build.files)});
+        }
         const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
-        writeDatabase(path, directory, commandWords(converter, target.name, build), build.files);
+        writeDatabase(path, entries);
     }
 }

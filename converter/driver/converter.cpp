@@ -6,6 +6,7 @@
 #include "compdb/compile_database.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
+#include "reader/group_file_reader.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
 
@@ -38,7 +39,7 @@ void printFailure(const IOERROR& error)
 } // namespace
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
-    : sourcePath(std::move(sourcePath)), destinationFolder(std::move(destinationFolder)),
+    : sourcePath(std::move(sourcePath)), projectPath(this->sourcePath), destinationFolder(std::move(destinationFolder)),
       installFolder(std::move(installFolder)), report(std::make_unique<ConversionReport>())
 {
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
@@ -51,7 +52,12 @@ Converter::~Converter() = default;
 
 ProjectReading Converter::readProject(Group& root)
 {
-    ProjectReader reader(lexer, *this, *report);
+    return readFrom(lexer, root);
+}
+
+ProjectReading Converter::readFrom(XmlLexer& projectLexer, Group& root)
+{
+    ProjectReader reader(projectLexer, *this, *report);
     ReadExtent extent = ReadExtent::wholeProject;
     if (!reader.readProject(root)) {
         extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
@@ -64,10 +70,40 @@ ProjectReading Converter::read()
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
+    sourceIsGroup_ = GroupFileReader::isGroupFile(lexer);
     if (!reportPath.empty()) {
-        report->open(reportPath, *rootGroup);
+        report->open(reportPath, *rootGroup, sourceIsGroup_);
     }
-    return readProject(*rootGroup);
+    return sourceIsGroup_ ? readGroup() : readProject(*rootGroup);
+}
+
+std::vector<const Group*> Converter::projectRoots() const
+{
+    if (!sourceIsGroup_) {
+        return {rootGroup.get()};
+    }
+    std::vector<const Group*> roots;
+    for (const std::unique_ptr<Group>& project : rootGroup->children()) {
+        roots.push_back(project.get());
+    }
+    return roots;
+}
+
+void Converter::tellRefusal(XmlLexer& projectLexer, ReadExtent extent)
+{
+    if (extent != ReadExtent::wholeProject && projectLexer.streamGood()) {
+        printLine("Visual DSP Project file parsing encountered unexpected token: " + projectLexer.tokenText());
+        report->refusedToken(projectLexer.tokenText(), projectLexer.tokenLine());
+    }
+}
+
+void Converter::printReaderFailure(const XMLReaderError& error, const std::string& path)
+{
+    if (error.code == XMLReaderError::cannotOpen) {
+        printLine("Could not open file: " + path);
+    } else {
+        printLine("Visual DSP Project file parsing encountered unexpected EOF");
+    }
 }
 
 int Converter::run()
@@ -83,9 +119,9 @@ int Converter::convert()
         if (reading.keptInstallVariables) {
             printLine("Warning: VisualDSP installation folder not found; $(VDSP) and $(ADI_DSP) are left in paths");
         }
-        if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
-            printLine("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
-            report->refusedToken(lexer.tokenText(), lexer.tokenLine());
+        // A group's readings tell their refusals as they go.
+        if (!sourceIsGroup_) {
+            tellRefusal(lexer, reading.extent);
         }
         // Any other file given by mistake makes no project at all.
         if (reading.extent == ReadExtent::noProject) {
@@ -94,29 +130,38 @@ int Converter::convert()
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
-            const auto& targets = rootGroup->children();
-            if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
-                report->builtInMacrosUnknown(targets.front()->name);
-            }
+            reportUnknownProcessors();
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
             printLine("Conversion incomplete: the project file was read only up to the unexpected token");
             return 1;
         }
+        if (reading.groupProjectsNotReadWhole > 0) {
+            printLine("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
+                      std::to_string(reading.groupProjects) + " projects of the group were not read whole");
+            return 1;
+        }
         return status;
     } catch (const XMLReaderError& error) {
-        if (error.code == XMLReaderError::cannotOpen) {
-            printLine("Could not open file: " + sourcePath);
-        } else {
-            printLine("Visual DSP Project file parsing encountered unexpected EOF");
-        }
+        printReaderFailure(error, sourcePath);
     } catch (const InputTooLong& error) {
         printLine(error.what());
     } catch (const IOERROR& error) {
         printFailure(error);
     }
     return 1;
+}
+
+void Converter::reportUnknownProcessors()
+{
+    for (const Group* project : projectRoots()) {
+        const auto& targets = project->children();
+        if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
+            report->setProject(sourceIsGroup_ ? project->name : std::string());
+            report->builtInMacrosUnknown(targets.front()->name);
+        }
+    }
 }
 
 int Converter::finishReport(int status)

@@ -13,16 +13,24 @@ enum class ReadExtent { wholeProject, partOfProject, noProject };
 
 // What a reading tells the run beyond the tree it filled.
 struct ProjectReading {
+    // Of a project group, how far its group file was read.
     ReadExtent extent;
     // A path kept in the tree still names the unknown installation folder.
     bool keptInstallVariables;
+    // Of a project group: its distinct projects, and those of them that could
+    // not be opened or were not read up to their end.
+    std::size_t groupProjects = 0;
+    std::size_t groupProjectsNotReadWhole = 0;
 };
 
 class ConversionReport;
+struct GroupMember;
+class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
 // Its members are defined by subsystem: the run, the extension list and the
-// reading in driver/converter.cpp, findInstallFolder in
+// reading in driver/converter.cpp, the reading of a project group in
+// driver/group_conversion.cpp, findInstallFolder in
 // driver/install_folder.cpp, the path rules in reader/project_paths.cpp and
 // writeProject in writer/project_writer.cpp.
 class Converter {
@@ -35,7 +43,8 @@ public:
     // Reads, then writes; returns the exit status.
     int run();
     // Steps of `run` before the writer: gives the root group its folder, opens
-    // the source file, opens the report file when one is asked for, and reads.
+    // the source file, opens the report file when one is asked for, and reads
+    // the project, or each project of a project group.
     ProjectReading read();
 
     void addExtensions(const std::string& value);
@@ -49,16 +58,25 @@ public:
     const std::string& getInstallFolder() const { return installFolder; }
     const std::vector<std::string>& getExtensions() const { return extensions; }
     const Group& getRootGroup() const { return *rootGroup; }
+    // Whether the source is a project group, whose projects are the root
+    // group's children.
+    bool sourceIsGroup() const { return sourceIsGroup_; }
+    // The root group of each project converted: the root group itself, or each
+    // project of the group that was read.
+    std::vector<const Group*> projectRoots() const;
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
-    // Path rules of the model: include folders and source files.
+    // Path rules of the model: include folders and source files, relative to
+    // the project file being read.
     void resolveProjectPath(std::string& folder) const;
     std::string resolveSourceFilePath(const std::string& file) const;
-    // The folder of the project file, without a trailing backslash.
+    // A project file that a project group lists, relative to the group file.
+    std::string resolveGroupMemberPath(const std::string& file) const;
+    // The folder of the source file, without a trailing backslash.
     std::string sourceFolder() const;
 
     // Reads the open source file into the group tree; see ProjectReader.
@@ -78,8 +96,22 @@ public:
 private:
     int convert();
     int finishReport(int status);
+    ProjectReading readFrom(XmlLexer& projectLexer, Group& root);
+    ProjectReading readGroup();
+    // Reads one project of the group into a child of the root group; returns
+    // whether it was read whole.
+    bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
+    // The refused-token message, when the reading stopped at one.
+    void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
+    void printReaderFailure(const XMLReaderError& error, const std::string& path);
+    // Processors whose compiler macros the compilation databases lack.
+    void reportUnknownProcessors();
 
     std::string sourcePath;
+    // The project file whose relative paths the reader resolves: the source,
+    // or the project of the group being read.
+    std::string projectPath;
+    bool sourceIsGroup_ = false;
     std::string destinationFolder;
     std::string installFolder;
     std::vector<std::string> extensions;

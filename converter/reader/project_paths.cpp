@@ -57,7 +57,7 @@ void Converter::resolveProjectPath(std::string& folder) const
         folder.erase(0, 2);
     }
     if (folder.find(':') == std::string::npos) {
-        if (const std::optional<std::string> projectFolder = parentFolder(sourcePath)) {
+        if (const std::optional<std::string> projectFolder = parentFolder(projectPath)) {
             folder = joinPath(*projectFolder, folder);
         }
     }
@@ -76,7 +76,20 @@ std::string Converter::resolveSourceFilePath(const std::string& file) const
         if (!path.starts_with('\\')) {
             path.insert(0, 1, '\\');
         }
-        path.insert(0, sourceFolder());
+        path.insert(0, parentFolder(projectPath).value_or(std::string()));
     }
     return path;
+}
+
+// The group file writes its projects' paths as ".\Core A\CoreA.dpj".
+std::string Converter::resolveGroupMemberPath(const std::string& file) const
+{
+    std::string path = file;
+    if (path.starts_with(".\\")) {
+        path.erase(0, 2);
+    }
+    if (hasDrive(path) || isRooted(path)) {
+        return path;
+    }
+    return joinPath(sourceFolder(), path);
 }

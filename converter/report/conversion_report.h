@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -29,9 +30,13 @@ public:
     ConversionReport& operator=(const ConversionReport&) = delete;
 
     // Throws IOERROR code 2 when the file cannot be opened for writing. Taken
-    // file entries name their group by its path from the root.
-    void open(const std::string& windowsPath, const Group& root);
+    // file entries name their group by its path from the root. A project
+    // group's report names in a column of its own the project of each line.
+    void open(const std::string& windowsPath, const Group& root, bool projectColumn);
     bool isOpen() const { return file != nullptr; }
+    // The project of the group that the findings from now on concern; "" for
+    // the group file itself.
+    void setProject(std::string name) { project = std::move(name); }
     void groupAdded(const Group& parent, const Group& child);
 
     // Every decision about one file entry falls between these two calls.
@@ -51,6 +56,8 @@ public:
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);
     void definition(const std::string& configuration, const std::string& name, const std::string& value);
 
+    // A project file that the group lists a second time is read once.
+    void projectListedTwice(const std::string& path, const std::string& firstName);
     void unknownElement(std::string_view name, std::size_t line);
     void refusedToken(const std::string& text, std::size_t line);
 
@@ -67,8 +74,10 @@ private:
     // on this machine, the first time the path is used.
     void checkPath(const std::string& asWritten, const std::string& path);
     bool exists(const std::string& path);
+    void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
     struct Definition {
+        std::string project;
         std::string configuration;
         std::string name;
         std::string value;
@@ -76,6 +85,7 @@ private:
 
     std::unique_ptr<ReportFile> file;
     std::string path;
+    std::string project;
     std::unordered_map<const Group*, std::string> groupPaths;
     bool entryTaken = false;
     std::size_t sourcesTaken = 0;
@@ -85,10 +95,12 @@ private:
     std::string lastSourceTaken;
     std::string lastFolder;
     bool lastFolderExists = false;
-    std::set<std::pair<std::string, std::string>> includeFolders;
-    // In the order first defined, with the index of each by configuration and name.
+    // By project, configuration and folder.
+    std::set<std::tuple<std::string, std::string, std::string>> includeFolders;
+    // In the order first defined, with the index of each by project,
+    // configuration and name.
     std::vector<Definition> definitions;
-    std::map<std::pair<std::string, std::string>, std::size_t> definitionIndex;
+    std::map<std::tuple<std::string, std::string, std::string>, std::size_t> definitionIndex;
     // Reused for the detail of every taken file entry.
     std::string detail;
 };

@@ -10,13 +10,14 @@ constexpr char fieldSeparator = '\t';
 
 } // namespace
 
-ReportFile::ReportFile(std::string windowsPath) : path(windowsPath), file(std::move(windowsPath))
+ReportFile::ReportFile(std::string windowsPath, bool projectColumn)
+    : path(windowsPath), file(std::move(windowsPath)), projectColumn(projectColumn)
 {
-    writeLine("kind", "configuration", "item", "detail");
+    writeLine("kind", "configuration", "item", "detail", "project");
 }
 
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
-                           std::string_view detail)
+                           std::string_view detail, std::string_view project)
 {
     if (writeFailed) {
         return;
@@ -29,6 +30,10 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
     appendField(item);
     line += fieldSeparator;
     appendField(detail);
+    if (projectColumn) {
+        line += fieldSeparator;
+        appendField(project);
+    }
     try {
         file.writeLine(line);
     } catch (const IOERROR&) {
