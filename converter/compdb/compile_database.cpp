@@ -7,7 +7,9 @@
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
+#include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 
@@ -135,7 +137,10 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
 }
 
 // Each configuration name, once, in project order, with the targets that have it.
-using ConfigurationTargets = std::vector<std::pair<std::string, std::vector<std::size_t>>>;
+struct ConfigurationTargets {
+    std::vector<std::string> names;
+    std::vector<std::vector<std::size_t>> having;
+};
 
 ConfigurationTargets configurationsOf(const std::vector<const Group*>& targets)
 {
@@ -146,11 +151,12 @@ ConfigurationTargets configurationsOf(const std::vector<const Group*>& targets)
             if (!child->isConfiguration) {
                 continue;
             }
-            const auto [found, added] = indexByName.try_emplace(child->name, configurations.size());
+            const auto [found, added] = indexByName.try_emplace(child->name, configurations.names.size());
             if (added) {
-                configurations.push_back({child->name, {}});
+                configurations.names.push_back(child->name);
+                configurations.having.emplace_back();
             }
-            std::vector<std::size_t>& having = configurations[found->second].second;
+            std::vector<std::size_t>& having = configurations.having[found->second];
             if (having.empty() || having.back() != target) {
                 having.push_back(target);
             }
@@ -178,16 +184,22 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
     DestinationFolders folders(folder);
     folders.makeDirectory(folder);
     // One database per configuration name serves every project of a group.
-    for (const auto& [configuration, having] : configurationsOf(targets)) {
-        const std::string configurationFolder = joinPath(folder, configuration);
+    const ConfigurationTargets configurations = configurationsOf(targets);
+    const std::vector<std::string> configurationFolders = distinctFolderNames(configurations.names);
+    for (std::size_t c = 0; c < configurations.names.size(); ++c) {
+        const std::string& configuration = configurations.names[c];
         if (leavesItsFolder(configuration)) {
-            throw IOERROR(IOERROR::cannotCreateDirectory, configurationFolder);
+            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, configuration));
         }
-        makeNameFolders(folders, folder, configuration);
+        const std::string configurationFolder = joinPath(folder, configurationFolders[c]);
+        if (configurationFolders[c] != configuration) {
+            converter.getReport().folderRenamed(configuration, configurationFolder);
+        }
+        makeNameFolders(folders, folder, configurationFolders[c]);
         folders.makeDirectory(configurationFolder);
 
         std::vector<ProjectEntries> entries;
-        for (const std::size_t i : having) {
+        for (const std::size_t i : configurations.having[c]) {
             ConfigurationBuild build;
             gather(*targets[i], configuration, build);
             entries.push_back({toolPath(projects[i]->sourceDir), commandWords(converter, targets[i]->name, build),

@@ -97,13 +97,12 @@ void Converter::tellRefusal(XmlLexer& projectLexer, ReadExtent extent)
     }
 }
 
-void Converter::printReaderFailure(const XMLReaderError& error, const std::string& path)
+std::string readerFailureMessage(const XMLReaderError& error, const std::string& path)
 {
     if (error.code == XMLReaderError::cannotOpen) {
-        printLine("Could not open file: " + path);
-    } else {
-        printLine("Visual DSP Project file parsing encountered unexpected EOF");
+        return "Could not open file: " + path;
     }
+    return "Visual DSP Project file parsing encountered unexpected EOF";
 }
 
 int Converter::run()
@@ -144,7 +143,7 @@ int Converter::convert()
         }
         return status;
     } catch (const XMLReaderError& error) {
-        printReaderFailure(error, sourcePath);
+        printLine(readerFailureMessage(error, sourcePath));
     } catch (const InputTooLong& error) {
         printLine(error.what());
     } catch (const IOERROR& error) {

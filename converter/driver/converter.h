@@ -67,6 +67,8 @@ public:
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
+    // Where the writers note what they changed of the project's names.
+    ConversionReport& getReport() const { return *report; }
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
@@ -103,7 +105,6 @@ private:
     bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
     // The refused-token message, when the reading stopped at one.
     void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
-    void printReaderFailure(const XMLReaderError& error, const std::string& path);
     // Processors whose compiler macros the compilation databases lack.
     void reportUnknownProcessors();
 
@@ -124,6 +125,9 @@ private:
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
 };
+
+// The message of a project file that cannot be opened or ends early.
+std::string readerFailureMessage(const XMLReaderError& error, const std::string& path);
 
 // The VisualDSP installation folder recorded on this machine, or "".
 std::string findInstallFolder();

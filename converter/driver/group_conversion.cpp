@@ -49,6 +49,7 @@ bool Converter::readGroupMember(const GroupMember& member, const std::string& pa
     report->groupAdded(*rootGroup, *project);
     projectPath = path;
     ReadExtent extent = ReadExtent::noProject;
+    std::string failure;
     try {
         XmlLexer projectLexer;
         projectLexer.openFile(path);
@@ -57,11 +58,15 @@ bool Converter::readGroupMember(const GroupMember& member, const std::string& pa
         tellRefusal(projectLexer, reading.extent);
         extent = reading.extent;
     } catch (const XMLReaderError& error) {
-        printReaderFailure(error, path);
+        failure = readerFailureMessage(error, path);
     } catch (const InputTooLong& error) {
-        printLine(error.what());
+        failure = error.what();
     }
     projectPath = sourcePath;
+    if (!failure.empty()) {
+        printLine(failure);
+        report->projectNotRead(path, failure);
+    }
     // What a project alone would not write is left out of the group too.
     if (extent != ReadExtent::noProject) {
         rootGroup->addChild(std::move(project));

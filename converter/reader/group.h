@@ -32,8 +32,10 @@ public:
     const std::vector<std::string>& includePaths() const { return includePaths_; }
     const std::map<std::string, std::string>& definitions() const { return definitions_; }
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
+    std::vector<std::string> childNames() const;
 
-    // Writes this group's block, and those of its children, into the project file.
+    // Writes this group's block, and those of its children, into the project
+    // file. `parentPath` is the parent's folder below the destination.
     void write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
 
     std::string sourceDir;
@@ -44,12 +46,17 @@ public:
     bool isConfiguration = false;
 
 private:
+    // `write` into the folder `folderName`, which the parent chose so that no
+    // two siblings share a folder.
+    void writeAs(ProjectFile& out, const std::string& parentPath, const std::string& folderName,
+                 const std::string& inheritedAnalyser) const;
     // The personality files the block names, chosen and made in this order.
     std::string selectMessagePersonality() const;
     // The "AnalPers=" value: the group's own analyser personality, else the one
     // it inherits (its nearest ancestor's own, or the project's default). The
     // children inherit it in turn.
-    std::string chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const;
+    std::string chooseAnalyserPersonality(const std::string& groupFolder, const std::string& folderName,
+                                          const std::string& inherited) const;
     void produceAnalyserPersonality(const std::string& path) const;
     void writeAnalyserPersonality(const std::string& path) const;
     std::string selectCompilerPersonality() const;

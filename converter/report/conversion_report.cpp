@@ -19,6 +19,7 @@ constexpr std::string_view missingKind = "missing";
 constexpr std::string_view unresolvedKind = "unresolved";
 constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
+constexpr std::string_view renamedKind = "renamed";
 
 std::string_view reasonText(NotTakenBecause reason)
 {
@@ -131,6 +132,13 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
     }
 }
 
+void ConversionReport::folderRenamed(const std::string& name, const std::string& folder)
+{
+    if (file) {
+        write(renamedKind, "", name, folder);
+    }
+}
+
 void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 {
     if (file) {
@@ -161,6 +169,13 @@ void ConversionReport::definition(const std::string& configuration, const std::s
         definitions.push_back({project, configuration, name, value});
     } else {
         definitions[found->second].value = value;
+    }
+}
+
+void ConversionReport::projectNotRead(const std::string& path, const std::string& message)
+{
+    if (file) {
+        write(notTakenKind, "", path, message);
     }
 }
 

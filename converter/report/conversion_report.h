@@ -49,6 +49,9 @@ public:
     void fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason);
     // A per-file setting that the analyser project has no place for.
     void settingNotCarried(const std::string& configuration, const std::string& name, std::string_view setting);
+    // A name that leads to the same folder as a sibling's, or to none of its
+    // own, and the folder it got instead.
+    void folderRenamed(const std::string& name, const std::string& folder);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 
@@ -56,6 +59,8 @@ public:
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);
     void definition(const std::string& configuration, const std::string& name, const std::string& value);
 
+    // A project of the group left out of the analyser project, and why.
+    void projectNotRead(const std::string& path, const std::string& message);
     // A project file that the group lists a second time is read once.
     void projectListedTwice(const std::string& path, const std::string& firstName);
     void unknownElement(std::string_view name, std::size_t line);

@@ -27,3 +27,8 @@ std::string groupBaseName(const std::string& name)
 {
     return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
 }
+
+std::string ownAnalyserPersonality(const std::string& groupFolder, const std::string& folderName)
+{
+    return groupFolder + "\\person\\" + groupBaseName(folderName) + std::string(analyserExtension);
+}

@@ -10,6 +10,8 @@ class Converter;
 
 // The folder of the project-wide personality files, with its trailing backslash.
 std::string projectPersonFolder(const Converter& converter);
+inline constexpr std::string_view analyserExtension = ".p_a";
+
 // A project-wide personality: the project's name with the extension, in that folder.
 std::string projectPersonality(const Converter& converter, std::string_view extension);
 
@@ -21,3 +23,5 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 
 // A group name's last part: after its last backslash, else after its last slash.
 std::string groupBaseName(const std::string& name);
+// The analyser personality of a group with options of its own, in its folder.
+std::string ownAnalyserPersonality(const std::string& groupFolder, const std::string& folderName);

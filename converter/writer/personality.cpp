@@ -14,7 +14,6 @@
 namespace {
 
 constexpr std::string_view messageExtension = ".p_s";
-constexpr std::string_view analyserExtension = ".p_a";
 constexpr std::string_view compilerExtension = ".p_c";
 
 // The personality the user named, or the project-wide placeholder, made empty.
@@ -65,13 +64,13 @@ std::string Group::selectCompilerPersonality() const
 
 // Decided from this run alone: what an earlier run left in the destination
 // never changes which file a project names.
-std::string Group::chooseAnalyserPersonality(const std::string& parentPath, const std::string& inherited) const
+std::string Group::chooseAnalyserPersonality(const std::string& groupFolder, const std::string& folderName,
+                                             const std::string& inherited) const
 {
     if (!hasOwnAnalyserPersonality(*this)) {
         return inherited;
     }
-    const std::string own = joinPath(groupBaseFolder(converter->getDestinationFolder(), parentPath), name) +
-                            "\\person\\" + groupBaseName(name) + std::string(analyserExtension);
+    const std::string own = ownAnalyserPersonality(groupFolder, folderName);
     printLine("  Creating Analyser Personality - " + own);
     return own;
 }

@@ -4,7 +4,9 @@
 #include "base/windows_path.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
+#include "report/conversion_report.h"
 #include "writer/destination_folders.h"
+#include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
@@ -15,7 +17,7 @@ int Converter::writeProject()
     ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
-    rootGroup->write(projectFile, "", projectPersonality(*this, ".p_a"));
+    rootGroup->write(projectFile, "", projectPersonality(*this, analyserExtension));
     projectFile.close();
     printLine("Tavric/Tavric++ Project Completed!");
     return 0;
@@ -23,17 +25,26 @@ int Converter::writeProject()
 
 void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
+    writeAs(out, parentPath, distinctFolderNames({name}).front(), inheritedAnalyser);
+}
+
+void Group::writeAs(ProjectFile& out, const std::string& parentPath, const std::string& folderName,
+                    const std::string& inheritedAnalyser) const
+{
     const std::string destinationFolder = converter->getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
-    const std::string groupFolder = joinPath(baseFolder, name);
     // Group names come from the project file: one leading out of the
     // destination would put folders and personality files elsewhere.
     if (leavesItsFolder(name)) {
-        throw IOERROR(IOERROR::cannotCreateDirectory, groupFolder);
+        throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(baseFolder, name));
+    }
+    const std::string groupFolder = joinPath(baseFolder, folderName);
+    if (folderName != name) {
+        converter->getReport().folderRenamed(name, groupFolder);
     }
 
     DestinationFolders& folders = converter->getDestinationFolders();
-    makeNameFolders(folders, baseFolder, name);
+    makeNameFolders(folders, baseFolder, folderName);
     folders.makeDirectory(groupFolder);
     folders.makeDirectory(groupFolder + "\\output\\");
     folders.makeDirectory(groupFolder + "\\person\\");
@@ -47,7 +58,7 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
     out.writeLine("SubsPers=" + selectMessagePersonality());
-    const std::string analyser = chooseAnalyserPersonality(parentPath, inheritedAnalyser);
+    const std::string analyser = chooseAnalyserPersonality(groupFolder, folderName, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
@@ -62,9 +73,18 @@ void Group::write(ProjectFile& out, const std::string& parentPath, const std::st
     }
 
     out.writeLine("StartSubProjectMarker");
-    const std::string childrensParentPath = childParentPath(parentPath, name);
-    for (const std::unique_ptr<Group>& child : children_) {
-        child->write(out, childrensParentPath, analyser);
+    const std::string childrensParentPath = childParentPath(parentPath, folderName);
+    const std::vector<std::string> childFolders = distinctFolderNames(childNames());
+    // The root's children are the projects of a group, which its report names.
+    const bool childrenAreProjects = parentPath.empty() && converter->sourceIsGroup();
+    for (std::size_t i = 0; i < children_.size(); ++i) {
+        if (childrenAreProjects) {
+            converter->getReport().setProject(children_[i]->name);
+        }
+        children_[i]->writeAs(out, childrensParentPath, childFolders[i], analyser);
+    }
+    if (childrenAreProjects) {
+        converter->getReport().setProject("");
     }
     out.writeLine("EndSubProjectMarker");
 }

@@ -172,5 +172,43 @@ def links_below_the_destination(fault):
     expect("project file reached through the link", (fault.destination / f"{PROJECT}.prj").is_file(), True)
 
 
+def configurations(*names_and_macros):
+    parts = [f'<configuration name="{name}">\n<tools>\n<tool type="Compiler">\n'
+             f'<option><![CDATA[|-D>{macro}]]></option>\n</tool>\n</tools>\n</configuration>\n'
+             for name, macro in names_and_macros]
+    return "<configurations>\n" + "".join(parts) + "</configurations>\n"
+
+
+@case
+def configuration_names_leading_to_one_folder(fault):
+    # Each configuration's macro must reach its own personality and database,
+    # and no file may be written for two of them.
+    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT")]
+    built_by_each = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
+                            for name, _ in named)
+    main = f'<file name=".\\main.c">\n<file-configurations>\n{built_by_each}</file-configurations>\n</file>\n'
+    fault.write_project(HEAD, target(), configurations(*named),
+                        folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+    fault.empty_destination()
+    database_folder = fault.destination / "db"
+    report = fault.destination / "report.tsv"
+    outcome = fault.convert(["-compdb", windows_path(database_folder), "-report", windows_path(report)])
+    expect("exit status", outcome.status, 0)
+    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)"]
+    target_folder = f"{PROJECT}\\{PROCESSOR}"
+    for (name, macro), given in zip(named, folders_given):
+        own = f"{target_folder}\\{given}\\person\\{given}.p_a"
+        expect("personality of " + repr(name), fault.read_output(own), f'-d "{macro}"\r\n'.encode())
+        database = (database_folder / given / "compile_commands.json").read_text()
+        expect("database of " + repr(name), f'"-D{macro}"' in database, True)
+    renamed = [line.split("\t")[2:] for line in report.read_text(encoding="latin-1").splitlines()
+               if line.startswith("renamed\t")]
+    expect("renamed lines", renamed,
+           [[name, fault.out(f"{target_folder}\\{given}")] for (name, _), given in zip(named, folders_given)
+            if name != given] +
+           [[name, windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
+            if name != given])
+
+
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Fault))

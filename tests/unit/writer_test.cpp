@@ -1,5 +1,6 @@
 #include "writer_fixture.h"
 
+#include "writer/distinct_folder_names.h"
 #include "writer/project_file.h"
 
 #include <algorithm>
@@ -192,4 +193,24 @@ TEST_F(ProjectWriter, DotsInsideAPartAreOrdinaryNames)
     EXPECT_EQ(writeTree(*root).failure, "");
     EXPECT_TRUE(fs::is_directory(hostPath("radio/...x/output")));
     EXPECT_TRUE(fs::is_directory(hostPath("radio/..x/output")));
+}
+
+TEST(DistinctFolderNames, NamesOfOneFolderAreToldApartAndOthersKeptAsWritten)
+{
+    using Names = std::vector<std::string>;
+    const struct {
+        Names names;
+        Names folders;
+    } rows[] = {
+        {{"Debug", "Release", "x/y", "x\\z"}, {"Debug", "Release", "x/y", "x\\z"}},
+        {{"a", "./a", "a/", ".\\a\\", "a.", "a ", "A"}, {"a", "a (2)", "a (3)", "a (4)", "a (5)", "a (6)", "A (7)"}},
+        // A number a sibling already leads to is passed over.
+        {{"./a", "a", "a (2)", "A (3)"}, {"./a", "a (4)", "a (2)", "A (3)"}},
+        {{"x/./y", "x\\y", "X//Y"}, {"x/./y", "x\\y (2)", "X\\Y (3)"}},
+        {{"", ".", "..\\.", "unnamed"}, {"unnamed (2)", "unnamed (3)", "unnamed (4)", "unnamed"}},
+        {{"", "."}, {"unnamed", "unnamed (2)"}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(distinctFolderNames(row.names), row.folders) << ::testing::PrintToString(row.names);
+    }
 }
