@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Converts a real project group whole, and each of its projects alone, and compares.
 
-Each project's sub-project of the group's analyser project must hold exactly
-the tree (group names and file lines) that converting the project alone
-gives; each configuration's compilation database must hold, in group order,
-the entries of every project's database of that name; and the group's report
-must name every file entry of every project in that project's lines. The
-group's folder is copied to a temporary folder first.
+The group's analyser project must hold, below its root, the trees (group
+names and file lines) that converting each project alone gives, one after
+another; each configuration's compilation database the entries of the
+projects' databases of that name, in group order; and the group's report
+every file entry of every project in that project's lines. The group's
+folder is copied to a temporary folder first.
 """
 
 import argparse
@@ -19,87 +19,49 @@ import sys
 import tempfile
 from pathlib import Path
 
-from corpus_report import FILE_ENTRY, SUMMARY, taken_source_path
+from corpus_report import FILE_ENTRY
 
 MEMBER = re.compile(r'<project\s+name="([^"]*)"\s+file="([^"]*)"')
-KEY_LINES = 6
-RUN_TIMEOUT_SECONDS = 120
+# What differs between a project converted alone and in a group: its folders.
+FOLDER_KEYS = ("VersionTag45", "SourcePath=", "OutputPath=", "SubsPers=", "AnalPers=", "CompPers=")
 
 
 def convert(cli, source, work, name):
-    """Converts into work/name; returns the tree of the analyser project and
-    the databases by configuration."""
-    destination, databases, report = work / name, work / (name + "-db"), work / (name + ".tsv")
+    """The analyser project's names and file lines, and the databases by configuration."""
+    destination, databases = work / name, work / (name + "-db")
     destination.mkdir()
     # An empty prefix: no installation is found, and drive Z: is the host root.
-    environment = dict(os.environ, WINEPREFIX=str(work / "prefix"))
-    completed = subprocess.run([cli, str(source), str(destination), "", "-pn", "p", "-compdb", str(databases),
-                                "-report", str(report)], env=environment, capture_output=True,
-                               timeout=RUN_TIMEOUT_SECONDS)
-    output = completed.stdout.decode("latin-1")
+    completed = subprocess.run([cli, source, destination, "", "-pn", "p", "-compdb", databases, "-report",
+                                work / (name + ".tsv")], env=dict(os.environ, WINEPREFIX=str(work / "prefix")),
+                               capture_output=True, timeout=120)
     if completed.returncode != 0:
-        raise AssertionError(f"{source.name}: status {completed.returncode}\n{output}")
-    lines = (destination / "p.prj").read_bytes().decode("latin-1").split("\r\n")
+        raise AssertionError(f"{source.name}: status {completed.returncode}\n{completed.stdout.decode('latin-1')}")
+    lines = (destination / "p.prj").read_bytes().decode("latin-1").split("\r\n")[:-1]
     found = {folder.name: json.loads((folder / "compile_commands.json").read_text()) for folder in databases.iterdir()}
-    return project_tree(lines), found, report, SUMMARY.match(output.splitlines()[-1])
-
-
-def project_tree(lines):
-    """(name, file lines, children) of the root block."""
-    position = 1
-
-    def block():
-        nonlocal position
-        name = lines[position + 1].removeprefix("FolderName=")
-        position += 1 + KEY_LINES
-        files = []
-        while lines[position] != "EndContainedFilesMarker":
-            files.append(lines[position])
-            position += 1
-        position += 1
-        children = []
-        if lines[position] == "StartSubProjectMarker":
-            position += 1
-            while lines[position] == "StartProjectMarker":
-                children.append(block())
-            position += 1
-        return name, files, children
-
-    return block()
-
-
-def report_problems(report, summary, members):
-    rows = [line.split("\t") for line in report.read_bytes().decode("latin-1").split("\r\n")[1:] if line]
-    problems = []
-    for name, project in members:
-        items = {row[2] for row in rows if row[4] == name}
-        entries = [match.decode("latin-1") for match in FILE_ENTRY.findall(project.read_bytes())]
-        problems += [f"{name}: file entry {entry!r} is not in the report" for entry in entries if entry not in items]
-    taken = {taken_source_path(dict(detail=row[3])) for row in rows if row[0] == "taken"} - {None}
-    if summary is None or int(summary.group(1)) != len(taken):
-        problems.append(f"the summary line does not count the {len(taken)} source files taken")
-    return problems
+    return [line for line in lines if not line.startswith(FOLDER_KEYS)], found
 
 
 def check(cli, group_file, work):
-    group_text = group_file.read_bytes().decode("latin-1")
-    members = [(name, group_file.parent.joinpath(*file.split("\\"))) for name, file in MEMBER.findall(group_text)]
-    tree, databases, report, summary = convert(cli, group_file, work, "group")
-    problems = []
-    names = [child[0] for child in tree[2]]
-    if names != [name for name, _ in members]:
-        problems.append(f"the group's sub-projects are {names}")
-    expected_databases = {}
-    for index, ((name, project), child) in enumerate(zip(members, tree[2])):
-        alone, alone_databases, _, _ = convert(cli, project, work, f"alone-{index}")
-        if child[1:] != alone[1:]:
-            problems.append(f"{name}: the sub-project differs from the project converted alone")
+    members = [(name, group_file.parent.joinpath(*file.split("\\")))
+               for name, file in MEMBER.findall(group_file.read_bytes().decode("latin-1"))]
+    lines, databases = convert(cli, group_file, work, "group")
+    expected_lines, expected_databases = lines[:2] + ["EndContainedFilesMarker", "StartSubProjectMarker"], {}
+    for index, (name, project) in enumerate(members):
+        alone, alone_databases = convert(cli, project, work, f"alone-{index}")
+        expected_lines += alone[:1] + ["FolderName=" + name] + alone[2:]
         for configuration, entries in alone_databases.items():
             expected_databases.setdefault(configuration, []).extend(entries)
-    for configuration in sorted(expected_databases.keys() | databases.keys()):
-        if databases.get(configuration) != expected_databases.get(configuration):
-            problems.append(f"the {configuration} database is not those of the projects alone, one after another")
-    return problems + report_problems(report, summary, members)
+    problems = [] if lines == expected_lines + ["EndSubProjectMarker"] else [
+        "the group's project file does not hold its projects' trees as converted alone"]
+    problems += [f"the {configuration} database is not those of the projects alone, one after another"
+                 for configuration in expected_databases.keys() | databases.keys()
+                 if databases.get(configuration) != expected_databases.get(configuration)]
+    rows = [line.split("\t") for line in (work / "group.tsv").read_bytes().decode("latin-1").split("\r\n")[1:-1]]
+    for name, project in members:
+        items = {row[2] for row in rows if row[4] == name}
+        problems += [f"{name}: file entry {entry.decode('latin-1')!r} is not in the report"
+                     for entry in FILE_ENTRY.findall(project.read_bytes()) if entry.decode("latin-1") not in items]
+    return problems
 
 
 def main():
@@ -109,15 +71,14 @@ def main():
     arguments = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="projbridge-real-group-") as temporary:
         work = Path(temporary)
-        shutil.copytree(arguments.group.parent, work / "source")
+        shutil.copytree(arguments.group.parent, work / "source", copy_function=shutil.copyfile)
         for copied in (work / "source").rglob("*"):
-            copied.chmod(0o755 if copied.is_dir() else 0o644)
+            copied.chmod(0o755)
         try:
             problems = check(os.path.abspath(arguments.cli), work / "source" / arguments.group.name, work)
-        except (AssertionError, subprocess.TimeoutExpired, OSError, IndexError) as failure:
+        except (AssertionError, subprocess.TimeoutExpired, OSError) as failure:
             problems = [str(failure)]
-    for problem in problems:
-        print(problem)
+    print("".join(problem + "\n" for problem in problems), end="")
     return 1 if problems else 0
 
 
