@@ -1,13 +1,8 @@
 #!/usr/bin/env python3
-"""Converts a real project group whole, and each of its projects alone, and compares.
-
-The group's analyser project must hold, below its root, the trees (group
-names and file lines) that converting each project alone gives, one after
-another; each configuration's compilation database the entries of the
-projects' databases of that name, in group order; and the group's report
-every file entry of every project in that project's lines. The group's
-folder is copied to a temporary folder first.
-"""
+"""Converts a copy of a real project group whole, and each of its projects alone: the group's
+project file must hold the projects' trees (names, file lines), each database the projects'
+entries of its configuration, one project after another, and the report each project's file
+entries in that project's lines."""
 
 import argparse
 import json
@@ -27,7 +22,6 @@ FOLDER_KEYS = ("VersionTag45", "SourcePath=", "OutputPath=", "SubsPers=", "AnalP
 
 
 def convert(cli, source, work, name):
-    """The analyser project's names and file lines, and the databases by configuration."""
     destination, databases = work / name, work / (name + "-db")
     destination.mkdir()
     # An empty prefix: no installation is found, and drive Z: is the host root.
@@ -65,9 +59,9 @@ def check(cli, group_file, work):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--cli", required=True, help="the ProjbridgeCli program")
-    parser.add_argument("group", type=Path, help="the real group file, in the folder of its projects")
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("group", type=Path, help="the group file, in the folder of its projects")
     arguments = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="projbridge-real-group-") as temporary:
         work = Path(temporary)
