@@ -52,6 +52,7 @@ cleanup() {
   [ -n "$wizard_pid" ] && kill "$wizard_pid" 2>/dev/null
   ! $windows || "$root/cmake/wine-run.sh" "$prefix" --stop
   kill "$xvfb" 2>/dev/null
+  [ -z "${slow:-}" ] || rm -rf "$slow"
 }
 trap cleanup EXIT
 export DISPLAY=$display
@@ -68,7 +69,14 @@ if $windows; then
   done
   (cd "$demo" && exec wine "$wizard") &
 else
-  (cd "$demo" && QT_QPA_PLATFORM=xcb exec "$wizard") &
+  # The bundled example converts in a blink; beside a copy of the wizard, a converter that passes on the real
+  # one's lines a little apart keeps the run going long enough to show it running.
+  slow=$(mktemp -d)
+  cp "$wizard" "$slow/Projbridge"
+  printf '#!/usr/bin/env bash\nset -o pipefail\n"%s" "$@" | while IFS= read -r line; do\n  printf "%%s\\n" "$line"; sleep 0.4\ndone\n' \
+    "$converter" >"$slow/ProjbridgeCli"
+  chmod +x "$slow/ProjbridgeCli"
+  (cd "$demo" && QT_QPA_PLATFORM=xcb exec "$slow/Projbridge") &
 fi
 wizard_pid=$!
 window=$(xdotool search --sync --name '^Projbridge 1.2$' | head -1)
@@ -97,11 +105,13 @@ shot() { # file name without extension
   echo "$out/$shot_prefix$1.png"
 }
 
-# Page 1: the project, the installation and the destination (centres of the line edits).
+# Page 1: the project, the installation and the destination (centres of the line edits); the name follows the
+# project. A destination not made yet shows the hint line first.
 type_into 265 222 "$(typed dsp-filter/dsp-filter.dpj)"
 type_into 265 257 "$(typed "VisualDSP 5.0")"
+type_into 265 322 "$(typed "Tavric projects")"
+$windows || shot page0-hint
 type_into 265 322 "$(typed Tavric)"
-type_into 265 357 "dsp-filter"
 shot page0-project
 # The Linux pictures show the other pages.
 ! $windows || exit 0
@@ -118,7 +128,15 @@ click 110 245 # *.h
 shot page2-extensions
 next_page
 
+click 290 425 # Write compile_commands.json
+sleep 1
 shot page3-summary
+# The rest of the summary, as the wheel shows it.
+xdotool mousemove --sync $((page_x + 260)) $((page_y + 200)) click --repeat 15 5
+sleep 1
+shot page3-summary-end
 xdotool key alt+f
-sleep 3
+sleep 2
+shot page3-busy
+sleep 4
 shot page3-run

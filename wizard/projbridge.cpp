@@ -1,5 +1,8 @@
 #include "projbridge.h"
 
+#include "project_group.h"
+#include "typed_path.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -12,26 +15,12 @@ namespace {
 const QString settingsFileName = QStringLiteral("settings.txt");
 const QString directoryDialogName = QStringLiteral("get existing directory");
 const QString fileDialogName = QStringLiteral("open file dialog");
-constexpr QColor existingPathColour{0, 0, 0};
-constexpr QColor missingPathColour{255, 0, 0};
-
-// Shows at a glance whether the path in a field exists; returns whether it does.
-bool markExistence(QLineEdit* field)
-{
-    const bool exists = QFileInfo::exists(field->text());
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Text, exists ? existingPathColour : missingPathColour);
-    field->setPalette(palette);
-    return exists;
-}
 
 } // namespace
 
 Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::WindowFlags flags)
     : ProjbridgeBase(parent, name, modal, flags), standardCancelText(buttonText(QWizard::CancelButton))
 {
-    Page0->setComplete(false);
-
     for (QLineEdit* field : page0Fields()) {
         connect(field, &QLineEdit::textChanged, this, &Projbridge::Page0LineEdit_textchanged);
     }
@@ -44,8 +33,17 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     connect(MsgBrowseBtn, &QPushButton::clicked, this, &Projbridge::MsgBrowseBtn_clicked);
     connect(AnalBrowseBtn, &QPushButton::clicked, this, &Projbridge::AnalBrowseBtn_clicked);
     connect(CmpBrowseBtn, &QPushButton::clicked, this, &Projbridge::CmpBrowseBtn_clicked);
+    connect(VDSPProjectEdit, &QLineEdit::textChanged, this, &Projbridge::followProjectName);
+    for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (runState == RunState::Ready) {
+                DetailsText->setPlainText(summaryText());
+            }
+        });
+    }
     connect(OpenReportBtn, &QPushButton::clicked, this, [this] { openLocalPath(runReportFile); });
-    connect(OpenFolderBtn, &QPushButton::clicked, this, [this] { openLocalPath(TavricProjectEdit->text()); });
+    connect(OpenFolderBtn, &QPushButton::clicked, this,
+            [this] { openLocalPath(typedPath(TavricProjectEdit->text())); });
 
     for (QLineEdit* field : page0Fields() + page1PathFields()) {
         field->installEventFilter(this);
@@ -56,6 +54,8 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     }
 
     lastPath = toBackslashes(QStringLiteral("/"));
+    // The hint line says from the start what the first page still needs.
+    Page0LineEdit_textchanged(QString());
     loadSettings();
 }
 
@@ -72,27 +72,6 @@ QList<QLineEdit*> Projbridge::page0Fields() const
 QList<QLineEdit*> Projbridge::page1PathFields() const
 {
     return {MsgPersonEdit, AnalPersonEdit, CmpPersonEdit};
-}
-
-void Projbridge::Page0LineEdit_textchanged(const QString&)
-{
-    bool allPathsExist = true;
-    for (QLineEdit* field : {VDSPInstallDirEdit, VDSPProjectEdit, TavricProjectEdit}) {
-        allPathsExist = markExistence(field) && allPathsExist;
-    }
-    Page0->setComplete(allPathsExist && !TavricNameEdit->text().isEmpty());
-}
-
-void Projbridge::Page1LineEdit_textchanged(const QString&)
-{
-    // Personalities are optional, but every one that is named must exist.
-    bool namedPathsExist = true;
-    for (QLineEdit* field : page1PathFields()) {
-        if (!field->text().isEmpty()) {
-            namedPathsExist = markExistence(field) && namedPathsExist;
-        }
-    }
-    Page1->setComplete(namedPathsExist);
 }
 
 bool Projbridge::eventFilter(QObject* watched, QEvent* event)
@@ -146,7 +125,7 @@ void Projbridge::VDSPInstallBrowseBtn_clicked()
 void Projbridge::VDSPProjectBrowseBtn_clicked()
 {
     browseInto(VDSPProjectEdit,
-               {false, tr("Select a VisualDSP Project"), tr("VisualDSP Projects (*.dpj)"), fileDialogName, {}});
+               {false, tr("Select a VisualDSP Project"), tr("VisualDSP Projects (*.dpj *.dpg)"), fileDialogName, {}});
 }
 
 void Projbridge::TavricProjectBrowseBtn_clicked()
@@ -213,22 +192,52 @@ QString Projbridge::buildExtensionList() const
     return list;
 }
 
+// An empty field is named for what it means to the converter, so the summary has no blank items.
 QString Projbridge::summaryText() const
 {
-    const std::pair<QString, QString> blocks[] = {
-        {tr("Visual DSP Project:\n"), VDSPProjectEdit->text()},
-        {tr("Tavric / Tavric++ Project Directory:\n"), TavricProjectEdit->text()},
+    const auto orElse = [](const QString& value, const QString& meaning) { return value.isEmpty() ? meaning : value; };
+    const QString none = tr("none");
+    QList<std::pair<QString, QString>> blocks = {
+        {tr("Visual DSP Project:\n"), typedPath(VDSPProjectEdit->text())},
+        {tr("Visual DSP Install Location:\n"), orElse(typedPath(VDSPInstallDirEdit->text()), tr("looked up"))},
+        {tr("Tavric / Tavric++ Project Directory:\n"), typedPath(TavricProjectEdit->text())},
         {tr("Tavric / Tavric++ Project Name:\n"), TavricNameEdit->text()},
-        {tr("Message Personality:\n"), MsgPersonEdit->text()},
-        {tr("Tamplate Analyser Personality:\n"), AnalPersonEdit->text()},
-        {tr("Compiler Personality:\n"), CmpPersonEdit->text()},
-        {tr("File Extensions:\n"), extensionList},
+        {tr("Message Personality:\n"), orElse(typedPath(MsgPersonEdit->text()), none)},
+        {tr("Tamplate Analyser Personality:\n"), orElse(typedPath(AnalPersonEdit->text()), none)},
+        {tr("Compiler Personality:\n"), orElse(typedPath(CmpPersonEdit->text()), none)},
+        {tr("File Extensions:\n"), orElse(extensionList, tr("all files"))},
+        {tr("Conversion Report:\n"), ReportCheck->isChecked() ? reportFilePath() : none},
+        {tr("Compilation Databases:\n"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : none},
     };
+    const QString group = projectGroupText();
+    if (!group.isEmpty()) {
+        blocks.insert(1, {tr("Project Group Members:\n"), group});
+    }
     QStringList texts;
     for (const auto& [heading, value] : blocks) {
         texts << heading + value;
     }
     return texts.join(QStringLiteral("\n\n")) + u'\n';
+}
+
+// One line per member of a project group source; empty when the source is a single project.
+QString Projbridge::projectGroupText() const
+{
+    const std::optional<ProjectGroup> group = readProjectGroup(typedPath(VDSPProjectEdit->text()));
+    if (!group) {
+        return {};
+    }
+    QStringList lines;
+    for (const ProjectGroupMember& member : group->members) {
+        lines << tr("%1 (%2)").arg(member.name, member.file);
+    }
+    if (group->members.isEmpty()) {
+        lines << tr("none: the group lists no project");
+    }
+    if (!group->readWhole) {
+        lines << tr("the group file could not be read beyond this point");
+    }
+    return lines.join(u'\n');
 }
 
 QList<SettingsEntry> Projbridge::settingsEntries() const

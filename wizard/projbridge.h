@@ -35,7 +35,9 @@ public:
     // The converter's command line as the fields give it: the program name, then its arguments.
     QStringList converterCommandLine() const;
 
-    // Where the options put the report and the compilation databases: beside the project, under its name.
+    // Where the converter writes the project, and where the options put the report and the compilation
+    // databases: in the destination folder, under the project's name.
+    QString projectFilePath() const;
     QString reportFilePath() const;
     QString compilationDatabaseFolder() const;
 
@@ -71,18 +73,29 @@ private:
 
     QList<QLineEdit*> page0Fields() const;
     QList<QLineEdit*> page1PathFields() const;
+    // What keeps a field from being taken, in a line the page shows; empty when it can be taken.
+    QString projectFileProblem() const;
+    QString installFolderProblem() const;
+    QString destinationProblem() const;
+    QString nameProblem() const;
+    QString personalityProblem(const QLineEdit* field, const QString& label) const;
+    void followProjectName();
     QList<SettingsEntry> settingsEntries() const;
     QString browseStartFolder() const;
     void browseInto(QLineEdit* field, BrowseRequest request);
     QString buildExtensionList() const;
     QString summaryText() const;
-    void appendDetails(const QString& text);
+    QString projectGroupText() const;
+    void appendOutput(const QString& text);
+    void appendDetailsLine(const QString& line);
     void reportStartFailure();
-    void moveReportSummaryToEnd();
     void setRunState(RunState state);
     void openLocalPath(const QString& path);
 
     QString extensionList;
+    RunState runState = RunState::Ready;
+    // The name last taken from the project file's name; while the name field holds it, it follows the project.
+    QString followedName;
     QProcess* process = nullptr;
     QString lastPath;
     // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.

@@ -1,5 +1,6 @@
 #include "converter_program.h"
 #include "projbridge.h"
+#include "typed_path.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,29 +13,42 @@
 
 namespace {
 
-// How the converter's report summary line begins.
-const QString reportSummaryStart = QStringLiteral("Report: ");
+QString inDestination(const QString& destination, const QString& fileName)
+{
+    return Projbridge::toBackslashes(QDir(destination).filePath(fileName));
+}
 
 } // namespace
 
-QString Projbridge::reportFilePath() const
+QString Projbridge::projectFilePath() const
 {
-    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + ".report.txt"));
+    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".prj");
 }
 
+QString Projbridge::reportFilePath() const
+{
+    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".report.tsv");
+}
+
+// Beside the project file rather than in the project's own folder, which is named after the source file and so
+// may not exist under the name given.
 QString Projbridge::compilationDatabaseFolder() const
 {
-    return toBackslashes(QDir(TavricProjectEdit->text()).filePath(TavricNameEdit->text() + "/compdb"));
+    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".compdb");
 }
 
 QStringList Projbridge::converterCommandLine() const
 {
-    QStringList commandLine{converterProgramName,       VDSPProjectEdit->text(), TavricProjectEdit->text(),
-                            VDSPInstallDirEdit->text(), QStringLiteral("-pn"),   TavricNameEdit->text()};
+    QStringList commandLine{converterProgramName,
+                            typedPath(VDSPProjectEdit->text()),
+                            typedPath(TavricProjectEdit->text()),
+                            typedPath(VDSPInstallDirEdit->text()),
+                            QStringLiteral("-pn"),
+                            TavricNameEdit->text()};
     const std::pair<QString, QString> options[] = {
-        {QStringLiteral("-mp"), MsgPersonEdit->text()},
-        {QStringLiteral("-ap"), AnalPersonEdit->text()},
-        {QStringLiteral("-cp"), CmpPersonEdit->text()},
+        {QStringLiteral("-mp"), typedPath(MsgPersonEdit->text())},
+        {QStringLiteral("-ap"), typedPath(AnalPersonEdit->text())},
+        {QStringLiteral("-cp"), typedPath(CmpPersonEdit->text())},
         {QStringLiteral("-ext"), extensionList},
         {QStringLiteral("-report"), ReportCheck->isChecked() ? reportFilePath() : QString()},
         {QStringLiteral("-compdb"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : QString()},
@@ -78,19 +92,23 @@ void Projbridge::accept()
 
 void Projbridge::readFromStdout()
 {
-    appendDetails(outputDecoder.decode(process->readAllStandardOutput()));
+    appendOutput(outputDecoder.decode(process->readAllStandardOutput()));
 }
 
 void Projbridge::processExit()
 {
+    // The converter's last lines may still wait in the pipe; the verdict comes after them.
+    readFromStdout();
     const bool normalExit = process->exitStatus() == QProcess::NormalExit;
     if (normalExit && process->exitCode() == 0) {
-        appendDetails(tr("Project Converted Successfully!"));
-        moveReportSummaryToEnd();
+        appendDetailsLine(tr("Project Converted Successfully!"));
+        if (QFileInfo::exists(projectFilePath())) {
+            appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFilePath()));
+        }
         setRunState(RunState::Succeeded);
     } else {
         if (!normalExit) {
-            appendDetails(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
+            appendDetailsLine(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
         }
         setRunState(RunState::Failed);
         QMessageBox::about(nullptr, tr("Projbridge"),
@@ -112,43 +130,36 @@ void Projbridge::reject()
 
 void Projbridge::reportStartFailure()
 {
-    appendDetails(tr("Project Conversion could not be executed: Please ensure %1 is beside the wizard, where it is "
-                     "looked for first, or on the path.\n")
-                      .arg(converterFileName()));
+    appendDetailsLine(tr("Project Conversion could not be executed: Please ensure %1 is beside the wizard, where it "
+                         "is looked for first, or on the path.")
+                          .arg(converterFileName()));
     setRunState(RunState::StartFailed);
 }
 
-// A new paragraph of plain text: the converter's lines may hold "<" and "&", which must not turn into markup.
-void Projbridge::appendDetails(const QString& text)
+// Plain text, appended where the last text ended: the converter's lines show as printed however its output is cut
+// into reads, and a "<" or "&" in them does not turn into markup.
+void Projbridge::appendOutput(const QString& text)
 {
     DetailsText->moveCursor(QTextCursor::End);
-    QTextCursor cursor = DetailsText->textCursor();
-    cursor.insertBlock();
-    cursor.insertText(text);
-    DetailsText->setTextCursor(cursor);
+    // Windows ends the converter's lines with CR LF; a read may end between the two.
+    DetailsText->insertPlainText(QString(text).remove(u'\r'));
 }
 
-// The converter prints its report summary last; below the verdict it stays in view, and it is not shown twice.
-void Projbridge::moveReportSummaryToEnd()
+// The wizard's own lines each stand on a line of their own, also after output that ended mid-line.
+void Projbridge::appendDetailsLine(const QString& line)
 {
-    if (runReportFile.isEmpty()) {
-        return;
-    }
-    for (QTextBlock block = DetailsText->document()->lastBlock(); block.isValid(); block = block.previous()) {
-        if (block.text().startsWith(reportSummaryStart)) {
-            const QString summary = block.text();
-            QTextCursor cursor(block);
-            cursor.select(QTextCursor::BlockUnderCursor);
-            cursor.removeSelectedText();
-            appendDetails(summary);
-            return;
-        }
-    }
+    const bool atLineStart = DetailsText->document()->lastBlock().text().isEmpty();
+    appendOutput((atLineStart ? QString() : QStringLiteral("\n")) + line + u'\n');
 }
 
 void Projbridge::setRunState(RunState state)
 {
+    runState = state;
     Page3->setComplete(state == RunState::Ready);
+    BusyIndicator->setVisible(state == RunState::Running);
+    for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
+        box->setEnabled(state != RunState::Running);
+    }
     setOption(QWizard::DisabledBackButtonOnLastPage, state == RunState::Running);
     setButtonText(QWizard::CancelButton, state == RunState::Succeeded ? tr("Close") : standardCancelText);
     // A failed run may still have written its report, and it names the folder it was asked to fill.
@@ -158,14 +169,18 @@ void Projbridge::setRunState(RunState state)
     if (ended && QFileInfo::exists(runReportFile)) {
         layout << CustomButton1;
     }
-    if (ended && QFileInfo(TavricProjectEdit->text()).isDir()) {
+    if (ended && QFileInfo(typedPath(TavricProjectEdit->text())).isDir()) {
         layout << CustomButton2;
     }
     // The wizard never offers Help, and a listed Help button would show.
     setButtonLayout(layout << Stretch << BackButton << NextButton << CommitButton << FinishButton << CancelButton);
 }
 
+// Where the desktop has no viewer for it, the user is told where to find it instead.
 void Projbridge::openLocalPath(const QString& path)
 {
-    urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)));
+    if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)))) {
+        QMessageBox::warning(this, tr("Projbridge"),
+                             tr("No program on this desktop could open it. It is here:\n%1").arg(path));
+    }
 }

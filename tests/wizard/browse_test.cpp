@@ -61,7 +61,7 @@ void BrowseTest::eachButtonAsksForItsPath_data()
                              << "get existing directory";
     QTest::newRow("project") << "VDSPProjectBrowseBtn"
                              << "VDSPProjectEdit" << false << "Select a VisualDSP Project"
-                             << "VisualDSP Projects (*.dpj)"
+                             << "VisualDSP Projects (*.dpj *.dpg)"
                              << "open file dialog";
     QTest::newRow("destination") << "TavricProjectBrowseBtn"
                                  << "TavricProjectEdit" << true

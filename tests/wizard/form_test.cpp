@@ -25,8 +25,9 @@ QStringList formTexts(const ProjbridgeBase& form)
 {
     QStringList texts{form.windowTitle(), form.DetailsText->toPlainText()};
     for (const QWizardPage* page : {form.Page0, form.Page1, form.Page2, form.Page3}) {
+        // The hint lines are empty until the controller has something to say.
         for (const QLabel* label : page->findChildren<QLabel*>()) {
-            if (label->pixmap().isNull()) {
+            if (label->pixmap().isNull() && !label->text().isEmpty()) {
                 texts << label->text();
             }
         }

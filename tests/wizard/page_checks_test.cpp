@@ -1,6 +1,9 @@
 #include "projbridge.h"
 #include "wizard_test_support.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QMap>
 #include <QTest>
 
 namespace {
@@ -29,7 +32,6 @@ private slots:
     void firstPageNeedsThreeExistingPathsAndAName_data();
     void firstPageNeedsThreeExistingPathsAndAName();
     void clearingTheNameDisablesNext();
-    void anExistingFolderCountsAsProjectFile();
     void keyReleaseRechecksUnchangedText();
     void personalityPage_data();
     void personalityPage();
@@ -48,53 +50,97 @@ void PageChecksTest::firstPageOpensEmptyWithNextDisabled()
     }
     QCOMPARE(wizard.currentPage(), wizard.Page0);
     QVERIFY(!nextEnabled(wizard));
+    QCOMPARE(wizard.Page0HintLabel->text(),
+             "Project File: choose the project (.dpj) or project group (.dpg) to convert.");
     QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
+
+    // The fields come first, in the order the page shows them, then their Browse buttons.
+    QVERIFY(QTest::qWaitForWindowActive(&wizard));
+    for (const QWidget* expected :
+         std::initializer_list<QWidget*>{wizard.VDSPProjectEdit, wizard.VDSPInstallDirEdit, wizard.TavricProjectEdit,
+                                         wizard.TavricNameEdit, wizard.VDSPProjectBrowseBtn}) {
+        QCOMPARE(QApplication::focusWidget(), expected);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
 }
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data()
 {
-    QTest::addColumn<bool>("projectExists");
-    QTest::addColumn<bool>("installExists");
-    QTest::addColumn<bool>("destinationExists");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("nextEnabled");
+    // Typed project, install folder, destination and name; "$" stands for the test's folder, which holds the file
+    // "work dir/app.dpj" and the folders "VisualDSP 5.0", "out" and "a folder.dpj". A null name is not typed.
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QStringList>("redFields");
+    QTest::addColumn<QString>("nameShown");
 
-    QTest::newRow("all present") << true << true << true << "app" << true;
-    QTest::newRow("project missing") << false << true << true << "app" << false;
-    QTest::newRow("install folder missing") << true << false << true << "app" << false;
-    QTest::newRow("destination missing") << true << true << false << "app" << false;
-    QTest::newRow("name empty") << true << true << true << "" << false;
-    QTest::newRow("name with blanks") << true << true << true << "my app" << true;
+    const QString dpj = "$/work dir/app.dpj";
+    const QString vdsp = "$/VisualDSP 5.0";
+    const QString out = "$/out";
+    const QString noSuchFile = "Project File: no such file.";
+    const QString badName = "Name: a name may not hold \\ or / or be ..";
+    QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << QString() << QStringList() << "app";
+    QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"} << noSuchFile
+                                     << QStringList{"VDSPProjectEdit"} << "app";
+    QTest::newRow("folder as project") << QStringList{"$/a folder.dpj", vdsp, out, "app"}
+                                       << "Project File: this is a folder, not a project file."
+                                       << QStringList{"VDSPProjectEdit"} << "app";
+    QTest::newRow("install missing") << QStringList{dpj, "$/VisualDSP 4.0", out, "app"}
+                                     << "Install Location: no such folder. Leave it empty to have it looked up."
+                                     << QStringList{"VDSPInstallDirEdit"} << "app";
+    QTest::newRow("install empty") << QStringList{dpj, "", out, "app"} << QString() << QStringList() << "app";
+    QTest::newRow("install is a file") << QStringList{dpj, dpj, out, "app"}
+                                       << "Install Location: this is a file, not a folder."
+                                       << QStringList{"VDSPInstallDirEdit"} << "app";
+    QTest::newRow("destination missing") << QStringList{dpj, vdsp, "$/no out", "app"} << "Folder: no such folder."
+                                         << QStringList{"TavricProjectEdit"} << "app";
+    QTest::newRow("first problem named") << QStringList{"$/gone.dpj", vdsp, "$/no out", "a/b"} << noSuchFile
+                                         << QStringList{"VDSPProjectEdit", "TavricProjectEdit", "TavricNameEdit"}
+                                         << "a/b";
+    QTest::newRow("name of its own") << QStringList{dpj, vdsp, out, "my app"} << QString() << QStringList() << "my app";
+    QTest::newRow("name follows") << QStringList{dpj, vdsp, out, QString()} << QString() << QStringList() << "app";
+    QTest::newRow("name ..") << QStringList{dpj, vdsp, out, ".."} << badName << QStringList{"TavricNameEdit"} << "..";
+    QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << badName << QStringList{"TavricNameEdit"}
+                             << "a\\b";
+    QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << QString() << QStringList() << "...";
+    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", '"' + out + '"'}
+                                       << QString() << QStringList() << "app";
+    QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"} << noSuchFile
+                                   << QStringList{"VDSPProjectEdit"} << "app";
 }
 
 void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
 {
-    QFETCH(bool, projectExists);
-    QFETCH(bool, installExists);
-    QFETCH(bool, destinationExists);
-    QFETCH(QString, name);
-    QFETCH(bool, nextEnabled);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, hint);
+    QFETCH(QStringList, redFields);
+    QFETCH(QString, nameShown);
 
     WorkingFolder folder;
-    const QString project = projectExists ? folder.writeFile("work dir/app.dpj") : folder.path("work dir/gone.dpj");
-    const QString install = installExists ? folder.makeFolder("VisualDSP 5.0") : folder.path("VisualDSP 4.0");
-    const QString destination = destinationExists ? folder.makeFolder("out") : folder.path("no out");
+    folder.writeFile("work dir/app.dpj");
+    for (const char* name : {"VisualDSP 5.0", "out", "a folder.dpj"}) {
+        folder.makeFolder(name);
+    }
+    for (QString& text : typed) {
+        text.replace("$/", folder.path() + QDir::separator());
+    }
     Projbridge wizard;
     showWizard(wizard);
 
-    // The name goes first: it must not enable Next while paths are still missing.
-    QTest::keyClicks(wizard.TavricNameEdit, name);
-    QTest::keyClicks(wizard.VDSPProjectEdit, project);
-    QTest::keyClicks(wizard.VDSPInstallDirEdit, install);
-    QTest::keyClicks(wizard.TavricProjectEdit, destination);
+    // The name goes first: it must not enable Next while paths are still missing, nor give way to the project's.
+    QTest::keyClicks(wizard.TavricNameEdit, typed.value(3));
+    QTest::keyClicks(wizard.VDSPProjectEdit, typed[0]);
+    QTest::keyClicks(wizard.VDSPInstallDirEdit, typed[1]);
+    QTest::keyClicks(wizard.TavricProjectEdit, typed[2]);
 
-    QCOMPARE(wizard.VDSPProjectEdit->text(), project);
-    QCOMPARE(textColour(wizard.VDSPProjectEdit), projectExists ? black : red);
-    QCOMPARE(textColour(wizard.VDSPInstallDirEdit), installExists ? black : red);
-    QCOMPARE(textColour(wizard.TavricProjectEdit), destinationExists ? black : red);
-    QCOMPARE(::nextEnabled(wizard), nextEnabled);
-    QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
-    QCOMPARE(wizard.currentPage(), nextEnabled ? wizard.Page1 : wizard.Page0);
+    QCOMPARE(wizard.VDSPProjectEdit->text(), typed[0]);
+    QCOMPARE(wizard.TavricNameEdit->text(), nameShown);
+    for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
+        QCOMPARE(textColour(field), redFields.contains(field->objectName()) ? red : black);
+    }
+    QCOMPARE(wizard.Page0HintLabel->text(), hint);
+    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
+    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
+    QCOMPARE(wizard.currentPage(), hint.isEmpty() ? wizard.Page1 : wizard.Page0);
 }
 
 void PageChecksTest::clearingTheNameDisablesNext()
@@ -110,20 +156,7 @@ void PageChecksTest::clearingTheNameDisablesNext()
 
     QVERIFY(wizard.TavricNameEdit->text().isEmpty());
     QVERIFY(!nextEnabled(wizard));
-}
-
-void PageChecksTest::anExistingFolderCountsAsProjectFile()
-{
-    WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    fillFirstPage(wizard, folder);
-
-    wizard.VDSPProjectEdit->clear();
-    QTest::keyClicks(wizard.VDSPProjectEdit, folder.makeFolder("a folder.dpj"));
-
-    QCOMPARE(textColour(wizard.VDSPProjectEdit), black);
-    QVERIFY(nextEnabled(wizard));
+    QCOMPARE(wizard.Page0HintLabel->text(), "Name: enter a name for the Tavric/Tavric++ project.");
 }
 
 void PageChecksTest::keyReleaseRechecksUnchangedText()
@@ -147,41 +180,31 @@ void PageChecksTest::keyReleaseRechecksUnchangedText()
 
 void PageChecksTest::personalityPage_data()
 {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("analyser");
-    QTest::addColumn<QString>("compiler");
-    QTest::addColumn<bool>("nextEnabled");
+    // One letter each for the message, analyser and compiler fields: "+" an existing file, "-" a missing one,
+    // "d" a folder, "q" an existing file in double quotes, "." left empty.
+    QTest::addColumn<QString>("kinds");
+    QTest::addColumn<QString>("hint");
 
-    // "+" names an existing file, "-" a missing one, "" leaves the field empty.
-    QTest::newRow("all empty") << ""
-                               << ""
-                               << "" << true;
-    QTest::newRow("all existing") << "+"
-                                  << "+"
-                                  << "+" << true;
-    QTest::newRow("missing message, existing compiler") << "-"
-                                                        << ""
-                                                        << "+" << false;
-    QTest::newRow("existing message, missing compiler") << "+"
-                                                        << ""
-                                                        << "-" << false;
-    QTest::newRow("only analyser, missing") << ""
-                                            << "-"
-                                            << "" << false;
-    QTest::newRow("only analyser, existing") << ""
-                                             << "+"
-                                             << "" << true;
-    QTest::newRow("missing analyser between existing ones") << "+"
-                                                            << "-"
-                                                            << "+" << false;
+    const QString missingAnalyser = "Template Analyser Personality: no such file.";
+    QTest::newRow("all empty") << "..." << QString();
+    QTest::newRow("all existing") << "+++" << QString();
+    QTest::newRow("missing message, existing compiler") << "-.+"
+                                                        << "Message Personality: no such file.";
+    QTest::newRow("existing message, missing compiler") << "+.-"
+                                                        << "Compiler Personality: no such file.";
+    QTest::newRow("only analyser, missing") << ".-." << missingAnalyser;
+    QTest::newRow("only analyser, existing") << ".+." << QString();
+    QTest::newRow("missing analyser between existing ones") << "+-+" << missingAnalyser;
+    QTest::newRow("folder, named before a missing file")
+        << "qd-"
+        << "Template Analyser Personality: this is a folder, not a personality file.";
+    QTest::newRow("quoted paths") << "qqq" << QString();
 }
 
 void PageChecksTest::personalityPage()
 {
-    QFETCH(QString, message);
-    QFETCH(QString, analyser);
-    QFETCH(QString, compiler);
-    QFETCH(bool, nextEnabled);
+    QFETCH(QString, kinds);
+    QFETCH(QString, hint);
 
     WorkingFolder folder;
     Projbridge wizard;
@@ -191,25 +214,23 @@ void PageChecksTest::personalityPage()
     QCOMPARE(wizard.currentPage(), wizard.Page1);
     QVERIFY(::nextEnabled(wizard));
 
-    const std::pair<QLineEdit*, QString> fields[] = {
-        {wizard.MsgPersonEdit, message}, {wizard.AnalPersonEdit, analyser}, {wizard.CmpPersonEdit, compiler}};
-    int fileNumber = 0;
-    for (const auto& [field, kind] : fields) {
-        const QString name = QStringLiteral("personalities/%1.p_x").arg(++fileNumber);
-        if (kind == "+") {
-            QTest::keyClicks(field, folder.writeFile(name));
-        } else if (kind == "-") {
-            QTest::keyClicks(field, folder.path(name));
+    QLineEdit* const fields[] = {wizard.MsgPersonEdit, wizard.AnalPersonEdit, wizard.CmpPersonEdit};
+    for (int index = 0; index < 3; ++index) {
+        const QString name = QStringLiteral("personalities/%1.p_x").arg(index);
+        const QMap<QChar, QString> typed{{u'+', folder.writeFile(name)},
+                                         {u'q', '"' + folder.path(name) + '"'},
+                                         {u'd', folder.path(name + "d")},
+                                         {u'-', folder.path(name + "-")}};
+        folder.makeFolder(name + "d");
+        QTest::keyClicks(fields[index], typed.value(kinds[index]));
+        if (kinds[index] != u'.') {
+            QCOMPARE(textColour(fields[index]), QStringLiteral("+q").contains(kinds[index]) ? black : red);
         }
     }
 
-    for (const auto& [field, kind] : fields) {
-        if (!kind.isEmpty()) {
-            QCOMPARE(textColour(field), kind == "+" ? black : red);
-        }
-    }
-    QCOMPARE(::nextEnabled(wizard), nextEnabled);
-    QCOMPARE(press(wizard, QWizard::NextButton), nextEnabled);
+    QCOMPARE(wizard.Page1HintLabel->text(), hint);
+    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
+    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
 }
 
 void PageChecksTest::emptiedPersonalityFieldNoLongerBlocksNext()

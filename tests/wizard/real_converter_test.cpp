@@ -22,6 +22,8 @@ private slots:
     void convertsTheBundledExample();
 };
 
+// Under a name other than the source file's, whose own folder the converter does not create, and with every
+// output asked for.
 void RealConverterTest::convertsTheBundledExample()
 {
     WorkingFolder folder;
@@ -33,13 +35,16 @@ void RealConverterTest::convertsTheBundledExample()
     QTest::keyClicks(wizard.VDSPProjectEdit, exampleProject);
     QTest::keyClicks(wizard.VDSPInstallDirEdit, folder.makeFolder("VisualDSP 5.0"));
     QTest::keyClicks(wizard.TavricProjectEdit, folder.makeFolder("analyser projects"));
-    QTest::keyClicks(wizard.TavricNameEdit, "dsp-filter");
+    QCOMPARE(wizard.TavricNameEdit->text(), "dsp-filter");
+    wizard.TavricNameEdit->selectAll();
+    QTest::keyClicks(wizard.TavricNameEdit, "radio");
     QVERIFY(press(wizard, QWizard::NextButton));
     QVERIFY(press(wizard, QWizard::NextButton));
     QTest::mouseClick(wizard.cCheck, Qt::LeftButton);
     QTest::mouseClick(wizard.hCheck, Qt::LeftButton);
     QVERIFY(press(wizard, QWizard::NextButton));
     QVERIFY(wizard.ReportCheck->isChecked());
+    QTest::mouseClick(wizard.CompdbCheck, Qt::LeftButton);
     QVERIFY(press(wizard, QWizard::FinishButton));
     auto* converter = wizard.findChild<QProcess*>();
     QVERIFY(converter);
@@ -49,21 +54,31 @@ void RealConverterTest::convertsTheBundledExample()
     QCOMPARE(failureBox.closedBoxes, 0);
 
     const QStringList lines = wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY2(lines.size() >= 5, qPrintable(lines.join('\n')));
+    QVERIFY2(lines.size() >= 8, qPrintable(lines.join('\n')));
     QCOMPARE(lines.first(), "Initialising Project Conversion ...");
     QCOMPARE(lines[1], "Creating Tavric/Tavric++ Project ...");
-    QCOMPARE(lines[lines.size() - 3], "Tavric/Tavric++ Project Completed!");
+    // The converter's last lines, one database per configuration, then the wizard's.
+    const qsizetype completed = lines.indexOf("Tavric/Tavric++ Project Completed!");
+    QCOMPARE(lines.size() - completed, 6);
+    for (const qsizetype database : {completed + 1, completed + 2}) {
+        QVERIFY2(lines[database].startsWith("Creating Compilation Database - "), qPrintable(lines[database]));
+    }
+    for (const char* configuration : {"Debug", "Release"}) {
+        const QString database = QStringLiteral("radio.compdb/%1/compile_commands.json").arg(configuration);
+        QVERIFY2(folder.readFile("analyser projects/" + database).startsWith("["), qPrintable(database));
+    }
+    QVERIFY2(lines[completed + 3].startsWith("Report: ") &&
+                 lines[completed + 3].endsWith("\\analyser projects\\radio.report.tsv"),
+             qPrintable(lines[completed + 3]));
+    QVERIFY(QFileInfo::exists(folder.path("analyser projects/radio.report.tsv")));
     QCOMPARE(lines[lines.size() - 2], "Project Converted Successfully!");
-    const QString report = folder.path("analyser projects/dsp-filter.report.txt");
-    QVERIFY(QFileInfo::exists(report));
-    QVERIFY2(lines.last().startsWith("Report: ") && lines.last().endsWith("\\dsp-filter.report.txt"),
-             qPrintable(lines.last()));
+    QCOMPARE(lines.last(), "Tavric/Tavric++ project written: " + folder.path("analyser projects/radio.prj"));
     QVERIFY(wizard.OpenReportBtn->isVisible());
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Close");
-    QVERIFY(folder.readFile("analyser projects/dsp-filter.prj").startsWith("VersionTag45\r\n"));
+    QVERIFY(folder.readFile("analyser projects/radio.prj").startsWith("VersionTag45\r\n"));
     QCOMPARE(folder.readFile("settings.txt"),
              "VDSP Installation Path:\n" + folder.path("VisualDSP 5.0").toUtf8() +
-                 "\n\nWrite Conversion Report:\nyes\n\nWrite Compilation Database:\nno\n\n");
+                 "\n\nWrite Conversion Report:\nyes\n\nWrite Compilation Database:\nyes\n\n");
 }
 
 QTEST_MAIN(RealConverterTest)

@@ -45,10 +45,11 @@ private slots:
     void init();
     void successfulRun();
     void silentSuccessfulRun();
+    void outputInOddChunksShowsAsPrinted();
     void argumentsArriveWhole();
     void failingRun();
     void crashedConverterIsAFailure();
-    void reportSummaryEndsThePaneAndOpens();
+    void reportAndFolderOpen();
     void converterNotFound();
     void converterThatCannotStart();
     void cancelDuringRunKillsTheConverter();
@@ -70,9 +71,9 @@ void RunnerTest::init()
     searchPath.reset();
     folder.reset();
     folder = std::make_unique<WorkingFolder>();
-    // Stand-in converters go into their own folder, found through the search path.
-    searchPath = std::make_unique<SearchPath>(
-        QStringList{folder->makeFolder("bin"), QStringLiteral("/usr/bin"), QStringLiteral("/bin")});
+    // Stand-in converters go into their own folder, the only one searched, so that an installed converter is not
+    // found instead.
+    searchPath = std::make_unique<SearchPath>(QStringList{folder->makeFolder("bin")});
 }
 
 void RunnerTest::goToLastPage(Projbridge& wizard)
@@ -106,8 +107,12 @@ void RunnerTest::successfulRun()
     QVERIFY(converter);
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(!wizard.button(QWizard::BackButton)->isEnabled());
+    QVERIFY(wizard.BusyIndicator->isVisible());
+    QVERIFY(!wizard.ReportCheck->isEnabled() && !wizard.CompdbCheck->isEnabled());
     QSignalSpy finished(converter, &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
+    QVERIFY(!wizard.BusyIndicator->isVisible());
+    QVERIFY(wizard.ReportCheck->isEnabled() && wizard.CompdbCheck->isEnabled());
 
     QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Creating Tavric/Tavric++ Project ...",
                                                  QString::fromUtf8("  Creating Group - Entwürfe"), succeeded}));
@@ -129,7 +134,25 @@ void RunnerTest::silentSuccessfulRun()
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n\n" + succeeded);
+    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n" + succeeded + "\n");
+}
+
+void RunnerTest::outputInOddChunksShowsAsPrinted()
+{
+    // Cut mid-line, between CR and LF and inside a character; the last piece comes just before the exit.
+    writeStandInConverter(folder->path("bin"),
+                          "printf 'Creating Tav'; sleep 0.1; printf 'ric/Tavric++ Project ...\\r'\n"
+                          "sleep 0.1; printf '\\n  Creating Group - Entw\\303'; sleep 0.1\n"
+                          "printf '\\274rfe\\r\\n\\r\\nReport: 1'; sleep 0.1; printf ' taken'");
+    Projbridge wizard;
+    goToLastPage(wizard);
+
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+
+    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\nCreating Tavric/Tavric++ Project ...\n" +
+                                                    QString::fromUtf8("  Creating Group - Entwürfe") +
+                                                    "\n\nReport: 1 taken\n" + succeeded + "\n");
 }
 
 void RunnerTest::argumentsArriveWhole()
@@ -158,7 +181,7 @@ void RunnerTest::argumentsArriveWhole()
                                         "-ext",
                                         "c,h",
                                         "-report",
-                                        folder->path("destination/my app.report.txt")};
+                                        folder->path("destination/my app.report.tsv")};
     QStringList expectedLines{initialising};
     for (const QString& argument : expectedArguments) {
         expectedLines << "[" + argument + "]";
@@ -204,7 +227,7 @@ void RunnerTest::crashedConverterIsAFailure()
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
 }
 
-void RunnerTest::reportSummaryEndsThePaneAndOpens()
+void RunnerTest::reportAndFolderOpen()
 {
     writeStandInConverter(folder->path("bin"), "while [ $# -gt 0 ]; do [ \"$1\" = -report ] && report=$2; shift; done\n"
                                                "printf 'kind\\titem\\n' > \"$report\"\n"
@@ -222,15 +245,21 @@ void RunnerTest::reportSummaryEndsThePaneAndOpens()
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    const QString report = folder->path("destination/app.report.txt");
-    QCOMPARE(nonEmptyLines(wizard),
-             (QStringList{initialising, "Completed!", succeeded,
-                          "Report: 2 source files taken, 1 file entries not taken, 0 paths missing: " + report}));
+    const QString report = folder->path("destination/app.report.tsv");
+    QCOMPARE(
+        nonEmptyLines(wizard),
+        (QStringList{initialising, "Completed!",
+                     "Report: 2 source files taken, 1 file entries not taken, 0 paths missing: " + report, succeeded}));
     QCOMPARE(wizard.OpenReportBtn->text(), "Open Report");
     QVERIFY(!wizard.button(QWizard::HelpButton)->isVisible());
     QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
     QTest::mouseClick(wizard.OpenFolderBtn, Qt::LeftButton);
     QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(folder->path("destination"))}));
+    wizard.setUrlOpener([](const QUrl&) { return false; });
+    MessageBoxCloser closer;
+    QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
+    QCOMPARE(closer.closedBoxes, 1);
+    QCOMPARE(closer.text, "No program on this desktop could open it. It is here:\n" + report);
 
     QVERIFY(press(wizard, QWizard::BackButton));
     QVERIFY(!wizard.OpenReportBtn->isVisible());
@@ -245,7 +274,7 @@ void RunnerTest::converterNotFound()
     QVERIFY(press(wizard, QWizard::FinishButton));
     QTest::qWait(100);
 
-    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n\n" + notFound + "\n");
+    QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n" + notFound + "\n");
     QCOMPARE(closer.closedBoxes, 0);
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());

@@ -16,12 +16,16 @@ void tickBoxes(Projbridge& wizard, const QString& boxes)
     }
 }
 
-QString expectedSummary(const WorkingFolder& folder, const QString& extensions)
+// The summary of the fields that fillFirstPage sets, with no personality and the report box as the form sets it.
+QString expectedSummary(const WorkingFolder& folder, const QString& extensions, const QString& groupBlock = {})
 {
-    return "Visual DSP Project:\n" + folder.path("source/app.dpj") + "\n\n" + "Tavric / Tavric++ Project Directory:\n" +
-           folder.path("destination") + "\n\n" + "Tavric / Tavric++ Project Name:\napp\n\n" +
-           "Message Personality:\n\n\n" + "Tamplate Analyser Personality:\n\n\n" + "Compiler Personality:\n\n\n" +
-           "File Extensions:\n" + extensions + "\n";
+    return "Visual DSP Project:\n" + folder.path("source/app.dpj") + "\n\n" + groupBlock +
+           "Visual DSP Install Location:\n" + folder.path("VisualDSP") + "\n\n" +
+           "Tavric / Tavric++ Project Directory:\n" + folder.path("destination") + "\n\n" +
+           "Tavric / Tavric++ Project Name:\napp\n\n" + "Message Personality:\nnone\n\n" +
+           "Tamplate Analyser Personality:\nnone\n\n" + "Compiler Personality:\nnone\n\n" + "File Extensions:\n" +
+           extensions + "\n\n" + "Conversion Report:\n" + folder.path("destination/app.report.tsv") + "\n\n" +
+           "Compilation Databases:\nnone\n";
 }
 
 } // namespace
@@ -34,6 +38,9 @@ private slots:
     void extensionListInSummary_data();
     void extensionListInSummary();
     void summaryFollowsChangesAfterGoingBack();
+    void summaryFollowsTheBoxesBeforeTheRun();
+    void projectGroupInSummary_data();
+    void projectGroupInSummary();
     void commandLine_data();
     void commandLine();
 
@@ -64,7 +71,7 @@ void SummaryTest::extensionListInSummary_data()
                                               << "asm";
     QTest::newRow("nothing") << ""
                              << ""
-                             << "";
+                             << "all files";
     QTest::newRow("every box, in fixed order") << "hxx,h,c,hpp,cc,cxx,hh,cpp"
                                                << ""
                                                << "cpp,cc,cxx,c,h,hh,hpp,hxx";
@@ -97,7 +104,7 @@ void SummaryTest::extensionListInSummary()
     QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, extensions));
     QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
     const QStringList commandLine = wizard.converterCommandLine();
-    if (extensions.isEmpty()) {
+    if (extensions == "all files") {
         QVERIFY(!commandLine.contains("-ext"));
     } else {
         QCOMPARE(commandLine.mid(commandLine.indexOf("-ext"), 2), (QStringList{"-ext", extensions}));
@@ -120,14 +127,61 @@ void SummaryTest::summaryFollowsChangesAfterGoingBack()
     QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "h"));
 }
 
+void SummaryTest::summaryFollowsTheBoxesBeforeTheRun()
+{
+    WorkingFolder folder;
+    Projbridge wizard;
+    goToExtensionsPage(wizard, folder);
+    wizard.VDSPInstallDirEdit->clear();
+    QVERIFY(press(wizard, QWizard::NextButton));
+    tickBoxes(wizard, "Report,Compdb");
+
+    QCOMPARE(wizard.DetailsText->toPlainText(),
+             expectedSummary(folder, "all files")
+                 .replace(folder.path("VisualDSP"), "looked up")
+                 .replace(folder.path("destination/app.report.tsv"), "none")
+                 .replace("Databases:\nnone", "Databases:\n" + folder.path("destination/app.compdb")));
+}
+
+void SummaryTest::projectGroupInSummary_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("groupBlock");
+
+    // As the IDE writes a group (ISO-8859-1, CR LF), under a name that does not say it is one.
+    const QByteArray group = "<?xml version=\"1.0\" encoding='ISO-8859-1'?>\r\n<visualdsp-project-group>\r\n"
+                             "<project name=\"video\" file=\".\\V.dpj\"><dependencies>\r\n"
+                             "<dependent-project>K</dependent-project></dependencies></project>\r\n"
+                             "<project name=\"Kern \xc4\" file=\"C:\\K\xe4rne\\A.dpj\"></project>\r\n";
+    const QString members = QString::fromUtf8("Project Group Members:\nvideo (.\\V.dpj)\nKern Ä (C:\\Kärne\\A.dpj)\n");
+    QTest::newRow("group") << group + "</visualdsp-project-group>" << members + "\n";
+    QTest::newRow("truncated") << group << members + "the group file could not be read beyond this point\n\n";
+    QTest::newRow("empty") << QByteArray("<visualdsp-project-group/>")
+                           << "Project Group Members:\nnone: the group lists no project\n\n";
+}
+
+void SummaryTest::projectGroupInSummary()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, groupBlock);
+
+    WorkingFolder folder;
+    Projbridge wizard;
+    goToExtensionsPage(wizard, folder);
+    folder.writeFile("source/app.dpj", source);
+    QVERIFY(press(wizard, QWizard::NextButton));
+
+    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "all files", groupBlock));
+}
+
 void SummaryTest::commandLine_data()
 {
     QTest::addColumn<QStringList>("personalities"); // message, analyser, compiler
     QTest::addColumn<QString>("boxes");
     QTest::addColumn<QStringList>("options");
 
-    const QString report = QDir::toNativeSeparators("/out put/my app.report.txt");
-    const QString database = QDir::toNativeSeparators("/out put/my app/compdb");
+    const QString report = QDir::toNativeSeparators("/out put/my app.report.tsv");
+    const QString database = QDir::toNativeSeparators("/out put/my app.compdb");
     QTest::newRow("nothing optional") << QStringList{"", "", ""} << "Report" << QStringList{};
     QTest::newRow("the report by default") << QStringList{"", "", ""} << "" << QStringList{"-report", report};
     QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "Report" << QStringList{"-cp", "/p/c.p_c"};
@@ -138,6 +192,16 @@ void SummaryTest::commandLine_data()
     QTest::newRow("analyser, extensions and database without report")
         << QStringList{"", "a b.p_a", ""} << "cc,Report,Compdb"
         << QStringList{"-ap", "a b.p_a", "-ext", "cc", "-compdb", database};
+    QTest::newRow("blanks and one pair of quotes dropped")
+        << QStringList{" \"/my p/m.p_s\" ", "\"\"a.p_a\"\"", "\t/p/c.p_c"} << "Report"
+        << QStringList{"-mp", "/my p/m.p_s", "-ap", "\"a.p_a\"", "-cp", "/p/c.p_c"};
+#ifdef Q_OS_WIN
+    QTest::newRow("a leading ~ is a file name")
+        << QStringList{"~/m.p_s", "", "a~"} << "Report" << QStringList{"-mp", "~/m.p_s", "-cp", "a~"};
+#else
+    QTest::newRow("a leading ~ is the home folder")
+        << QStringList{"~/m.p_s", "", "a~"} << "Report" << QStringList{"-mp", QDir::homePath() + "/m.p_s", "-cp", "a~"};
+#endif
 }
 
 void SummaryTest::commandLine()
@@ -149,8 +213,8 @@ void SummaryTest::commandLine()
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
-    wizard.VDSPProjectEdit->setText("/work/my project/app.dpj");
-    wizard.TavricProjectEdit->setText("/out put");
+    wizard.VDSPProjectEdit->setText(" \"/work/my project/app.dpj\"");
+    wizard.TavricProjectEdit->setText("/out put ");
     wizard.VDSPInstallDirEdit->setText("");
     wizard.TavricNameEdit->setText("my app");
     wizard.MsgPersonEdit->setText(personalities[0]);

@@ -71,7 +71,8 @@ QString writeStandInConverter(const QString& folder, const QString& scriptBody)
 {
     const QString scriptPath = QDir(folder).filePath(QStringLiteral("ProjbridgeCli"));
     QFile script(scriptPath);
-    const QByteArray content = "#!/bin/sh\n" + scriptBody.toLocal8Bit() + '\n';
+    // The script finds its tools itself, so that the wizard's search path can hold the stand-in alone.
+    const QByteArray content = "#!/bin/sh\nPATH=/usr/bin:/bin\n" + scriptBody.toLocal8Bit() + '\n';
     if (!script.open(QIODevice::WriteOnly) || script.write(content) != content.size()) {
         qFatal("cannot write %s", qPrintable(scriptPath));
     }
