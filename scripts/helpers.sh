@@ -26,3 +26,11 @@ make_scratch_folder() {
   fi
   trap 'rm -rf "$scratch"' EXIT
 }
+
+# Prints the version in the top CMakeLists.txt of the repository at $1.
+project_version() {
+  local version
+  version=$(sed -n 's/^project(Projbridge VERSION \([0-9.]*\).*/\1/p' "$1/CMakeLists.txt")
+  [ -n "$version" ] || { echo "no version in $1/CMakeLists.txt" >&2; return 1; }
+  echo "$version"
+}

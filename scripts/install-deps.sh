@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, the packages a task needs and nothing that is already
 # there: as root, or through sudo for any other user.
-# Usage: install-deps.sh example|test|bench
+# Usage: install-deps.sh example|test|bench|windows-wizard|package
 set -euo pipefail
 
 build_packages=(g++ make cmake python3)
@@ -11,13 +11,18 @@ test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclan
 bench_packages=(libxml2-utils time valgrind)
 # Qt for Windows from Debian's source package, built with the host's Qt tools.
 windows_wizard_packages=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev xz-utils)
+# The Debian package: dpkg-shlibdeps and dpkg-buildflags, file (with which
+# CPack finds the programs to give dpkg-shlibdeps), the icon's conversion from
+# XPM and the package's checker.
+package_packages=(dpkg-dev file netpbm lintian)
 
 case "${1:-}" in
   example) wanted=("${build_packages[@]}" "${wizard_packages[@]}") ;;
-  test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
   windows-wizard) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${windows_wizard_packages[@]}") ;;
-  *) echo "usage: $0 example|test|bench|windows-wizard" >&2; exit 2 ;;
+  package) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${package_packages[@]}") ;;
+  *) echo "usage: $0 example|test|bench|windows-wizard|package" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -10,6 +10,10 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Debug
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
+# The Debian package, built in Release, and its converter against this build's.
+package=$(bash "$root/scripts/linux-release.sh")
+bash "$root/scripts/linux-package-check.sh" "$package" "$root/build/converter/ProjbridgeCli"
+
 # The converter for Windows, cross-built, with the same tests under Wine.
 bash "$root/scripts/windows-test.sh" "$root/build-win64"
 

@@ -10,8 +10,8 @@ build=$root/build-win64-release
 output=$(mkdir -p "${1:-$build}" && cd "${1:-$build}" && pwd)
 triple=x86_64-w64-mingw32
 
-version=$(sed -n 's/^project(Projbridge VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-[ -n "$version" ] || { echo "no version in $root/CMakeLists.txt" >&2; exit 1; }
+source "$root/scripts/helpers.sh"
+version=$(project_version "$root")
 name=Projbridge-$version-win64
 
 qt=$(bash "$root/scripts/windows-qt.sh")
