@@ -4,6 +4,7 @@
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@ enum class ReadExtent { wholeProject, partOfProject, noProject };
 
 // What a reading tells the run beyond the tree it filled.
 struct ProjectReading {
-    // Of a project group, how far its group file was read.
+    // How far the source file (of a project group, the group file) was read.
     ReadExtent extent;
     // A path kept in the tree still names the unknown installation folder.
     bool keptInstallVariables;
