@@ -165,19 +165,30 @@ ConfigurationTargets configurationsOf(const std::vector<const Group*>& targets)
     return configurations;
 }
 
+// The projects that have a target, and their targets: a project without a
+// processor has none and so no configuration.
+struct ProjectTargets {
+    std::vector<const Group*> projects;
+    std::vector<const Group*> targets;
+};
+
+ProjectTargets projectTargets(const Converter& converter)
+{
+    ProjectTargets found;
+    for (const Group* project : converter.projectRoots()) {
+        if (!project->children().empty()) {
+            found.projects.push_back(project);
+            found.targets.push_back(project->children().front().get());
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 void writeCompileDatabases(const Converter& converter, const std::string& folder)
 {
-    // A project without a processor has no target and so no configuration.
-    std::vector<const Group*> projects;
-    std::vector<const Group*> targets;
-    for (const Group* project : converter.projectRoots()) {
-        if (!project->children().empty()) {
-            projects.push_back(project);
-            targets.push_back(project->children().front().get());
-        }
-    }
+    const auto [projects, targets] = projectTargets(converter);
     if (targets.empty()) {
         return;
     }
@@ -209,4 +220,14 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         printLine("Creating Compilation Database - " + path);
         writeDatabase(path, entries);
     }
+}
+
+std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
+{
+    std::vector<std::string> paths;
+    const ConfigurationTargets configurations = configurationsOf(projectTargets(converter).targets);
+    for (const std::string& configurationFolder : distinctFolderNames(configurations.names)) {
+        paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
+    }
+    return paths;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Converter;
 
@@ -10,3 +11,6 @@ class Converter;
 // and editors read: one entry per source file the configuration builds, with
 // the VisualDSP compiler's command line. Throws IOERROR like the other writers.
 void writeCompileDatabases(const Converter& converter, const std::string& folder);
+
+// The databases that writeCompileDatabases will write, in the order written.
+std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder);

@@ -6,9 +6,11 @@
 #include "compdb/compile_database.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
+#include "driver/same_files.h"
 #include "reader/group_file_reader.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
+#include "writer/output_plan.h"
 
 #include <algorithm>
 
@@ -27,13 +29,10 @@ std::string rootGroupName(const std::string& sourcePath)
     return name;
 }
 
-void printFailure(const IOERROR& error)
+std::string failureMessage(const IOERROR& error)
 {
-    if (error.code == IOERROR::cannotCreateDirectory) {
-        printLine("Could not create directory: " + error.path);
-    } else {
-        printLine("Could not write file: " + error.path);
-    }
+    return (error.code == IOERROR::cannotCreateDirectory ? "Could not create directory: " : "Could not write file: ") +
+           error.path;
 }
 
 } // namespace
@@ -72,7 +71,7 @@ ProjectReading Converter::read()
     lexer.openFile(sourcePath);
     sourceIsGroup_ = GroupFileReader::isGroupFile(lexer);
     if (!reportPath.empty()) {
-        report->open(reportPath, *rootGroup, sourceIsGroup_);
+        report->start(*rootGroup, sourceIsGroup_);
     }
     return sourceIsGroup_ ? readGroup() : readProject(*rootGroup);
 }
@@ -92,7 +91,7 @@ std::vector<const Group*> Converter::projectRoots() const
 void Converter::tellRefusal(XmlLexer& projectLexer, ReadExtent extent)
 {
     if (extent != ReadExtent::wholeProject && projectLexer.streamGood()) {
-        printLine("Visual DSP Project file parsing encountered unexpected token: " + projectLexer.tokenText());
+        fail("Visual DSP Project file parsing encountered unexpected token: " + projectLexer.tokenText());
         report->refusedToken(projectLexer.tokenText(), projectLexer.tokenLine());
     }
 }
@@ -108,7 +107,7 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
-    return report->isOpen() ? finishReport(status) : status;
+    return report->isStarted() ? finishReport(status) : status;
 }
 
 int Converter::convert()
@@ -126,6 +125,10 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
+        refuseSameFiles(inputFiles(), outputFiles());
+        if (report->isStarted()) {
+            report->writeTo(reportPath);
+        }
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
@@ -133,22 +136,29 @@ int Converter::convert()
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
-            printLine("Conversion incomplete: the project file was read only up to the unexpected token");
-            return 1;
+            return fail("Conversion incomplete: the project file was read only up to the unexpected token");
         }
         if (reading.groupProjectsNotReadWhole > 0) {
-            printLine("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
-                      std::to_string(reading.groupProjects) + " projects of the group were not read whole");
-            return 1;
+            return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
+                        std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
         return status;
     } catch (const XMLReaderError& error) {
-        printLine(readerFailureMessage(error, sourcePath));
+        return fail(readerFailureMessage(error, sourcePath));
     } catch (const InputTooLong& error) {
-        printLine(error.what());
+        return fail(error.what());
     } catch (const IOERROR& error) {
-        printFailure(error);
+        return fail(failureMessage(error));
+    } catch (const SameFile& error) {
+        report->drop();
+        return fail(error.what());
     }
+}
+
+int Converter::fail(const std::string& message)
+{
+    printLine(message);
+    failure = message;
     return 1;
 }
 
@@ -163,16 +173,60 @@ void Converter::reportUnknownProcessors()
     }
 }
 
+// A run stopped before its files were weighed against each other still
+// reports what it read, unless the report would overwrite an input.
 int Converter::finishReport(int status)
 {
     try {
-        report->close(*rootGroup);
+        if (!report->isWritten()) {
+            refuseSameFiles(inputFiles(), {reportFile()});
+            report->writeTo(reportPath);
+        }
+        report->close(*rootGroup, status != 0, failure);
     } catch (const IOERROR& error) {
-        printFailure(error);
+        printLine(failureMessage(error));
+        return 1;
+    } catch (const SameFile& error) {
+        printLine(error.what());
         return 1;
     }
     printLine(report->summaryLine());
     return status;
+}
+
+std::vector<RunFile> Converter::inputFiles() const
+{
+    std::vector<RunFile> files{{"the source project", sourcePath}};
+    for (const std::string& path : groupProjectFiles) {
+        files.push_back({"a project of the group", path});
+    }
+    for (const auto& [role, path] : {std::pair{"the analyser personality template", &analyserPersonality},
+                                     std::pair{"the message personality", &messagePersonality},
+                                     std::pair{"the compiler personality", &compilerPersonality}}) {
+        if (!path->empty()) {
+            files.push_back({role, *path});
+        }
+    }
+    return files;
+}
+
+std::vector<RunFile> Converter::outputFiles() const
+{
+    std::vector<RunFile> files = plannedProjectFiles(*this);
+    if (!compileDatabaseFolder.empty()) {
+        for (std::string& path : compileDatabasePaths(*this, compileDatabaseFolder)) {
+            files.push_back({"the compilation database", std::move(path)});
+        }
+    }
+    if (!reportPath.empty()) {
+        files.push_back(reportFile());
+    }
+    return files;
+}
+
+RunFile Converter::reportFile() const
+{
+    return {"the report", reportPath};
 }
 
 void Converter::addExtensions(const std::string& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "driver/same_files.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
@@ -98,6 +99,8 @@ public:
 
 private:
     int convert();
+    // Prints the message that ends the run, kept for the report; returns 1.
+    int fail(const std::string& message);
     int finishReport(int status);
     ProjectReading readFrom(XmlLexer& projectLexer, Group& root);
     ProjectReading readGroup();
@@ -108,12 +111,18 @@ private:
     void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
     // Processors whose compiler macros the compilation databases lack.
     void reportUnknownProcessors();
+    // The files the run reads and those it writes, for refuseSameFiles.
+    std::vector<RunFile> inputFiles() const;
+    std::vector<RunFile> outputFiles() const;
+    RunFile reportFile() const;
 
     std::string sourcePath;
     // The project file whose relative paths the reader resolves: the source,
     // or the project of the group being read.
     std::string projectPath;
     bool sourceIsGroup_ = false;
+    // Each project file of a group, once: inputs that no output may overwrite.
+    std::vector<std::string> groupProjectFiles;
     std::string destinationFolder;
     std::string installFolder;
     std::vector<std::string> extensions;
@@ -125,6 +134,8 @@ private:
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
+    // The message of the failure that ended the run.
+    std::string failure;
 };
 
 // The message of a project file that cannot be opened or ends early.

@@ -25,6 +25,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Two files of a run that are one file on the disk; the message names both.
+class SameFile : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // "64 MiB", for the messages of the limits.
 inline std::string mebibytes(std::size_t bytes)
 {

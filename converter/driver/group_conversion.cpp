@@ -30,6 +30,7 @@ ProjectReading Converter::readGroup()
             continue;
         }
         ++reading.groupProjects;
+        groupProjectFiles.push_back(path);
         if (!readGroupMember(member, path, reading.keptInstallVariables)) {
             ++reading.groupProjectsNotReadWhole;
         }
@@ -49,7 +50,7 @@ bool Converter::readGroupMember(const GroupMember& member, const std::string& pa
     report->groupAdded(*rootGroup, *project);
     projectPath = path;
     ReadExtent extent = ReadExtent::noProject;
-    std::string failure;
+    std::string message;
     try {
         XmlLexer projectLexer;
         projectLexer.openFile(path);
@@ -58,14 +59,14 @@ bool Converter::readGroupMember(const GroupMember& member, const std::string& pa
         tellRefusal(projectLexer, reading.extent);
         extent = reading.extent;
     } catch (const XMLReaderError& error) {
-        failure = readerFailureMessage(error, path);
+        message = readerFailureMessage(error, path);
     } catch (const InputTooLong& error) {
-        failure = error.what();
+        message = error.what();
     }
     projectPath = sourcePath;
-    if (!failure.empty()) {
-        printLine(failure);
-        report->projectNotRead(path, failure);
+    if (!message.empty()) {
+        fail(message);
+        report->projectNotRead(path, message);
     }
     // What a project alone would not write is left out of the group too.
     if (extent != ReadExtent::noProject) {

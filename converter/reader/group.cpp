@@ -32,13 +32,3 @@ void Group::setDefinition(const std::string& name, const std::string& value)
 {
     definitions_[name] = value;
 }
-
-std::vector<std::string> Group::childNames() const
-{
-    std::vector<std::string> names;
-    names.reserve(children_.size());
-    for (const std::unique_ptr<Group>& child : children_) {
-        names.push_back(child->name);
-    }
-    return names;
-}

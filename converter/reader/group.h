@@ -32,7 +32,8 @@ public:
     const std::vector<std::string>& includePaths() const { return includePaths_; }
     const std::map<std::string, std::string>& definitions() const { return definitions_; }
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
-    std::vector<std::string> childNames() const;
+    // Without files and children: the group writes nothing but its folders.
+    bool isEmpty() const { return files_.empty() && children_.empty(); }
 
     // Writes this group's block, and those of its children, into the project
     // file. `parentPath` is the parent's folder below the destination.

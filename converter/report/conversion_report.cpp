@@ -2,6 +2,7 @@
 
 #include "base/install_variables.h"
 #include "base/windows_path.h"
+#include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/group.h"
 #include "report/report_file.h"
@@ -20,6 +21,7 @@ constexpr std::string_view unresolvedKind = "unresolved";
 constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
 constexpr std::string_view renamedKind = "renamed";
+constexpr std::string_view stoppedKind = "stopped";
 
 std::string_view reasonText(NotTakenBecause reason)
 {
@@ -69,11 +71,26 @@ std::size_t distinctFiles(const Group& root)
 ConversionReport::ConversionReport() = default;
 ConversionReport::~ConversionReport() = default;
 
-void ConversionReport::open(const std::string& windowsPath, const Group& root, bool projectColumn)
+void ConversionReport::start(const Group& root, bool projectColumn)
 {
-    file = std::make_unique<ReportFile>(windowsPath, projectColumn);
-    path = windowsPath;
+    file = std::make_unique<ReportFile>(projectColumn);
     groupPaths[&root] = root.name;
+}
+
+void ConversionReport::writeTo(const std::string& windowsPath)
+{
+    path = windowsPath;
+    try {
+        file->open(windowsPath);
+    } catch (const IOERROR&) {
+        drop();
+        throw;
+    }
+}
+
+void ConversionReport::drop()
+{
+    file.reset();
 }
 
 void ConversionReport::groupAdded(const Group& parent, const Group& child)
@@ -102,7 +119,6 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
         return;
     }
     taken(configuration, name, group, "", path);
-    // The configurations of one entry take the same path one after another.
     if (path != lastSourceTaken) {
         lastSourceTaken = path;
         checkPath(name, path);
@@ -154,9 +170,7 @@ void ConversionReport::includeFolder(const std::string& configuration, const std
         return;
     }
     write(includeKind, configuration, asWritten, folder);
-    if (includeFoldersChecked.insert(folder).second) {
-        checkPath(asWritten, folder);
-    }
+    checkPath(asWritten, folder);
 }
 
 void ConversionReport::definition(const std::string& configuration, const std::string& name, const std::string& value)
@@ -200,11 +214,15 @@ void ConversionReport::refusedToken(const std::string& text, std::size_t line)
     }
 }
 
-void ConversionReport::close(const Group& root)
+void ConversionReport::close(const Group& root, bool failed, std::string_view failure)
 {
     sourcesTaken = distinctFiles(root);
+    runFailed = failed;
     for (const Definition& definition : definitions) {
         file->writeLine(defineKind, definition.configuration, definition.name, definition.value, definition.project);
+    }
+    if (failed) {
+        file->writeLine(stoppedKind, "", "", failure);
     }
     const std::unique_ptr<ReportFile> closing = std::move(file);
     closing->close();
@@ -212,8 +230,9 @@ void ConversionReport::close(const Group& root)
 
 std::string ConversionReport::summaryLine() const
 {
-    return "Report: " + std::to_string(sourcesTaken) + " source files taken, " + std::to_string(entriesNotTaken) +
-           " file entries not taken, " + std::to_string(pathsMissing) + " paths missing: " + path;
+    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken) +
+           " source files taken, " + std::to_string(entriesNotTaken) + " file entries not taken, " +
+           std::to_string(pathsMissing) + " paths missing: " + path;
 }
 
 // The detail names the group by its path, then what the group took.
@@ -236,6 +255,9 @@ void ConversionReport::write(std::string_view kind, std::string_view configurati
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
 {
+    if (!pathsChecked.insert(path).second) {
+        return;
+    }
     if (holdsInstallVariable(path)) {
         write(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {

@@ -29,11 +29,18 @@ public:
     ConversionReport(const ConversionReport&) = delete;
     ConversionReport& operator=(const ConversionReport&) = delete;
 
-    // Throws IOERROR code 2 when the file cannot be opened for writing. Taken
-    // file entries name their group by its path from the root. A project
-    // group's report names in a column of its own the project of each line.
-    void open(const std::string& windowsPath, const Group& root, bool projectColumn);
-    bool isOpen() const { return file != nullptr; }
+    // Starts taking findings, kept until the file is written. Taken file
+    // entries name their group by its path from the root. A project group's
+    // report names in a column of its own the project of each line.
+    void start(const Group& root, bool projectColumn);
+    bool isStarted() const { return file != nullptr; }
+    bool isWritten() const { return !path.empty(); }
+    // Creates the file and writes what was found so far; what is found later
+    // follows as found. Throws IOERROR code 2 when the file cannot be opened
+    // for writing, and the report is dropped.
+    void writeTo(const std::string& windowsPath);
+    // No report at all: the run refused to write any file.
+    void drop();
     // The project of the group that the findings from now on concern; "" for
     // the group file itself.
     void setProject(std::string name) { project = std::move(name); }
@@ -66,17 +73,19 @@ public:
     void unknownElement(std::string_view name, std::size_t line);
     void refusedToken(const std::string& text, std::size_t line);
 
-    // Writes the macros and closes the file; counts the source files in the
-    // tree. Throws IOERROR code 2 when any line could not be written.
-    void close(const Group& root);
-    // The run's last line: what was counted, and where the report is.
+    // Writes the macros and, for a run that failed, the line saying it stopped
+    // with its failure message; closes the file and counts the source files
+    // in the tree. Throws IOERROR code 2 when any line could not be written.
+    void close(const Group& root, bool failed, std::string_view failure);
+    // The run's last line: whether it failed, what was counted, and where the
+    // report is.
     std::string summaryLine() const;
 
 private:
     void taken(const std::string& configuration, const std::string& name, const Group& group, std::string_view what,
                const std::string& path);
     // A line for a path that still holds an installation variable or is not
-    // on this machine, the first time the path is used.
+    // on this machine, the first time the path is used anywhere.
     void checkPath(const std::string& asWritten, const std::string& path);
     bool exists(const std::string& path);
     void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
@@ -96,7 +105,9 @@ private:
     std::size_t sourcesTaken = 0;
     std::size_t entriesNotTaken = 0;
     std::size_t pathsMissing = 0;
-    std::unordered_set<std::string> includeFoldersChecked;
+    bool runFailed = false;
+    std::unordered_set<std::string> pathsChecked;
+    // The configurations of one entry take the same path one after another.
     std::string lastSourceTaken;
     std::string lastFolder;
     bool lastFolderExists = false;

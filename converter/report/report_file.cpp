@@ -10,10 +10,21 @@ constexpr char fieldSeparator = '\t';
 
 } // namespace
 
-ReportFile::ReportFile(std::string windowsPath, bool projectColumn)
-    : path(windowsPath), file(std::move(windowsPath)), projectColumn(projectColumn)
+ReportFile::ReportFile(bool projectColumn) : projectColumn(projectColumn)
 {
     writeLine("kind", "configuration", "item", "detail", "project");
+}
+
+void ReportFile::open(const std::string& windowsPath)
+{
+    path = windowsPath;
+    file = std::make_unique<OutputFile>(windowsPath);
+    try {
+        file->writeText(kept);
+    } catch (const IOERROR&) {
+        writeFailed = true;
+    }
+    std::string().swap(kept);
 }
 
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
@@ -34,8 +45,13 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
         line += fieldSeparator;
         appendField(project);
     }
+    if (!file) {
+        kept += line;
+        kept += '\n';
+        return;
+    }
     try {
-        file.writeLine(line);
+        file->writeLine(line);
     } catch (const IOERROR&) {
         writeFailed = true;
     }
@@ -46,7 +62,7 @@ void ReportFile::close()
     if (writeFailed) {
         throw IOERROR(IOERROR::cannotWriteFile, path);
     }
-    file.close();
+    file->close();
 }
 
 // A tab or a line break in a name would shift or split the columns; a blank

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::string_view unnamedFolder = "unnamed";
+constexpr std::string_view parentPart = "..";
 constexpr std::size_t firstDistinctNumber = 2;
 
 // The parts of the name that lead somewhere, joined with "\", as written.
@@ -22,8 +23,9 @@ std::string folderParts(const std::string& name)
             end = name.size();
         }
         std::string_view part = std::string_view(name).substr(start, end - start);
-        // Windows drops them from every part, which leaves "." and ".." empty.
-        while (!part.empty() && (part.back() == '.' || part.back() == ' ')) {
+        // Windows drops them from every part but "..", which leaves "." empty.
+        const bool parent = part == parentPart;
+        while (!parent && !part.empty() && (part.back() == '.' || part.back() == ' ')) {
             part.remove_suffix(1);
         }
         if (!part.empty()) {
@@ -37,12 +39,12 @@ std::string folderParts(const std::string& name)
     return parts;
 }
 
+} // namespace
+
 std::string folderKey(const std::string& name)
 {
     return asciiLowerCase(folderParts(name));
 }
-
-} // namespace
 
 std::vector<std::string> distinctFolderNames(const std::vector<std::string>& names)
 {

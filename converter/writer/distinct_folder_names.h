@@ -16,6 +16,10 @@
 // folder no sibling leads to; a name that leads to no folder of its own
 // ("", ".") gets "unnamed", or "unnamed (N)" when a sibling leads there.
 
+// The name as Windows compares it by the rule above: "./A." gives "a". A ".."
+// part stays.
+std::string folderKey(const std::string& name);
+
 // For each name, in order: the name itself when it keeps its folder, else the
 // name of the distinct folder it gets.
 std::vector<std::string> distinctFolderNames(const std::vector<std::string>& names);

@@ -2,6 +2,8 @@
 
 #include "base/windows_path.h"
 #include "driver/converter.h"
+#include "reader/group.h"
+#include "writer/distinct_folder_names.h"
 
 std::string projectPersonFolder(const Converter& converter)
 {
@@ -26,6 +28,34 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 std::string groupBaseName(const std::string& name)
 {
     return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
+}
+
+bool hasOwnAnalyserPersonality(const Group& group)
+{
+    return !group.includePaths().empty() || !group.definitions().empty();
+}
+
+std::string rootFolderName(const Group& root)
+{
+    return root.isEmpty() ? root.name : distinctFolderNames({root.name}).front();
+}
+
+std::vector<std::string> childFolderNames(const Group& group)
+{
+    std::vector<std::string> written;
+    for (const std::unique_ptr<Group>& child : group.children()) {
+        if (!child->isEmpty()) {
+            written.push_back(child->name);
+        }
+    }
+    std::vector<std::string> distinct = distinctFolderNames(written);
+    std::vector<std::string> folders;
+    folders.reserve(group.children().size());
+    std::size_t next = 0;
+    for (const std::unique_ptr<Group>& child : group.children()) {
+        folders.push_back(child->isEmpty() ? child->name : std::move(distinct[next++]));
+    }
+    return folders;
 }
 
 std::string ownAnalyserPersonality(const std::string& groupFolder, const std::string& folderName)

@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr std::string_view messageExtension = ".p_s";
-constexpr std::string_view compilerExtension = ".p_c";
-
 // The personality the user named, or the project-wide placeholder, made empty.
 // A placeholder that cannot be made is reported: the project would name a file
 // that is not there.
@@ -43,11 +40,6 @@ void appendTemplate(const Converter& converter, OutputFile& personality)
     } else {
         printLine("Couldnt open file");
     }
-}
-
-bool hasOwnAnalyserPersonality(const Group& group)
-{
-    return !group.includePaths().empty() || !group.definitions().empty();
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "driver/errors.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
-#include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_paths.h"
 #include "writer/project_file.h"
@@ -25,7 +24,7 @@ int Converter::writeProject()
 
 void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
-    writeAs(out, parentPath, distinctFolderNames({name}).front(), inheritedAnalyser);
+    writeAs(out, parentPath, rootFolderName(*this), inheritedAnalyser);
 }
 
 void Group::writeAs(ProjectFile& out, const std::string& parentPath, const std::string& folderName,
@@ -48,7 +47,7 @@ void Group::writeAs(ProjectFile& out, const std::string& parentPath, const std::
     folders.makeDirectory(groupFolder);
     folders.makeDirectory(groupFolder + "\\output\\");
     folders.makeDirectory(groupFolder + "\\person\\");
-    if (files_.empty() && children_.empty()) {
+    if (isEmpty()) {
         return;
     }
 
@@ -74,7 +73,7 @@ void Group::writeAs(ProjectFile& out, const std::string& parentPath, const std::
 
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, folderName);
-    const std::vector<std::string> childFolders = distinctFolderNames(childNames());
+    const std::vector<std::string> childFolders = childFolderNames(*this);
     // The root's children are the projects of a group, which its report names.
     const bool childrenAreProjects = parentPath.empty() && converter->sourceIsGroup();
     for (std::size_t i = 0; i < children_.size(); ++i) {

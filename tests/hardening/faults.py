@@ -17,7 +17,7 @@ import sys
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
                                 run_named_case, windows_path)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
-                          folder, folders, group_line, personality_line, target)
+                          UNEXPECTED_EOF, folder, folders, group_line, personality_line, target)
 
 TIMEOUT_SECONDS = 60
 SANITIZED_TIMEOUT_FACTOR = 5
@@ -115,6 +115,19 @@ def template_is_a_folder(fault):
 
 
 @case
+def report_is_a_folder(fault):
+    # The report is opened once the run's files are weighed, before the writer
+    # starts: a report that cannot be written stops the run with nothing made.
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    fault.empty_destination()
+    (fault.destination / "report.tsv").mkdir()
+    expect_run(fault.convert(["-report", fault.out("report.tsv")]), 1,
+               ["Could not write file: " + fault.out("report.tsv")])
+    expect("destination", [p.name for p in fault.destination.iterdir()], ["report.tsv"])
+    expect("report folder", list((fault.destination / "report.tsv").iterdir()), [])
+
+
+@case
 def source_is_a_folder(fault):
     fault.source.mkdir()
     fault.empty_destination()
@@ -170,6 +183,67 @@ def links_below_the_destination(fault):
     expect_run(fault.convert(destination=linked_destination), 0,
                [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED])
     expect("project file reached through the link", (fault.destination / f"{PROJECT}.prj").is_file(), True)
+
+
+@case
+def outputs_that_are_inputs_or_other_outputs(fault):
+    # Each row: the source project, the options, the file that is both (or
+    # twice an output) as the clash line names it first and second, and the
+    # options of a first run that makes the outputs, if one must. Nothing
+    # anywhere may change, and the run fails.
+    debug = '<configurations>\n<configuration name="Debug">\n</configuration>\n</configurations>\n'
+    fault.write_project(HEAD, target(), debug, folders(folder("Header Files", [".\\include\\api.h"]),
+                                                       folder("Source Files", [".\\main.c"])), END)
+    cut_short = fault.source.with_name("cut.dpj")
+    cut_short.write_bytes(fault.source.read_bytes()[:-len(END) - 20])
+    for name in ("message.lnt", "compiler.lnt"):
+        (fault.template.parent / name).write_bytes(b"-w3\n")
+    (fault.sandbox.area / "alias").symlink_to("work")
+    source, cut, template = (windows_path(path) for path in (fault.source, cut_short, fault.template))
+    message, compiler = (windows_path(fault.template.parent / name) for name in ("message.lnt", "compiler.lnt"))
+    through_link = windows_path(fault.sandbox.area / "alias" / "." / f"{PROJECT}.dpj")
+    project_file, own = fault.out(f"{PROJECT}.prj"), fault.out(f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a")
+    own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
+    database = fault.out("db\\Debug\\compile_commands.json")
+    other_case = fault.out("DB\\debug\\.\\compile_commands.json")
+    group = fault.source.with_name("group.dpg")
+    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
+                     "</visualdsp-project-group>\n")
+    group = windows_path(group)
+    rows = [
+        (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
+        (source, ["-report", source], ("the report", source), ("the source project", source), None),
+        (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
+        (cut, ["-report", cut], ("the report", cut), ("the source project", cut), None),
+        (source, ["-report", template, "-ap", template], ("the report", template),
+         ("the analyser personality template", template), None),
+        (source, ["-mp", message, "-report", message], ("the report", message),
+         ("the message personality", message), None),
+        (source, ["-cp", compiler, "-report", compiler], ("the report", compiler),
+         ("the compiler personality", compiler), None),
+        (source, ["-ap", own], ("the analyser personality", own), ("the analyser personality template", own), []),
+        (source, ["-mp", project_file], ("the project file", project_file),
+         ("the message personality", project_file), []),
+        (source, ["-compdb", fault.out("db"), "-ap", database], ("the compilation database", database),
+         ("the analyser personality template", database), ["-compdb", fault.out("db")]),
+        (source, ["-report", project_file], ("the report", project_file), ("the project file", project_file), []),
+        (source, ["-report", own_spelled_otherwise], ("the report", own_spelled_otherwise),
+         ("the analyser personality", own), None),
+        (source, ["-compdb", fault.out("db"), "-report", other_case], ("the report", other_case),
+         ("the compilation database", database), None),
+    ]
+    for project, options, (output_role, output), (other_role, other), first_run in rows:
+        fault.empty_destination()
+        if first_run is not None:
+            expect("first run of " + repr(options), fault.convert(first_run).status, 0)
+        before = listing(fault.sandbox.root, [fault.sandbox.capture])
+        outcome = fault.sandbox.run([project, windows_path(fault.destination), INSTALL_FOLDER, *options],
+                                    timeout_seconds=fault.timeout)
+        clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
+        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {source}"]}.get(project, [])
+        expect_run(outcome, 1, read_first + [clash])
+        expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
+                                                                             [fault.sandbox.capture])), [])
 
 
 def configurations(*names_and_macros):

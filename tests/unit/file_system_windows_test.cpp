@@ -1,3 +1,4 @@
+#include "platform/file_identity.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
@@ -51,6 +52,19 @@ TEST_F(FileSystem, AnyFileOrFolderExists)
     EXPECT_TRUE(platform::pathExists("C:\\"));
     EXPECT_FALSE(platform::pathExists(folder.windowsPath("nothing")));
     EXPECT_FALSE(platform::pathExists(folder.windowsPath("file.txt") + "\\"));
+}
+
+TEST_F(FileSystem, OneFileHasOneIdentityHoweverItIsSpelled)
+{
+    writeBytes(folder.path() / "one.txt", "1");
+    writeBytes(folder.path() / "two.txt", "1");
+    const std::optional<std::string> one = platform::fileIdentity(folder.windowsPath("one.txt"));
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(platform::fileIdentity(folder.windowsPath(".\\ONE.TXT")), one);
+    EXPECT_EQ(platform::fileIdentity(folder.windowsPath("sub\\..\\one.txt")), one);
+    EXPECT_NE(platform::fileIdentity(folder.windowsPath("two.txt")), one);
+    EXPECT_NE(platform::fileIdentity(folder.windowsPath()), one);
+    EXPECT_EQ(platform::fileIdentity(folder.windowsPath("three.txt")), std::nullopt);
 }
 
 } // namespace

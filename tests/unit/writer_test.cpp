@@ -207,7 +207,7 @@ TEST(DistinctFolderNames, NamesOfOneFolderAreToldApartAndOthersKeptAsWritten)
         // A number a sibling already leads to is passed over.
         {{"./a", "a", "a (2)", "A (3)"}, {"./a", "a (4)", "a (2)", "A (3)"}},
         {{"x/./y", "x\\y", "X//Y"}, {"x/./y", "x\\y (2)", "X\\Y (3)"}},
-        {{"", ".", "..\\.", "unnamed"}, {"unnamed (2)", "unnamed (3)", "unnamed (4)", "unnamed"}},
+        {{"", ".", ".\\...", "unnamed"}, {"unnamed (2)", "unnamed (3)", "unnamed (4)", "unnamed"}},
         {{"", "."}, {"unnamed", "unnamed (2)"}},
     };
     for (const auto& row : rows) {

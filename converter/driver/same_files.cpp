@@ -1,0 +1,105 @@
+#include "driver/same_files.h"
+
+#include "base/windows_path.h"
+#include "driver/errors.h"
+#include "platform/file_identity.h"
+#include "writer/distinct_folder_names.h"
+
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+std::optional<std::string> identityOf(std::string_view path)
+{
+    // "C:" would name the drive's current folder, not its root.
+    const bool driveOnly = hasDrive(path) && path.size() == 2;
+    return platform::fileIdentity(driveOnly ? std::string(path) + "\\" : std::string(path));
+}
+
+std::string withPart(std::string key, std::string_view part)
+{
+    const std::string folded = folderKey(std::string(part));
+    if (!folded.empty()) {
+        key += '\\';
+        key += folded;
+    }
+    return key;
+}
+
+// The outputs of a run share their folders, each looked up once. Only the
+// folders that hold an output are kept, so a deep path costs its length once,
+// not once per level.
+class FileIdentities {
+public:
+    std::string of(const std::string& path)
+    {
+        if (const std::optional<std::string> identity = identityOf(path)) {
+            return *identity;
+        }
+        const std::optional<std::string> parent = parentFolder(path);
+        return parent ? withPart(folderOf(*parent), fileName(path)) : "?" + folderKey(path);
+    }
+
+private:
+    const std::string& folderOf(const std::string& folder)
+    {
+        auto [found, added] = folders.try_emplace(folder);
+        if (added) {
+            found->second = walkUp(folder);
+        }
+        return found->second;
+    }
+
+    // The nearest folder on the way that is there, then the parts below it.
+    static std::string walkUp(std::string_view folder)
+    {
+        std::vector<std::size_t> cuts;
+        std::string_view existing = folder;
+        std::optional<std::string> identity;
+        while (!(identity = identityOf(existing))) {
+            const std::size_t cut = existing.rfind('\\');
+            if (cut == std::string_view::npos) {
+                return "?" + folderKey(std::string(folder));
+            }
+            cuts.push_back(cut);
+            existing = existing.substr(0, cut);
+        }
+        std::string key = std::move(*identity);
+        for (std::size_t i = cuts.size(); i-- > 0;) {
+            const std::size_t end = i == 0 ? folder.size() : cuts[i - 1];
+            key = withPart(std::move(key), folder.substr(cuts[i] + 1, end - cuts[i] - 1));
+        }
+        return key;
+    }
+
+    std::unordered_map<std::string, std::string> folders;
+};
+
+[[noreturn]] void refuse(const RunFile& output, const RunFile& other)
+{
+    throw SameFile("Will not write " + std::string(output.role) + " " + output.path + ": it is the same file as " +
+                   std::string(other.role) + " " + other.path);
+}
+
+} // namespace
+
+void refuseSameFiles(const std::vector<RunFile>& inputs, const std::vector<RunFile>& outputs)
+{
+    FileIdentities identities;
+    std::unordered_map<std::string, const RunFile*> inputByIdentity;
+    for (const RunFile& input : inputs) {
+        inputByIdentity.try_emplace(identities.of(input.path), &input);
+    }
+    std::unordered_map<std::string, const RunFile*> outputByIdentity;
+    for (const RunFile& output : outputs) {
+        const std::string identity = identities.of(output.path);
+        if (const auto input = inputByIdentity.find(identity); input != inputByIdentity.end()) {
+            refuse(output, *input->second);
+        }
+        if (const auto [earlier, added] = outputByIdentity.try_emplace(identity, &output); !added) {
+            refuse(output, *earlier->second);
+        }
+    }
+}
