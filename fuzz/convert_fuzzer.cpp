@@ -5,10 +5,10 @@
 // status 0 or 1, lets an exception escape, changes anything beside its
 // destination folder, or succeeds with a project file or analyser personality
 // out of shape.
-#include "output_shape.h"
-
 #include "driver/converter.h"
 #include "platform/platform.h"
+#include "support/output_shape.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <string>
@@ -58,16 +56,18 @@ constexpr std::array<Options, 4> optionChoices{{
 }};
 constexpr const char* reportName = "report.tsv";
 
-// The run's folders, made once. `work` holds the project file, the template
-// and `outer`, whose only entry is the destination folder.
+// The run's folders, removed with everything in them when the fuzzer exits.
+// `work` holds the project file, the template and `outer`, whose only entry
+// is the destination folder.
 struct Sandbox {
-    fs::path root;
-    fs::path prefix;
-    fs::path work;
-    fs::path outer;
-    fs::path projectFile;
-    fs::path templateFile;
-    fs::path destination;
+    TempFolder folder;
+    fs::path root = folder.path();
+    fs::path prefix = root / "prefix";
+    fs::path work = root / "work";
+    fs::path outer = work / "outer";
+    fs::path projectFile = work / "project.dpj";
+    fs::path templateFile = work / "template.lnt";
+    fs::path destination = outer / "destination";
 };
 
 Sandbox sandbox;
@@ -78,35 +78,15 @@ Sandbox sandbox;
     std::abort();
 }
 
-void writeFile(const fs::path& path, const std::uint8_t* data, std::size_t size)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out.flush()) {
-        fail("cannot write " + path.string());
-    }
-}
-
-std::set<std::string> entriesOf(const fs::path& folder)
+void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
 {
     std::set<std::string> names;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         names.insert(entry.path().filename().string());
     }
-    return names;
-}
-
-void expectEntries(const fs::path& folder, const std::set<std::string>& expected)
-{
-    if (entriesOf(folder) != expected) {
+    if (names != expected) {
         fail("something was written beside the destination, in " + folder.string());
     }
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The host path of a Windows path in the destination, mapped here rather than
@@ -122,14 +102,14 @@ std::optional<fs::path> hostPathInDestination(std::string_view windowsPath)
     return fs::path(sandbox.destination.string() + rest);
 }
 
-void expectNamedOutputsToExist(std::string_view projectFile, const Options& options)
+void expectNamedOutputsToExist(const std::vector<NamedOutput>& outputs, const Options& options)
 {
-    for (const NamedOutput& output : namedOutputs(projectFile)) {
+    for (const NamedOutput& output : outputs) {
         if (output.path == options.messagePersonality || output.path == options.compilerPersonality) {
             continue;
         }
         const std::optional<fs::path> host = hostPathInDestination(output.path);
-        if (!host || (output.isFolder ? !fs::is_directory(*host) : !fs::is_regular_file(*host))) {
+        if (!host || (output.isFolder() ? !fs::is_directory(*host) : !fs::is_regular_file(*host))) {
             fail("the project file names an output that is not there: " + std::string(output.path));
         }
     }
@@ -138,17 +118,18 @@ void expectNamedOutputsToExist(std::string_view projectFile, const Options& opti
 void expectWellFormedOutput(const Options& options)
 {
     const fs::path projectFilePath = sandbox.destination / (std::string(projectName) + ".prj");
-    const std::string projectFile = readFile(projectFilePath);
-    if (const std::optional<std::string> problem = projectFileProblem(projectFile)) {
-        fail(*problem);
+    const std::string projectFile = readBytes(projectFilePath);
+    const ProjectFileShape shape = projectFileShape(projectFile);
+    if (shape.problem) {
+        fail(*shape.problem);
     }
-    expectNamedOutputsToExist(projectFile, options);
+    expectNamedOutputsToExist(shape.outputs, options);
     const std::string_view templateLines = options.withTemplate ? templateAsWritten : "";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(sandbox.destination)) {
         if (!entry.is_regular_file() || entry.path().extension() != analyserExtension) {
             continue;
         }
-        const std::optional<std::string> problem = analyserPersonalityProblem(readFile(entry.path()), templateLines);
+        const std::optional<std::string> problem = analyserPersonalityProblem(readBytes(entry.path()), templateLines);
         if (problem) {
             fail(*problem + " (" + entry.path().string() + ")");
         }
@@ -161,37 +142,18 @@ void expectWellFormedReport()
     if (!fs::is_regular_file(report)) {
         fail("a run with a report that it could write left none");
     }
-    if (const std::optional<std::string> problem = reportProblem(readFile(report))) {
+    if (const std::optional<std::string> problem = reportProblem(readBytes(report))) {
         fail(*problem);
     }
-}
-
-void removeSandbox()
-{
-    std::error_code ignored;
-    fs::remove_all(sandbox.root, ignored);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    std::string pattern = (fs::temp_directory_path() / "projbridge-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        fail("cannot make the sandbox");
-    }
-    sandbox.root = pattern;
-    sandbox.prefix = sandbox.root / "prefix";
-    sandbox.work = sandbox.root / "work";
-    sandbox.outer = sandbox.work / "outer";
-    sandbox.projectFile = sandbox.work / "project.dpj";
-    sandbox.templateFile = sandbox.work / "template.lnt";
-    sandbox.destination = sandbox.outer / "destination";
     fs::create_directories(sandbox.prefix);
     fs::create_directories(sandbox.outer);
-    std::atexit(removeSandbox);
-    writeFile(sandbox.templateFile, reinterpret_cast<const std::uint8_t*>(templateText),
-              std::char_traits<char>::length(templateText));
+    writeBytes(sandbox.templateFile, templateText);
     // An empty Wine prefix maps no drive but Z:, the host's root, and records
     // no installation.
     setenv("WINEPREFIX", sandbox.prefix.c_str(), 1);
@@ -206,7 +168,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    writeFile(sandbox.projectFile, data, size);
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    writeBytes(sandbox.projectFile, input);
     fs::create_directory(sandbox.destination);
 
     const Options& options = optionChoices[size % optionChoices.size()];
@@ -245,10 +208,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectEntries(sandbox.prefix, {});
     expectEntries(sandbox.work, {"outer", "project.dpj", "template.lnt"});
     expectEntries(sandbox.outer, {"destination"});
-    if (readFile(sandbox.templateFile) != templateText) {
+    if (readBytes(sandbox.templateFile) != templateText) {
         fail("the template was changed");
     }
-    if (readFile(sandbox.projectFile) != std::string(reinterpret_cast<const char*>(data), size)) {
+    if (readBytes(sandbox.projectFile) != input) {
         fail("the project file was changed");
     }
     fs::remove_all(sandbox.destination);

@@ -2,6 +2,11 @@
 # Installs, on Debian 12, the packages a task needs and nothing that is already
 # there: as root, or through sudo for any other user.
 # Usage: install-deps.sh example|test|bench|windows-wizard|package
+#   example         build both programs and convert the example (scripts/example.sh)
+#   test            what every test suite needs, the Windows cross build, fuzzing and the package among them
+#   bench           build the converter and run bench/run.sh
+#   windows-wizard  build the Windows Qt and the Windows wizard (scripts/windows-qt.sh)
+#   package         build and check the Debian package (scripts/linux-release.sh)
 set -euo pipefail
 
 build_packages=(g++ make cmake python3)

@@ -11,38 +11,35 @@
 
 import argparse
 import json
-import os
 import shutil
 import subprocess
 import sys
-import tempfile
 from pathlib import Path
 
-# FolderName= to CompPers=, after a block's start marker.
-KEY_LINES = 6
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from conversion_harness import Sandbox, exit_status, read_project_file
+
 # The compiler the test packages install.
 CLANG = "clang"
 
 
-def convert(cli, project, work):
+def convert(cli, project, work, sandbox):
     """Converts a copy of the project; returns the databases by configuration
-    and the analyser project file's lines."""
+    and the analyser project file's root block."""
     destination, databases = work / "out", work / "db"
     destination.mkdir()
-    # An empty prefix: no installation is found, and drive Z: is the host root.
-    environment = dict(os.environ, WINEPREFIX=str(work / "prefix"))
-    completed = subprocess.run([cli, str(project), str(destination), "", "-pn", "p", "-compdb", str(databases)],
-                               env=environment, capture_output=True, text=True, encoding="latin-1")
+    # The sandbox's empty prefix records no installation.
+    completed = sandbox.run([cli, project, destination, "", "-pn", "p", "-compdb", databases])
     if completed.returncode != 0:
-        raise AssertionError(f"{project.name}: status {completed.returncode}\n{completed.stdout}")
+        raise AssertionError(f"{project.name}: status {completed.returncode}\n{completed.stdout.decode('latin-1')}")
     found = {folder.name: folder / "compile_commands.json" for folder in databases.iterdir()}
-    return found, (destination / "p.prj").read_bytes().decode("latin-1").split("\r\n")
+    return found, read_project_file((destination / "p.prj").read_bytes())
 
 
-def check_example(cli, example, work):
+def check_example(cli, example, sandbox):
     problems = []
-    shutil.copytree(example, work / "example")
-    databases, _ = convert(cli, work / "example" / (example.name + ".dpj"), work)
+    shutil.copytree(example, sandbox.root / "example")
+    databases, _ = convert(cli, sandbox.root / "example" / (example.name + ".dpj"), sandbox.root, sandbox)
     for configuration, database in sorted(databases.items()):
         for entry in json.loads(database.read_text(encoding="utf-8")):
             completed = subprocess.run([CLANG, "-fsyntax-only"] + entry["arguments"][1:], cwd=entry["directory"],
@@ -56,57 +53,30 @@ def check_example(cli, example, work):
     return problems if databases else ["no database written"]
 
 
-def host_path(windows_path):
-    """Drive Z: is the host root; paths on other drives stay as written."""
-    if windows_path[:2].upper() != "Z:":
-        return windows_path
-    return windows_path[2:].replace("\\", "/")
-
-
-def parse_block(lines, start):
-    """One group's block of the analyser project file, from its start marker:
-    (name, files, children) and the index after the block."""
-    name = lines[start + 1][len("FolderName="):]
-    index = start + 1 + KEY_LINES
-    files = []
-    while lines[index] != "EndContainedFilesMarker":
-        files.append(lines[index])
-        index += 1
-    index += 1
-    children = []
-    if lines[index] == "StartSubProjectMarker":
-        index += 1
-        while lines[index] == "StartProjectMarker":
-            child, index = parse_block(lines, index)
-            children.append(child)
-        index += 1
-    return (name, files, children), index
-
-
-def built_files(group, configuration, configurations):
-    """The files of a group and its children, but for other configurations' groups."""
-    name, files, children = group
-    if name in configurations and name != configuration:
+def built_files(group, configuration, configurations, drives):
+    """The files of a group and its children, but for other configurations'
+    groups; those on a drive of the sandbox by their host paths."""
+    if group.name in configurations and group.name != configuration:
         return []
-    return [host_path(f) for f in files] + [f for child in children
-                                            for f in built_files(child, configuration, configurations)]
+    return [drives.host_path(f) or f for f in group.files] + [
+        f for child in group.children for f in built_files(child, configuration, configurations, drives)]
 
 
-def check_corpus(cli, corpus, work):
+def check_corpus(cli, corpus, sandbox):
     problems = []
     for project in sorted(corpus.glob("*.dpj")):
-        folder = work / project.stem
+        folder = sandbox.root / project.stem
         folder.mkdir()
         shutil.copyfile(project, folder / project.name)
-        databases, lines = convert(cli, folder / project.name, folder)
-        target = parse_block(lines, 1)[0][2][0]
+        databases, root = convert(cli, folder / project.name, folder, sandbox)
+        target = root.children[0]
         for configuration, database in sorted(databases.items()):
             try:
                 listed = [entry["file"] for entry in json.loads(database.read_text(encoding="utf-8"))]
             except ValueError as error:
                 problems.append(f"{project.name} {configuration}: not JSON: {error}")
                 continue
-            if listed != built_files(target, configuration, set(databases)):
+            if listed != built_files(target, configuration, set(databases), sandbox.drives):
                 problems.append(f"{project.name} {configuration}: the entries are not the files it builds")
     return problems
 
@@ -118,11 +88,9 @@ def main():
     parser.add_argument("folder", type=Path, help="the example's folder, or the corpus folder")
     arguments = parser.parse_args()
     check = check_example if arguments.mode == "example" else check_corpus
-    with tempfile.TemporaryDirectory(prefix="projbridge-compdb-") as work:
-        problems = check(arguments.cli.resolve(), arguments.folder.resolve(), Path(work))
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    with Sandbox("compdb") as sandbox:
+        problems = check(arguments.cli.resolve(), arguments.folder.resolve(), sandbox)
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

@@ -10,16 +10,16 @@ and paths missing. The project file is copied to a temporary folder first.
 import argparse
 import re
 import shutil
-import subprocess
 import sys
-import tempfile
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+from conversion_harness import Sandbox, exit_status
 
 FILE_ENTRY = re.compile(rb'<file\s+name="([^"]*)"')
 SUMMARY = re.compile(r"^Report: (\d+) source files taken, (\d+) file entries not taken, "
                      r"(\d+) paths missing: (.+)$")
 COLUMNS = ["kind", "configuration", "item", "detail"]
-RUN_TIMEOUT_SECONDS = 120
 
 
 def read_report(path):
@@ -62,15 +62,12 @@ def main():
     parser.add_argument("--cli", required=True, help="the ProjbridgeCli program")
     parser.add_argument("project", type=Path, help="the real project file")
     arguments = parser.parse_args()
-    with tempfile.TemporaryDirectory(prefix="projbridge-corpus-report-") as temporary:
-        temporary = Path(temporary)
-        project = temporary / arguments.project.name
+    with Sandbox("corpus-report") as sandbox:
+        project = sandbox.root / arguments.project.name
         shutil.copyfile(arguments.project, project)
-        (temporary / "out").mkdir()
-        report = temporary / "report.tsv"
-        completed = subprocess.run([arguments.cli, str(project), str(temporary / "out"), "C:\\VisualDSP",
-                                    "-report", str(report)],
-                                   capture_output=True, timeout=RUN_TIMEOUT_SECONDS)
+        (sandbox.root / "out").mkdir()
+        report = sandbox.root / "report.tsv"
+        completed = sandbox.run([arguments.cli, project, sandbox.root / "out", "C:\\VisualDSP", "-report", report])
         output = completed.stdout.decode("latin-1").splitlines()
         match = SUMMARY.match(output[-1]) if output else None
         if completed.returncode != 0 or match is None:
@@ -80,9 +77,7 @@ def main():
             problems = check(project, read_report(report), tuple(int(match.group(i)) for i in (1, 2, 3)))
         except (ValueError, IndexError) as failure:
             problems = [str(failure)]
-    for problem in problems:
-        print(problem)
-    return 1 if problems else 0
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

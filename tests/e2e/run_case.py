@@ -1,36 +1,10 @@
 #!/usr/bin/env python3
 """Runs one end-to-end case of ProjbridgeCli and compares everything it leaves.
 
-A case is a folder under tests/cases/:
-  command.txt          one run per line: the arguments, split at blanks; "..."
-                       groups blanks and may be empty; backslashes are literal.
-  input/               copied to the root of drive P: before the first run
-                       (files named .gitkeep only keep empty folders in git).
-  corpus.txt           names of corpus files, one a line, copied to P:\\corpus\\
-                       from the folder --corpus names (the build registers
-                       such a case only where that folder is given).
-                       Such a case must also convert with status 0 and no
-                       refused token, and list every source file the project
-                       names (those all its file configurations exclude aside),
-                       whatever the expected files say.
-  examples.txt         names of folders under examples/, copied to P:\\examples\\.
-  expected-stdout.txt  what the runs print (line ends compared as LF); missing: empty.
-  expected-status.txt  one exit status per run; missing: 0 for each.
-  expected-tree.txt    every folder and file on P: after the runs.
-  expected/            every file the runs created or changed, by its path on P:.
-Every file on P: that is not under expected/ must be byte for byte its input.
-A native run writes compilation databases with host paths; before they are
-compared, each host path below the case's folder is put in its P: form (JSON
-escaped), so one expected database holds what the Windows build writes.
-Every project file of a case whose runs all succeed is also checked for its
-structure: balanced markers, absolute paths and personality files present;
-for an example, every source file it names must exist as well.
-
-Drive P: is the case's temporary folder: a throwaway Wine prefix links
-dosdevices/p: to it, the runs start there, and command lines name P:\\ paths,
-so expected files read the same on every platform. With --emulator (e.g. wine),
-WINEPREFIX must name an initialised prefix; its p: link is pointed at the case
-folder, so such runs must not overlap.
+A case is a folder under tests/cases/; docs/development.md names its files and
+what is compared. Drive P: is the case's temporary folder, which the runs start
+in; with --emulator (e.g. wine), WINEPREFIX must name an initialised prefix,
+whose p: link is pointed at the case folder, so such runs must not overlap.
 
 PROJBRIDGE_UPDATE_CASES=1 rewrites the expected files from this run for review.
 """
@@ -43,18 +17,18 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 SOURCE_ROOT = Path(__file__).resolve().parents[2]
-DRIVE = "p:"
-RUN_TIMEOUT_SECONDS = 120
+sys.path.insert(0, str(SOURCE_ROOT / "tests" / "support"))
+from conversion_harness import (ABSOLUTE_PATH, PERSONALITY_KEYS, ProjectFileError, Sandbox, exit_status,
+                                read_project_file)
+
+DRIVE = "p"
 KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
-ABSOLUTE_PATH = re.compile(r"^[A-Za-z]:\\")
 COMPILE_DATABASE = "compile_commands.json"
-BLOCK_KEYS = ("FolderName", "SourcePath", "OutputPath", "SubsPers", "AnalPers", "CompPers")
 FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
 
@@ -147,95 +121,41 @@ def prepare_drive(case, arguments, drive):
         shutil.copytree(arguments.examples / name, drive / "examples" / name)
 
 
-def link_drive(prefix, drive):
-    dosdevices = prefix / "dosdevices"
-    dosdevices.mkdir(parents=True, exist_ok=True)
-    link = dosdevices / DRIVE
-    if link.is_symlink() or link.exists():
-        link.unlink()
-    link.symlink_to(drive)
-
-
-def run_commands(arguments, commands, drive, prefix):
-    environment = dict(os.environ, WINEPREFIX=str(prefix))
+def run_commands(arguments, commands, drive, sandbox):
     output, statuses = "", []
     for command in commands:
-        completed = subprocess.run(arguments.emulator + [os.path.abspath(arguments.cli)] + command, cwd=drive, env=environment,
-                                   stdin=subprocess.DEVNULL, capture_output=True, timeout=RUN_TIMEOUT_SECONDS)
+        completed = sandbox.run(arguments.emulator + [os.path.abspath(arguments.cli)] + command, cwd=drive)
         output += completed.stdout.decode("latin-1").replace("\r\n", "\n")
         statuses.append(completed.returncode)
     return output, statuses
 
 
-class ProjectStructure:
-    """Checks one project file: markers nest, paths are absolute, and every
-    personality it names exists unless the command line named it."""
+def is_file_on(drives, windows_path):
+    host_path = drives.host_path(windows_path)
+    return host_path is not None and Path(host_path).is_file()
 
-    def __init__(self, name, text, drive, named_personalities, files_exist):
-        self.name, self.drive, self.named, self.files_exist = name, drive, named_personalities, files_exist
-        self.lines = text.split("\r\n")
-        self.position = 0
-        self.problems = []
 
-    def check(self):
-        if self.lines[-1] != "":
-            self.problems.append("does not end with a line end")
-        self.lines.pop()
-        self.expect_line("VersionTag45")
-        if self.position < len(self.lines):
-            self.block()
-        if self.position != len(self.lines):
-            self.problem(f"unexpected line {self.lines[self.position]!r}")
-        return [f"{self.name}: {problem}" for problem in self.problems]
-
-    def problem(self, text):
-        self.problems.append(f"line {self.position + 1}: {text}")
-        self.position = len(self.lines)
-
-    def next_line(self):
-        if self.position >= len(self.lines):
-            self.problem("ends inside a block")
-            return None
-        self.position += 1
-        return self.lines[self.position - 1]
-
-    def expect_line(self, expected):
-        line = self.next_line()
-        if line is not None and line != expected:
-            self.position -= 1
-            self.problem(f"{line!r} where {expected!r} belongs")
-
-    def block(self):
-        self.expect_line("StartProjectMarker")
-        for key in BLOCK_KEYS:
-            line = self.next_line()
-            if line is None:
-                return
-            if not line.startswith(key + "="):
-                self.problem(f"{line!r} where {key}= belongs")
-                return
-            self.value(key, line[len(key) + 1:])
-        while (line := self.next_line()) not in (None, "EndContainedFilesMarker"):
+def structure_problems(name, data, drives, named_personalities, files_exist):
+    """One project file: its shape, its paths absolute, and every personality
+    it names there unless the command line named it; with files_exist, every
+    source file too."""
+    try:
+        root = read_project_file(data)
+    except ProjectFileError as error:
+        return [f"{name}: {error}"]
+    problems = []
+    for block in root.blocks() if root else ():
+        where = f"{name}, group {block.name!r}"
+        problems += [f"{where}: {key} is not absolute: {block.values[key]!r}" for key in ("SourcePath", "OutputPath")
+                     if not ABSOLUTE_PATH.match(block.values[key])]
+        problems += [f"{where}: {key} names a missing file: {block.values[key]!r}" for key in PERSONALITY_KEYS
+                     if block.values[key] not in named_personalities and not is_file_on(drives, block.values[key])]
+        for line in block.files:
             if not ABSOLUTE_PATH.match(line):
-                self.problem(f"file line is not absolute: {line!r}")
-            elif self.files_exist and not self.on_drive(line).is_file():
-                self.problems.append(f"line {self.position}: names a missing source file: {line!r}")
-        if self.position < len(self.lines) and self.lines[self.position] == "StartSubProjectMarker":
-            self.position += 1
-            while self.position < len(self.lines) and self.lines[self.position] == "StartProjectMarker":
-                self.block()
-            self.expect_line("EndSubProjectMarker")
-
-    def value(self, key, value):
-        if key in ("SourcePath", "OutputPath") and not ABSOLUTE_PATH.match(value):
-            self.problems.append(f"line {self.position}: {key} is not absolute: {value!r}")
-        if key.endswith("Pers") and value not in self.named and not self.on_drive(value).is_file():
-            self.problems.append(f"line {self.position}: {key} names a missing file: {value!r}")
-
-    def on_drive(self, windows_path):
-        if windows_path[:2].lower() != DRIVE:
-            return Path("/nonexistent-drive-path")
-        return self.drive.joinpath(*[part for part in re.split(r"[\\/]", windows_path[2:]) if part])
+                problems.append(f"{where}: file line is not absolute: {line!r}")
+            elif files_exist and not is_file_on(drives, line):
+                problems.append(f"{where}: names a missing source file: {line!r}")
+    return problems
 
 
 def enabled_source_files(project_file):
@@ -262,9 +182,14 @@ def path_tail(name):
 
 def missing_source_files(drive):
     """Every enabled source file of each corpus project must be in its .prj."""
-    listed = [line for project in drive.rglob("*.prj")
-              for line in project.read_bytes().decode("latin-1").split("\r\n") if ABSOLUTE_PATH.match(line)]
-    problems = []
+    problems, listed = [], []
+    for project in drive.rglob("*.prj"):
+        try:
+            root = read_project_file(project.read_bytes())
+        except ProjectFileError as error:
+            problems.append(f"{project.name}: {error}")
+            continue
+        listed += [line for block in (root.blocks() if root else ()) for line in block.files]
     for project_file in sorted((drive / "corpus").glob("*.dpj")):
         for name in enabled_source_files(project_file):
             if not any(line.endswith(path_tail(name)) for line in listed):
@@ -344,20 +269,18 @@ def run_case(arguments):
     if not commands:
         raise CaseFailure("command.txt holds no command")
 
-    with tempfile.TemporaryDirectory(prefix="projbridge-case-") as temporary:
-        temporary = Path(temporary)
-        drive, input_copy = temporary / "drive", temporary / "input"
+    wine_prefix = None
+    if arguments.emulator:
+        if not os.environ.get("WINEPREFIX"):
+            raise CaseFailure("WINEPREFIX must name the emulator's prefix")
+        wine_prefix = Path(os.environ["WINEPREFIX"])
+    with Sandbox("case", wine_prefix) as sandbox:
+        drive, input_copy = sandbox.root / "drive", sandbox.root / "input"
         prepare_drive(case, arguments, drive)
         shutil.copytree(drive, input_copy)
-        if arguments.emulator:
-            if not os.environ.get("WINEPREFIX"):
-                raise CaseFailure("WINEPREFIX must name the emulator's prefix")
-            prefix = Path(os.environ["WINEPREFIX"])
-        else:
-            prefix = temporary / "prefix"
-        link_drive(prefix, drive)
+        sandbox.drives.link(DRIVE, drive)
 
-        output, statuses = run_commands(arguments, commands, drive, prefix)
+        output, statuses = run_commands(arguments, commands, drive, sandbox)
         problems = compare_text(case, "expected-stdout.txt", output, update)
         problems += compare_text(case, "expected-status.txt", "".join(f"{status}\n" for status in statuses), update,
                                  missing="".join("0\n" for _ in commands))
@@ -368,9 +291,8 @@ def run_case(arguments):
             named = named_personalities(commands)
             examples = read_text(case / "examples.txt").split()
             for project in sorted(drive.rglob("*.prj")):
-                text = project.read_bytes().decode("latin-1")
                 name = "P:\\" + "\\".join(project.relative_to(drive).parts)
-                problems += ProjectStructure(name, text, drive, named, files_exist=bool(examples)).check()
+                problems += structure_problems(name, project.read_bytes(), sandbox.drives, named, bool(examples))
         if (case / "corpus.txt").exists():
             if any(status != 0 for status in statuses):
                 problems.append(f"a corpus file must convert with status 0, got {statuses}")
@@ -395,11 +317,9 @@ def main():
         problems = run_case(arguments)
     except (CaseFailure, subprocess.TimeoutExpired, OSError) as failure:
         problems = [str(failure)]
-    for problem in problems:
-        print(problem)
     if os.environ.get("PROJBRIDGE_UPDATE_CASES") == "1":
         print(f"expected files of {arguments.case.name} rewritten; review them with git diff")
-    return 1 if problems else 0
+    return exit_status(problems)
 
 
 if __name__ == "__main__":

@@ -2,7 +2,7 @@
 
 The folder lives on the memory file system where there is one: the cases here
 make thousands of folders and files of a hundred megabytes, and on a slow disk
-that would take most of the time. An empty Wine prefix maps no drive but Z:,
+that would take most of the time. Its empty Wine prefix maps no drive but Z:,
 the host's root, so the converter is handed host paths as Z:\\... paths.
 """
 
@@ -13,12 +13,15 @@ import resource
 import shutil
 import signal
 import subprocess
-import tempfile
+import sys
 import time
 from dataclasses import dataclass
 from pathlib import Path
 
 from project_text import write_project
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "support"))
+import conversion_harness
 
 MEMORY_FILE_SYSTEM = Path("/dev/shm")
 POLL_SECONDS = 0.01
@@ -41,42 +44,23 @@ class Outcome:
         return self.stdout.decode("latin-1").split("\n")[:-1] if self.stdout else []
 
 
-def windows_path(host_path):
-    """A host path as the converter names it through drive Z:."""
-    return "Z:" + str(host_path).replace("/", "\\")
-
-
-def _temporary_parent():
-    if MEMORY_FILE_SYSTEM.is_dir() and os.access(MEMORY_FILE_SYSTEM, os.W_OK):
-        return str(MEMORY_FILE_SYSTEM)
-    return None
-
-
-class Sandbox:
-    """root/prefix is the empty Wine prefix, root/area holds the case's
-    files, and root/capture the converter's output streams."""
+class Sandbox(conversion_harness.Sandbox):
+    """root/area holds the case's files, and root/capture the converter's
+    output streams."""
 
     def __init__(self, cli):
+        in_memory = MEMORY_FILE_SYSTEM.is_dir() and os.access(MEMORY_FILE_SYSTEM, os.W_OK)
+        super().__init__("hardening", parent=MEMORY_FILE_SYSTEM if in_memory else None)
         self.cli = os.path.abspath(cli)
-        self.root = Path(tempfile.mkdtemp(prefix="projbridge-hardening-", dir=_temporary_parent()))
-        self.prefix = self.root / "prefix"
         self.area = self.root / "area"
         self.capture = self.root / "capture"
-        for folder in (self.prefix, self.area, self.capture):
+        for folder in (self.area, self.capture):
             folder.mkdir()
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exception):
-        # Python's own removal recurses once per level, and some cases make
-        # folders a thousand levels deep.
-        subprocess.run(["rm", "-rf", "--", str(self.root)], check=False)
-
-    def run(self, arguments, timeout_seconds, file_size_limit=None):
+    def run_watched(self, arguments, timeout_seconds, file_size_limit=None):
         """Runs the converter with the arguments; its output goes to files, as
         it can be far larger than a pipe should hold."""
-        environment = dict(os.environ, WINEPREFIX=str(self.prefix))
+        environment = self.drives.environment()
         stdout_path, stderr_path = self.capture / "stdout", self.capture / "stderr"
         with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
             started = time.monotonic()
@@ -103,6 +87,9 @@ class Conversion:
         self.destination = sandbox.area / "out"
         self.source.parent.mkdir(parents=True, exist_ok=True)
 
+    def windows_path(self, host_path):
+        return self.sandbox.drives.windows_path(host_path)
+
     def write_project(self, *parts):
         write_project(self.source, *parts)
 
@@ -113,7 +100,7 @@ class Conversion:
 
     def out(self, below=""):
         """The destination, or a path below it, as the converter names it."""
-        return windows_path(self.destination) + ("\\" + below if below else "")
+        return self.windows_path(self.destination) + ("\\" + below if below else "")
 
     def read_output(self, windows_relative):
         return (self.destination / windows_relative.replace("\\", "/")).read_bytes()

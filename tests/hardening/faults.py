@@ -15,7 +15,7 @@ checksum of every file, taken before and after the run.
 import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
-                                run_named_case, windows_path)
+                                run_named_case)
 from project_text import (COMPLETED, CREATING, END, HEAD, INSTALL_FOLDER, PROCESSOR, PROJECT, TEMPLATE_NOT_OPENED,
                           UNEXPECTED_EOF, folder, folders, group_line, personality_line, target)
 
@@ -42,8 +42,8 @@ class Fault(Conversion):
         left_out = [self.destination, self.sandbox.capture]
         before = listing(self.sandbox.root, left_out)
         destination = self.destination if destination is None else destination
-        outcome = self.sandbox.run([windows_path(self.source), windows_path(destination), INSTALL_FOLDER,
-                                    *options], timeout_seconds=self.timeout, file_size_limit=file_size_limit)
+        arguments = [self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER, *options]
+        outcome = self.sandbox.run_watched(arguments, timeout_seconds=self.timeout, file_size_limit=file_size_limit)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
             raise CaseFailure("changed outside the destination:\n" + "\n".join(outside))
@@ -106,12 +106,12 @@ def template_is_a_folder(fault):
                                                 folder("Source Files", [".\\main.c"])), END)
     fault.empty_destination()
     own = f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a"
-    expect_run(fault.convert(["-ap", windows_path(fault.template.parent)]), 0,
+    expect_run(fault.convert(["-ap", fault.windows_path(fault.template.parent)]), 0,
                [CREATING, group_line(PROJECT), TEMPLATE_NOT_OPENED, group_line(PROCESSOR),
                 personality_line(fault.out(own)), TEMPLATE_NOT_OPENED, COMPLETED])
     expect("default analyser personality", fault.read_output(f"person\\{PROJECT}.p_a"), b"")
     expect("own analyser personality", fault.read_output(own),
-           f'-i "{windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
+           f'-i "{fault.windows_path(fault.source.parent)}\\include"\r\n'.encode("latin-1"))
 
 
 @case
@@ -131,7 +131,7 @@ def report_is_a_folder(fault):
 def source_is_a_folder(fault):
     fault.source.mkdir()
     fault.empty_destination()
-    expect_run(fault.convert(), 1, ["Could not open file: " + windows_path(fault.source)])
+    expect_run(fault.convert(), 1, ["Could not open file: " + fault.windows_path(fault.source)])
     expect("destination", list(fault.destination.iterdir()), [])
 
 
@@ -199,9 +199,9 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     for name in ("message.lnt", "compiler.lnt"):
         (fault.template.parent / name).write_bytes(b"-w3\n")
     (fault.sandbox.area / "alias").symlink_to("work")
-    source, cut, template = (windows_path(path) for path in (fault.source, cut_short, fault.template))
-    message, compiler = (windows_path(fault.template.parent / name) for name in ("message.lnt", "compiler.lnt"))
-    through_link = windows_path(fault.sandbox.area / "alias" / "." / f"{PROJECT}.dpj")
+    source, cut, template = (fault.windows_path(path) for path in (fault.source, cut_short, fault.template))
+    message, compiler = (fault.windows_path(fault.template.parent / name) for name in ("message.lnt", "compiler.lnt"))
+    through_link = fault.windows_path(fault.sandbox.area / "alias" / "." / f"{PROJECT}.dpj")
     project_file, own = fault.out(f"{PROJECT}.prj"), fault.out(f"{PROJECT}\\{PROCESSOR}\\person\\{PROCESSOR}.p_a")
     own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
     database = fault.out("db\\Debug\\compile_commands.json")
@@ -237,8 +237,8 @@ def outputs_that_are_inputs_or_other_outputs(fault):
         if first_run is not None:
             expect("first run of " + repr(options), fault.convert(first_run).status, 0)
         before = listing(fault.sandbox.root, [fault.sandbox.capture])
-        outcome = fault.sandbox.run([project, windows_path(fault.destination), INSTALL_FOLDER, *options],
-                                    timeout_seconds=fault.timeout)
+        arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
+        outcome = fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout)
         clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
         read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {source}"]}.get(project, [])
         expect_run(outcome, 1, read_first + [clash])
@@ -266,7 +266,7 @@ def configuration_names_leading_to_one_folder(fault):
     fault.empty_destination()
     database_folder = fault.destination / "db"
     report = fault.destination / "report.tsv"
-    outcome = fault.convert(["-compdb", windows_path(database_folder), "-report", windows_path(report)])
+    outcome = fault.convert(["-compdb", fault.windows_path(database_folder), "-report", fault.windows_path(report)])
     expect("exit status", outcome.status, 0)
     folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)"]
     target_folder = f"{PROJECT}\\{PROCESSOR}"
@@ -280,7 +280,7 @@ def configuration_names_leading_to_one_folder(fault):
     expect("renamed lines", renamed,
            [[name, fault.out(f"{target_folder}\\{given}")] for (name, _), given in zip(named, folders_given)
             if name != given] +
-           [[name, windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
+           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
             if name != given])
 
 

@@ -14,8 +14,7 @@ them for a build under AddressSanitizer.
 import os
 import sys
 
-from conversion_sandbox import (CaseFailure, Conversion, case_registry, expect, expect_run, run_named_case,
-                                windows_path)
+from conversion_sandbox import CaseFailure, Conversion, case_registry, expect, expect_run, run_named_case
 from project_text import (COMPLETED, CREATING, END, HEAD, INCOMPLETE, INSTALL_FOLDER, PROCESSOR, PROJECT,
                           UNEXPECTED_EOF, UNEXPECTED_TOKEN, Repeat, folder, folders, group_line, personality_line,
                           target)
@@ -46,10 +45,10 @@ class Stress(Conversion):
 
     def convert(self, destination=None, install_folder=INSTALL_FOLDER, memory_limit=MEMORY_LIMIT_BYTES,
                 time_limit=TIME_LIMIT_SECONDS, source=None, options=()):
-        destination = windows_path(self.destination) if destination is None else destination
-        source = windows_path(self.source) if source is None else source
+        destination = self.windows_path(self.destination) if destination is None else destination
+        source = self.windows_path(self.source) if source is None else source
         time_limit *= self.time_factor
-        outcome = self.sandbox.run([source, destination, install_folder, *options], timeout_seconds=time_limit)
+        outcome = self.sandbox.run_watched([source, destination, install_folder, *options], timeout_seconds=time_limit)
         problems = []
         if outcome.stderr:
             problems.append("standard error: " + outcome.stderr.decode("latin-1")[:2000])
@@ -127,7 +126,7 @@ def tag_that_never_closes(stress):
 @case
 def input_that_never_ends(stress):
     # A token, and a template, stop at their limits: 64 MiB and 16 MiB.
-    never_ends = windows_path("/dev/zero")
+    never_ends = stress.windows_path("/dev/zero")
     expect_run(stress.convert(source=never_ends, memory_limit=256 * MEGABYTE), 1,
                ["Visual DSP Project file parsing encountered a token longer than 64 MiB"])
     expect("destination after the source", list(stress.destination.iterdir()), [])
@@ -171,7 +170,7 @@ def header_folders_100_thousand(stress):
     stress.write_project(HEAD, target(), '<folders>\n<folder name="Header Files">\n<files>\n', headers,
                          "</files>\n</folder>\n", folder("Source Files", [".\\main.c"]), "</folders>\n", END)
     expect_run(stress.convert(memory_limit=256 * MEGABYTE), 0, own_personality_run(stress))
-    source_folder = windows_path(stress.sandbox.area)
+    source_folder = stress.windows_path(stress.sandbox.area)
     expect("own analyser personality", stress.read_output(OWN_PERSONALITY).decode("latin-1"),
            "".join(f'-i "{source_folder}\\include\\h{i}"\r\n' for i in range(count)))
 

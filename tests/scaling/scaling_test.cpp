@@ -10,7 +10,8 @@
 // functions, which would change every other test's program too.
 
 #include "driver/converter.h"
-#include "test_support.h"
+#include "support/project_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,8 @@ void operator delete[](void* memory, const std::nothrow_t&) noexcept
 
 namespace {
 
+using namespace projectText;
+
 constexpr int smallSize = 1000;
 constexpr int growth = 4;
 // Vectors and hash tables grow in steps, so a linear reader need not land on
@@ -103,47 +106,27 @@ struct Cost {
     std::size_t bytes = 0;
 };
 
-std::string project(const std::string& configurations, const std::string& folders)
+// The compiler options each configuration of a real project has.
+std::string boardConfiguration(const std::string& name, int index)
 {
-    return "<?xml version=\"1.0\" encoding='ISO-8859-1'?>\n"
-           "<visualdsp-project schema=\"17\" name=\"big\" file=\"big.dpj\" version=\"1\">\n"
-           "\t<target>\n\t\t<processor revision=\"Automatic\">ADSP-21489</processor>\n"
-           "\t\t<extension>.dxe</extension>\n\t\t<type>Executable file</type>\n\t</target>\n"
-           "\t<configurations active=\"Debug\">\n" +
-           configurations + "\t</configurations>\n\t<folders>\n" + folders + "\t</folders>\n</visualdsp-project>\n";
+    const std::string board = std::to_string(index);
+    return configuration(name, "|-O>1|-D>NDEBUG -D>BOARD=" + board + "|-I>.\\include;.\\boards\\b" + board + "|-w>0");
 }
 
-std::string configuration(const std::string& name, int index)
+const std::string debugAndRelease = boardConfiguration("Debug", 0) + boardConfiguration("Release", 1);
+
+std::string boardProject(const std::string& configurationList, const std::string& folderList)
 {
-    return "\t\t<configuration name=\"" + name + "\">\n\t\t\t<intermediate-dir>.\\" + name +
-           "</intermediate-dir>\n\t\t\t<tools>\n\t\t\t\t<tool type=\"Compiler\">\n"
-           "\t\t\t\t\t<option><![CDATA[|-O>1|-D>NDEBUG -D>BOARD=" +
-           std::to_string(index) + "|-I>.\\include;.\\boards\\b" + std::to_string(index) +
-           "|-w>0]]></option>\n"
-           "\t\t\t\t</tool>\n\t\t\t</tools>\n\t\t</configuration>\n";
+    return project(configurations(configurationList) + folders(folderList));
 }
 
-const std::string debugAndRelease = configuration("Debug", 0) + configuration("Release", 1);
-
-std::string fileConfigurations(const std::vector<std::string>& names)
+std::string sourceFile(const std::string& path, const std::vector<std::string>& configurationNames)
 {
-    std::string text = "<file-configurations>\n";
-    for (const std::string& name : names) {
-        text += "<file-configuration name=\"" + name +
-                "\">\n<excluded-flag value=\"no\"/>\n"
-                "<build-with-flag value=\"project\"/>\n</file-configuration>\n";
+    std::string enabled;
+    for (const std::string& name : configurationNames) {
+        enabled += fileConfiguration(name, excludedFlag("no"));
     }
-    return text + "</file-configurations>\n";
-}
-
-std::string sourceFile(const std::string& path, const std::vector<std::string>& configurations)
-{
-    return "<file name=\"" + path + "\">\n" + fileConfigurations(configurations) + "</file>\n";
-}
-
-std::string plainFile(const std::string& path)
-{
-    return "<file name=\"" + path + "\">\n</file>\n";
+    return file(path, fileConfigurations(enabled));
 }
 
 std::string moduleName(int module)
@@ -157,16 +140,15 @@ std::string sourceFilesProject(int size)
 {
     std::string modules;
     for (int module = 0; module < size / filesPerFolder; ++module) {
-        modules += "<folder name=\"" + moduleName(module) + "\">\n<files>\n";
-        for (int file = 0; file < filesPerFolder; ++file) {
-            modules += sourceFile(".\\src\\" + moduleName(module) + "\\unit" + std::to_string(file) + ".c",
+        std::string sources;
+        for (int unit = 0; unit < filesPerFolder; ++unit) {
+            sources += sourceFile(".\\src\\" + moduleName(module) + "\\unit" + std::to_string(unit) + ".c",
                                   {"Debug", "Release"});
         }
-        modules += "</files>\n</folder>\n";
+        modules += folder(moduleName(module), files(sources));
     }
-    return project(debugAndRelease, "<folder name=\"Source Files\">\n<files>\n" +
-                                        sourceFile(".\\main.c", {"Debug", "Release"}) + "</files>\n<folders>\n" +
-                                        modules + "</folders>\n</folder>\n");
+    return boardProject(debugAndRelease, folder("Source Files", files(sourceFile(".\\main.c", {"Debug", "Release"})) +
+                                                                    folders(modules)));
 }
 
 // Header files each in a folder of its own: as many include folders.
@@ -174,9 +156,9 @@ std::string headerFoldersProject(int size)
 {
     std::string headers;
     for (int module = 0; module < size; ++module) {
-        headers += plainFile(".\\include\\" + moduleName(module) + "\\api.h");
+        headers += file(".\\include\\" + moduleName(module) + "\\api.h");
     }
-    return project(debugAndRelease, "<folder name=\"Header Files\">\n<files>\n" + headers + "</files>\n</folder>\n");
+    return boardProject(debugAndRelease, folder("Header Files", files(headers)));
 }
 
 // Source folders that become groups of their own, each with a file whose
@@ -185,24 +167,23 @@ std::string folderGroupsProject(int size)
 {
     std::string groups;
     for (int module = 0; module < size; ++module) {
-        groups += "<folder name=\"" + moduleName(module) + "\">\n<folders>\n<folder name=\"code\">\n<files>\n" +
-                  sourceFile(".\\src\\" + moduleName(module) + "\\unit.c", {"Debug", "Release"}) +
-                  "</files>\n</folder>\n</folders>\n</folder>\n";
+        const std::string unit = sourceFile(".\\src\\" + moduleName(module) + "\\unit.c", {"Debug", "Release"});
+        groups += folder(moduleName(module), folders(folder("code", files(unit))));
     }
-    return project(debugAndRelease, "<folder name=\"Source Files\">\n<folders>\n" + groups + "</folders>\n</folder>\n");
+    return boardProject(debugAndRelease, folder("Source Files", folders(groups)));
 }
 
 // Configurations with their compiler options, and two files listed in each.
 std::string configurationsProject(int size)
 {
-    std::string configurations;
+    std::string boards;
     std::vector<std::string> names;
     for (int index = 0; index < size; ++index) {
         names.push_back("Board" + std::to_string(index));
-        configurations += configuration(names.back(), index);
+        boards += boardConfiguration(names.back(), index);
     }
-    const std::string files = sourceFile(".\\src\\main.c", names) + sourceFile(".\\src\\board.c", names);
-    return project(configurations, "<folder name=\"Source Files\">\n<files>\n" + files + "</files>\n</folder>\n");
+    const std::string sources = sourceFile(".\\src\\main.c", names) + sourceFile(".\\src\\board.c", names);
+    return boardProject(boards, folder("Source Files", files(sources)));
 }
 
 Cost readingCost(const std::string& projectText)

@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
-#include "wine_prefix_posix.h"
+#include "support/captured_stdout.h"
+#include "support/wine_prefix_posix.h"
 
 #include <gtest/gtest.h>
 
@@ -48,10 +49,9 @@ TEST(CommandLineOnWineDrives, AHostPathOnNoDriveIsRefusedBeforeAnythingHappens)
         {{"C:\\app.dpj", "C:\\", "C:\\V", "-ap", "/elsewhere/a.lnt"}, "/elsewhere/a.lnt"},
     };
     for (const auto& [arguments, refused] : cases) {
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(runCommandLine(arguments), 1);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  "Path lies on no drive of the Wine prefix ($WINEPREFIX/dosdevices): " + refused + "\n");
+        const PrintedRun run = runPrinting([&] { return runCommandLine(arguments); });
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.output, "Path lies on no drive of the Wine prefix ($WINEPREFIX/dosdevices): " + refused + "\n");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(driveC), fs::directory_iterator()), 1);
 }

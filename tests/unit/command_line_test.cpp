@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 #include "platform/platform.h"
-#include "test_support.h"
+#include "support/captured_stdout.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,9 @@ const std::string usageText =
     "Usage: ProjbridgeCli <source_proj> <dest_folder> <VisualDSP_install_dir> [-pn dest_proj_name]\n"
     "[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] [-ext file_extension]\n";
 
-struct Outcome {
-    int status;
-    std::string output;
-};
-
-Outcome runCapturing(const Arguments& arguments)
+PrintedRun runCapturing(const Arguments& arguments)
 {
-    testing::internal::CaptureStdout();
-    const int status = runCommandLine(arguments);
-    return {status, testing::internal::GetCapturedStdout()};
+    return runPrinting([&] { return runCommandLine(arguments); });
 }
 
 // Each case runs in an empty current directory, so that anything created shows.
@@ -39,7 +33,7 @@ protected:
 TEST_F(CommandLine, FewerThanThreeArgumentsPrintTheUsageOnly)
 {
     for (const Arguments& arguments : {Arguments{}, Arguments{"app.dpj"}, Arguments{"app.dpj", "out"}}) {
-        const Outcome outcome = runCapturing(arguments);
+        const PrintedRun outcome = runCapturing(arguments);
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.output, usageText);
     }
@@ -49,7 +43,7 @@ TEST_F(CommandLine, FewerThanThreeArgumentsPrintTheUsageOnly)
 TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
 {
     for (const std::string option : {"-pn", "-mp", "-ap", "-cp", "-ext"}) {
-        const Outcome outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "name", option});
+        const PrintedRun outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "name", option});
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.output, "Missing value for option: " + option + "\n");
     }
@@ -62,7 +56,7 @@ TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
 TEST_F(CommandLine, AProjectNameThatLeavesItsFolderIsRefusedBeforeAnythingHappens)
 {
     for (const std::string name : {"..", "..\\up", "sub/name", "sub\\name", "a/../b"}) {
-        const Outcome outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "fine", "-pn", name});
+        const PrintedRun outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", "fine", "-pn", name});
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.output,
                   "Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " + name + "\n");
@@ -72,7 +66,7 @@ TEST_F(CommandLine, AProjectNameThatLeavesItsFolderIsRefusedBeforeAnythingHappen
 
 TEST_F(CommandLine, AReportedFailureOfTheRunEndsWithStatusOne)
 {
-    const Outcome outcome = runCapturing({"none.dpj", ".", "C:\\VDSP"});
+    const PrintedRun outcome = runCapturing({"none.dpj", ".", "C:\\VDSP"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Could not open file: " + current + "\\none.dpj\n");
     EXPECT_TRUE(folderIsEmpty());

@@ -1,5 +1,7 @@
 #include "driver/converter.h"
-#include "test_support.h"
+#include "support/captured_stdout.h"
+#include "support/project_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -7,16 +9,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string output;
-};
-
-// A project file with an empty processor: the tree is the bare root group.
-const std::string emptyProject = "<?xml version=\"1.0\" ?>\n"
-                                 "<visualdsp-project schema-version=\"2.0\" name=\"app\" file=\"app.dpj\">\n"
-                                 "<target><processor revision=\"Automatic\"></processor></target>\n"
-                                 "</visualdsp-project>\n";
+// The tree of a project without a target is the bare root group.
+const std::string emptyProject = projectText::project("", "");
 
 class ConverterRun : public testing::Test {
 protected:
@@ -25,39 +19,40 @@ protected:
     std::string sourcePath = folder.windowsPath("app.dpj");
     std::string destination = folder.windowsPath("out");
 
-    Outcome run()
+    PrintedRun run()
     {
         Converter converter(sourcePath, destination, "C:\\VDSP");
         converter.projectName = "app";
-        testing::internal::CaptureStdout();
-        const int status = converter.run();
-        return {status, testing::internal::GetCapturedStdout()};
+        return runPrinting([&] { return converter.run(); });
     }
 };
 
-TEST_F(ConverterRun, MissingSourceFileIsReportedAndNothingIsWritten)
+TEST_F(ConverterRun, AProjectFileMissingCutShortOrOfAnotherKindIsReportedAndNothingIsWritten)
 {
+    // The first case runs before the project file exists.
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "Could not open file: " + sourcePath},
+        {emptyProject.substr(0, emptyProject.find("Automatic")),
+         "Visual DSP Project file parsing encountered unexpected EOF"},
+        {"<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n",
+         "Visual DSP Project file parsing encountered unexpected token: settings"},
+    };
     fs::create_directory(output);
-    const Outcome outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Could not open file: " + sourcePath + "\n");
-    EXPECT_TRUE(fs::is_empty(output));
-}
-
-TEST_F(ConverterRun, TruncatedSourceFileIsReportedAndNothingIsWritten)
-{
-    fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", emptyProject.substr(0, emptyProject.find("Automatic")));
-    const Outcome outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected EOF\n");
-    EXPECT_TRUE(fs::is_empty(output));
+    for (const auto& [projectFile, message] : cases) {
+        if (!projectFile.empty()) {
+            writeBytes(folder.path() / "app.dpj", projectFile);
+        }
+        const PrintedRun outcome = run();
+        EXPECT_EQ(outcome.status, 1) << message;
+        EXPECT_EQ(outcome.output, message + "\n");
+        EXPECT_TRUE(fs::is_empty(output)) << message;
+    }
 }
 
 TEST_F(ConverterRun, MissingDestinationFolderIsReportedAsTheProjectFile)
 {
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Could not write file: " + destination + "\\app.prj\n");
     EXPECT_FALSE(fs::exists(output));
@@ -68,7 +63,7 @@ TEST_F(ConverterRun, AFileWhereAGroupFolderMustBeIsReportedAfterTheFirstLines)
     fs::create_directory(output);
     writeBytes(output / "app", "in the way");
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\n"
                               "Could not create directory: " +
@@ -80,7 +75,7 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
 {
     fs::create_directory(output);
     writeBytes(folder.path() / "app.dpj", emptyProject);
-    const Outcome outcome = run();
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.output, "Creating Tavric/Tavric++ Project ...\nTavric/Tavric++ Project Completed!\n");
     EXPECT_EQ(readBytes(output / "app.prj"), "VersionTag45\r\n");
@@ -90,10 +85,8 @@ TEST_F(ConverterRun, AnEmptyProjectIsWrittenWithStatusZero)
 TEST_F(ConverterRun, ATokenRefusedLaterIsReportedAndWhatWasReadIsWrittenButTheRunFails)
 {
     fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", "<visualdsp-project schema-version=\"2.0\">\n"
-                                          "<target><processor>ADSP-21262</processor></target>\n"
-                                          "</stray></visualdsp-project>\n");
-    const Outcome outcome = run();
+    writeBytes(folder.path() / "app.dpj", projectText::project("</stray>"));
+    const PrintedRun outcome = run();
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: stray\n"
                               "Creating Tavric/Tavric++ Project ...\n"
@@ -101,16 +94,6 @@ TEST_F(ConverterRun, ATokenRefusedLaterIsReportedAndWhatWasReadIsWrittenButTheRu
                               "Tavric/Tavric++ Project Completed!\n"
                               "Conversion incomplete: the project file was read only up to the unexpected token\n");
     EXPECT_TRUE(fs::is_directory(output / "app" / "ADSP-21262" / "output"));
-}
-
-TEST_F(ConverterRun, AFileThatIsNoProjectIsReportedAndNothingIsWritten)
-{
-    fs::create_directory(output);
-    writeBytes(folder.path() / "app.dpj", "<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n");
-    const Outcome outcome = run();
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.output, "Visual DSP Project file parsing encountered unexpected token: settings\n");
-    EXPECT_TRUE(fs::is_empty(output));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Real project files, read in place.
 #include "driver/converter.h"
-#include "group_tree_dump.h"
 #include "platform/platform.h"
+#include "support/group_tree_dump.h"
 
 #include <gtest/gtest.h>
 

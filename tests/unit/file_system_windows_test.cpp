@@ -1,6 +1,6 @@
 #include "platform/file_identity.h"
 #include "platform/platform.h"
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "driver/command_line.h"
-#include "test_support.h"
+#include "support/captured_stdout.h"
+#include "support/output_shape.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,24 +12,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Where a line of the file does not end in exactly one CR LF: a text-mode
-// stream on Windows turns a written CR LF into CR CR LF, a lone LF would stay.
-std::string lineEndFault(const std::string& bytes)
-{
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const bool lineFeed = bytes[i] == '\n';
-        const bool afterCarriageReturn = i > 0 && bytes[i - 1] == '\r';
-        const bool afterTwo = i > 1 && bytes[i - 2] == '\r';
-        if (lineFeed && (!afterCarriageReturn || afterTwo)) {
-            return "line end at byte " + std::to_string(i);
-        }
-    }
-    if (!bytes.empty() && !bytes.ends_with("\r\n")) {
-        return "last line has no line end";
-    }
-    return {};
-}
 
 TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAndLineFeed)
 {
@@ -41,11 +25,11 @@ TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAn
         }
         const std::string destination = entry.path().stem().string();
         fs::create_directory(folder.path() / destination);
-        testing::internal::CaptureStdout();
-        const int status = runCommandLine({entry.path().string(), folder.windowsPath(destination), "C:\\VisualDSP",
-                                           "-ap", folder.windowsPath("template.lnt")});
-        const std::string output = testing::internal::GetCapturedStdout();
-        ASSERT_EQ(status, 0) << output;
+        const PrintedRun run = runPrinting([&] {
+            return runCommandLine({entry.path().string(), folder.windowsPath(destination), "C:\\VisualDSP", "-ap",
+                                   folder.windowsPath("template.lnt")});
+        });
+        ASSERT_EQ(run.status, 0) << run.output;
         const fs::path projectFile = folder.path() / destination / (entry.path().stem().string() + ".prj");
         ASSERT_TRUE(fs::is_regular_file(projectFile)) << projectFile;
         ++projectsConverted;
@@ -53,7 +37,8 @@ TEST(OutputLineEnds, EveryFileOfRealConversionsEndsEachLineInOneCarriageReturnAn
             if (!output.is_regular_file()) {
                 continue;
             }
-            EXPECT_EQ(lineEndFault(readBytes(output.path())), "") << output.path();
+            // A text-mode stream on Windows would turn a written CR LF into CR CR LF.
+            EXPECT_TRUE(hasCrlfLinesOnly(readBytes(output.path()))) << output.path();
         }
     }
     EXPECT_GT(projectsConverted, 0u);

@@ -1,5 +1,5 @@
 #include "driver/make_absolute_path.h"
-#include "wine_prefix_posix.h"
+#include "support/wine_prefix_posix.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "support/output_shape.h"
 #include "writer_fixture.h"
 
 #include <algorithm>
@@ -7,14 +8,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The values of one key, in the order the project file lists them.
-std::vector<std::string> valuesOf(const std::string& projectFile, const std::string& key)
+// The values of one key, in the order the project file lists them; none when
+// the file is out of shape.
+std::vector<std::string> valuesOf(const std::string& projectFile, std::string_view key)
 {
     std::vector<std::string> values;
-    const std::string start = "\r\n" + key + "=";
-    for (std::size_t at = projectFile.find(start); at != std::string::npos; at = projectFile.find(start, at + 1)) {
-        const std::size_t valueStart = at + start.size();
-        values.push_back(projectFile.substr(valueStart, projectFile.find("\r\n", valueStart) - valueStart));
+    for (const NamedOutput& output : projectFileShape(projectFile).outputs) {
+        if (output.key == key) {
+            values.emplace_back(output.path);
+        }
     }
     return values;
 }

@@ -1,7 +1,8 @@
 #include "driver/converter.h"
 #include "driver/errors.h"
-#include "group_tree_dump.h"
-#include "test_support.h"
+#include "support/group_tree_dump.h"
+#include "support/project_text.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,76 +14,13 @@
 
 namespace {
 
+using namespace projectText;
 using Definitions = std::map<std::string, std::string>;
 using Strings = std::vector<std::string>;
 
 const std::string installFolder = "C:\\VisualDSP";
 
-// Pieces of project texts, written the way VisualDSP writes them.
-std::string project(const std::string& content)
-{
-    return "<?xml version=\"1.0\" encoding='ISO-8859-1'?>\n"
-           "<visualdsp-project schema=\"17\" name=\"app\" file=\"app.dpj\" version=\"1\">\n"
-           "\t<!-- Project build target -->\n"
-           "\t<target>\n\t\t<processor revision=\"Automatic\">ADSP-21262</processor>\n"
-           "\t\t<extension>.dxe</extension>\n\t\t<type>Executable file</type>\n\t</target>\n" +
-           content + "</visualdsp-project>\n";
-}
-
-std::string configuration(const std::string& name, const std::string& compilerOption = "")
-{
-    return "<configuration name=\"" + name + "\">\n<intermediate-dir>.\\" + name +
-           "</intermediate-dir>\n<output-dir>.\\" + name +
-           "</output-dir>\n<changed-property-page-flags>0</changed-property-page-flags>\n<tools>\n"
-           "<tool type=\"Compiler\">\n<option><![CDATA[" +
-           compilerOption +
-           "]]></option>\n</tool>\n<tool type=\"Assembler\">\n<option><![CDATA[|-D>NOT_COMPILED]]></option>\n"
-           "</tool>\n</tools>\n</configuration>\n";
-}
-
-std::string configurations(const std::string& content)
-{
-    return "<configurations active=\"Debug\">\n" + content + "</configurations>\n";
-}
-
 const std::string debugAndRelease = configurations(configuration("Debug") + configuration("Release"));
-
-std::string folders(const std::string& content)
-{
-    return "<folders>\n" + content + "</folders>\n";
-}
-
-std::string folder(const std::string& name, const std::string& content)
-{
-    return "<folder name=\"" + name + "\" ext=\".c\">\n" + content + "</folder>\n";
-}
-
-std::string files(const std::string& content)
-{
-    return "<files>\n" + content + "</files>\n";
-}
-
-std::string file(const std::string& path, const std::string& fileConfigurations = "")
-{
-    return "<file name=\"" + path + "\">\n" + fileConfigurations + "</file>\n";
-}
-
-std::string fileConfiguration(const std::string& name, const std::string& excludedFlag)
-{
-    return "<file-configuration name=\"" + name + "\">\n" + excludedFlag +
-           "<build-with-flag value=\"project\"/>\n<intermediate-dir>.\\" + name +
-           "</intermediate-dir>\n<output-dir>.\\" + name + "</output-dir>\n</file-configuration>\n";
-}
-
-std::string fileConfigurations(const std::string& content)
-{
-    return "<file-configurations>\n" + content + "</file-configurations>\n";
-}
-
-std::string excludedFlag(const std::string& value)
-{
-    return "<excluded-flag value=\"" + value + "\"/>\n";
-}
 
 const std::string inDebugAndRelease = fileConfigurations(fileConfiguration("Debug", excludedFlag("no")) +
                                                          fileConfiguration("Release", excludedFlag("no")));
@@ -195,12 +133,10 @@ TEST_F(ProjectReaderTest, ConfigurationsOfSeveralBlocksFollowTheFileOrder)
 
 TEST_F(ProjectReaderTest, WithoutAProcessorThereIsNoTargetAndNothingElseIsRead)
 {
-    const std::string emptyProcessor = "<visualdsp-project>\n<target><processor></processor></target>\n";
-    EXPECT_EQ(tree(emptyProcessor + "</visualdsp-project>"), "app\n");
+    EXPECT_EQ(tree(project("", "")), "app\n");
     EXPECT_EQ(tree("<visualdsp-project><target><processor revision=\"x\"/></target></visualdsp-project>"), "app\n");
 
-    EXPECT_EQ(read(emptyProcessor + debugAndRelease + "</visualdsp-project>"),
-              refusedAt("configurations active=\"Debug\"", "app\n"));
+    EXPECT_EQ(read(project(debugAndRelease, "")), refusedAt("configurations active=\"Debug\"", "app\n"));
 }
 
 TEST_F(ProjectReaderTest, BlanksAroundTheProcessorNameAreReadOver)

@@ -1,6 +1,7 @@
 #include "writer_fixture.h"
 
 #include "driver/errors.h"
+#include "support/captured_stdout.h"
 #include "writer/project_file.h"
 
 namespace fs = std::filesystem;
@@ -15,14 +16,16 @@ std::string failureOf(const std::function<void()>& work)
     return {};
 }
 
+namespace {
+
 WriteResult captureWriting(const std::function<void()>& work)
 {
     WriteResult result;
-    ::testing::internal::CaptureStdout();
-    result.failure = failureOf(work);
-    result.output = ::testing::internal::GetCapturedStdout();
+    result.output = printedBy([&] { result.failure = failureOf(work); });
     return result;
 }
+
+} // namespace
 
 WriterFixture::WriterFixture()
     : destination(temp.windowsPath("out")),

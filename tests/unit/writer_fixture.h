@@ -1,6 +1,6 @@
 #pragma once
 
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include "driver/converter.h"
 #include "reader/group.h"
@@ -48,7 +48,5 @@ protected:
     Converter converter;
 };
 
-// Runs the work with standard output captured.
-WriteResult captureWriting(const std::function<void()>& work);
 // How the work failed: "" when it did not, else the IOERROR as "code path".
 std::string failureOf(const std::function<void()>& work);

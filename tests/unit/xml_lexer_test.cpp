@@ -2,7 +2,7 @@
 
 #include "base/trim_char.h"
 #include "driver/errors.h"
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

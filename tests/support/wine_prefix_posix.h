@@ -1,6 +1,6 @@
 #pragma once
 
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include <filesystem>
 #include <optional>

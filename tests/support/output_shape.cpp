@@ -1,4 +1,4 @@
-#include "output_shape.h"
+#include "support/output_shape.h"
 
 #include <algorithm>
 #include <array>
@@ -18,8 +18,7 @@ constexpr std::array<std::string_view, 4> markers{startProject, endFiles, startS
 constexpr std::array<std::string_view, 2> optionStarts{"-i \"", "-d \""};
 constexpr std::string_view reportColumns = "kind\tconfiguration\titem\tdetail";
 constexpr std::size_t reportFieldSeparators = 3;
-constexpr std::string_view outputFolderKey = "OutputPath=";
-constexpr std::array<std::string_view, 3> personalityKeys{"SubsPers=", "AnalPers=", "CompPers="};
+constexpr std::array<std::string_view, 4> outputKeys{"OutputPath=", "SubsPers=", "AnalPers=", "CompPers="};
 
 // The lines of a text whose every line ends in CR LF; nothing when a line
 // end is missing or a line holds a line break of its own.
@@ -41,19 +40,11 @@ std::optional<std::vector<std::string_view>> crlfLines(std::string_view text)
     return lines;
 }
 
-bool isMarker(std::string_view line)
-{
-    for (std::string_view marker : markers) {
-        if (line == marker) {
-            return true;
-        }
-    }
-    return false;
-}
-
 class ProjectFileReader {
 public:
     explicit ProjectFileReader(const std::vector<std::string_view>& lines) : lines_(lines) {}
+
+    std::vector<NamedOutput> outputs;
 
     std::optional<std::string> problem()
     {
@@ -96,10 +87,14 @@ private:
             if (position_ == lines_.size() || !lines_[position_].starts_with(key)) {
                 return at(std::string(key));
             }
-            ++position_;
+            const std::string_view value = lines_[position_++].substr(key.size());
+            if (std::find(outputKeys.begin(), outputKeys.end(), key) != outputKeys.end()) {
+                outputs.push_back({key.substr(0, key.size() - 1), value});
+            }
         }
         while (!take(endFiles)) {
-            if (position_ == lines_.size() || lines_[position_].empty() || isMarker(lines_[position_])) {
+            if (position_ == lines_.size() || lines_[position_].empty() ||
+                std::find(markers.begin(), markers.end(), lines_[position_]) != markers.end()) {
                 return at("a file line or the end of the files");
             }
             ++position_;
@@ -139,13 +134,22 @@ bool isOptionLine(std::string_view line)
 
 } // namespace
 
-std::optional<std::string> projectFileProblem(std::string_view bytes)
+bool hasCrlfLinesOnly(std::string_view bytes)
+{
+    return crlfLines(bytes).has_value();
+}
+
+ProjectFileShape projectFileShape(std::string_view bytes)
 {
     const std::optional<std::vector<std::string_view>> lines = crlfLines(bytes);
     if (!lines) {
-        return "the project file has a line break inside a line or a line without its end";
+        return {"the project file has a line break inside a line or a line without its end", {}};
     }
-    return ProjectFileReader(*lines).problem();
+    ProjectFileReader reader(*lines);
+    if (std::optional<std::string> problem = reader.problem()) {
+        return {std::move(problem), {}};
+    }
+    return {std::nullopt, std::move(reader.outputs)};
 }
 
 std::optional<std::string> analyserPersonalityProblem(std::string_view bytes, std::string_view templateLines)
@@ -181,27 +185,4 @@ std::optional<std::string> reportProblem(std::string_view bytes)
         }
     }
     return std::nullopt;
-}
-
-std::vector<NamedOutput> namedOutputs(std::string_view projectFile)
-{
-    // Keys are told by their place after a block's start: a file line may
-    // begin like a key.
-    std::vector<NamedOutput> outputs;
-    const std::vector<std::string_view> lines = crlfLines(projectFile).value_or(std::vector<std::string_view>());
-    for (std::size_t start = 0; start < lines.size(); ++start) {
-        if (lines[start] != startProject || start + blockKeys.size() >= lines.size()) {
-            continue;
-        }
-        for (std::size_t key = 0; key < blockKeys.size(); ++key) {
-            const std::string_view value = lines[start + 1 + key].substr(blockKeys[key].size());
-            if (blockKeys[key] == outputFolderKey) {
-                outputs.push_back({value, true});
-            } else if (std::find(personalityKeys.begin(), personalityKeys.end(), blockKeys[key]) !=
-                       personalityKeys.end()) {
-                outputs.push_back({value, false});
-            }
-        }
-    }
-    return outputs;
 }

@@ -1,4 +1,4 @@
-#include "group_tree_dump.h"
+#include "support/group_tree_dump.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include "platform/platform.h"
 

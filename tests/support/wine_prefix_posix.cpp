@@ -1,4 +1,4 @@
-#include "wine_prefix_posix.h"
+#include "support/wine_prefix_posix.h"
 
 #include <cstdlib>
 
