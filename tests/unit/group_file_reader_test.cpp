@@ -1,6 +1,6 @@
 #include "reader/group_file_reader.h"
 #include "report/conversion_report.h"
-#include "test_support.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
