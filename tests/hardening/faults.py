@@ -209,7 +209,7 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     group = fault.source.with_name("group.dpg")
     group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
                      "</visualdsp-project-group>\n")
-    group = windows_path(group)
+    group = fault.windows_path(group)
     rows = [
         (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
