@@ -1,100 +1,151 @@
 #include "compdb/compile_database.h"
 
+#include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/host_file_names.h"
 #include "base/windows_path.h"
+#include "compdb/compiler_dialect.h"
+#include "compdb/configuration_builds.h"
+#include "compdb/include_stand_ins.h"
 #include "compdb/json_text.h"
 #include "compdb/processor_macros.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "reader/option_lists.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
 #include "writer/output_file.h"
 
+#include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <unordered_set>
-#include <vector>
 
 namespace {
 
 constexpr std::string_view databaseFileName = "compile_commands.json";
+constexpr std::string_view standInFolderName = "include-names";
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
+constexpr std::string_view unknownAssembler = "asm";
+constexpr std::string_view compilerTool = "Compiler";
+constexpr std::string_view assemblerTool = "Assembler";
+constexpr std::string_view defineFlag = "-D";
+constexpr std::string_view includeFlag = "-I>";
+constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
-// What one configuration builds, gathered from the group tree.
-struct ConfigurationBuild {
-    std::vector<std::string> files;
-    std::vector<std::pair<std::string, std::string>> definitions;
-    // The configuration's compiler and header folders, then those common to all.
-    std::vector<std::string> configurationFolders;
-    std::vector<std::string> commonFolders;
+struct Commands {
+    std::vector<std::string> compiler;
+    std::vector<std::string> assembler;
 };
 
-// The form in which tools on this machine open the path. A path on no drive
-// this machine knows stays as the project names it.
-std::string toolPath(const std::string& windowsPath)
+// What every command of one project shares (each project of a group has its own).
+struct Shared {
+    const Converter& converter;
+    HostFileNames& hostFiles;
+    std::optional<ProcessorFamily> family;
+    std::string processor;
+    // The folder of the project's file, where its relative paths start.
+    std::optional<std::string> sourceFolder;
+    // Host paths; the stand-in folder is "" when no include needs one.
+    std::string projectFolder;
+    std::string systemFolder;
+    std::string standInFolder;
+};
+
+// A path on no drive this machine knows stays as the project names it.
+std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
 {
-    const std::string host = platform::hostPath(windowsPath);
+    const std::string host = hostFiles.hostPath(windowsPath);
     return host.empty() ? windowsPath : host;
 }
 
-// Groups of other configurations are left out with everything below them.
-void gather(const Group& group, const std::string& configuration, ConfigurationBuild& build)
+bool isAssembly(const std::string& file)
 {
-    if (group.isConfiguration && group.name != configuration) {
-        return;
-    }
-    for (const std::string& file : group.files()) {
-        if (!file.empty()) {
-            build.files.push_back(file);
+    const std::string suffix = asciiLowerCase(extension(fileName(file)));
+    return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
+}
+
+std::string toolOption(const Group& configuration, std::string_view tool)
+{
+    const auto found = configuration.toolOptions.find(std::string(tool));
+    return found == configuration.toolOptions.end() ? std::string() : found->second;
+}
+
+// "NAME" defines it as 1, "NAME=" as nothing: the databases keep them apart.
+void addDefinitions(std::vector<std::string>& words, const std::string& option)
+{
+    if (const std::optional<std::string> list = optionList(option, std::string(defineFlag))) {
+        for (const MacroDefinition& macro : cutDefineList(*list)) {
+            words.push_back("-D" + macro.name + (macro.valueGiven ? "=" + macro.value : ""));
         }
-    }
-    std::vector<std::string>& folders = group.isConfiguration ? build.configurationFolders : build.commonFolders;
-    folders.insert(folders.end(), group.includePaths().begin(), group.includePaths().end());
-    build.definitions.insert(build.definitions.end(), group.definitions().begin(), group.definitions().end());
-    for (const std::unique_ptr<Group>& child : group.children()) {
-        gather(*child, configuration, build);
     }
 }
 
-std::string macroArgument(const std::pair<std::string, std::string>& macro)
+void addMacros(std::vector<std::string>& words, const std::vector<std::pair<std::string, std::string>>& macros)
 {
-    return "-D" + macro.first + (macro.second.empty() ? "" : "=" + macro.second);
+    for (const auto& [name, value] : macros) {
+        words.push_back("-D" + name + "=" + value);
+    }
 }
 
-// Every word of a file's command line but the file itself, in order.
-std::vector<std::string> commandWords(const Converter& converter, const std::string& processor,
-                                      const ConfigurationBuild& build)
+// The VisualDSP tools search the project folder after their own include
+// folder: -I would let a project's own stdio.h shadow the toolchain's.
+void addSearchFolders(std::vector<std::string>& words, const Shared& shared, const std::vector<std::string>& folders)
 {
-    const std::optional<ProcessorFamily> family = processorFamily(processor);
-    std::vector<std::string> words{std::string(family ? familyCompiler(*family) : unknownCompiler)};
-    for (const auto& macro : builtInMacros(processor)) {
-        words.push_back(macroArgument(macro));
+    for (const std::string& folder : folders) {
+        words.push_back("-I" + toolPath(shared.hostFiles, folder));
     }
-    for (const auto& macro : build.definitions) {
-        words.push_back(macroArgument(macro));
+    if (!shared.systemFolder.empty()) {
+        words.insert(words.end(), {"-isystem", shared.systemFolder});
     }
-    // A folder named twice is searched at its first place only.
-    std::unordered_set<std::string> named;
-    for (const auto* folders : {&build.configurationFolders, &build.commonFolders}) {
-        for (const std::string& folder : *folders) {
-            if (named.insert(folder).second) {
-                words.push_back("-I" + toolPath(folder));
-            }
-        }
-    }
-    const std::string& installFolder = converter.getInstallFolder();
-    if (family && !installFolder.empty()) {
-        const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*family));
-        if (platform::pathExists(systemFolder)) {
-            words.emplace_back("-isystem");
-            words.push_back(toolPath(systemFolder));
-        }
+    words.insert(words.end(), {"-idirafter", shared.projectFolder});
+    if (!shared.standInFolder.empty()) {
+        words.insert(words.end(), {"-idirafter", shared.standInFolder});
     }
     words.emplace_back("-c");
-    return words;
+}
+
+std::vector<std::string> assemblerFolders(const Shared& shared, const std::string& option)
+{
+    std::vector<std::string> folders;
+    if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
+        for (std::string folder : cutIncludeList(*list)) {
+            shared.converter.resolveProjectPath(folder, shared.sourceFolder);
+            folders.push_back(std::move(folder));
+        }
+    }
+    return folders;
+}
+
+Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
+{
+    const std::string compilerOption = toolOption(*build.configuration, compilerTool);
+    Commands commands;
+    std::vector<std::string>& compiler = commands.compiler;
+    compiler.emplace_back(shared.family ? familyCompiler(*shared.family) : unknownCompiler);
+    addMacros(compiler, builtInMacros(shared.processor));
+    if (shared.family) {
+        const std::vector<std::string> dialect = dialectDefinitions(*shared.family);
+        compiler.insert(compiler.end(), dialect.begin(), dialect.end());
+    }
+    const std::vector<std::string> optionMacros = optionMacroDefinitions(compilerOption);
+    compiler.insert(compiler.end(), optionMacros.begin(), optionMacros.end());
+    addDefinitions(compiler, compilerOption);
+    addSearchFolders(compiler, shared, build.includeFolders);
+
+    const std::string assemblerOption = toolOption(*build.configuration, assemblerTool);
+    std::vector<std::string>& assembler = commands.assembler;
+    assembler.emplace_back(shared.family ? familyAssembler(*shared.family) : unknownAssembler);
+    // What clang needs to read the file as the assembler does: preprocessed.
+    assembler.insert(assembler.end(), {"-x", "assembler-with-cpp"});
+    addMacros(assembler, assemblerMacros(shared.processor));
+    addDefinitions(assembler, assemblerOption);
+    addSearchFolders(assembler, shared, assemblerFolders(shared, assemblerOption));
+    return commands;
 }
 
 void writeEntry(OutputFile& out, const std::string& directory, const std::vector<std::string>& words,
@@ -112,11 +163,11 @@ void writeEntry(OutputFile& out, const std::string& directory, const std::vector
     out.writeLine(last ? "  }" : "  },");
 }
 
-// The entries of one project in a database.
+// One project's entries in a database.
 struct ProjectEntries {
-    std::string directory;
-    std::vector<std::string> words;
-    std::vector<std::string> files;
+    const Shared* shared;
+    Commands commands;
+    const std::vector<std::string>* files;
 };
 
 void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
@@ -125,96 +176,176 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
     out.writeLine("[");
     std::size_t entriesLeft = 0;
     for (const ProjectEntries& project : projects) {
-        entriesLeft += project.files.size();
+        entriesLeft += project.files->size();
     }
     for (const ProjectEntries& project : projects) {
-        for (const std::string& file : project.files) {
-            writeEntry(out, project.directory, project.words, toolPath(file), --entriesLeft == 0);
+        for (const std::string& file : *project.files) {
+            const std::vector<std::string>& words = isAssembly(file) ? project.commands.assembler
+                                                                     : project.commands.compiler;
+            writeEntry(out, project.shared->projectFolder, words, toolPath(project.shared->hostFiles, file),
+                       --entriesLeft == 0);
         }
     }
     out.writeLine("]");
     out.close();
 }
 
-// Each configuration name, once, in project order, with the targets that have it.
-struct ConfigurationTargets {
-    std::vector<std::string> names;
-    std::vector<std::vector<std::size_t>> having;
-};
-
-ConfigurationTargets configurationsOf(const std::vector<const Group*>& targets)
+bool liesBelow(const std::string& path, const std::string& folder)
 {
-    ConfigurationTargets configurations;
-    std::unordered_map<std::string, std::size_t> indexByName;
-    for (std::size_t target = 0; target < targets.size(); ++target) {
-        for (const std::unique_ptr<Group>& child : targets[target]->children()) {
-            if (!child->isConfiguration) {
-                continue;
-            }
-            const auto [found, added] = indexByName.try_emplace(child->name, configurations.names.size());
-            if (added) {
-                configurations.names.push_back(child->name);
-                configurations.having.emplace_back();
-            }
-            std::vector<std::size_t>& having = configurations.having[found->second];
-            if (having.empty() || having.back() != target) {
-                having.push_back(target);
-            }
-        }
-    }
-    return configurations;
+    return path.size() > folder.size() + 1 && path.starts_with(folder) && path[folder.size()] == '\\';
 }
 
-// The projects that have a target, and their targets: a project without a
-// processor has none and so no configuration.
-struct ProjectTargets {
-    std::vector<const Group*> projects;
-    std::vector<const Group*> targets;
-};
-
-ProjectTargets projectTargets(const Converter& converter)
+// Missing parents are made as mkdir -p makes them. Inside the destination, a
+// link on the way is refused as it is for the destination's own folders.
+void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, const std::string& destination)
 {
-    ProjectTargets found;
-    for (const Group* project : converter.projectRoots()) {
-        if (!project->children().empty()) {
-            found.projects.push_back(project);
-            found.targets.push_back(project->children().front().get());
+    std::vector<std::string> missing;
+    for (std::optional<std::string> level = folder; level && level->find('\\') != std::string::npos;
+         level = parentFolder(*level)) {
+        const platform::EntryKind kind = platform::entryKind(*level);
+        const bool linkInside = kind == platform::EntryKind::link && liesBelow(*level, destination) && *level != folder;
+        if (linkInside) {
+            throw IOERROR(IOERROR::cannotCreateDirectory, folder);
+        }
+        if (kind != platform::EntryKind::none && !liesBelow(*level, destination)) {
+            break;
+        }
+        if (kind == platform::EntryKind::none) {
+            missing.push_back(*level);
         }
     }
-    return found;
+    std::for_each(missing.rbegin(), missing.rend(), [&](const std::string& level) { folders.makeDirectory(level); });
+    folders.makeDirectory(folder);
+}
+
+// The targets of the projects converted: a project without a processor has
+// none, and so no configuration.
+std::vector<const Group*> projectTargets(const Converter& converter)
+{
+    std::vector<const Group*> targets;
+    for (const Group* project : converter.projectRoots()) {
+        if (!project->children().empty()) {
+            targets.push_back(project->children().front().get());
+        }
+    }
+    return targets;
+}
+
+// The names of the targets' configurations, each once, in project order: one
+// database per name serves every project of a group that has it.
+std::vector<std::string> configurationNames(const std::vector<const Group*>& targets)
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    for (const Group* target : targets) {
+        for (const std::unique_ptr<Group>& child : target->children()) {
+            if (child->isConfiguration && seen.insert(child->name).second) {
+                names.push_back(child->name);
+            }
+        }
+    }
+    return names;
+}
+
+// What one project gives the databases.
+struct ProjectBuilds {
+    Shared shared;
+    std::vector<ConfigurationBuild> builds;
+};
+
+ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles, const Group& target)
+{
+    const std::optional<std::string> sourceFolder = target.sourceDir.empty()
+                                                        ? std::nullopt
+                                                        : std::optional<std::string>(target.sourceDir);
+    ProjectBuilds project{{converter,
+                           hostFiles,
+                           processorFamily(target.name),
+                           target.name,
+                           sourceFolder,
+                           toolPath(hostFiles, target.sourceDir),
+                           {},
+                           {}},
+                          configurationBuilds(target)};
+    Shared& shared = project.shared;
+    const std::string& installFolder = converter.getInstallFolder();
+    if (shared.family && !installFolder.empty()) {
+        const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*shared.family));
+        if (platform::pathExists(systemFolder)) {
+            shared.systemFolder = toolPath(hostFiles, systemFolder);
+        }
+    }
+    return project;
+}
+
+// One folder of stand-ins serves every project's includes.
+void writeStandIns(std::vector<ProjectBuilds>& projects, HostFileNames& hostFiles, DestinationFolders& folders,
+                   const std::string& folder)
+{
+    IncludeStandIns standIns(hostFiles);
+    for (const ProjectBuilds& project : projects) {
+        for (const ConfigurationBuild& build : project.builds) {
+            std::vector<std::string> searchFolders;
+            for (const std::string& included : build.includeFolders) {
+                searchFolders.push_back(toolPath(hostFiles, included));
+            }
+            searchFolders.push_back(project.shared.projectFolder);
+            for (const std::string& file : build.files) {
+                standIns.scan(toolPath(hostFiles, file), searchFolders);
+            }
+        }
+    }
+    if (standIns.empty()) {
+        return;
+    }
+    const std::string standInFolder = joinPath(folder, standInFolderName);
+    folders.makeDirectory(standInFolder);
+    for (ProjectBuilds& project : projects) {
+        project.shared.standInFolder = toolPath(hostFiles, standInFolder);
+    }
+    standIns.write(toolPath(hostFiles, standInFolder));
 }
 
 } // namespace
 
 void writeCompileDatabases(const Converter& converter, const std::string& folder)
 {
-    const auto [projects, targets] = projectTargets(converter);
+    const std::vector<const Group*> targets = projectTargets(converter);
     if (targets.empty()) {
         return;
     }
+    HostFileNames hostFiles;
+    std::vector<ProjectBuilds> projects;
+    // Each configuration name's builds, by project, in project order.
+    std::unordered_map<std::string, std::vector<std::pair<std::size_t, std::size_t>>> buildsByName;
+    for (const Group* target : targets) {
+        projects.push_back(projectBuilds(converter, hostFiles, *target));
+        for (std::size_t build = 0; build < projects.back().builds.size(); ++build) {
+            buildsByName[projects.back().builds[build].name].emplace_back(projects.size() - 1, build);
+        }
+    }
     DestinationFolders folders(folder);
-    folders.makeDirectory(folder);
-    // One database per configuration name serves every project of a group.
-    const ConfigurationTargets configurations = configurationsOf(targets);
-    const std::vector<std::string> configurationFolders = distinctFolderNames(configurations.names);
-    for (std::size_t c = 0; c < configurations.names.size(); ++c) {
-        const std::string& configuration = configurations.names[c];
+    makeDatabaseFolder(folders, folder, converter.getDestinationFolder());
+    writeStandIns(projects, hostFiles, folders, folder);
+
+    const std::vector<std::string> configurations = configurationNames(targets);
+    const std::vector<std::string> configurationFolders = distinctFolderNames(configurations);
+    for (std::size_t i = 0; i < configurations.size(); ++i) {
+        const std::string& configuration = configurations[i];
         if (leavesItsFolder(configuration)) {
             throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, configuration));
         }
-        const std::string configurationFolder = joinPath(folder, configurationFolders[c]);
-        if (configurationFolders[c] != configuration) {
+        const std::string configurationFolder = joinPath(folder, configurationFolders[i]);
+        if (configurationFolders[i] != configuration) {
             converter.getReport().folderRenamed(configuration, configurationFolder);
         }
-        makeNameFolders(folders, folder, configurationFolders[c]);
+        makeNameFolders(folders, folder, configurationFolders[i]);
         folders.makeDirectory(configurationFolder);
-
         std::vector<ProjectEntries> entries;
-        for (const std::size_t i : configurations.having[c]) {
-            ConfigurationBuild build;
-            gather(*targets[i], configuration, build);
-            entries.push_back({toolPath(projects[i]->sourceDir), commandWords(converter, targets[i]->name, build),
-                               std::move(build.files)});
+        for (const auto& [project, build] : buildsByName[configuration]) {
+            const ProjectBuilds& builds = projects[project];
+            entries.push_back(
+                {&builds.shared, commandsOf(builds.shared, builds.builds[build]), &builds.builds[build].files});
         }
         const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
@@ -225,8 +356,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
 std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
 {
     std::vector<std::string> paths;
-    const ConfigurationTargets configurations = configurationsOf(projectTargets(converter).targets);
-    for (const std::string& configurationFolder : distinctFolderNames(configurations.names)) {
+    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(projectTargets(converter)))) {
         paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
     }
     return paths;

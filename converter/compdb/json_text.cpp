@@ -1,5 +1,7 @@
 #include "compdb/json_text.h"
 
+#include "base/utf8_text.h"
+
 #include <array>
 
 namespace {
@@ -8,8 +10,6 @@ constexpr unsigned char firstNonControl = 0x20;
 constexpr unsigned char firstNonAscii = 0x80;
 constexpr unsigned char continuationMask = 0xC0;
 constexpr unsigned char continuationMark = 0x80;
-constexpr unsigned char sixBits = 0x3F;
-constexpr unsigned char twoByteLead = 0xC0;
 
 struct LeadByte {
     unsigned char first;
@@ -83,12 +83,6 @@ void appendAscii(std::string& out, unsigned char byte)
     }
 }
 
-void appendLatin1(std::string& out, unsigned char byte)
-{
-    out += static_cast<char>(twoByteLead | (byte >> 6));
-    out += static_cast<char>(continuationMark | (byte & sixBits));
-}
-
 } // namespace
 
 std::string jsonString(std::string_view bytes)
@@ -104,7 +98,7 @@ std::string jsonString(std::string_view bytes)
             out.append(bytes.substr(position, length));
             position += length;
         } else {
-            appendLatin1(out, byte);
+            appendUtf8(out, byte);
             ++position;
         }
     }

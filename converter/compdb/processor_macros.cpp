@@ -10,20 +10,23 @@ namespace {
 
 constexpr std::string_view definedValue = "1";
 constexpr std::string_view analogExtensions = "__ANALOG_EXTENSIONS__";
+// The assembler's own: sources shared with C test it to leave C out.
+constexpr std::string_view assemblyLanguage = "_LANGUAGE_ASM";
 
 struct FamilyDescription {
     ProcessorFamily family;
     // Predefined for every processor of the family.
     std::string_view macro;
     std::string_view compiler;
+    std::string_view assembler;
     std::string_view includeFolder;
 };
 
 constexpr std::array<FamilyDescription, 4> families{{
-    {ProcessorFamily::blackfin, "__ADSPBLACKFIN__", "ccblkfn", "Blackfin\\include"},
-    {ProcessorFamily::sharc, "__ADSP21000__", "cc21k", "21k\\include"},
-    {ProcessorFamily::tigerSharc, "__ADSPTS__", "ccts", "TS\\include"},
-    {ProcessorFamily::adsp219x, "__ADSP219X__", "cc219x", "219x\\include"},
+    {ProcessorFamily::blackfin, "__ADSPBLACKFIN__", "ccblkfn", "easmblkfn", "Blackfin\\include"},
+    {ProcessorFamily::sharc, "__ADSP21000__", "cc21k", "easm21k", "21k\\include"},
+    {ProcessorFamily::tigerSharc, "__ADSPTS__", "ccts", "easmts", "TS\\include"},
+    {ProcessorFamily::adsp219x, "__ADSP219X__", "cc219x", "easm219x", "219x\\include"},
 }};
 
 // How processor names of each family begin. ADSP-218x and other older parts
@@ -164,6 +167,11 @@ std::string_view familyCompiler(ProcessorFamily family)
     return describe(family).compiler;
 }
 
+std::string_view familyAssembler(ProcessorFamily family)
+{
+    return describe(family).assembler;
+}
+
 std::string_view familyIncludeFolder(ProcessorFamily family)
 {
     return describe(family).includeFolder;
@@ -195,5 +203,13 @@ std::vector<std::pair<std::string, std::string>> builtInMacros(std::string_view 
     }
     macros.emplace_back(describe(*processorFamily(processor)).macro, definedValue);
     macros.emplace_back(analogExtensions, definedValue);
+    return macros;
+}
+
+std::vector<std::pair<std::string, std::string>> assemblerMacros(std::string_view processor)
+{
+    std::vector<std::pair<std::string, std::string>> macros = builtInMacros(processor);
+    std::erase_if(macros, [](const auto& macro) { return macro.first == analogExtensions; });
+    macros.emplace_back(assemblyLanguage, definedValue);
     return macros;
 }

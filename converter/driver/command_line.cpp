@@ -92,6 +92,10 @@ void applyOption(Converter& converter, Option option, const std::string& value)
         converter.addExtensions(value);
         break;
     case Option::compileDatabaseFolder:
+        // An empty path would name the current folder.
+        if (value.empty()) {
+            throw CommandLineError("Invalid value for option -compdb (a folder must be named): \"\"");
+        }
         converter.compileDatabaseFolder = absolutePathArgument(value);
         break;
     case Option::report:

@@ -4,6 +4,7 @@
 #include "base/console.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
+#include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
 #include "driver/same_files.h"
@@ -19,6 +20,8 @@ namespace {
 // The root group is named after the project file; its extension is taken to be
 // ".dpj" without looking.
 constexpr std::size_t projectExtensionLength = 4;
+constexpr std::string_view languageOptionNotCarried =
+    "compiler option that changes the language: not in the compilation databases";
 
 std::string rootGroupName(const std::string& sourcePath)
 {
@@ -132,7 +135,7 @@ int Converter::convert()
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
-            reportUnknownProcessors();
+            reportWhatDatabasesLack();
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
@@ -162,13 +165,31 @@ int Converter::fail(const std::string& message)
     return 1;
 }
 
-void Converter::reportUnknownProcessors()
+void Converter::reportWhatDatabasesLack()
 {
     for (const Group* project : projectRoots()) {
         const auto& targets = project->children();
-        if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
-            report->setProject(sourceIsGroup_ ? project->name : std::string());
+        if (targets.empty()) {
+            continue;
+        }
+        report->setProject(sourceIsGroup_ ? project->name : std::string());
+        if (!knowsProcessor(targets.front()->name)) {
             report->builtInMacrosUnknown(targets.front()->name);
+        }
+        reportLanguageOptions(*targets.front());
+    }
+    report->setProject("");
+}
+
+void Converter::reportLanguageOptions(const Group& target)
+{
+    for (const std::unique_ptr<Group>& configuration : target.children()) {
+        const auto compiler = configuration->toolOptions.find("Compiler");
+        if (!configuration->isConfiguration || compiler == configuration->toolOptions.end()) {
+            continue;
+        }
+        for (const std::string& option : languageOptionsNotCarried(compiler->second)) {
+            report->settingNotCarried(configuration->name, option, languageOptionNotCarried);
         }
     }
 }

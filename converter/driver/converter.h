@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,9 @@ public:
     // Path rules of the model: include folders and source files, relative to
     // the project file being read.
     void resolveProjectPath(std::string& folder) const;
+    // The include folder rule from the project folder given (none: the
+    // project file's path holds no backslash), for a project read before.
+    void resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const;
     std::string resolveSourceFilePath(const std::string& file) const;
     // A project file that a project group lists, relative to the group file.
     std::string resolveGroupMemberPath(const std::string& file) const;
@@ -109,8 +113,11 @@ private:
     bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
     // The refused-token message, when the reading stopped at one.
     void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
-    // Processors whose compiler macros the compilation databases lack.
-    void reportUnknownProcessors();
+    // What the compilation databases lack, project by project: a processor's
+    // compiler macros, and compiler options that change the language.
+    void reportWhatDatabasesLack();
+    // Compiler options that change the language, which the databases leave out.
+    void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.
     std::vector<RunFile> inputFiles() const;
     std::vector<RunFile> outputFiles() const;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Everything the converter needs from the operating system, one whole task per
 // function. Paths going in and out are Windows paths (drive letter, colon,
@@ -40,6 +41,20 @@ std::FILE* createFile(const std::string& windowsPath);
 // file streams. Identity on Windows. "" when the path lies on no known drive or
 // holds a NUL, which no file name can.
 std::string hostPath(const std::string& windowsPath);
+
+// True when anything stands under a host path (as hostPath gives it), a
+// dangling link included.
+bool hostEntryExists(const std::string& hostPath);
+
+// createFile for a host path: the stand-in headers of the compilation
+// databases are named as a source includes them, backslashes and all.
+std::FILE* createHostFile(const std::string& hostPath);
+
+// The names in a host folder, "." and ".." aside; empty when it cannot be read.
+// Always empty on Windows, whose file system itself finds a name whatever its
+// letter case and takes names in the ANSI code page, so that a name which does
+// not exist as written has no other spelling to look for.
+std::vector<std::string> hostFolderEntries(const std::string& hostFolder);
 
 // A path argument as the user typed it, turned into the converter's Windows
 // form before the path rules run: backslashes for separators.

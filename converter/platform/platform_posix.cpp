@@ -3,6 +3,8 @@
 // installation is recorded in the prefix's registry file.
 #include "platform/platform.h"
 
+#include "base/registry_text.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -32,7 +34,6 @@ constexpr std::string_view hostRoot = "/";
 // The key as system.reg writes it, with its backslashes escaped.
 constexpr std::string_view ideAppPathsKey = R"(Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe)";
 constexpr std::string_view defaultValueStart = "@=\"";
-constexpr std::size_t maxHexEscapeDigits = 4;
 
 // Host folder of each drive, "" where the drive has no folder.
 using DriveFolders = std::array<std::string, driveCount>;
@@ -230,96 +231,6 @@ bool isIdeAppPathsKey(std::string_view line)
                       [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
 }
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'f');
-}
-
-int hexValue(char c)
-{
-    return c <= '9' ? c - '0' : lowerAscii(c) - 'a' + 10;
-}
-
-// The code unit of an escape "\x" followed by up to four hex digits; `i` is at
-// the "x" and ends at the last digit.
-char16_t readHexEscape(std::string_view quoted, std::size_t& i)
-{
-    char16_t unit = 0;
-    for (std::size_t digits = 0; digits < maxHexEscapeDigits && i + 1 < quoted.size() && isHexDigit(quoted[i + 1]);
-         ++digits) {
-        unit = static_cast<char16_t>(unit * 16 + hexValue(quoted[++i]));
-    }
-    return unit;
-}
-
-void appendUtf8(std::string& out, char32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-        return;
-    }
-    const int continuationBytes = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
-    constexpr unsigned char leadBits[] = {0, 0xC0, 0xE0, 0xF0};
-    out += static_cast<char>(leadBits[continuationBytes] | (codePoint >> (6 * continuationBytes)));
-    for (int shift = 6 * (continuationBytes - 1); shift >= 0; shift -= 6) {
-        out += static_cast<char>(0x80 | ((codePoint >> shift) & 0x3F));
-    }
-}
-
-// Host paths are UTF-8. A surrogate without its partner is encoded on its own,
-// as no file name needs it.
-std::string utf8(const std::u16string& units)
-{
-    std::string text;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char32_t codePoint = units[i];
-        if (codePoint >= 0xD800 && codePoint < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (units[++i] - 0xDC00);
-        }
-        appendUtf8(text, codePoint);
-    }
-    return text;
-}
-
-// The text of a quoted registry string that starts after its opening quote;
-// nullopt when the closing quote is missing. Wine writes every character
-// beyond ASCII as "\x" and the hex digits of its UTF-16 code unit; consecutive
-// escapes are decoded together, as a surrogate pair spans two.
-std::optional<std::string> unescapeRegistryString(std::string_view quoted)
-{
-    std::string value;
-    std::u16string escapedUnits;
-    const auto plain = [&](char c) {
-        value += utf8(escapedUnits);
-        escapedUnits.clear();
-        value += c;
-    };
-    for (std::size_t i = 0; i < quoted.size(); ++i) {
-        const char c = quoted[i];
-        if (c == '"') {
-            value += utf8(escapedUnits);
-            return value;
-        }
-        if (c != '\\') {
-            plain(c);
-            continue;
-        }
-        if (++i == quoted.size()) {
-            return std::nullopt;
-        }
-        if (quoted[i] == 'x' && i + 1 < quoted.size() && isHexDigit(quoted[i + 1])) {
-            escapedUnits += readHexEscape(quoted, i);
-            continue;
-        }
-        if (quoted[i] != '\\' && quoted[i] != '"') {
-            plain('\\');
-        }
-        plain(quoted[i]);
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 std::string currentDirectory()
@@ -377,9 +288,11 @@ EntryKind entryKind(const std::string& windowsPath)
 std::FILE* createFile(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
-    if (host.empty()) {
-        return nullptr;
-    }
+    return host.empty() ? nullptr : createHostFile(host);
+}
+
+std::FILE* createHostFile(const std::string& host)
+{
     const int descriptor = ::open(host.c_str(), createFileFlags, newFileMode);
     if (descriptor < 0) {
         return nullptr;
@@ -415,6 +328,22 @@ std::string hostPath(const std::string& windowsPath)
         return {};
     }
     return hostPathThrough(windowsPath, driveFolders());
+}
+
+bool hostEntryExists(const std::string& hostPath)
+{
+    struct stat status {};
+    return ::lstat(hostPath.c_str(), &status) == 0;
+}
+
+std::vector<std::string> hostFolderEntries(const std::string& hostFolder)
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator entry(hostFolder, error), end; !error && entry != end; entry.increment(error)) {
+        names.push_back(entry->path().filename().string());
+    }
+    return names;
 }
 
 bool liesOnNoDrive(const std::string& typedPath)

@@ -98,6 +98,21 @@ bool pathExists(const std::string& windowsPath)
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool hostEntryExists(const std::string& hostPath)
+{
+    return pathExists(hostPath);
+}
+
+std::FILE* createHostFile(const std::string& hostPath)
+{
+    return createFile(hostPath);
+}
+
+std::vector<std::string> hostFolderEntries(const std::string&)
+{
+    return {};
+}
+
 EntryKind entryKind(const std::string& windowsPath)
 {
     const DWORD attributes = namesNoFile(windowsPath) ? INVALID_FILE_ATTRIBUTES

@@ -45,6 +45,9 @@ public:
     // The group of a configuration, or of a configuration's own entries inside
     // a folder group: it belongs to the configuration of its name only.
     bool isConfiguration = false;
+    // A configuration's tool options as the project writes them, by tool type
+    // ("Compiler", "Assembler"): the compilation databases read more of them.
+    std::map<std::string, std::string> toolOptions;
 
 private:
     // `write` into the folder `folderName`, which the parent chose so that no

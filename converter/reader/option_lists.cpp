@@ -53,9 +53,9 @@ std::optional<std::string> optionList(const std::string& option, const std::stri
     return option.substr(start, stop == std::string::npos ? std::string::npos : stop - start);
 }
 
-std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string& list)
+std::vector<MacroDefinition> cutDefineList(const std::string& list)
 {
-    std::vector<std::pair<std::string, std::string>> definitions;
+    std::vector<MacroDefinition> definitions;
     for (std::string_view piece : cutAt(list, defineSeparators)) {
         const auto prefix = std::find_if(definePrefixes.begin(), definePrefixes.end(),
                                          [&](std::string_view candidate) { return piece.starts_with(candidate); });
@@ -64,7 +64,8 @@ std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string
         }
         std::string_view name = piece;
         std::string_view value;
-        if (const std::size_t equals = piece.find(valueSeparator); equals != std::string_view::npos) {
+        const std::size_t equals = piece.find(valueSeparator);
+        if (equals != std::string_view::npos) {
             name = piece.substr(0, equals);
             value = piece.substr(equals + 1);
             if (value.starts_with(valueMark)) {
@@ -72,7 +73,7 @@ std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string
             }
         }
         if (!name.empty()) {
-            definitions.emplace_back(name, value);
+            definitions.push_back({std::string(name), std::string(value), equals != std::string_view::npos});
         }
     }
     return definitions;

@@ -11,9 +11,16 @@
 // end; nothing when the option does not hold the flag.
 std::optional<std::string> optionList(const std::string& option, const std::string& flag);
 
-// Macro definitions, written "-D>A,B=1 -DC" and the like, as name and value;
-// pieces without a name are dropped.
-std::vector<std::pair<std::string, std::string>> cutDefineList(const std::string& list);
+struct MacroDefinition {
+    std::string name;
+    std::string value;
+    // "A=" defines A as nothing, where "A" defines it as 1.
+    bool valueGiven = false;
+};
+
+// Macro definitions, written "-D>A,B=1 -DC" and the like; pieces without a
+// name are dropped.
+std::vector<MacroDefinition> cutDefineList(const std::string& list);
 
 // Include folders as written, cut at ";" and "," when the list holds either,
 // else at blanks; blanks around a folder are trimmed and empty pieces dropped.

@@ -52,14 +52,17 @@ std::string Converter::sourceFolder() const
 
 void Converter::resolveProjectPath(std::string& folder) const
 {
+    resolveProjectPath(folder, parentFolder(projectPath));
+}
+
+void Converter::resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const
+{
     folder = replaceInstallVariables(folder, installFolder);
     if (folder.starts_with(".\\")) {
         folder.erase(0, 2);
     }
-    if (folder.find(':') == std::string::npos) {
-        if (const std::optional<std::string> projectFolder = parentFolder(projectPath)) {
-            folder = joinPath(*projectFolder, folder);
-        }
+    if (folder.find(':') == std::string::npos && projectFolder) {
+        folder = joinPath(*projectFolder, folder);
     }
     if (folder.ends_with(';')) {
         folder.pop_back();

@@ -153,9 +153,11 @@ bool ProjectReader::readTool(Group& configuration)
     return readElementContent("tool", toolContent, [&] {
         std::string option;
         readOption(option);
-        if (unquotedAttribute(attributes, "type") == compilerToolType && !option.empty()) {
+        const std::string type = unquotedAttribute(attributes, "type");
+        if (type == compilerToolType && !option.empty()) {
             readCompilerOption(configuration, option);
         }
+        configuration.toolOptions[type] += option;
     });
 }
 
@@ -177,9 +179,9 @@ void ProjectReader::readCompilerOption(Group& configuration, const std::string& 
 
 void ProjectReader::readDefineList(Group& configuration, const std::string& list)
 {
-    for (const auto& [name, value] : cutDefineList(list)) {
-        configuration.setDefinition(name, value);
-        report.definition(configuration.name, name, value);
+    for (const MacroDefinition& macro : cutDefineList(list)) {
+        configuration.setDefinition(macro.name, macro.value);
+        report.definition(configuration.name, macro.name, macro.value);
     }
 }
 

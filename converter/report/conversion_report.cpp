@@ -3,7 +3,6 @@
 #include "base/install_variables.h"
 #include "base/windows_path.h"
 #include "driver/errors.h"
-#include "platform/platform.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 
@@ -276,11 +275,11 @@ bool ConversionReport::exists(const std::string& path)
     if (folder && folder->find('\\') != std::string::npos) {
         if (*folder != lastFolder) {
             lastFolder = *folder;
-            lastFolderExists = platform::pathExists(lastFolder);
+            lastFolderExists = hostFiles.existing(lastFolder).has_value();
         }
         if (!lastFolderExists) {
             return false;
         }
     }
-    return platform::pathExists(path);
+    return hostFiles.existing(path).has_value();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/host_file_names.h"
 #include "report/not_taken_because.h"
 
 #include <cstddef>
@@ -98,6 +99,7 @@ private:
     };
 
     std::unique_ptr<ReportFile> file;
+    HostFileNames hostFiles;
     std::string path;
     std::string project;
     std::unordered_map<const Group*, std::string> groupPaths;

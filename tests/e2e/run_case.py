@@ -29,6 +29,7 @@ DRIVE = "p"
 KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 COMPILE_DATABASE = "compile_commands.json"
+STAND_IN_FOLDER = "include-names"
 FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
 
@@ -206,11 +207,11 @@ def named_personalities(commands):
     return named
 
 
-def in_drive_form(data, drive):
-    """A database's host paths below the drive folder as P: paths in JSON text,
-    where each backslash is written twice."""
+def in_drive_form(data, drive, backslash="\\\\"):
+    """Host paths below the drive folder as P: paths; JSON text writes each
+    backslash twice."""
     host_root = re.escape(str(drive.resolve()))
-    text = re.sub(host_root + r'(/[^"]*)?', lambda found: "P:" + (found.group(1) or "/").replace("/", "\\\\"),
+    text = re.sub(host_root + r'(/[^"]*)?', lambda found: "P:" + (found.group(1) or "/").replace("/", backslash),
                   data.decode("utf-8"))
     return text.encode("utf-8")
 
@@ -219,6 +220,8 @@ def produced_bytes(drive, relative, emulated):
     data = (drive / relative).read_bytes()
     if relative.name == COMPILE_DATABASE and not emulated:
         return in_drive_form(data, drive)
+    if relative.parent.name == STAND_IN_FOLDER:
+        return in_drive_form(data, drive, "\\")
     return data
 
 

@@ -175,6 +175,13 @@ def links_below_the_destination(fault):
         planted.parent.mkdir(parents=True, exist_ok=True)
         planted.symlink_to(leads_to)
         expect_run(fault.convert(), 1, lines)
+    # The databases' folder and its missing parents are made below the
+    # destination as its own folders are: not through a link on the way.
+    fault.empty_destination()
+    (fault.destination / "radio").symlink_to("../outside")
+    expect_run(fault.convert(["-compdb", fault.out("radio\\db\\compdb")]), 1,
+               [CREATING, group_line(PROJECT), group_line(PROCESSOR), COMPLETED,
+                cannot_create + fault.out("radio\\db\\compdb")])
 
     # The destination folder itself may be a link.
     fault.empty_destination()

@@ -1,7 +1,10 @@
+#include "compdb/compiler_dialect.h"
 #include "compdb/json_text.h"
 #include "compdb/processor_macros.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace std::string_literals;
 
@@ -49,4 +52,30 @@ TEST(ProcessorMacros, FamilyCompilerAndBuiltInMacrosOfEachFamily)
     EXPECT_EQ(builtInMacros("ADSP-BF609"), (Macros{{"__ADSPBF609__", "1"}}));
     EXPECT_FALSE(knowsProcessor("ADSP-BF609"));
     EXPECT_TRUE(knowsProcessor("ADSP-2191"));
+}
+
+using Words = std::vector<std::string>;
+
+TEST(CompilerDialect, OptionsAreSetBySwitchOrAmongTheTypedOptions)
+{
+    EXPECT_EQ(optionMacroDefinitions("|-O>1|AdditionalOptions>-Os -threads"), Words{"-D_ADI_THREADS=1"});
+    EXPECT_EQ(optionMacroDefinitions("|-threads>1|-double-size-32>1"),
+              (Words{"-D_ADI_THREADS=1", "-D__DOUBLES_ARE_FLOATS__=1"}));
+    // Off, a longer name, or a typed option's value: not set.
+    EXPECT_EQ(optionMacroDefinitions("|-threads>0|AdditionalOptions>-threadsafe -D-threads"), Words{});
+    EXPECT_EQ(languageOptionsNotCarried("|-enum-is-int>1|-const-strings>0|AdditionalOptions>-no-extra-keywords"),
+              (Words{"-enum-is-int", "-no-extra-keywords"}));
+}
+
+TEST(CompilerDialect, KeywordsAreMappedForTheirFamiliesOnly)
+{
+    const Words sharc = dialectDefinitions(ProcessorFamily::sharc);
+    const Words blackfin = dialectDefinitions(ProcessorFamily::blackfin);
+    EXPECT_EQ(std::count(sharc.begin(), sharc.end(), "-Dpm="), 1);
+    EXPECT_EQ(std::count(blackfin.begin(), blackfin.end(), "-Dpm="), 0);
+    EXPECT_EQ(std::count(blackfin.begin(), blackfin.end(), "-D_Fract=int"), 1);
+    EXPECT_EQ(dialectDefinitions(ProcessorFamily::tigerSharc), Words{"-Dsection(name)="});
+    EXPECT_EQ(familyAssembler(ProcessorFamily::adsp219x), "easm219x");
+    EXPECT_EQ(assemblerMacros("ADSP-TS101"),
+              (Macros{{"__ADSPTS101__", "1"}, {"__ADSPTS__", "1"}, {"_LANGUAGE_ASM", "1"}}));
 }

@@ -1,3 +1,4 @@
+#include "base/host_file_names.h"
 #include "platform/platform.h"
 #include "support/wine_prefix_posix.h"
 
@@ -134,6 +135,25 @@ TEST_F(DriveMapping, PathExistsForFilesAndFolders)
     EXPECT_TRUE(platform::pathExists("C:\\"));
     EXPECT_FALSE(platform::pathExists("C:\\none.c"));
     EXPECT_FALSE(platform::pathExists("C:\\file.c\\below"));
+}
+
+// The IDE's Windows finds a name whatever its letter case and reads an
+// ISO-8859-1 name as the file stored here under its UTF-8 name.
+TEST_F(DriveMapping, HostFileNamesSpellEachPartAsOnDisk)
+{
+    fs::create_directories(driveC / "Work" / "SRC");
+    writeBytes(driveC / "Work" / "SRC" / "IRQprocess.c", "x");
+    writeBytes(driveC / "Work" / "caf\xc3\xa9.c", "x");
+    HostFileNames names;
+    const std::string work = (driveC / "Work").string();
+    EXPECT_EQ(names.existing("C:\\work\\src\\irqprocess.c"), work + "/SRC/IRQprocess.c");
+    EXPECT_EQ(names.existing("C:\\Work\\CAF\xe9.C"), work + "/caf\xc3\xa9.c");
+    EXPECT_EQ(names.existing("C:\\Work\\caf\xc3\xa9.c"), work + "/caf\xc3\xa9.c");
+    // Nothing under any spelling: nothing found, and the path as written given on.
+    EXPECT_EQ(names.existing("C:\\work\\src\\missing.c"), std::nullopt);
+    EXPECT_EQ(names.existing("C:\\none\\irqprocess.c"), std::nullopt);
+    EXPECT_EQ(names.hostPath("C:\\work\\missing.c"), driveC.string() + "/work/missing.c");
+    EXPECT_EQ(names.hostPath("Q:\\a.c"), "");
 }
 
 TEST(DriveMappingWithoutPrefix, ZIsTheHostRootWhenThePrefixHasNoDevices)

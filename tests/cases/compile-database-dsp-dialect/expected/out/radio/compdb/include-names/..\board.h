@@ -1,0 +1,1 @@
+#include "P:\work\vdk\src\..\board.h"

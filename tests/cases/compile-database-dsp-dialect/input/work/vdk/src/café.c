@@ -1,0 +1,1 @@
+int latin1_named;
