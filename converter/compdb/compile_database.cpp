@@ -247,6 +247,19 @@ std::vector<std::string> configurationNames(const std::vector<const Group*>& tar
     return names;
 }
 
+// The configurations' folders beside the stand-ins' own, which no
+// configuration of that name may share.
+std::vector<std::string> databaseFolderNames(const std::vector<const Group*>& targets)
+{
+    std::vector<std::string> names{std::string(standInFolderName)};
+    for (std::string& name : configurationNames(targets)) {
+        names.push_back(std::move(name));
+    }
+    std::vector<std::string> folders = distinctFolderNames(names);
+    folders.erase(folders.begin());
+    return folders;
+}
+
 // What one project gives the databases.
 struct ProjectBuilds {
     Shared shared;
@@ -329,7 +342,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
     writeStandIns(projects, hostFiles, folders, folder);
 
     const std::vector<std::string> configurations = configurationNames(targets);
-    const std::vector<std::string> configurationFolders = distinctFolderNames(configurations);
+    const std::vector<std::string> configurationFolders = databaseFolderNames(targets);
     for (std::size_t i = 0; i < configurations.size(); ++i) {
         const std::string& configuration = configurations[i];
         if (leavesItsFolder(configuration)) {
@@ -356,7 +369,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
 std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
 {
     std::vector<std::string> paths;
-    for (const std::string& configurationFolder : distinctFolderNames(configurationNames(projectTargets(converter)))) {
+    for (const std::string& configurationFolder : databaseFolderNames(projectTargets(converter))) {
         paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
     }
     return paths;
