@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds ProjbridgeCli in Release, times it against xmllint and a plain read on
+# Builds ProjbridgeCli in Release, times it against the disk's own cost (cat of the
+# project plus cp -r of the tree it wrote) and xmllint on
 # generated projects of 1,000 to 100,000 source files, and writes the table to
 # bench/results.md.
 #
-#   bench/run.sh [--quick] [--rounds N] [--instructions]
+#   bench/run.sh [--quick] [--rounds N] [--instructions] [--compdb-up-to FILES]
 #
 # --quick leaves out the 100,000-file projects; --instructions adds the
 # instruction counts of ProjbridgeCli and xmllint under callgrind, which other

@@ -132,6 +132,9 @@ int Converter::convert()
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
+        // Nothing more is read: the source file and its buffer are let go
+        // before the writing fills buffers of its own.
+        lexer.closeFile();
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);

@@ -11,6 +11,12 @@
 // A file read as bytes through a buffer, with each carriage return and line
 // feed pair handed out as one line feed, as Windows text mode does, so that a
 // project file reads the same on every system.
+// The whitespace of a project file's tokens: space, tab, LF, VT, FF and CR.
+inline bool isXmlWhitespace(int c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 class ByteInput {
 public:
     static constexpr int end = -1;
@@ -25,6 +31,8 @@ public:
     // first read fails (a folder opens on some systems and fails there).
     bool open(const std::string& hostPath);
     void close();
+    // Closes the file and frees the buffer as well.
+    void release();
     // Reads over `bytes` when the buffered input begins with them; right after
     // `open`, that is the start of the file.
     void skipPrefix(std::string_view bytes);
@@ -38,6 +46,9 @@ public:
         }
         return static_cast<unsigned char>(buffer_[position_++]);
     }
+    // The next byte that is not whitespace (space, tab, LF, VT, FF, CR), with
+    // the whitespace before it read over; `end` as `get` gives it.
+    int getNonWhitespace();
     int peek()
     {
         if (!available()) {

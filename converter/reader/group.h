@@ -7,7 +7,7 @@
 #include <vector>
 
 class Converter;
-class ProjectFile;
+class OutputFile;
 
 // One unit of the future analyser project: the project itself, a configuration
 // or a folder of source files, with what belongs to it. Its model is defined in
@@ -37,7 +37,7 @@ public:
 
     // Writes this group's block, and those of its children, into the project
     // file. `parentPath` is the parent's folder below the destination.
-    void write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
+    void write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
 
     std::string sourceDir;
     const Converter* converter = nullptr;
@@ -52,7 +52,7 @@ public:
 private:
     // `write` into the folder `folderName`, which the parent chose so that no
     // two siblings share a folder.
-    void writeAs(ProjectFile& out, const std::string& parentPath, const std::string& folderName,
+    void writeAs(OutputFile& out, const std::string& parentPath, const std::string& folderName,
                  const std::string& inheritedAnalyser) const;
     // The personality files the block names, chosen and made in this order.
     std::string selectMessagePersonality() const;

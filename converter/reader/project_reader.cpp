@@ -17,8 +17,6 @@
 
 namespace {
 
-using ElementNames = std::span<const std::string_view>;
-
 // What each element holds. A start tag of any other name met there belongs to
 // an element this reader does not know, and is read over with its content.
 constexpr std::array<std::string_view, 5> projectContent{"target", "configurations", "folders", "files",
@@ -312,29 +310,6 @@ bool ProjectReader::readBuildStep(const std::string& name)
     return leafEndTag(name);
 }
 
-// The repeated children of an element whose start tag was read, and its end tag.
-bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
-                                const std::function<bool()>& readChild)
-{
-    return readElementContent(name, content, [&] {
-        while (readChild()) {
-        }
-    });
-}
-
-// The content and the end tag of the element whose start tag was read last;
-// an empty-element tag ("<a/>") has neither.
-bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
-                                       const std::function<void()>& readChildren)
-{
-    if (lexer.lastStartTagWasEmpty()) {
-        return true;
-    }
-    const ScopedValue<ElementNames> scope(openContent, content);
-    readChildren();
-    return endTag(name);
-}
-
 void ProjectReader::skipUnknownElements()
 {
     if (tokenRefused || openContent.empty()) {
@@ -350,11 +325,11 @@ void ProjectReader::skipUnknownElements()
 
 // After a refusal every test fails: the reader stops at the refused token, and
 // that token stays pending for the driver's message.
-// The tag without attributes, or its empty-element form.
+// The tag without attributes, in any of its forms.
 bool ProjectReader::startTag(const std::string& name)
 {
     skipUnknownElements();
-    return !tokenRefused && (lexer.expectStartTag(name) || lexer.expectStartTag(name + "/"));
+    return !tokenRefused && lexer.expectStartTag(name);
 }
 
 bool ProjectReader::startElement(const std::string& name, Attributes& attributes)

@@ -5,7 +5,6 @@
 #include "reader/xml_lexer.h"
 #include "report/conversion_report.h"
 
-#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -71,10 +70,13 @@ private:
     bool readTextContent(const std::string& name, std::string& content);
     bool readBuildStep(const std::string& name);
     bool readFolderList(Group& container);
-    bool readContent(const std::string& name, std::span<const std::string_view> content,
-                     const std::function<bool()>& readChild);
+    // Templates rather than std::function, which allocates for every element
+    // whose callback captures more than two references.
+    template <typename ReadChild>
+    bool readContent(const std::string& name, std::span<const std::string_view> content, const ReadChild& readChild);
+    template <typename ReadChildren>
     bool readElementContent(const std::string& name, std::span<const std::string_view> content,
-                            const std::function<void()>& readChildren);
+                            const ReadChildren& readChildren);
     static std::string unquotedAttribute(const Attributes& attributes, const std::string& key);
     // The file entries' part, in file_entry_reader.cpp: the elements of a file
     // list, what each entry becomes, and the groups that take it.
@@ -119,3 +121,32 @@ private:
     // configuration group without a walk over all children.
     std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;
 };
+
+// The repeated children of an element whose start tag was read, and its end tag.
+template <typename ReadChild>
+bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
+                                const ReadChild& readChild)
+{
+    return readElementContent(name, content, [&] {
+        while (readChild()) {
+        }
+    });
+}
+
+// The content and the end tag of the element whose start tag was read last;
+// an empty-element tag ("<a/>") has neither. A thrown reading failure skips
+// the restoring, which is sound: nothing reads on after one.
+template <typename ReadChildren>
+bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
+                                       const ReadChildren& readChildren)
+{
+    if (lexer.lastStartTagWasEmpty()) {
+        return true;
+    }
+    const std::span<const std::string_view> enclosing = std::exchange(openContent, content);
+    readChildren();
+    // The end tag is looked for with this element's content still open.
+    const bool ended = endTag(name);
+    openContent = enclosing;
+    return ended;
+}

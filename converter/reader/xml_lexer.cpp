@@ -2,6 +2,7 @@
 
 #include "driver/errors.h"
 #include "platform/platform.h"
+#include "reader/character_references.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,14 +16,9 @@ constexpr std::string_view bracketCounted = "[]";
 constexpr std::string_view allCounted = "<>[]";
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-bool isWhitespace(int c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 void skipWhitespace(std::string_view tag, std::size_t& position)
 {
-    while (position < tag.size() && isWhitespace(static_cast<unsigned char>(tag[position]))) {
+    while (position < tag.size() && isXmlWhitespace(tag[position])) {
         ++position;
     }
 }
@@ -40,20 +36,18 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
         const std::size_t closingQuote = tag.find('"', position + 1);
         position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
     } else {
-        while (position < tag.size() && tag[position] != '=' &&
-               !isWhitespace(static_cast<unsigned char>(tag[position]))) {
+        while (position < tag.size() && tag[position] != '=' && !isXmlWhitespace(tag[position])) {
             ++position;
         }
     }
     return tag.substr(start, position - start);
 }
 
-// Attributes after the tag name, up to the first step that does not fit the
-// key = value shape; whatever is left (such as the "/" of "<a/>") is ignored.
-void readAttributes(std::string_view tag, std::map<std::string, std::string>& attributes)
+// Attributes from the end of the tag name on, up to the first step that does
+// not fit the key = value shape; whatever is left (such as the "/" of "<a/>")
+// is ignored.
+void readAttributes(std::string_view tag, std::size_t position, std::map<std::string, std::string>& attributes)
 {
-    std::size_t position = 0;
-    readWord(tag, position);
     while (const std::optional<std::string_view> key = readWord(tag, position)) {
         skipWhitespace(tag, position);
         if (position == tag.size() || tag[position] != '=') {
@@ -64,7 +58,9 @@ void readAttributes(std::string_view tag, std::map<std::string, std::string>& at
         if (!value) {
             return;
         }
-        attributes[std::string(*key)] = std::string(*value);
+        std::string& stored = attributes[std::string(*key)];
+        stored = *value;
+        decodeCharacterReferences(stored);
     }
 }
 
@@ -89,9 +85,28 @@ void XmlLexer::openFile(const std::string& windowsPath)
     input.skipPrefix(byteOrderMark);
 }
 
-bool XmlLexer::expectStartTag(const std::string& name)
+void XmlLexer::closeFile()
 {
-    return expectWholeTag(TokenKind::startTag, name);
+    input.release();
+}
+
+bool XmlLexer::expectStartTag(std::string_view name)
+{
+    skipMarkup();
+    if (kind != TokenKind::startTag || !text.starts_with(name)) {
+        return false;
+    }
+    std::string_view rest = std::string_view(text).substr(name.size());
+    if (isEmptyElementTag(rest)) {
+        rest.remove_suffix(1);
+    }
+    std::size_t position = 0;
+    skipWhitespace(rest, position);
+    if (position != rest.size()) {
+        return false;
+    }
+    consume();
+    return true;
 }
 
 bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std::string>& attributes)
@@ -100,14 +115,19 @@ bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std:
     if (kind != TokenKind::startTag || tagName != name) {
         return false;
     }
-    readAttributes(text, attributes);
+    readAttributes(text, tagNameEnd, attributes);
     consume();
     return true;
 }
 
 bool XmlLexer::expectEndTag(const std::string& name)
 {
-    return expectWholeTag(TokenKind::endTag, name);
+    skipMarkup();
+    if (kind != TokenKind::endTag || text != name) {
+        return false;
+    }
+    consume();
+    return true;
 }
 
 bool XmlLexer::readText(std::string& out)
@@ -120,7 +140,10 @@ bool XmlLexer::readText(std::string& out)
     if (kind != TokenKind::text) {
         return false;
     }
-    out = std::move(text);
+    // A copy, not a move: the token's buffer keeps its capacity for the next
+    // token, and most texts are short enough to need no allocation of their own.
+    out.assign(text);
+    decodeCharacterReferences(out);
     consume();
     return true;
 }
@@ -131,7 +154,7 @@ bool XmlLexer::readMarkup(std::string& out)
     if (kind != TokenKind::markup) {
         return false;
     }
-    out = std::move(text);
+    out.assign(text);
     consume();
     return true;
 }
@@ -180,16 +203,6 @@ std::size_t XmlLexer::tokenLine()
     return input.line() - static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-bool XmlLexer::expectWholeTag(TokenKind tagKind, const std::string& name)
-{
-    skipMarkup();
-    if (kind != tagKind || text != name) {
-        return false;
-    }
-    consume();
-    return true;
-}
-
 void XmlLexer::ensureToken()
 {
     if (kind == TokenKind::none) {
@@ -229,9 +242,9 @@ void XmlLexer::nextToken()
     kind = TokenKind::none;
     tagName = {};
 
-    int c = nextByte();
-    while (isWhitespace(c)) {
-        c = nextByte();
+    const int c = input.getNonWhitespace();
+    if (c == ByteInput::end) {
+        throw XMLReaderError(XMLReaderError::unexpectedEnd);
     }
 
     if (c != '<') {
@@ -259,8 +272,8 @@ void XmlLexer::nextToken()
         if (isEmptyElementTag(tag)) {
             tag.remove_suffix(1);
         }
-        std::size_t position = 0;
-        tagName = readWord(tag, position).value_or(std::string_view());
+        tagNameEnd = 0;
+        tagName = readWord(tag, tagNameEnd).value_or(std::string_view());
     }
 }
 

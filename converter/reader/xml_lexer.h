@@ -24,11 +24,14 @@ public:
 
     // Throws XMLReaderError code 2 when the file cannot be opened for reading.
     void openFile(const std::string& windowsPath);
+    // Closes the file and gives its buffer back; the lexer reads no more.
+    void closeFile();
 
     // Each question scans a token when none is pending, and consumes it only
     // when the answer is yes. The expect questions pass over markup first.
-    // A start tag whose whole text is the name.
-    bool expectStartTag(const std::string& name);
+    // A start tag of the name without attributes, in any of the forms XML
+    // allows for it: "<a>", "<a >", "<a/>" or "<a />".
+    bool expectStartTag(std::string_view name);
     // A start tag whose first word is the name; its attributes go to the map.
     bool expectElement(const std::string& name, std::map<std::string, std::string>& attributes);
     // An end tag whose whole text is the name.
@@ -56,7 +59,6 @@ public:
     std::size_t tokenLine();
 
 private:
-    bool expectWholeTag(TokenKind tagKind, const std::string& name);
     void nextToken();
     void ensureToken();
     void skipMarkup();
@@ -71,6 +73,8 @@ private:
     TokenKind kind = TokenKind::none;
     // The first word of a pending start tag, a view into `text`.
     std::string_view tagName;
+    // Where the attributes of a pending start tag begin in `text`.
+    std::size_t tagNameEnd = 0;
     bool lastStartTagWasEmpty_ = false;
     ByteInput input;
 };

@@ -71,6 +71,12 @@ void ReportFile::appendField(std::string_view text)
 {
     const std::size_t start = line.size();
     line += text;
+    // Names hold no such character but by mistake: three searches of the whole
+    // field cost less than a test of each byte against three.
+    if (text.find('\t') == std::string_view::npos && text.find('\r') == std::string_view::npos &&
+        text.find('\n') == std::string_view::npos) {
+        return;
+    }
     std::replace_if(
         line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
         [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');

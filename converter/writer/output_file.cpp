@@ -1,8 +1,9 @@
 #include "writer/output_file.h"
 
-#include "base/io_sizes.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -24,14 +25,14 @@ OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
     if (file == nullptr) {
         fail();
     }
-    // The default buffer of a few KiB costs a system call for every few lines
-    // of a report of many megabytes.
-    std::setvbuf(file, nullptr, _IOFBF, writeBufferSize);
+    // The buffer is our own, so that stdio's would only copy each byte twice.
+    std::setvbuf(file, nullptr, _IONBF, 0);
 }
 
 OutputFile::~OutputFile()
 {
     if (file != nullptr) {
+        writeBuffer();
         std::fclose(file);
     }
 }
@@ -61,27 +62,44 @@ void OutputFile::writeText(std::string_view text)
     }
 }
 
-void OutputFile::flush()
-{
-    if (std::fflush(file) != 0) {
-        fail();
-    }
-}
-
 void OutputFile::close()
 {
+    const bool written = writeBuffer();
     std::FILE* closing = file;
     file = nullptr;
-    if (std::fclose(closing) != 0) {
+    if (std::fclose(closing) != 0 || !written) {
         fail();
     }
 }
 
 void OutputFile::writeBytes(std::string_view bytes)
 {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-        fail();
+    if (buffer.size() + bytes.size() > bufferSize) {
+        if (!writeBuffer()) {
+            fail();
+        }
+        // Only a piece larger than the whole buffer goes out unbuffered.
+        if (bytes.size() > bufferSize) {
+            if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+                fail();
+            }
+            return;
+        }
     }
+    // Grown by hand, so that a small file's buffer stays small and a large
+    // one's stops at the bound instead of doubling past it.
+    if (buffer.size() + bytes.size() > buffer.capacity()) {
+        buffer.reserve(std::min(bufferSize, std::max(2 * buffer.capacity(), buffer.size() + bytes.size())));
+    }
+    buffer.append(bytes);
+}
+
+bool OutputFile::writeBuffer()
+{
+    const bool written = std::fwrite(buffer.data(), 1, buffer.size(), file) == buffer.size();
+    // What failed to go out is not tried again by the destructor.
+    buffer.clear();
+    return written;
 }
 
 void OutputFile::fail() const

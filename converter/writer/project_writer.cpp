@@ -7,13 +7,13 @@
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"
+#include "writer/output_file.h"
 #include "writer/output_paths.h"
-#include "writer/project_file.h"
 
 int Converter::writeProject()
 {
     destinationFolders = DestinationFolders(destinationFolder);
-    ProjectFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
+    OutputFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     rootGroup->write(projectFile, "", projectPersonality(*this, analyserExtension));
@@ -22,12 +22,12 @@ int Converter::writeProject()
     return 0;
 }
 
-void Group::write(ProjectFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
+void Group::write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
 {
     writeAs(out, parentPath, rootFolderName(*this), inheritedAnalyser);
 }
 
-void Group::writeAs(ProjectFile& out, const std::string& parentPath, const std::string& folderName,
+void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::string& folderName,
                     const std::string& inheritedAnalyser) const
 {
     const std::string destinationFolder = converter->getDestinationFolder();

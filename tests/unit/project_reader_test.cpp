@@ -105,10 +105,10 @@ TEST_F(ProjectReaderTest, ReadsConfigurationsOptionsFoldersAndFiles)
                        files(file(".\\inc\\a.h") + file("..\\common\\c.h") + file(".\\inc\\b.h") + file(".\\top.h"))) +
                 folder("Linker Files", files(file(".\\app.ldf", inDebugAndRelease))) +
                 folder("Source Files", files(file(".\\main.c", inDebugAndRelease) + file(".\\debug.c", inDebugOnly) +
-                                             file("util.c") + file("D:\\shared\\crc.c")))));
+                                             file("R&amp;D\\util.c") + file("D:\\shared\\crc.c")))));
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
-                          "    file P:\\util.c\n"
+                          "    file P:\\R&D\\util.c\n"
                           "    file D:\\shared\\crc.c\n"
                           "    include P:\\inc\n"
                           "    include P:\\..\\common\n"
@@ -416,16 +416,16 @@ TEST_F(ProjectReaderTest, EmptyElementTagsAreElementsWithoutContent)
         "<configurations active=\"Debug\"/>\n"
         "<configurations>\n<configuration name=\"Bare\"/>\n"
         "<configuration name=\"Debug\">\n<intermediate-dir/>\n<output-dir/>\n<changed-property-page-flags/>\n"
-        "<tools>\n<tool type=\"Compiler\"/>\n<tool type=\"Compiler\"><option/></tool>\n"
+        "<tools>\n<tool type=\"Compiler\"/>\n<tool type=\"Compiler\"><option /></tool>\n"
         "<tool type=\"Compiler\"><option>|-DKEPT</option></tool>\n</tools>\n"
         "<post-build-description/>\n<post-build-command/>\n</configuration>\n"
-        "<configuration name=\"Release\"><tools/></configuration>\n</configurations>\n"
-        "<folders/>\n<folders>\n<folder name=\"Header Files\"/>\n<folder name=\"Source Files\">\n<files/>\n<files>\n"
-        "<file name=\".\\a.c\"/>\n<file name=\".\\b.c\"><file-configurations/></file>\n"
+        "<configuration name=\"Release\"><tools /></configuration>\n</configurations>\n"
+        "<folders/>\n<folders>\n<folder name=\"Header Files\"/>\n<folder name=\"Source Files\">\n<files />\n<files>\n"
+        "<file name=\".\\a.c\"/>\n<file name=\".\\b.c\"><file-configurations\t/></file>\n"
         "<file name=\".\\c.c\"><file-configurations>\n<file-configuration name=\"Debug\"/>\n"
         "<file-configuration name=\"Release\"><excluded-flag value=\"no\"/><build-with-flag/>"
         "<intermediate-dir/><output-dir/></file-configuration>\n</file-configurations></file>\n"
-        "</files>\n<folders/>\n</folder>\n</folders>\n<custom-data-tables/>\n</visualdsp-project>\n";
+        "</files>\n<folders />\n</folder>\n</folders>\n<custom-data-tables />\n</visualdsp-project>\n";
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-21262\n"
                           "    file P:\\a.c\n"
@@ -436,6 +436,15 @@ TEST_F(ProjectReaderTest, EmptyElementTagsAreElementsWithoutContent)
                           "      file P:\\c.c\n");
     EXPECT_EQ(tree("<visualdsp-project/>"), "app\n");
     EXPECT_EQ(tree("<visualdsp-project><target/></visualdsp-project>"), "app\n");
+}
+
+TEST_F(ProjectReaderTest, FilesOutsideFoldersMayComeBeforeTheFoldersOrWithoutThem)
+{
+    const std::string outside = files(file(".\\top.c"));
+    const std::string sources = folders(folder("Source Files", files(file(".\\a.c"))));
+    EXPECT_EQ(tree(project(debugAndRelease + outside + sources)),
+              "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n");
+    EXPECT_EQ(tree(project(debugAndRelease + outside)), "app\n  ADSP-21262\n    Debug\n    Release\n");
 }
 
 TEST_F(ProjectReaderTest, TokensOutOfPlaceAreRefusedAndWhatWasReadStays)

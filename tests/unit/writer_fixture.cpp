@@ -2,7 +2,7 @@
 
 #include "driver/errors.h"
 #include "support/captured_stdout.h"
-#include "writer/project_file.h"
+#include "writer/output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -57,7 +57,7 @@ WriteResult WriterFixture::writeTree(const Group& root)
 
 void WriterFixture::writeTreeUncaptured(const Group& root)
 {
-    ProjectFile projectFile(destinationPath("radio.prj"));
+    OutputFile projectFile(destinationPath("radio.prj"));
     projectFile.writeLine("VersionTag45");
     root.write(projectFile, "", destinationPath("person\\radio.p_a"));
     projectFile.close();

@@ -1,7 +1,7 @@
 #include "writer_fixture.h"
 
 #include "writer/distinct_folder_names.h"
-#include "writer/project_file.h"
+#include "writer/output_file.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -148,14 +148,32 @@ TEST_F(ProjectWriter, ProjectFileThatCannotBeOpenedStopsBeforeAnything)
     EXPECT_FALSE(fs::exists(hostPath("")));
 }
 
-TEST_F(ProjectWriter, EachProjectFileLineIsOnDiskAsSoonAsItIsWritten)
+TEST_F(ProjectWriter, AFailureLeavesEveryLineWrittenBeforeIt)
 {
-    ProjectFile projectFile(destinationPath("radio.prj"));
-    projectFile.writeLine("VersionTag45");
-    EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n");
-    projectFile.writeLine("");
-    EXPECT_EQ(projectFileBytes(), "VersionTag45\r\n\r\n");
-    projectFile.close();
+    // More lines than one buffer holds, so that some went out when it was full
+    // and the rest was still buffered when the failure came.
+    constexpr int fileCount = 3000;
+    std::unique_ptr<Group> root = makeGroup("radio");
+    for (int i = 0; i < fileCount; ++i) {
+        root->addFile("C:\\work\\radio\\src\\module" + std::to_string(i) + ".c");
+    }
+    // A line longer than the buffer goes out in its place among the others.
+    const std::string longPath = "C:\\" + std::string(OutputFile::bufferSize + 1, 'x') + ".c";
+    root->addFile(longPath);
+    root->addFile("C:\\work\\radio\\last.c");
+    addChild(*root, "Debug").addFile("C:\\a.c");
+    ASSERT_EQ(writeTree(*root).failure, "");
+    const std::string whole = projectFileBytes();
+    const std::string beforeDebug = whole.substr(0, whole.find("StartProjectMarker\r\nFolderName=Debug"));
+    ASSERT_GT(beforeDebug.size(), OutputFile::bufferSize);
+    EXPECT_NE(whole.find("module2999.c\r\n" + longPath + "\r\nC:\\work\\radio\\last.c\r\n"), std::string::npos);
+
+    // A second run, which finds a file where the child's folder must go.
+    converter.getDestinationFolders() = DestinationFolders(destination);
+    fs::remove_all(hostPath("radio/Debug"));
+    writeBytes(hostPath("radio/Debug"), "in the way");
+    EXPECT_EQ(writeTree(*root).failure, "1 " + destination + "\\radio\\Debug\\output\\");
+    EXPECT_EQ(projectFileBytes(), beforeDebug);
 }
 
 class ParentFolderNames : public WriterFixture, public ::testing::WithParamInterface<const char*> {};

@@ -55,20 +55,21 @@ protected:
 
 TEST_F(XmlLexerTest, ReadsEachKindOfToken)
 {
-    open("<?xml version=\"1.0\"?>\n<!-- note -->\n<a x=\"1\">  some &amp; text \n</a>"
-         "<![CDATA[<p>&|]]><b/>");
+    open("<?xml version=\"1.0\"?>\n<!-- note &amp; -->\n<a x=\"1\">  some &amp; &#x3C;text&#62; \n</a>"
+         "<![CDATA[<p>&amp;|]]><b x=\"1\"/>");
     EXPECT_EQ(markup(), "xml version=\"1.0\"?");
-    EXPECT_EQ(markup(), "-- note --");
+    EXPECT_EQ(markup(), "-- note &amp; --");
     Attributes attributes;
     EXPECT_TRUE(lexer.expectElement("a", attributes));
     EXPECT_EQ(attributes, (Attributes{{"x", "\"1\""}}));
-    // Leading whitespace goes, trailing whitespace and entities stay as written.
-    EXPECT_EQ(text(), "some &amp; text \n");
+    // Leading whitespace goes, trailing whitespace stays; references are
+    // decoded in text and left as written in markup.
+    EXPECT_EQ(text(), "some & <text> \n");
     EXPECT_TRUE(lexer.expectEndTag("a"));
-    EXPECT_EQ(markup(), "[CDATA[<p>&|]]");
+    EXPECT_EQ(markup(), "[CDATA[<p>&amp;|]]");
     EXPECT_FALSE(lexer.expectStartTag("b"));
     EXPECT_EQ(lexer.pendingStartTagName(), "b");
-    EXPECT_EQ(lexer.tokenText(), "b/");
+    EXPECT_EQ(lexer.tokenText(), "b x=\"1\"/");
 }
 
 TEST_F(XmlLexerTest, MarkupCarriesNestedAngleBracketsAndBracketedContent)
@@ -88,23 +89,32 @@ TEST_F(XmlLexerTest, MarkupCarriesNestedAngleBracketsAndBracketedContent)
     EXPECT_TRUE(lexer.expectStartTag("e"));
 }
 
-TEST_F(XmlLexerTest, ExpectElementMatchesTheFirstWordWhereExpectStartTagNeedsTheWholeTag)
+TEST_F(XmlLexerTest, ExpectElementMatchesTheFirstWordWhereExpectStartTagTakesNoAttributes)
 {
-    open("<target ><target/><target><!-- c --><target>");
+    open("<target ><target/><target /><target x=\"1\"><targets><target/ ><target><!-- c --><target>");
     Attributes attributes;
-    EXPECT_FALSE(lexer.expectStartTag("target"));
-    EXPECT_TRUE(lexer.expectElement("target", attributes));
+    // A blank before the end, and an empty-element slash, leave a bare tag.
+    EXPECT_TRUE(lexer.expectStartTag("target"));
     EXPECT_FALSE(lexer.lastStartTagWasEmpty());
+    EXPECT_TRUE(lexer.expectStartTag("target"));
+    EXPECT_TRUE(lexer.lastStartTagWasEmpty());
+    EXPECT_TRUE(lexer.expectStartTag("target"));
+    EXPECT_TRUE(lexer.lastStartTagWasEmpty());
     EXPECT_FALSE(lexer.expectStartTag("target"));
     EXPECT_TRUE(lexer.expectElement("target", attributes));
-    EXPECT_TRUE(lexer.lastStartTagWasEmpty());
+    EXPECT_FALSE(lexer.expectStartTag("target"));
+    EXPECT_FALSE(lexer.expectElement("target", attributes));
+    EXPECT_TRUE(lexer.expectElement("targets", attributes));
+    // No blank may follow the slash.
+    EXPECT_FALSE(lexer.expectStartTag("target"));
+    EXPECT_EQ(lexer.tokenText(), "target/ ");
+    EXPECT_TRUE(lexer.expectElement("target/", attributes));
     EXPECT_FALSE(lexer.expectElement("targe", attributes));
     EXPECT_FALSE(lexer.expectElement("Target", attributes));
     EXPECT_TRUE(lexer.expectStartTag("target"));
-    EXPECT_FALSE(lexer.lastStartTagWasEmpty());
     // Markup before a tag is passed over by every expect question.
     EXPECT_TRUE(lexer.expectStartTag("target"));
-    EXPECT_TRUE(attributes.empty());
+    EXPECT_EQ(attributes, (Attributes{{"x", "\"1\""}}));
 }
 
 TEST_F(XmlLexerTest, SplitsAttributesAsWritten)
@@ -123,6 +133,12 @@ TEST_F(XmlLexerTest, SplitsAttributesAsWritten)
         {"<a \"k v\"=1>", {{"\"k v\"", "1"}}},
         {"<a =1>", {{"", "1"}}},
         {"<a k=>", {}},
+        // Character references are decoded; one not well formed stays.
+        {"<a n=\"R&amp;D&apos;s &quot;&lt;&gt;\" m=&#38;&#x26;&#X26;>", {{"n", "\"R&D's \"<>\""}, {"m", "&&&#X26;"}}},
+        {"<a n=\"&#233;&#xFF;&#x20AC;&#x1F600;\">", {{"n", "\"\xE9\xFF\xE2\x82\xAC\xF0\x9F\x98\x80\""}}},
+        {"<a n=\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a&lt;\">",
+         {{"n", "\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a<\""}}},
+        {"<a n=&#x2f;&#x2F;&#47;&amp>", {{"n", "///&amp"}}},
     };
     for (const Case& c : cases) {
         open(c.tag);
@@ -220,15 +236,22 @@ TEST_F(XmlLexerTest, FoldsCarriageReturnLineFeedOnly)
     EXPECT_EQ(text(), "x\ny\r\rz\r\n\n\r");
 }
 
-TEST_F(XmlLexerTest, FoldsAPairSplitAcrossReads)
+TEST_F(XmlLexerTest, FoldsAPairAndSkipsWhitespaceSplitAcrossReads)
 {
-    // Wherever the buffer ends, a pair that straddles it reads as one line feed.
+    // Wherever the buffer ends, a pair that straddles it reads as one line
+    // feed, and whitespace that straddles it is read over whole.
     for (std::size_t offset = ByteInput::bufferSize - 3; offset <= ByteInput::bufferSize + 1; ++offset) {
         const std::string head = "<a>" + std::string(offset - 3, 'x');
         open(head + "\r\nend\r</a>");
         EXPECT_TRUE(lexer.expectStartTag("a"));
         EXPECT_EQ(text(), std::string(offset - 3, 'x') + "\nend\r") << offset;
         EXPECT_TRUE(lexer.expectEndTag("a"));
+        open("<a/>" + std::string(offset - 6, 'x') + "<b/>\r\n\t \n\t<c/>\n");
+        EXPECT_TRUE(lexer.expectStartTag("a"));
+        EXPECT_EQ(text(), std::string(offset - 6, 'x')) << offset;
+        EXPECT_TRUE(lexer.expectStartTag("b"));
+        EXPECT_TRUE(lexer.expectStartTag("c")) << offset;
+        EXPECT_EQ(errorCode([&] { lexer.expectStartTag("d"); }), XMLReaderError::unexpectedEnd);
     }
 }
 
