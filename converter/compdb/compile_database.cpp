@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -41,12 +42,14 @@ struct Commands {
     std::vector<std::string> assembler;
 };
 
-// What every command of one run shares.
+// What every command of one project shares (each project of a group has its own).
 struct Shared {
     const Converter& converter;
     HostFileNames& hostFiles;
     std::optional<ProcessorFamily> family;
     std::string processor;
+    // The folder of the project's file, where its relative paths start.
+    std::optional<std::string> sourceFolder;
     // Host paths; the stand-in folder is "" when no include needs one.
     std::string projectFolder;
     std::string systemFolder;
@@ -106,12 +109,12 @@ void addSearchFolders(std::vector<std::string>& words, const Shared& shared, con
     words.emplace_back("-c");
 }
 
-std::vector<std::string> assemblerFolders(const Converter& converter, const std::string& option)
+std::vector<std::string> assemblerFolders(const Shared& shared, const std::string& option)
 {
     std::vector<std::string> folders;
     if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
         for (std::string folder : cutIncludeList(*list)) {
-            converter.resolveProjectPath(folder);
+            shared.converter.resolveProjectPath(folder, shared.sourceFolder);
             folders.push_back(std::move(folder));
         }
     }
@@ -141,7 +144,7 @@ Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
     assembler.insert(assembler.end(), {"-x", "assembler-with-cpp"});
     addMacros(assembler, assemblerMacros(shared.processor));
     addDefinitions(assembler, assemblerOption);
-    addSearchFolders(assembler, shared, assemblerFolders(shared.converter, assemblerOption));
+    addSearchFolders(assembler, shared, assemblerFolders(shared, assemblerOption));
     return commands;
 }
 
@@ -160,14 +163,28 @@ void writeEntry(OutputFile& out, const std::string& directory, const std::vector
     out.writeLine(last ? "  }" : "  },");
 }
 
-void writeDatabase(const std::string& path, const Shared& shared, const Commands& commands,
-                   const std::vector<std::string>& files)
+// One project's entries in a database.
+struct ProjectEntries {
+    const Shared* shared;
+    Commands commands;
+    const std::vector<std::string>* files;
+};
+
+void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
 {
     OutputFile out(path);
     out.writeLine("[");
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const std::vector<std::string>& words = isAssembly(files[i]) ? commands.assembler : commands.compiler;
-        writeEntry(out, shared.projectFolder, words, toolPath(shared.hostFiles, files[i]), i + 1 == files.size());
+    std::size_t entriesLeft = 0;
+    for (const ProjectEntries& project : projects) {
+        entriesLeft += project.files->size();
+    }
+    for (const ProjectEntries& project : projects) {
+        for (const std::string& file : *project.files) {
+            const std::vector<std::string>& words = isAssembly(file) ? project.commands.assembler
+                                                                     : project.commands.compiler;
+            writeEntry(out, project.shared->projectFolder, words, toolPath(project.shared->hostFiles, file),
+                       --entriesLeft == 0);
+        }
     }
     out.writeLine("]");
     out.close();
@@ -201,14 +218,30 @@ void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, 
     folders.makeDirectory(folder);
 }
 
-// The names of the target's configurations, each once, in project order.
-std::vector<std::string> configurationNames(const Group& target)
+// The targets of the projects converted: a project without a processor has
+// none, and so no configuration.
+std::vector<const Group*> projectTargets(const Converter& converter)
+{
+    std::vector<const Group*> targets;
+    for (const Group* project : converter.projectRoots()) {
+        if (!project->children().empty()) {
+            targets.push_back(project->children().front().get());
+        }
+    }
+    return targets;
+}
+
+// The names of the targets' configurations, each once, in project order: one
+// database per name serves every project of a group that has it.
+std::vector<std::string> configurationNames(const std::vector<const Group*>& targets)
 {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
-    for (const std::unique_ptr<Group>& child : target.children()) {
-        if (child->isConfiguration && seen.insert(child->name).second) {
-            names.push_back(child->name);
+    for (const Group* target : targets) {
+        for (const std::unique_ptr<Group>& child : target->children()) {
+            if (child->isConfiguration && seen.insert(child->name).second) {
+                names.push_back(child->name);
+            }
         }
     }
     return names;
@@ -216,10 +249,10 @@ std::vector<std::string> configurationNames(const Group& target)
 
 // The configurations' folders beside the stand-ins' own, which no
 // configuration of that name may share.
-std::vector<std::string> databaseFolderNames(const Group& target)
+std::vector<std::string> databaseFolderNames(const std::vector<const Group*>& targets)
 {
     std::vector<std::string> names{std::string(standInFolderName)};
-    for (std::string& name : configurationNames(target)) {
+    for (std::string& name : configurationNames(targets)) {
         names.push_back(std::move(name));
     }
     std::vector<std::string> folders = distinctFolderNames(names);
@@ -227,19 +260,27 @@ std::vector<std::string> databaseFolderNames(const Group& target)
     return folders;
 }
 
-} // namespace
+// What one project gives the databases.
+struct ProjectBuilds {
+    Shared shared;
+    std::vector<ConfigurationBuild> builds;
+};
 
-void writeCompileDatabases(const Converter& converter, const std::string& folder)
+ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles, const Group& target)
 {
-    const Group& root = converter.getRootGroup();
-    // Without a processor there is no target and so no configuration.
-    if (root.children().empty()) {
-        return;
-    }
-    const Group& target = *root.children().front();
-    HostFileNames hostFiles;
-    Shared shared{converter, hostFiles, processorFamily(target.name), target.name, toolPath(hostFiles, root.sourceDir),
-                  {},        {}};
+    const std::optional<std::string> sourceFolder = target.sourceDir.empty()
+                                                        ? std::nullopt
+                                                        : std::optional<std::string>(target.sourceDir);
+    ProjectBuilds project{{converter,
+                           hostFiles,
+                           processorFamily(target.name),
+                           target.name,
+                           sourceFolder,
+                           toolPath(hostFiles, target.sourceDir),
+                           {},
+                           {}},
+                          configurationBuilds(target)};
+    Shared& shared = project.shared;
     const std::string& installFolder = converter.getInstallFolder();
     if (shared.family && !installFolder.empty()) {
         const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*shared.family));
@@ -247,54 +288,88 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
             shared.systemFolder = toolPath(hostFiles, systemFolder);
         }
     }
+    return project;
+}
+
+// One folder of stand-ins serves every project's includes.
+void writeStandIns(std::vector<ProjectBuilds>& projects, HostFileNames& hostFiles, DestinationFolders& folders,
+                   const std::string& folder)
+{
+    IncludeStandIns standIns(hostFiles);
+    for (const ProjectBuilds& project : projects) {
+        for (const ConfigurationBuild& build : project.builds) {
+            std::vector<std::string> searchFolders;
+            for (const std::string& included : build.includeFolders) {
+                searchFolders.push_back(toolPath(hostFiles, included));
+            }
+            searchFolders.push_back(project.shared.projectFolder);
+            for (const std::string& file : build.files) {
+                standIns.scan(toolPath(hostFiles, file), searchFolders);
+            }
+        }
+    }
+    if (standIns.empty()) {
+        return;
+    }
+    const std::string standInFolder = joinPath(folder, standInFolderName);
+    folders.makeDirectory(standInFolder);
+    for (ProjectBuilds& project : projects) {
+        project.shared.standInFolder = toolPath(hostFiles, standInFolder);
+    }
+    standIns.write(toolPath(hostFiles, standInFolder));
+}
+
+} // namespace
+
+void writeCompileDatabases(const Converter& converter, const std::string& folder)
+{
+    const std::vector<const Group*> targets = projectTargets(converter);
+    if (targets.empty()) {
+        return;
+    }
+    HostFileNames hostFiles;
+    std::vector<ProjectBuilds> projects;
+    // Each configuration name's builds, by project, in project order.
+    std::unordered_map<std::string, std::vector<std::pair<std::size_t, std::size_t>>> buildsByName;
+    for (const Group* target : targets) {
+        projects.push_back(projectBuilds(converter, hostFiles, *target));
+        for (std::size_t build = 0; build < projects.back().builds.size(); ++build) {
+            buildsByName[projects.back().builds[build].name].emplace_back(projects.size() - 1, build);
+        }
+    }
     DestinationFolders folders(folder);
     makeDatabaseFolder(folders, folder, converter.getDestinationFolder());
+    writeStandIns(projects, hostFiles, folders, folder);
 
-    const std::vector<ConfigurationBuild> builds = configurationBuilds(target);
-    IncludeStandIns standIns(hostFiles);
-    for (const ConfigurationBuild& build : builds) {
-        std::vector<std::string> searchFolders;
-        for (const std::string& included : build.includeFolders) {
-            searchFolders.push_back(toolPath(hostFiles, included));
-        }
-        searchFolders.push_back(shared.projectFolder);
-        for (const std::string& file : build.files) {
-            standIns.scan(toolPath(hostFiles, file), searchFolders);
-        }
-    }
-    if (!standIns.empty()) {
-        const std::string standInFolder = joinPath(folder, standInFolderName);
-        folders.makeDirectory(standInFolder);
-        shared.standInFolder = toolPath(hostFiles, standInFolder);
-        standIns.write(shared.standInFolder);
-    }
-
-    const std::vector<std::string> configurationFolders = databaseFolderNames(target);
-    for (std::size_t i = 0; i < builds.size(); ++i) {
-        const ConfigurationBuild& build = builds[i];
-        if (leavesItsFolder(build.name)) {
-            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, build.name));
+    const std::vector<std::string> configurations = configurationNames(targets);
+    const std::vector<std::string> configurationFolders = databaseFolderNames(targets);
+    for (std::size_t i = 0; i < configurations.size(); ++i) {
+        const std::string& configuration = configurations[i];
+        if (leavesItsFolder(configuration)) {
+            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, configuration));
         }
         const std::string configurationFolder = joinPath(folder, configurationFolders[i]);
-        if (configurationFolders[i] != build.name) {
-            converter.getReport().folderRenamed(build.name, configurationFolder);
+        if (configurationFolders[i] != configuration) {
+            converter.getReport().folderRenamed(configuration, configurationFolder);
         }
         makeNameFolders(folders, folder, configurationFolders[i]);
         folders.makeDirectory(configurationFolder);
+        std::vector<ProjectEntries> entries;
+        for (const auto& [project, build] : buildsByName[configuration]) {
+            const ProjectBuilds& builds = projects[project];
+            entries.push_back(
+                {&builds.shared, commandsOf(builds.shared, builds.builds[build]), &builds.builds[build].files});
+        }
         const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
-        writeDatabase(path, shared, commandsOf(shared, build), build.files);
+        writeDatabase(path, entries);
     }
 }
 
 std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder)
 {
-    const Group& root = converter.getRootGroup();
-    if (root.children().empty()) {
-        return {};
-    }
     std::vector<std::string> paths;
-    for (const std::string& configurationFolder : databaseFolderNames(*root.children().front())) {
+    for (const std::string& configurationFolder : databaseFolderNames(projectTargets(converter))) {
         paths.push_back(joinPath(joinPath(folder, configurationFolder), databaseFileName));
     }
     return paths;

@@ -8,6 +8,7 @@
 #include "compdb/processor_macros.h"
 #include "driver/errors.h"
 #include "driver/same_files.h"
+#include "reader/group_file_reader.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
 #include "writer/output_plan.h"
@@ -40,7 +41,7 @@ std::string failureMessage(const IOERROR& error)
 } // namespace
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
-    : sourcePath(std::move(sourcePath)), destinationFolder(std::move(destinationFolder)),
+    : sourcePath(std::move(sourcePath)), projectPath(this->sourcePath), destinationFolder(std::move(destinationFolder)),
       installFolder(std::move(installFolder)), report(std::make_unique<ConversionReport>())
 {
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
@@ -53,7 +54,12 @@ Converter::~Converter() = default;
 
 ProjectReading Converter::readProject(Group& root)
 {
-    ProjectReader reader(lexer, *this, *report);
+    return readFrom(lexer, root);
+}
+
+ProjectReading Converter::readFrom(XmlLexer& projectLexer, Group& root)
+{
+    ProjectReader reader(projectLexer, *this, *report);
     ReadExtent extent = ReadExtent::wholeProject;
     if (!reader.readProject(root)) {
         extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
@@ -66,10 +72,39 @@ ProjectReading Converter::read()
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
+    sourceIsGroup_ = GroupFileReader::isGroupFile(lexer);
     if (!reportPath.empty()) {
-        report->start(*rootGroup);
+        report->start(*rootGroup, sourceIsGroup_);
     }
-    return readProject(*rootGroup);
+    return sourceIsGroup_ ? readGroup() : readProject(*rootGroup);
+}
+
+std::vector<const Group*> Converter::projectRoots() const
+{
+    if (!sourceIsGroup_) {
+        return {rootGroup.get()};
+    }
+    std::vector<const Group*> roots;
+    for (const std::unique_ptr<Group>& project : rootGroup->children()) {
+        roots.push_back(project.get());
+    }
+    return roots;
+}
+
+void Converter::tellRefusal(XmlLexer& projectLexer, ReadExtent extent)
+{
+    if (extent != ReadExtent::wholeProject && projectLexer.streamGood()) {
+        fail("Visual DSP Project file parsing encountered unexpected token: " + projectLexer.tokenText());
+        report->refusedToken(projectLexer.tokenText(), projectLexer.tokenLine());
+    }
+}
+
+std::string readerFailureMessage(const XMLReaderError& error, const std::string& path)
+{
+    if (error.code == XMLReaderError::cannotOpen) {
+        return "Could not open file: " + path;
+    }
+    return "Visual DSP Project file parsing encountered unexpected EOF";
 }
 
 int Converter::run()
@@ -85,9 +120,9 @@ int Converter::convert()
         if (reading.keptInstallVariables) {
             printLine("Warning: VisualDSP installation folder not found; $(VDSP) and $(ADI_DSP) are left in paths");
         }
-        if (reading.extent != ReadExtent::wholeProject && lexer.streamGood()) {
-            fail("Visual DSP Project file parsing encountered unexpected token: " + lexer.tokenText());
-            report->refusedToken(lexer.tokenText(), lexer.tokenLine());
+        // A group's readings tell their refusals as they go.
+        if (!sourceIsGroup_) {
+            tellRefusal(lexer, reading.extent);
         }
         // Any other file given by mistake makes no project at all.
         if (reading.extent == ReadExtent::noProject) {
@@ -103,24 +138,19 @@ int Converter::convert()
         const int status = writeProject();
         if (!compileDatabaseFolder.empty()) {
             writeCompileDatabases(*this, compileDatabaseFolder);
-            const auto& targets = rootGroup->children();
-            if (!targets.empty() && !knowsProcessor(targets.front()->name)) {
-                report->builtInMacrosUnknown(targets.front()->name);
-            }
-            if (!targets.empty()) {
-                reportLanguageOptions(*targets.front());
-            }
+            reportWhatDatabasesLack();
         }
         // A partial project is written, but the run must not pass for a success.
         if (reading.extent == ReadExtent::partOfProject) {
             return fail("Conversion incomplete: the project file was read only up to the unexpected token");
         }
+        if (reading.groupProjectsNotReadWhole > 0) {
+            return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
+                        std::to_string(reading.groupProjects) + " projects of the group were not read whole");
+        }
         return status;
     } catch (const XMLReaderError& error) {
-        if (error.code == XMLReaderError::cannotOpen) {
-            return fail("Could not open file: " + sourcePath);
-        }
-        return fail("Visual DSP Project file parsing encountered unexpected EOF");
+        return fail(readerFailureMessage(error, sourcePath));
     } catch (const InputTooLong& error) {
         return fail(error.what());
     } catch (const IOERROR& error) {
@@ -136,6 +166,22 @@ int Converter::fail(const std::string& message)
     printLine(message);
     failure = message;
     return 1;
+}
+
+void Converter::reportWhatDatabasesLack()
+{
+    for (const Group* project : projectRoots()) {
+        const auto& targets = project->children();
+        if (targets.empty()) {
+            continue;
+        }
+        report->setProject(sourceIsGroup_ ? project->name : std::string());
+        if (!knowsProcessor(targets.front()->name)) {
+            report->builtInMacrosUnknown(targets.front()->name);
+        }
+        reportLanguageOptions(*targets.front());
+    }
+    report->setProject("");
 }
 
 void Converter::reportLanguageOptions(const Group& target)
@@ -175,6 +221,9 @@ int Converter::finishReport(int status)
 std::vector<RunFile> Converter::inputFiles() const
 {
     std::vector<RunFile> files{{"the source project", sourcePath}};
+    for (const std::string& path : groupProjectFiles) {
+        files.push_back({"a project of the group", path});
+    }
     for (const auto& [role, path] : {std::pair{"the analyser personality template", &analyserPersonality},
                                      std::pair{"the message personality", &messagePersonality},
                                      std::pair{"the compiler personality", &compilerPersonality}}) {

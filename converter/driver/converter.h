@@ -5,7 +5,9 @@
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,16 +16,24 @@ enum class ReadExtent { wholeProject, partOfProject, noProject };
 
 // What a reading tells the run beyond the tree it filled.
 struct ProjectReading {
+    // How far the source file (of a project group, the group file) was read.
     ReadExtent extent;
     // A path kept in the tree still names the unknown installation folder.
     bool keptInstallVariables;
+    // Of a project group: its distinct projects, and those of them that could
+    // not be opened or were not read up to their end.
+    std::size_t groupProjects = 0;
+    std::size_t groupProjectsNotReadWhole = 0;
 };
 
 class ConversionReport;
+struct GroupMember;
+class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
 // Its members are defined by subsystem: the run, the extension list and the
-// reading in driver/converter.cpp, findInstallFolder in
+// reading in driver/converter.cpp, the reading of a project group in
+// driver/group_conversion.cpp, findInstallFolder in
 // driver/install_folder.cpp, the path rules in reader/project_paths.cpp and
 // writeProject in writer/project_writer.cpp.
 class Converter {
@@ -36,7 +46,8 @@ public:
     // Reads, then writes; returns the exit status.
     int run();
     // Steps of `run` before the writer: gives the root group its folder, opens
-    // the source file, opens the report file when one is asked for, and reads.
+    // the source file, opens the report file when one is asked for, and reads
+    // the project, or each project of a project group.
     ProjectReading read();
 
     void addExtensions(const std::string& value);
@@ -50,6 +61,12 @@ public:
     const std::string& getInstallFolder() const { return installFolder; }
     const std::vector<std::string>& getExtensions() const { return extensions; }
     const Group& getRootGroup() const { return *rootGroup; }
+    // Whether the source is a project group, whose projects are the root
+    // group's children.
+    bool sourceIsGroup() const { return sourceIsGroup_; }
+    // The root group of each project converted: the root group itself, or each
+    // project of the group that was read.
+    std::vector<const Group*> projectRoots() const;
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
@@ -58,10 +75,16 @@ public:
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
-    // Path rules of the model: include folders and source files.
+    // Path rules of the model: include folders and source files, relative to
+    // the project file being read.
     void resolveProjectPath(std::string& folder) const;
+    // The include folder rule from the project folder given (none: the
+    // project file's path holds no backslash), for a project read before.
+    void resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const;
     std::string resolveSourceFilePath(const std::string& file) const;
-    // The folder of the project file, without a trailing backslash.
+    // A project file that a project group lists, relative to the group file.
+    std::string resolveGroupMemberPath(const std::string& file) const;
+    // The folder of the source file, without a trailing backslash.
     std::string sourceFolder() const;
 
     // Reads the open source file into the group tree; see ProjectReader.
@@ -83,6 +106,16 @@ private:
     // Prints the message that ends the run, kept for the report; returns 1.
     int fail(const std::string& message);
     int finishReport(int status);
+    ProjectReading readFrom(XmlLexer& projectLexer, Group& root);
+    ProjectReading readGroup();
+    // Reads one project of the group into a child of the root group; returns
+    // whether it was read whole.
+    bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
+    // The refused-token message, when the reading stopped at one.
+    void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
+    // What the compilation databases lack, project by project: a processor's
+    // compiler macros, and compiler options that change the language.
+    void reportWhatDatabasesLack();
     // Compiler options that change the language, which the databases leave out.
     void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.
@@ -91,6 +124,12 @@ private:
     RunFile reportFile() const;
 
     std::string sourcePath;
+    // The project file whose relative paths the reader resolves: the source,
+    // or the project of the group being read.
+    std::string projectPath;
+    bool sourceIsGroup_ = false;
+    // Each project file of a group, once: inputs that no output may overwrite.
+    std::vector<std::string> groupProjectFiles;
     std::string destinationFolder;
     std::string installFolder;
     std::vector<std::string> extensions;
@@ -105,6 +144,9 @@ private:
     // The message of the failure that ended the run.
     std::string failure;
 };
+
+// The message of a project file that cannot be opened or ends early.
+std::string readerFailureMessage(const XMLReaderError& error, const std::string& path);
 
 // The VisualDSP installation folder recorded on this machine, or "".
 std::string findInstallFolder();

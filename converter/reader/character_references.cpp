@@ -1,5 +1,7 @@
 #include "reader/character_references.h"
 
+#include "base/utf8_text.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,6 +19,7 @@ constexpr std::array<std::pair<std::string_view, char>, 5> predefined{{
 }};
 
 constexpr std::uint32_t lastCodePoint = 0x10FFFF;
+constexpr std::uint32_t lastLatin1CodePoint = 0xFF;
 
 // The characters a document may hold; a reference to any other, NUL above all,
 // is no character at all.
@@ -70,22 +73,15 @@ std::optional<std::uint32_t> numericReference(std::string_view name)
     return isXmlCharacter(value) ? std::optional(value) : std::nullopt;
 }
 
-void appendUtf8(std::string& out, std::uint32_t c)
+// Projects are ISO-8859-1 texts, so a character of that set is its own byte,
+// as it would be written without a reference; any other has no byte there and
+// is written as UTF-8.
+void appendCharacter(std::string& out, std::uint32_t c)
 {
-    if (c < 0x80) {
+    if (c <= lastLatin1CodePoint) {
         out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        appendUtf8(out, static_cast<char32_t>(c));
     }
 }
 
@@ -105,7 +101,7 @@ bool appendReferenced(std::string& out, std::string_view name)
         }
     }
     if (const std::optional<std::uint32_t> codePoint = numericReference(name)) {
-        appendUtf8(out, *codePoint);
+        appendCharacter(out, *codePoint);
         return true;
     }
     return false;

@@ -52,14 +52,17 @@ std::string Converter::sourceFolder() const
 
 void Converter::resolveProjectPath(std::string& folder) const
 {
+    resolveProjectPath(folder, parentFolder(projectPath));
+}
+
+void Converter::resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const
+{
     folder = replaceInstallVariables(folder, installFolder);
     if (folder.starts_with(".\\")) {
         folder.erase(0, 2);
     }
-    if (folder.find(':') == std::string::npos) {
-        if (const std::optional<std::string> projectFolder = parentFolder(sourcePath)) {
-            folder = joinPath(*projectFolder, folder);
-        }
+    if (folder.find(':') == std::string::npos && projectFolder) {
+        folder = joinPath(*projectFolder, folder);
     }
     if (folder.ends_with(';')) {
         folder.pop_back();
@@ -76,7 +79,20 @@ std::string Converter::resolveSourceFilePath(const std::string& file) const
         if (!path.starts_with('\\')) {
             path.insert(0, 1, '\\');
         }
-        path.insert(0, sourceFolder());
+        path.insert(0, parentFolder(projectPath).value_or(std::string()));
     }
     return path;
+}
+
+// The group file writes its projects' paths as ".\Core A\CoreA.dpj".
+std::string Converter::resolveGroupMemberPath(const std::string& file) const
+{
+    std::string path = file;
+    if (path.starts_with(".\\")) {
+        path.erase(0, 2);
+    }
+    if (hasDrive(path) || isRooted(path)) {
+        return path;
+    }
+    return joinPath(sourceFolder(), path);
 }

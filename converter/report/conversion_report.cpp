@@ -68,9 +68,9 @@ std::size_t distinctFiles(const Group& root)
 ConversionReport::ConversionReport() = default;
 ConversionReport::~ConversionReport() = default;
 
-void ConversionReport::start(const Group& root)
+void ConversionReport::start(const Group& root, bool projectColumn)
 {
-    file = std::make_unique<ReportFile>();
+    file = std::make_unique<ReportFile>(projectColumn);
     groupPaths[&root] = root.name;
 }
 
@@ -133,7 +133,7 @@ void ConversionReport::headerTaken(const std::string& configuration, const std::
 void ConversionReport::fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason)
 {
     if (file) {
-        file->writeLine(notTakenKind, configuration, name, reasonText(reason));
+        write(notTakenKind, configuration, name, reasonText(reason));
     }
 }
 
@@ -141,32 +141,32 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
                                          std::string_view setting)
 {
     if (file) {
-        file->writeLine(notCarriedKind, configuration, name, setting);
+        write(notCarriedKind, configuration, name, setting);
     }
 }
 
 void ConversionReport::folderRenamed(const std::string& name, const std::string& folder)
 {
     if (file) {
-        file->writeLine(renamedKind, "", name, folder);
+        write(renamedKind, "", name, folder);
     }
 }
 
 void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 {
     if (file) {
-        file->writeLine(notCarriedKind, "", processor,
-                        "built-in macros of the compilation databases: processor not in the table, its own macro only");
+        write(notCarriedKind, "", processor,
+              "built-in macros of the compilation databases: processor not in the table, its own macro only");
     }
 }
 
 void ConversionReport::includeFolder(const std::string& configuration, const std::string& asWritten,
                                      const std::string& folder)
 {
-    if (!file || !includeFolders[configuration].insert(folder).second) {
+    if (!file || !includeFolders[project][configuration].insert(folder).second) {
         return;
     }
-    file->writeLine(includeKind, configuration, asWritten, folder);
+    write(includeKind, configuration, asWritten, folder);
     checkPath(asWritten, folder);
 }
 
@@ -175,25 +175,39 @@ void ConversionReport::definition(const std::string& configuration, const std::s
     if (!file) {
         return;
     }
-    const auto [found, added] = definitionIndex.try_emplace({configuration, name}, definitions.size());
+    const auto [found, added] = definitionIndex.try_emplace({project, configuration, name}, definitions.size());
     if (added) {
-        definitions.push_back({configuration, name, value});
+        definitions.push_back({project, configuration, name, value});
     } else {
         definitions[found->second].value = value;
+    }
+}
+
+void ConversionReport::projectNotRead(const std::string& path, const std::string& message)
+{
+    if (file) {
+        write(notTakenKind, "", path, message);
+    }
+}
+
+void ConversionReport::projectListedTwice(const std::string& path, const std::string& firstName)
+{
+    if (file) {
+        write(notTakenKind, "", path, "listed before as " + firstName + ", read once");
     }
 }
 
 void ConversionReport::unknownElement(std::string_view name, std::size_t line)
 {
     if (file) {
-        file->writeLine(unknownKind, "", name, lineText(line));
+        write(unknownKind, "", name, lineText(line));
     }
 }
 
 void ConversionReport::refusedToken(const std::string& text, std::size_t line)
 {
     if (file) {
-        file->writeLine(refusedKind, "", text, lineText(line));
+        write(refusedKind, "", text, lineText(line));
     }
 }
 
@@ -202,7 +216,7 @@ void ConversionReport::close(const Group& root, bool failed, std::string_view fa
     sourcesTaken = distinctFiles(root);
     runFailed = failed;
     for (const Definition& definition : definitions) {
-        file->writeLine(defineKind, definition.configuration, definition.name, definition.value);
+        file->writeLine(defineKind, definition.configuration, definition.name, definition.value, definition.project);
     }
     if (failed) {
         file->writeLine(stoppedKind, "", "", failure);
@@ -227,7 +241,13 @@ void ConversionReport::taken(const std::string& configuration, const std::string
     detail += ": ";
     detail += what;
     detail += path;
-    file->writeLine(takenKind, configuration, name, detail);
+    write(takenKind, configuration, name, detail);
+}
+
+void ConversionReport::write(std::string_view kind, std::string_view configuration, std::string_view item,
+                             std::string_view detail)
+{
+    file->writeLine(kind, configuration, item, detail, project);
 }
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
@@ -236,9 +256,9 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
         return;
     }
     if (holdsInstallVariable(path)) {
-        file->writeLine(unresolvedKind, "", asWritten, path);
+        write(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {
-        file->writeLine(missingKind, "", asWritten, path);
+        write(missingKind, "", asWritten, path);
         ++pathsMissing;
     }
 }

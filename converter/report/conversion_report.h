@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -29,8 +30,9 @@ public:
     ConversionReport& operator=(const ConversionReport&) = delete;
 
     // Starts taking findings, kept until the file is written. Taken file
-    // entries name their group by its path from the root.
-    void start(const Group& root);
+    // entries name their group by its path from the root. A project group's
+    // report names in a column of its own the project of each line.
+    void start(const Group& root, bool projectColumn);
     bool isStarted() const { return file != nullptr; }
     bool isWritten() const { return !path.empty(); }
     // Creates the file and writes what was found so far; what is found later
@@ -39,6 +41,9 @@ public:
     void writeTo(const std::string& windowsPath);
     // No report at all: the run refused to write any file.
     void drop();
+    // The project of the group that the findings from now on concern; "" for
+    // the group file itself.
+    void setProject(std::string name) { project = std::move(name); }
     void groupAdded(const Group& parent, const Group& child);
 
     // Every decision about one file entry falls between these two calls.
@@ -61,6 +66,10 @@ public:
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);
     void definition(const std::string& configuration, const std::string& name, const std::string& value);
 
+    // A project of the group left out of the analyser project, and why.
+    void projectNotRead(const std::string& path, const std::string& message);
+    // A project file that the group lists a second time is read once.
+    void projectListedTwice(const std::string& path, const std::string& firstName);
     void unknownElement(std::string_view name, std::size_t line);
     void refusedToken(const std::string& text, std::size_t line);
 
@@ -79,8 +88,10 @@ private:
     // on this machine, the first time the path is used anywhere.
     void checkPath(const std::string& asWritten, const std::string& path);
     bool exists(const std::string& path);
+    void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
     struct Definition {
+        std::string project;
         std::string configuration;
         std::string name;
         std::string value;
@@ -89,6 +100,7 @@ private:
     std::unique_ptr<ReportFile> file;
     HostFileNames hostFiles;
     std::string path;
+    std::string project;
     std::unordered_map<const Group*, std::string> groupPaths;
     bool entryTaken = false;
     std::size_t sourcesTaken = 0;
@@ -100,11 +112,12 @@ private:
     std::string lastSourceTaken;
     // Whether each folder holding a checked path is on this machine.
     std::unordered_map<std::string, bool> foldersExist;
-    // By configuration, the include folders already reported.
-    std::unordered_map<std::string, std::unordered_set<std::string>> includeFolders;
-    // In the order first defined, with the index of each by configuration and name.
+    // By project and configuration, the include folders already reported.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::unordered_set<std::string>>> includeFolders;
+    // In the order first defined, with the index of each by project,
+    // configuration and name.
     std::vector<Definition> definitions;
-    std::map<std::pair<std::string, std::string>, std::size_t> definitionIndex;
+    std::map<std::tuple<std::string, std::string, std::string>, std::size_t> definitionIndex;
     // Reused for the detail of every taken file entry.
     std::string detail;
 };

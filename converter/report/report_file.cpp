@@ -11,9 +11,9 @@ constexpr std::size_t keptPieceBytes = std::size_t{1} << 20;
 
 } // namespace
 
-ReportFile::ReportFile()
+ReportFile::ReportFile(bool projectColumn) : projectColumn(projectColumn)
 {
-    writeLine("kind", "configuration", "item", "detail");
+    writeLine("kind", "configuration", "item", "detail", "project");
 }
 
 void ReportFile::open(const std::string& windowsPath)
@@ -32,7 +32,7 @@ void ReportFile::open(const std::string& windowsPath)
 }
 
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
-                           std::string_view detail)
+                           std::string_view detail, std::string_view project)
 {
     if (writeFailed) {
         return;
@@ -45,6 +45,10 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
     appendField(item);
     line += fieldSeparator;
     appendField(detail);
+    if (projectColumn) {
+        line += fieldSeparator;
+        appendField(project);
+    }
     if (!file) {
         keepLine();
         return;

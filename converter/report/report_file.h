@@ -8,19 +8,21 @@
 #include <vector>
 
 // The file that -report names: a line naming the columns, then one line per
-// finding with its fields separated by tabs. Lines are kept in memory until
-// the file is opened, which waits until the run knows that the report
-// overwrites none of its other files. A failed write does not stop the
-// conversion; it is reported when the file is closed.
+// finding with its fields separated by tabs. A project group's report has a
+// fifth column, the project of the group that the line concerns. Lines are
+// kept in memory until the file is opened, which waits until the run knows
+// that the report overwrites none of its other files. A failed write does not
+// stop the conversion; it is reported when the file is closed.
 class ReportFile {
 public:
-    ReportFile();
+    explicit ReportFile(bool projectColumn);
 
     // Creates the file and writes the lines kept so far. Throws IOERROR code 2
     // when it cannot be opened for writing.
     void open(const std::string& windowsPath);
+    // `project` is written only into the fifth column.
     void writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
-                   std::string_view detail);
+                   std::string_view detail, std::string_view project = {});
     // Throws IOERROR code 2 when a line could not be written or the file
     // cannot be closed.
     void close();
@@ -37,5 +39,6 @@ private:
     std::vector<std::string> kept;
     // Reused for every line, so that a line costs no allocation.
     std::string line;
+    bool projectColumn;
     bool writeFailed = false;
 };

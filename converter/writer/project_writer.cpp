@@ -74,8 +74,16 @@ void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::s
     out.writeLine("StartSubProjectMarker");
     const std::string childrensParentPath = childParentPath(parentPath, folderName);
     const std::vector<std::string> childFolders = childFolderNames(*this);
+    // The root's children are the projects of a group, which its report names.
+    const bool childrenAreProjects = parentPath.empty() && converter->sourceIsGroup();
     for (std::size_t i = 0; i < children_.size(); ++i) {
+        if (childrenAreProjects) {
+            converter->getReport().setProject(children_[i]->name);
+        }
         children_[i]->writeAs(out, childrensParentPath, childFolders[i], analyser);
+    }
+    if (childrenAreProjects) {
+        converter->getReport().setProject("");
     }
     out.writeLine("EndSubProjectMarker");
 }

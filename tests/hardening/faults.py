@@ -213,7 +213,12 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
     database = fault.out("db\\Debug\\compile_commands.json")
     other_case = fault.out("DB\\debug\\.\\compile_commands.json")
+    group = fault.source.with_name("group.dpg")
+    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
+                     "</visualdsp-project-group>\n")
+    group = fault.windows_path(group)
     rows = [
+        (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
         (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
         (cut, ["-report", cut], ("the report", cut), ("the source project", cut), None),
@@ -242,7 +247,8 @@ def outputs_that_are_inputs_or_other_outputs(fault):
         arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
         outcome = fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout)
         clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
-        expect_run(outcome, 1, ([UNEXPECTED_EOF] if project == cut else []) + [clash])
+        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {source}"]}.get(project, [])
+        expect_run(outcome, 1, read_first + [clash])
         expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
                                                                              [fault.sandbox.capture])), [])
 

@@ -59,6 +59,20 @@ TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
     }
 }
 
+TEST_F(ProjectPaths, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
+{
+    const PathCase cases[] = {
+        {".\\Core A\\CoreA.dpj", "C:\\work\\app\\Core A\\CoreA.dpj"},
+        {"boot\\boot.dpj", "C:\\work\\app\\boot\\boot.dpj"},
+        {"..\\lib\\lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
+        {"D:\\other\\o.dpj", "D:\\other\\o.dpj"},
+        {"\\\\server\\share\\s.dpj", "\\\\server\\share\\s.dpj"},
+    };
+    for (const PathCase& c : cases) {
+        EXPECT_EQ(converter.resolveGroupMemberPath(c.written), c.resolved) << "written: " << c.written;
+    }
+}
+
 TEST(ProjectPathsInstallFolder, AFolderThatHoldsAVariableNameIsNotExpandedAgain)
 {
     Converter converter{"C:\\p\\app.dpj", "C:\\out", "E:\\$(ADI_DSP)"};

@@ -135,7 +135,7 @@ TEST_F(XmlLexerTest, SplitsAttributesAsWritten)
         {"<a k=>", {}},
         // Character references are decoded; one not well formed stays.
         {"<a n=\"R&amp;D&apos;s &quot;&lt;&gt;\" m=&#38;&#x26;&#X26;>", {{"n", "\"R&D's \"<>\""}, {"m", "&&&#X26;"}}},
-        {"<a n=\"&#233;&#x20AC;&#x1F600;\">", {{"n", "\"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\""}}},
+        {"<a n=\"&#233;&#xFF;&#x20AC;&#x1F600;\">", {{"n", "\"\xE9\xFF\xE2\x82\xAC\xF0\x9F\x98\x80\""}}},
         {"<a n=\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a&lt;\">",
          {{"n", "\"&amp &bogus; &#; &#x; &#0; &#xD800; &#x110000; &#99999999999; & &a<\""}}},
         {"<a n=&#x2f;&#x2F;&#47;&amp>", {{"n", "///&amp"}}},
