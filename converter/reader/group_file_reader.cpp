@@ -29,7 +29,7 @@ bool GroupFileReader::isGroupFile(XmlLexer& lexer)
 bool GroupFileReader::readGroup(std::vector<GroupMember>& members)
 {
     Attributes attributes;
-    if (!lexer.expectElement(std::string(groupElement), attributes)) {
+    if (!lexer.expectElement(groupElement, attributes)) {
         return false;
     }
     if (lexer.lastStartTagWasEmpty()) {
@@ -42,13 +42,13 @@ bool GroupFileReader::readGroup(std::vector<GroupMember>& members)
             return false;
         }
     }
-    return lexer.expectEndTag(std::string(groupElement));
+    return lexer.expectEndTag(groupElement);
 }
 
 bool GroupFileReader::readMember(std::vector<GroupMember>& members)
 {
     Attributes attributes;
-    lexer.expectElement(std::string(memberElement), attributes);
+    lexer.expectElement(memberElement, attributes);
     members.push_back({unquotedAttribute(attributes, "name"), unquotedAttribute(attributes, "file")});
     if (lexer.lastStartTagWasEmpty()) {
         return true;
@@ -56,7 +56,7 @@ bool GroupFileReader::readMember(std::vector<GroupMember>& members)
     for (std::string_view name = lexer.pendingStartTagName(); !name.empty(); name = lexer.pendingStartTagName()) {
         skipElement(name != dependenciesElement);
     }
-    return lexer.expectEndTag(std::string(memberElement));
+    return lexer.expectEndTag(memberElement);
 }
 
 void GroupFileReader::skipElement(bool reportIt)

@@ -272,7 +272,7 @@ bool ProjectReader::readCustomData()
 
 // A start tag, its text and its end tag; an empty-element tag is an element
 // with empty text and no end tag.
-bool ProjectReader::readTextElement(const std::string& name, TagTest test, std::string& content)
+bool ProjectReader::readTextElement(std::string_view name, TagTest test, std::string& content)
 {
     Attributes attributes;
     if (test == TagTest::withAttributes) {
@@ -281,13 +281,13 @@ bool ProjectReader::readTextElement(const std::string& name, TagTest test, std::
     return startTag(name) && readTextContent(name, content);
 }
 
-bool ProjectReader::readTextElement(const std::string& name, Attributes& attributes, std::string& content)
+bool ProjectReader::readTextElement(std::string_view name, Attributes& attributes, std::string& content)
 {
     return startElement(name, attributes) && readTextContent(name, content);
 }
 
 // What follows a text element's start tag.
-bool ProjectReader::readTextContent(const std::string& name, std::string& content)
+bool ProjectReader::readTextContent(std::string_view name, std::string& content)
 {
     if (lexer.lastStartTagWasEmpty()) {
         content.clear();
@@ -297,7 +297,7 @@ bool ProjectReader::readTextContent(const std::string& name, std::string& conten
 }
 
 // Its content, text or a CDATA section, is passed over by the end tag test.
-bool ProjectReader::readBuildStep(const std::string& name)
+bool ProjectReader::readBuildStep(std::string_view name)
 {
     if (!startTag(name)) {
         return false;
@@ -326,19 +326,19 @@ void ProjectReader::skipUnknownElements()
 // After a refusal every test fails: the reader stops at the refused token, and
 // that token stays pending for the driver's message.
 // The tag without attributes, in any of its forms.
-bool ProjectReader::startTag(const std::string& name)
+bool ProjectReader::startTag(std::string_view name)
 {
     skipUnknownElements();
     return !tokenRefused && lexer.expectStartTag(name);
 }
 
-bool ProjectReader::startElement(const std::string& name, Attributes& attributes)
+bool ProjectReader::startElement(std::string_view name, Attributes& attributes)
 {
     skipUnknownElements();
     return !tokenRefused && lexer.expectElement(name, attributes);
 }
 
-bool ProjectReader::endTag(const std::string& name)
+bool ProjectReader::endTag(std::string_view name)
 {
     skipUnknownElements();
     return leafEndTag(name);
@@ -346,7 +346,7 @@ bool ProjectReader::endTag(const std::string& name)
 
 // An end tag is never optional: when it is not there, the pending token has
 // no place here.
-bool ProjectReader::leafEndTag(const std::string& name)
+bool ProjectReader::leafEndTag(std::string_view name)
 {
     if (tokenRefused) {
         return false;

@@ -65,17 +65,17 @@ private:
     void readCompilerOption(Group& configuration, const std::string& option);
     bool readCustomDataTable();
     bool readCustomData();
-    bool readTextElement(const std::string& name, TagTest test, std::string& content);
-    bool readTextElement(const std::string& name, Attributes& attributes, std::string& content);
-    bool readTextContent(const std::string& name, std::string& content);
-    bool readBuildStep(const std::string& name);
+    bool readTextElement(std::string_view name, TagTest test, std::string& content);
+    bool readTextElement(std::string_view name, Attributes& attributes, std::string& content);
+    bool readTextContent(std::string_view name, std::string& content);
+    bool readBuildStep(std::string_view name);
     bool readFolderList(Group& container);
     // Templates rather than std::function, which allocates for every element
     // whose callback captures more than two references.
     template <typename ReadChild>
-    bool readContent(const std::string& name, std::span<const std::string_view> content, const ReadChild& readChild);
+    bool readContent(std::string_view name, std::span<const std::string_view> content, const ReadChild& readChild);
     template <typename ReadChildren>
-    bool readElementContent(const std::string& name, std::span<const std::string_view> content,
+    bool readElementContent(std::string_view name, std::span<const std::string_view> content,
                             const ReadChildren& readChildren);
     static std::string unquotedAttribute(const Attributes& attributes, const std::string& key);
     // The file entries' part, in file_entry_reader.cpp: the elements of a file
@@ -93,10 +93,10 @@ private:
     // Lexer tests that first read over elements unknown in `openContent`, and
     // an end tag test that records a refusal.
     void skipUnknownElements();
-    bool startTag(const std::string& name);
-    bool startElement(const std::string& name, Attributes& attributes);
-    bool endTag(const std::string& name);
-    bool leafEndTag(const std::string& name);
+    bool startTag(std::string_view name);
+    bool startElement(std::string_view name, Attributes& attributes);
+    bool endTag(std::string_view name);
+    bool leafEndTag(std::string_view name);
 
     XmlLexer& lexer;
     const Converter& converter;
@@ -124,7 +124,7 @@ private:
 
 // The repeated children of an element whose start tag was read, and its end tag.
 template <typename ReadChild>
-bool ProjectReader::readContent(const std::string& name, std::span<const std::string_view> content,
+bool ProjectReader::readContent(std::string_view name, std::span<const std::string_view> content,
                                 const ReadChild& readChild)
 {
     return readElementContent(name, content, [&] {
@@ -137,7 +137,7 @@ bool ProjectReader::readContent(const std::string& name, std::span<const std::st
 // an empty-element tag ("<a/>") has neither. A thrown reading failure skips
 // the restoring, which is sound: nothing reads on after one.
 template <typename ReadChildren>
-bool ProjectReader::readElementContent(const std::string& name, std::span<const std::string_view> content,
+bool ProjectReader::readElementContent(std::string_view name, std::span<const std::string_view> content,
                                        const ReadChildren& readChildren)
 {
     if (lexer.lastStartTagWasEmpty()) {

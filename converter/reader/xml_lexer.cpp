@@ -109,7 +109,7 @@ bool XmlLexer::expectStartTag(std::string_view name)
     return true;
 }
 
-bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std::string>& attributes)
+bool XmlLexer::expectElement(std::string_view name, std::map<std::string, std::string>& attributes)
 {
     skipMarkup();
     if (kind != TokenKind::startTag || tagName != name) {
@@ -120,7 +120,7 @@ bool XmlLexer::expectElement(const std::string& name, std::map<std::string, std:
     return true;
 }
 
-bool XmlLexer::expectEndTag(const std::string& name)
+bool XmlLexer::expectEndTag(std::string_view name)
 {
     skipMarkup();
     if (kind != TokenKind::endTag || text != name) {

@@ -33,9 +33,9 @@ public:
     // allows for it: "<a>", "<a >", "<a/>" or "<a />".
     bool expectStartTag(std::string_view name);
     // A start tag whose first word is the name; its attributes go to the map.
-    bool expectElement(const std::string& name, std::map<std::string, std::string>& attributes);
+    bool expectElement(std::string_view name, std::map<std::string, std::string>& attributes);
     // An end tag whose whole text is the name.
-    bool expectEndTag(const std::string& name);
+    bool expectEndTag(std::string_view name);
     // Text, or an end tag read as empty text and left pending.
     bool readText(std::string& out);
     bool readMarkup(std::string& out);
