@@ -1,7 +1,6 @@
 #include "report/conversion_report.h"
 
 #include "base/install_variables.h"
-#include "base/windows_path.h"
 #include "driver/errors.h"
 #include "reader/group.h"
 #include "report/report_file.h"
@@ -268,12 +267,15 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
 // up once however many paths it holds.
 bool ConversionReport::exists(const std::string& path)
 {
-    std::optional<std::string> folder = parentFolder(path);
+    const std::size_t last = path.rfind('\\');
+    const std::string_view folder = std::string_view(path).substr(0, last == std::string::npos ? 0 : last);
     // A drive's root ("C:") is no folder to look up.
-    if (folder && folder->find('\\') != std::string::npos) {
-        auto [known, added] = foldersExist.try_emplace(std::move(*folder), false);
-        if (added) {
-            known->second = hostFiles.existing(known->first).has_value();
+    if (folder.find('\\') != std::string_view::npos) {
+        auto known = foldersExist.find(folder);
+        if (known == foldersExist.end()) {
+            std::string name(folder);
+            const bool found = hostFiles.existing(name).has_value();
+            known = foldersExist.emplace(std::move(name), found).first;
         }
         if (!known->second) {
             return false;

@@ -4,6 +4,7 @@
 #include "report/not_taken_because.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -110,8 +111,13 @@ private:
     std::unordered_set<std::string> pathsChecked;
     // The configurations of one entry take the same path one after another.
     std::string lastSourceTaken;
+    // Looked up by views into the paths, which costs no copy per path.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
     // Whether each folder holding a checked path is on this machine.
-    std::unordered_map<std::string, bool> foldersExist;
+    std::unordered_map<std::string, bool, TextHash, std::equal_to<>> foldersExist;
     // By project and configuration, the include folders already reported.
     std::unordered_map<std::string, std::unordered_map<std::string, std::unordered_set<std::string>>> includeFolders;
     // In the order first defined, with the index of each by project,
