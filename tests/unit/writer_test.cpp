@@ -1,5 +1,6 @@
 #include "writer_fixture.h"
 
+#include "report/report_file.h"
 #include "writer/distinct_folder_names.h"
 #include "writer/output_file.h"
 
@@ -174,6 +175,27 @@ TEST_F(ProjectWriter, AFailureLeavesEveryLineWrittenBeforeIt)
     writeBytes(hostPath("radio/Debug"), "in the way");
     EXPECT_EQ(writeTree(*root).failure, "1 " + destination + "\\radio\\Debug\\output\\");
     EXPECT_EQ(projectFileBytes(), beforeDebug);
+}
+
+// The lines kept until the report is opened fill several pieces: none may be
+// lost or doubled where a piece ends, and one longer than a piece keeps its place.
+TEST_F(ProjectWriter, AReportWritesEveryLineKeptBeforeItWasOpened)
+{
+    ReportFile report(false);
+    std::string expected = "kind\tconfiguration\titem\tdetail\r\n";
+    const std::string longItem(std::size_t{3} << 20, 'x');
+    for (int i = 0; i < 40000; ++i) {
+        const std::string item = i == 20000 ? longItem : "C:\\work\\radio\\src\\module" + std::to_string(i) + ".c";
+        report.writeLine("taken", "Debug", item, "radio: " + item);
+        expected += "taken\tDebug\t" + item + "\tradio: " + item + "\r\n";
+    }
+    report.open(destinationPath("report.tsv"));
+    report.writeLine("define", "Debug", "BOARD", "1");
+    report.close();
+    expected += "define\tDebug\tBOARD\t1\r\n";
+    const std::string written = readBytes(hostPath("report.tsv"));
+    EXPECT_EQ(written.size(), expected.size());
+    EXPECT_TRUE(written == expected);
 }
 
 class ParentFolderNames : public WriterFixture, public ::testing::WithParamInterface<const char*> {};
