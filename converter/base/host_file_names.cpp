@@ -36,8 +36,9 @@ std::optional<std::string> HostFileNames::lookUp(const std::string& host)
     if (platform::hostEntryExists(host)) {
         return host;
     }
-    // Part by part from the root: each part that is not there as written is
-    // looked for among its folder's entries.
+    // Part by part from the root, each folder on the way resolved once: the
+    // paths of one folder, and the folders of one missing tree, share their
+    // leading parts.
     std::string found = host.starts_with(hostSeparator) ? std::string(1, hostSeparator) : std::string();
     for (std::size_t start = found.size(); start <= host.size();) {
         const std::size_t stop = std::min(host.find(hostSeparator, start), host.size());
@@ -46,18 +47,31 @@ std::optional<std::string> HostFileNames::lookUp(const std::string& host)
         if (name.empty()) {
             continue;
         }
-        std::string candidate = found + name;
-        if (!platform::hostEntryExists(candidate)) {
-            const std::optional<std::string> entry = entryFor(found.empty() ? "." : found, name);
-            if (!entry) {
-                return std::nullopt;
-            }
-            candidate = found + *entry;
+        const std::string prefix = host.substr(0, stop);
+        auto known = found_.find(prefix);
+        if (known == found_.end()) {
+            known = found_.emplace(prefix, partOf(found, name)).first;
         }
-        found = candidate + hostSeparator;
+        if (!known->second) {
+            return std::nullopt;
+        }
+        found = *known->second + hostSeparator;
     }
     found.pop_back();
     return found;
+}
+
+// The part as written when it is there, else as its folder lists it.
+std::optional<std::string> HostFileNames::partOf(const std::string& found, const std::string& name)
+{
+    if (std::string candidate = found + name; platform::hostEntryExists(candidate)) {
+        return candidate;
+    }
+    const std::optional<std::string> entry = entryFor(found.empty() ? "." : found, name);
+    if (!entry) {
+        return std::nullopt;
+    }
+    return found + *entry;
 }
 
 std::string HostFileNames::hostPath(const std::string& windowsPath)

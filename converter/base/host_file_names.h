@@ -21,10 +21,14 @@ public:
 
 private:
     std::optional<std::string> lookUp(const std::string& hostPath);
+    // The host path of one part below the resolved folder `found` ("" or
+    // ending in a separator).
+    std::optional<std::string> partOf(const std::string& found, const std::string& name);
     std::optional<std::string> entryFor(const std::string& hostFolder, const std::string& name);
 
     // Listed once per folder, by the names' lower case: a project names many
     // files of one folder, and every configuration names them again.
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> folderEntries_;
+    // By host path as written, also of each folder on the way to one.
     std::unordered_map<std::string, std::optional<std::string>> found_;
 };
