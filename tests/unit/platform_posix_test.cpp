@@ -152,6 +152,10 @@ TEST_F(DriveMapping, HostFileNamesSpellEachPartAsOnDisk)
     // Nothing under any spelling: nothing found, and the path as written given on.
     EXPECT_EQ(names.existing("C:\\work\\src\\missing.c"), std::nullopt);
     EXPECT_EQ(names.existing("C:\\none\\irqprocess.c"), std::nullopt);
+    // Later paths through the same folders take each folder as found the first time.
+    EXPECT_EQ(names.existing("C:\\work\\src\\IRQPROCESS.C"), work + "/SRC/IRQprocess.c");
+    EXPECT_EQ(names.existing("C:\\work\\src\\..\\SRC\\irqprocess.c"), work + "/SRC/../SRC/IRQprocess.c");
+    EXPECT_EQ(names.existing("C:\\none\\other.c"), std::nullopt);
     EXPECT_EQ(names.hostPath("C:\\work\\missing.c"), driveC.string() + "/work/missing.c");
     EXPECT_EQ(names.hostPath("Q:\\a.c"), "");
 }
