@@ -72,10 +72,20 @@ ProjectReading Converter::read()
     rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
-    sourceIsGroup_ = GroupFileReader::isGroupFile(lexer);
-    if (!reportPath.empty()) {
-        report->start(*rootGroup, sourceIsGroup_);
+    const auto startReport = [&] {
+        if (!reportPath.empty()) {
+            report->start(*rootGroup, sourceIsGroup_);
+        }
+    };
+    try {
+        sourceIsGroup_ = GroupFileReader::isGroupFile(lexer);
+    } catch (const XMLReaderError&) {
+        // A file that ends before its first element still gets the report of
+        // a failed run, as a project cut short later does.
+        startReport();
+        throw;
     }
+    startReport();
     return sourceIsGroup_ ? readGroup() : readProject(*rootGroup);
 }
 
