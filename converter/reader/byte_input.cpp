@@ -3,6 +3,7 @@
 #include "base/line_ends.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 ByteInput::~ByteInput()
@@ -81,12 +82,23 @@ void ByteInput::countLinesUpTo(std::size_t end)
 int ByteInput::getNonWhitespace()
 {
     while (available()) {
-        // The indentation between tags is most of a project file's bytes:
-        // looked at here in a tight loop, not byte by byte through `get`.
-        const char* begin = buffer_.data() + position_;
+        // The indentation between tags is most of a project file's bytes, and
+        // the IDE indents with tabs: past the line end, runs of them are passed
+        // eight at a time.
+        const char* next = buffer_.data() + position_;
         const char* const last = buffer_.data() + length_;
-        const char* found = std::find_if_not(begin, last, [](char c) { return isXmlWhitespace(c); });
-        position_ += static_cast<std::size_t>(found - begin);
+        if (next != last && *next == '\n') {
+            ++next;
+        }
+        constexpr std::uint64_t eightTabs = 0x0909090909090909;
+        for (std::uint64_t word = 0; last - next >= 8; next += 8) {
+            std::memcpy(&word, next, sizeof word);
+            if (word != eightTabs) {
+                break;
+            }
+        }
+        const char* found = std::find_if_not(next, last, [](char c) { return isXmlWhitespace(c); });
+        position_ = static_cast<std::size_t>(found - buffer_.data());
         if (found != last) {
             ++position_;
             return static_cast<unsigned char>(*found);
@@ -113,6 +125,21 @@ bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::
         }
     }
     return false;
+}
+
+std::optional<std::string_view> ByteInput::viewUntil(char delimiter, bool withLastByte)
+{
+    // The byte just read is always the one before the read position: a refill
+    // puts the next byte at the buffer's start.
+    const char* const begin = buffer_.data() + position_ - (withLastByte ? 1 : 0);
+    const char* const from = buffer_.data() + position_;
+    const void* found = std::memchr(from, delimiter, length_ - position_);
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    const char* const stop = static_cast<const char*>(found);
+    position_ = static_cast<std::size_t>(stop - buffer_.data());
+    return std::string_view(begin, static_cast<std::size_t>(stop - begin));
 }
 
 bool ByteInput::fill()

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +13,7 @@
 // feed pair handed out as one line feed, as Windows text mode does, so that a
 // project file reads the same on every system.
 // The whitespace of a project file's tokens: space, tab, LF, VT, FF and CR.
-inline bool isXmlWhitespace(int c)
+constexpr bool isXmlWhitespace(int c)
 {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
@@ -61,6 +62,11 @@ public:
     // `out` and leaves that byte unread. False when the input ended first, or
     // when `out` grew beyond `maxSize` (by less than a buffer) first.
     bool appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize);
+    // The bytes up to the next `delimiter`, which stays unread, as a view into
+    // the buffer, beginning with the byte just read when `withLastByte`; valid
+    // until the next byte is asked for. Nothing, and nothing read, when the
+    // delimiter is not among the buffered bytes.
+    std::optional<std::string_view> viewUntil(char delimiter, bool withLastByte);
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

@@ -32,11 +32,10 @@ bool ProjectReader::readFiles(Group& group, FolderKind kind)
 
 bool ProjectReader::readFile(Group& group, FolderKind kind)
 {
-    Attributes attributes;
-    if (!startElement("file", attributes)) {
+    if (!startElement("file")) {
         return false;
     }
-    const std::string path = unquotedAttribute(attributes, "name");
+    const std::string path(attribute("name"));
     const FileRole role = fileRole(path, kind);
     report.fileEntryBegins();
     bool perConfiguration = false;
@@ -59,17 +58,19 @@ bool ProjectReader::readFileConfigurations(Group& group, const std::string& path
 
 bool ProjectReader::readFileConfiguration(Group& group, const std::string& path, FolderKind kind, FileRole role)
 {
-    Attributes attributes;
-    if (!startElement("file-configuration", attributes)) {
+    if (!startElement("file-configuration")) {
         return false;
     }
-    const std::string name = unquotedAttribute(attributes, "name");
+    const std::string name(attribute("name"));
     std::string flag;
-    Attributes buildWith;
+    bool ownOptions = false;
     const bool read = readElementContent("file-configuration", fileConfigurationContent, [&] {
         readExcludedFlag(flag);
         std::string ignored;
-        readTextElement("build-with-flag", buildWith, ignored);
+        if (startElement("build-with-flag")) {
+            ownOptions = attribute("value") == ownBuildOptions;
+            readTextContent("build-with-flag", ignored);
+        }
         readTextElement("intermediate-dir", TagTest::plain, ignored);
         readTextElement("output-dir", TagTest::plain, ignored);
     });
@@ -80,7 +81,7 @@ bool ProjectReader::readFileConfiguration(Group& group, const std::string& path,
         report.fileNotTaken(name, path, whyNotTaken(path, kind));
     } else {
         addFileEntry(configurationGroup(group, name), path, kind, role, FileUse::perConfiguration);
-        if (unquotedAttribute(buildWith, "value") == ownBuildOptions) {
+        if (ownOptions) {
             report.settingNotCarried(name, path, ownBuildOptionsSetting);
         }
     }
@@ -89,12 +90,11 @@ bool ProjectReader::readFileConfiguration(Group& group, const std::string& path,
 
 bool ProjectReader::readExcludedFlag(std::string& flag)
 {
-    Attributes attributes;
-    if (!startElement("excluded-flag", attributes)) {
+    if (!startElement("excluded-flag")) {
         return false;
     }
-    const auto value = attributes.find("value");
-    flag = value == attributes.end() ? std::string() : value->second;
+    const std::string* value = tagAttributes.find("value");
+    flag = value == nullptr ? std::string() : *value;
     // Written as "<excluded-flag value=.../>", the element has no text that
     // could replace the value; reading on would take the next token for it.
     if (lexer.lastStartTagWasEmpty()) {

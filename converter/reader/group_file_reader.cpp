@@ -1,23 +1,11 @@
 #include "reader/group_file_reader.h"
 
-#include "base/trim_char.h"
 #include "report/conversion_report.h"
-
-#include <map>
 
 namespace {
 
-using Attributes = std::map<std::string, std::string>;
-
 constexpr std::string_view memberElement = "project";
 constexpr std::string_view dependenciesElement = "dependencies";
-constexpr std::string_view attributeQuote = "\"";
-
-std::string unquotedAttribute(const Attributes& attributes, const std::string& key)
-{
-    const auto found = attributes.find(key);
-    return found == attributes.end() ? std::string() : trimChar(found->second, attributeQuote);
-}
 
 } // namespace
 
@@ -28,7 +16,7 @@ bool GroupFileReader::isGroupFile(XmlLexer& lexer)
 
 bool GroupFileReader::readGroup(std::vector<GroupMember>& members)
 {
-    Attributes attributes;
+    TagAttributes attributes;
     if (!lexer.expectElement(groupElement, attributes)) {
         return false;
     }
@@ -47,9 +35,9 @@ bool GroupFileReader::readGroup(std::vector<GroupMember>& members)
 
 bool GroupFileReader::readMember(std::vector<GroupMember>& members)
 {
-    Attributes attributes;
+    TagAttributes attributes;
     lexer.expectElement(memberElement, attributes);
-    members.push_back({unquotedAttribute(attributes, "name"), unquotedAttribute(attributes, "file")});
+    members.push_back({std::string(attributes.unquoted("name")), std::string(attributes.unquoted("file"))});
     if (lexer.lastStartTagWasEmpty()) {
         return true;
     }

@@ -71,17 +71,26 @@ void Converter::resolveProjectPath(std::string& folder, const std::optional<std:
 
 std::string Converter::resolveSourceFilePath(const std::string& file) const
 {
-    std::string path = replaceInstallVariables(file, installFolder);
+    const std::string replaced = replaceInstallVariables(file, installFolder);
+    std::string_view path = replaced;
     if (path.starts_with('.') && !path.starts_with("..")) {
-        path.erase(0, 1);
+        path.remove_prefix(1);
     }
-    if (path.find(':') == std::string::npos) {
-        if (!path.starts_with('\\')) {
-            path.insert(0, 1, '\\');
-        }
-        path.insert(0, parentFolder(projectPath).value_or(std::string()));
+    if (path.find(':') != std::string_view::npos) {
+        return std::string(path);
     }
-    return path;
+    // Built in one piece: this runs for every file entry of the project.
+    const std::size_t last = projectPath.rfind('\\');
+    const std::string_view projectFolder = last == std::string::npos ? std::string_view()
+                                                                     : std::string_view(projectPath).substr(0, last);
+    std::string resolved;
+    resolved.reserve(projectFolder.size() + 1 + path.size());
+    resolved.append(projectFolder);
+    if (!path.starts_with('\\')) {
+        resolved += '\\';
+    }
+    resolved.append(path);
+    return resolved;
 }
 
 // The group file writes its projects' paths as ".\Core A\CoreA.dpj".

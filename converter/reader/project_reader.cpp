@@ -37,7 +37,6 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr std::string_view attributeQuote = "\"";
 constexpr std::string_view compilerToolType = "Compiler";
 constexpr std::string_view defineFlag = "-D";
 constexpr std::string_view includeFlag = "-I>";
@@ -59,18 +58,10 @@ private:
 
 } // namespace
 
-// An attribute without the double quotes around it; "" when it is missing.
-std::string ProjectReader::unquotedAttribute(const Attributes& attributes, const std::string& key)
-{
-    const auto found = attributes.find(key);
-    return found == attributes.end() ? std::string() : trimChar(found->second, attributeQuote);
-}
-
 bool ProjectReader::readProject(Group& root)
 {
     rootSourceDir = root.sourceDir;
-    Attributes attributes;
-    if (!startElement("visualdsp-project", attributes)) {
+    if (!startElement("visualdsp-project")) {
         return false;
     }
     foundProject_ = true;
@@ -108,18 +99,16 @@ bool ProjectReader::readTarget(Group& root)
 
 bool ProjectReader::readConfigurations(Group& target)
 {
-    Attributes attributes;
-    return startElement("configurations", attributes) &&
+    return startElement("configurations") &&
            readContent("configurations", configurationsContent, [&] { return readConfiguration(target); });
 }
 
 bool ProjectReader::readConfiguration(Group& target)
 {
-    Attributes attributes;
-    if (!startElement("configuration", attributes)) {
+    if (!startElement("configuration")) {
         return false;
     }
-    const std::string name = unquotedAttribute(attributes, "name");
+    const std::string name(attribute("name"));
     // The group stays whatever its content holds, even none.
     Group& configuration = addGroup(target, name);
     configuration.isConfiguration = true;
@@ -144,14 +133,13 @@ bool ProjectReader::readTools(Group& configuration)
 
 bool ProjectReader::readTool(Group& configuration)
 {
-    Attributes attributes;
-    if (!startElement("tool", attributes)) {
+    if (!startElement("tool")) {
         return false;
     }
+    const std::string type(attribute("type"));
     return readElementContent("tool", toolContent, [&] {
         std::string option;
         readOption(option);
-        const std::string type = unquotedAttribute(attributes, "type");
         if (type == compilerToolType && !option.empty()) {
             readCompilerOption(configuration, option);
         }
@@ -224,11 +212,10 @@ bool ProjectReader::readFolder(Group& group)
         }
         return false;
     }
-    Attributes attributes;
-    if (!startElement("folder", attributes)) {
+    if (!startElement("folder")) {
         return false;
     }
-    const std::string name = unquotedAttribute(attributes, "name");
+    const std::string name(attribute("name"));
     // A folder whose name tells no kind has that of the folder around it.
     const FolderKind kind = kindNamedIn(name).value_or(folderKind);
     const ScopedValue<int> depth(folderDepth, folderDepth + 1);
@@ -252,15 +239,13 @@ bool ProjectReader::readCustomDataTables()
 
 bool ProjectReader::readCustomDataTable()
 {
-    Attributes attributes;
-    return startElement("custom-data-table", attributes) &&
+    return startElement("custom-data-table") &&
            readContent("custom-data-table", customDataTableContent, [&] { return readCustomData(); });
 }
 
 bool ProjectReader::readCustomData()
 {
-    Attributes attributes;
-    if (!startElement("custom-data", attributes)) {
+    if (!startElement("custom-data")) {
         return false;
     }
     if (lexer.lastStartTagWasEmpty()) {
@@ -274,16 +259,8 @@ bool ProjectReader::readCustomData()
 // with empty text and no end tag.
 bool ProjectReader::readTextElement(std::string_view name, TagTest test, std::string& content)
 {
-    Attributes attributes;
-    if (test == TagTest::withAttributes) {
-        return readTextElement(name, attributes, content);
-    }
-    return startTag(name) && readTextContent(name, content);
-}
-
-bool ProjectReader::readTextElement(std::string_view name, Attributes& attributes, std::string& content)
-{
-    return startElement(name, attributes) && readTextContent(name, content);
+    const bool started = test == TagTest::withAttributes ? startElement(name) : startTag(name);
+    return started && readTextContent(name, content);
 }
 
 // What follows a text element's start tag.
@@ -332,10 +309,10 @@ bool ProjectReader::startTag(std::string_view name)
     return !tokenRefused && lexer.expectStartTag(name);
 }
 
-bool ProjectReader::startElement(std::string_view name, Attributes& attributes)
+bool ProjectReader::startElement(std::string_view name)
 {
     skipUnknownElements();
-    return !tokenRefused && lexer.expectElement(name, attributes);
+    return !tokenRefused && lexer.expectElement(name, tagAttributes);
 }
 
 bool ProjectReader::endTag(std::string_view name)

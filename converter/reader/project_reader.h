@@ -40,7 +40,6 @@ public:
     bool keptInstallVariables() const { return keptInstallVariables_; }
 
 private:
-    using Attributes = std::map<std::string, std::string>;
     enum class TagTest { plain, withAttributes };
     enum class FileUse { common, perConfiguration };
     // The compiler settings of a configuration, for the groups of its name
@@ -66,7 +65,6 @@ private:
     bool readCustomDataTable();
     bool readCustomData();
     bool readTextElement(std::string_view name, TagTest test, std::string& content);
-    bool readTextElement(std::string_view name, Attributes& attributes, std::string& content);
     bool readTextContent(std::string_view name, std::string& content);
     bool readBuildStep(std::string_view name);
     bool readFolderList(Group& container);
@@ -77,7 +75,9 @@ private:
     template <typename ReadChildren>
     bool readElementContent(std::string_view name, std::span<const std::string_view> content,
                             const ReadChildren& readChildren);
-    static std::string unquotedAttribute(const Attributes& attributes, const std::string& key);
+    // An attribute of the start tag read last, without the double quotes
+    // around it; "" when it is missing. Valid until the next start tag.
+    std::string_view attribute(std::string_view key) const { return tagAttributes.unquoted(key); }
     // The file entries' part, in file_entry_reader.cpp: the elements of a file
     // list, what each entry becomes, and the groups that take it.
     bool readFiles(Group& group, FolderKind kind);
@@ -94,11 +94,13 @@ private:
     // an end tag test that records a refusal.
     void skipUnknownElements();
     bool startTag(std::string_view name);
-    bool startElement(std::string_view name, Attributes& attributes);
+    // Its attributes go to `tagAttributes`.
+    bool startElement(std::string_view name);
     bool endTag(std::string_view name);
     bool leafEndTag(std::string_view name);
 
     XmlLexer& lexer;
+    TagAttributes tagAttributes;
     const Converter& converter;
     ConversionReport& report;
     // Every group made takes the root's source folder.

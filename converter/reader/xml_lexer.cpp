@@ -5,7 +5,10 @@
 #include "reader/character_references.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -15,6 +18,47 @@ namespace {
 constexpr std::string_view bracketCounted = "[]";
 constexpr std::string_view allCounted = "<>[]";
 constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+
+// The bytes that end an unquoted word of a tag, looked up at one load a byte.
+constexpr std::array<bool, 256> endsWord = [] {
+    std::array<bool, 256> ends{};
+    for (int c = 0; c < 256; ++c) {
+        ends[static_cast<std::size_t>(c)] = c == '=' || isXmlWhitespace(c);
+    }
+    return ends;
+}();
+
+// Where the unquoted word from `position` ends. Element names and attribute
+// keys are most of a tag: eight bytes at a time are tested for any that could
+// end one (a byte below "!", or "="), and only from the first such on are the
+// bytes looked up one by one.
+std::size_t wordEnd(std::string_view tag, std::size_t position)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    constexpr std::uint64_t highBits = 0x8080808080808080;
+    constexpr std::uint64_t equalsSigns = ones * '=';
+    constexpr std::uint64_t exclamationMarks = ones * '!';
+    if constexpr (std::endian::native == std::endian::little) {
+        while (tag.size() - position >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, tag.data() + position, sizeof word);
+            const std::uint64_t notEquals = word ^ equalsSigns;
+            // The lowest flagged byte of each test is exact; those above it
+            // may be false, which the byte-wise look below sorts out.
+            const std::uint64_t candidates = (((word - exclamationMarks) & ~word) | ((notEquals - ones) & ~notEquals)) &
+                                             highBits;
+            if (candidates != 0) {
+                position += static_cast<std::size_t>(std::countr_zero(candidates)) / 8;
+                break;
+            }
+            position += 8;
+        }
+    }
+    while (position < tag.size() && !endsWord[static_cast<unsigned char>(tag[position])]) {
+        ++position;
+    }
+    return position;
+}
 
 void skipWhitespace(std::string_view tag, std::size_t& position)
 {
@@ -36,9 +80,7 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
         const std::size_t closingQuote = tag.find('"', position + 1);
         position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
     } else {
-        while (position < tag.size() && tag[position] != '=' && !isXmlWhitespace(tag[position])) {
-            ++position;
-        }
+        position = wordEnd(tag, position);
     }
     return tag.substr(start, position - start);
 }
@@ -46,8 +88,9 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
 // Attributes from the end of the tag name on, up to the first step that does
 // not fit the key = value shape; whatever is left (such as the "/" of "<a/>")
 // is ignored.
-void readAttributes(std::string_view tag, std::size_t position, std::map<std::string, std::string>& attributes)
+void readAttributes(std::string_view tag, std::size_t position, TagAttributes& attributes)
 {
+    attributes.clear();
     while (const std::optional<std::string_view> key = readWord(tag, position)) {
         skipWhitespace(tag, position);
         if (position == tag.size() || tag[position] != '=') {
@@ -58,7 +101,7 @@ void readAttributes(std::string_view tag, std::size_t position, std::map<std::st
         if (!value) {
             return;
         }
-        std::string& stored = attributes[std::string(*key)];
+        std::string& stored = attributes.valueFor(*key);
         stored = *value;
         decodeCharacterReferences(stored);
     }
@@ -75,7 +118,7 @@ XmlLexer::~XmlLexer() = default;
 
 void XmlLexer::openFile(const std::string& windowsPath)
 {
-    text.clear();
+    text = {};
     kind = TokenKind::none;
     lastStartTagWasEmpty_ = false;
     if (!input.open(platform::hostPath(windowsPath))) {
@@ -96,7 +139,7 @@ bool XmlLexer::expectStartTag(std::string_view name)
     if (kind != TokenKind::startTag || !text.starts_with(name)) {
         return false;
     }
-    std::string_view rest = std::string_view(text).substr(name.size());
+    std::string_view rest = text.substr(name.size());
     if (isEmptyElementTag(rest)) {
         rest.remove_suffix(1);
     }
@@ -109,7 +152,7 @@ bool XmlLexer::expectStartTag(std::string_view name)
     return true;
 }
 
-bool XmlLexer::expectElement(std::string_view name, std::map<std::string, std::string>& attributes)
+bool XmlLexer::expectElement(std::string_view name, TagAttributes& attributes)
 {
     skipMarkup();
     if (kind != TokenKind::startTag || tagName != name) {
@@ -192,7 +235,7 @@ bool XmlLexer::streamGood() const
 
 std::string XmlLexer::tokenText() const
 {
-    return kind == TokenKind::none ? std::string() : text;
+    return kind == TokenKind::none ? std::string() : std::string(text);
 }
 
 // The lexer never reads past the pending token, and a token's line breaks all
@@ -224,7 +267,7 @@ void XmlLexer::consume()
     }
     kind = TokenKind::none;
     tagName = {};
-    text.clear();
+    text = {};
 }
 
 int XmlLexer::nextByte()
@@ -238,9 +281,9 @@ int XmlLexer::nextByte()
 
 void XmlLexer::nextToken()
 {
-    text.clear();
     kind = TokenKind::none;
     tagName = {};
+    text = {};
 
     const int c = input.getNonWhitespace();
     if (c == ByteInput::end) {
@@ -248,15 +291,14 @@ void XmlLexer::nextToken()
     }
 
     if (c != '<') {
-        text.push_back(static_cast<char>(c));
-        appendTokenUntil("<");
+        readTokenUntil('<', c);
         kind = TokenKind::text;
         return;
     }
 
     const int d = nextByte();
     if (d == '/') {
-        readTagText();
+        readTagText(ByteInput::end);
         kind = TokenKind::endTag;
     } else if (d == '!' || d == '&' || d == '?') {
         readMarkupText();
@@ -264,8 +306,7 @@ void XmlLexer::nextToken()
     } else if (d == '>') {
         kind = TokenKind::startTag;
     } else {
-        text.push_back(static_cast<char>(d));
-        readTagText();
+        readTagText(d);
         kind = TokenKind::startTag;
         // The "/" of an empty-element tag is no part of the name: "<a/>" is an a.
         std::string_view tag = text;
@@ -279,9 +320,9 @@ void XmlLexer::nextToken()
 
 // Up to the next ">", which is read but not kept; a ">" in a quoted value
 // ends the tag all the same.
-void XmlLexer::readTagText()
+void XmlLexer::readTagText(int firstByte)
 {
-    appendTokenUntil(">");
+    readTokenUntil('>', firstByte);
     input.get();
 }
 
@@ -290,12 +331,14 @@ void XmlLexer::readTagText()
 // Runs of bytes that change no counter are appended whole.
 void XmlLexer::readMarkupText()
 {
+    ownText.clear();
     std::int64_t angle = 0;
     std::int64_t bracket = 0;
     for (;;) {
         appendTokenUntil(bracket != 0 ? bracketCounted : allCounted);
         const int c = input.get();
         if (c == '>' && angle == 0 && bracket == 0) {
+            text = ownText;
             return;
         }
         if (bracket != 0) {
@@ -313,16 +356,30 @@ void XmlLexer::readMarkupText()
         } else if (c == ']') {
             --bracket;
         }
-        text.push_back(static_cast<char>(c));
+        ownText.push_back(static_cast<char>(c));
     }
+}
+
+void XmlLexer::readTokenUntil(char delimiter, int firstByte)
+{
+    if (const std::optional<std::string_view> inBuffer = input.viewUntil(delimiter, firstByte != ByteInput::end)) {
+        text = *inBuffer;
+        return;
+    }
+    ownText.clear();
+    if (firstByte != ByteInput::end) {
+        ownText.push_back(static_cast<char>(firstByte));
+    }
+    appendTokenUntil(std::string_view(&delimiter, 1));
+    text = ownText;
 }
 
 void XmlLexer::appendTokenUntil(std::string_view delimiters)
 {
-    if (input.appendUntil(delimiters, text, maxTokenBytes)) {
+    if (input.appendUntil(delimiters, ownText, maxTokenBytes)) {
         return;
     }
-    if (text.size() > maxTokenBytes) {
+    if (ownText.size() > maxTokenBytes) {
         throw InputTooLong("Visual DSP Project file parsing encountered a token longer than " +
                            mebibytes(maxTokenBytes));
     }

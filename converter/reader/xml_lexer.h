@@ -1,9 +1,9 @@
 #pragma once
 
 #include "reader/byte_input.h"
+#include "reader/tag_attributes.h"
 
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -32,8 +32,9 @@ public:
     // A start tag of the name without attributes, in any of the forms XML
     // allows for it: "<a>", "<a >", "<a/>" or "<a />".
     bool expectStartTag(std::string_view name);
-    // A start tag whose first word is the name; its attributes go to the map.
-    bool expectElement(std::string_view name, std::map<std::string, std::string>& attributes);
+    // A start tag whose first word is the name; its attributes replace those
+    // in `attributes`.
+    bool expectElement(std::string_view name, TagAttributes& attributes);
     // An end tag whose whole text is the name.
     bool expectEndTag(std::string_view name);
     // Text, or an end tag read as empty text and left pending.
@@ -63,13 +64,21 @@ private:
     void ensureToken();
     void skipMarkup();
     int nextByte();
-    void readTagText();
+    // `firstByte` is the token's first byte, read already; `none` when there
+    // is none.
+    void readTagText(int firstByte);
     void readMarkupText();
-    // Appends to the token up to the next delimiter, which stays unread.
+    // The token from `firstByte` on up to the next `delimiter`, which stays
+    // unread.
+    void readTokenUntil(char delimiter, int firstByte);
+    // Appends to `ownText` up to the next delimiter, which stays unread.
     void appendTokenUntil(std::string_view delimiters);
     void consume();
 
-    std::string text;
+    // The pending token's text: a view into the input's buffer while the
+    // token lies in it whole, as nearly every token does, else into `ownText`.
+    std::string_view text;
+    std::string ownText;
     TokenKind kind = TokenKind::none;
     // The first word of a pending start tag, a view into `text`.
     std::string_view tagName;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// The attributes of one start tag, decoded, each key once with the last value
+// written for it. A tag has one or two: a short list searched in order beats a
+// map, and a list that is cleared and filled again keeps its strings' room, so
+// the tags of a whole project cost next to no allocation.
+class TagAttributes {
+public:
+    using Entry = std::pair<std::string, std::string>;
+
+    void clear() { count = 0; }
+    // The value's room to fill: that of a key written before, or a new entry.
+    std::string& valueFor(std::string_view key);
+    // The value of the key; nullptr when the tag has none.
+    const std::string* find(std::string_view key) const;
+    // The value without the double quotes around it; "" when it is missing.
+    std::string_view unquoted(std::string_view key) const;
+    std::vector<Entry> entries() const { return {list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count)}; }
+
+private:
+    std::vector<Entry> list;
+    std::size_t count = 0;
+};
