@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -118,14 +120,21 @@ DriveFolders readDriveFolders(const fs::path& prefix)
 
 // Read once per prefix: reading the dosdevices folder costs about a tenth of a
 // millisecond, and the writer maps several paths for every group it writes.
+// The prefix is known by the variables it comes from, compared as they stand:
+// making its path for every call would cost more than the mapping it serves.
 const DriveFolders& driveFolders()
 {
-    static std::optional<fs::path> readFromPrefix;
+    static std::optional<std::pair<std::string, std::string>> readFor;
     static DriveFolders folders;
-    const fs::path prefix = winePrefix();
-    if (readFromPrefix != prefix) {
-        folders = readDriveFolders(prefix);
-        readFromPrefix = prefix;
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string_view(value == nullptr ? "" : value);
+    };
+    const std::string_view prefixVariable = variable("WINEPREFIX");
+    const std::string_view home = variable("HOME");
+    if (!readFor || readFor->first != prefixVariable || readFor->second != home) {
+        folders = readDriveFolders(winePrefix());
+        readFor.emplace(prefixVariable, home);
     }
     return folders;
 }
