@@ -216,7 +216,7 @@ int Converter::finishReport(int status)
             refuseSameFiles(inputFiles(), {reportFile()});
             report->writeTo(reportPath);
         }
-        report->close(*rootGroup, status != 0, failure);
+        report->close(status != 0, failure);
     } catch (const IOERROR& error) {
         printLine(failureMessage(error));
         return 1;

@@ -1,14 +1,13 @@
 #include "reader/xml_lexer.h"
 
+#include "base/byte_words.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/character_references.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -34,24 +33,14 @@ constexpr std::array<bool, 256> endsWord = [] {
 // bytes looked up one by one.
 std::size_t wordEnd(std::string_view tag, std::size_t position)
 {
-    constexpr std::uint64_t ones = 0x0101010101010101;
-    constexpr std::uint64_t highBits = 0x8080808080808080;
-    constexpr std::uint64_t equalsSigns = ones * '=';
-    constexpr std::uint64_t exclamationMarks = ones * '!';
-    if constexpr (std::endian::native == std::endian::little) {
-        while (tag.size() - position >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, tag.data() + position, sizeof word);
-            const std::uint64_t notEquals = word ^ equalsSigns;
-            // The lowest flagged byte of each test is exact; those above it
-            // may be false, which the byte-wise look below sorts out.
-            const std::uint64_t candidates = (((word - exclamationMarks) & ~word) | ((notEquals - ones) & ~notEquals)) &
-                                             highBits;
-            if (candidates != 0) {
-                position += static_cast<std::size_t>(std::countr_zero(candidates)) / 8;
+    if constexpr (byte_words::wordScans) {
+        for (; tag.size() - position >= 8; position += 8) {
+            const std::uint64_t word = byte_words::load(tag.data() + position);
+            const std::uint64_t found = byte_words::below(word, '!') | byte_words::equalTo(word, '=');
+            if (found != 0) {
+                position += byte_words::firstFlagged(found);
                 break;
             }
-            position += 8;
         }
     }
     while (position < tag.size() && !endsWord[static_cast<unsigned char>(tag[position])]) {

@@ -5,8 +5,6 @@
 #include "reader/group.h"
 #include "report/report_file.h"
 
-#include <unordered_set>
-
 namespace {
 
 constexpr std::string_view takenKind = "taken";
@@ -43,23 +41,6 @@ std::string_view reasonText(NotTakenBecause reason)
 std::string lineText(std::size_t line)
 {
     return "line " + std::to_string(line);
-}
-
-void collectFiles(const Group& group, std::unordered_set<std::string_view>& files)
-{
-    files.insert(group.files().begin(), group.files().end());
-    for (const std::unique_ptr<Group>& child : group.children()) {
-        collectFiles(*child, files);
-    }
-}
-
-// The distinct file lines of the project file. Views into the tree cost no
-// copy of the paths.
-std::size_t distinctFiles(const Group& root)
-{
-    std::unordered_set<std::string_view> files;
-    collectFiles(root, files);
-    return files.size() - files.count(std::string_view());
 }
 
 } // namespace
@@ -115,9 +96,12 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
         return;
     }
     taken(configuration, name, group, "", path);
+    // A path taken before, as a source or as anything else, was checked then.
     if (path != lastSourceTaken) {
         lastSourceTaken = path;
-        checkPath(name, path);
+        if (sourcesTaken.insert(path)) {
+            checkPath(name, path);
+        }
     }
 }
 
@@ -210,9 +194,8 @@ void ConversionReport::refusedToken(const std::string& text, std::size_t line)
     }
 }
 
-void ConversionReport::close(const Group& root, bool failed, std::string_view failure)
+void ConversionReport::close(bool failed, std::string_view failure)
 {
-    sourcesTaken = distinctFiles(root);
     runFailed = failed;
     for (const Definition& definition : definitions) {
         file->writeLine(defineKind, definition.configuration, definition.name, definition.value, definition.project);
@@ -226,7 +209,7 @@ void ConversionReport::close(const Group& root, bool failed, std::string_view fa
 
 std::string ConversionReport::summaryLine() const
 {
-    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken) +
+    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken.size()) +
            " source files taken, " + std::to_string(entriesNotTaken) + " file entries not taken, " +
            std::to_string(pathsMissing) + " paths missing: " + path;
 }
@@ -251,7 +234,7 @@ void ConversionReport::write(std::string_view kind, std::string_view configurati
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
 {
-    if (!pathsChecked.insert(path).second) {
+    if (!pathsChecked.insert(path)) {
         return;
     }
     if (holdsInstallVariable(path)) {

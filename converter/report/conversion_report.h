@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/host_file_names.h"
+#include "base/text_set.h"
 #include "report/not_taken_because.h"
 
 #include <cstddef>
@@ -75,9 +76,9 @@ public:
     void refusedToken(const std::string& text, std::size_t line);
 
     // Writes the macros and, for a run that failed, the line saying it stopped
-    // with its failure message; closes the file and counts the source files
-    // in the tree. Throws IOERROR code 2 when any line could not be written.
-    void close(const Group& root, bool failed, std::string_view failure);
+    // with its failure message, and closes the file. Throws IOERROR code 2 when
+    // any line could not be written.
+    void close(bool failed, std::string_view failure);
     // The run's last line: whether it failed, what was counted, and where the
     // report is.
     std::string summaryLine() const;
@@ -104,11 +105,13 @@ private:
     std::string project;
     std::unordered_map<const Group*, std::string> groupPaths;
     bool entryTaken = false;
-    std::size_t sourcesTaken = 0;
+    // The distinct source files taken, which are the file lines of the
+    // project file.
+    TextSet sourcesTaken;
     std::size_t entriesNotTaken = 0;
     std::size_t pathsMissing = 0;
     bool runFailed = false;
-    std::unordered_set<std::string> pathsChecked;
+    TextSet pathsChecked;
     // The configurations of one entry take the same path one after another.
     std::string lastSourceTaken;
     // Looked up by views into the paths, which costs no copy per path.

@@ -29,11 +29,13 @@ public:
 
 private:
     void appendField(std::string_view text);
+    // Blanks for the tabs and line breaks of the line from `from` on.
+    void replaceBreaks(std::size_t from);
     void keepLine();
 
     std::string path;
     std::unique_ptr<OutputFile> file;
-    // The lines before the file is opened, each ending in a line feed, in
+    // The lines before the file is opened, each ending in CR LF, in
     // pieces of about `keptPieceBytes`: one string for a large report would be
     // copied each time it grew, and held twice while it did.
     std::vector<std::string> kept;

@@ -32,6 +32,8 @@ public:
     void writeLine(std::string_view line);
     // Writes text whose line ends are single LFs, each as CR LF.
     void writeText(std::string_view text);
+    // Writes whole lines that end in CR LF already, as they stand.
+    void writeLines(std::string_view lines) { writeBytes(lines); }
     void close();
 
 private:

@@ -198,6 +198,28 @@ TEST_F(ProjectWriter, AReportWritesEveryLineKeptBeforeItWasOpened)
     EXPECT_TRUE(written == expected);
 }
 
+// Fields are tested for tabs and line breaks several bytes at a time: a
+// break anywhere in a field of any length becomes a blank, and nothing else,
+// the separators before the field above all, changes.
+TEST_F(ProjectWriter, AReportBlanksEachTabAndLineBreakOfAField)
+{
+    ReportFile report(false);
+    std::string expected = "kind\tconfiguration\titem\tdetail\r\n";
+    for (std::size_t length = 1; length <= 20; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string item(length, 'a');
+            item[at] = "\t\r\n"[at % 3];
+            report.writeLine("unresolved", "", item, "\xE9");
+            std::string blanked(length, 'a');
+            blanked[at] = ' ';
+            expected += "unresolved\t\t" + blanked + "\t\xE9\r\n";
+        }
+    }
+    report.open(destinationPath("report.tsv"));
+    report.close();
+    EXPECT_EQ(readBytes(hostPath("report.tsv")), expected);
+}
+
 class ParentFolderNames : public WriterFixture, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ParentFolderNames, AreRefusedBeforeAnythingOfTheGroupIsMade)
