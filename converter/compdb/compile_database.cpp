@@ -148,27 +148,47 @@ Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
     return commands;
 }
 
-void writeEntry(OutputFile& out, const std::string& directory, const std::vector<std::string>& words,
-                const std::string& file, bool last)
+// The argument lines before the file's own, each ending in CR LF: every entry
+// of a project repeats them, so they are encoded once.
+std::string argumentLines(const std::vector<std::string>& words)
 {
-    out.writeLine("  {");
-    out.writeLine("    \"directory\": " + jsonString(directory) + ",");
-    out.writeLine("    \"file\": " + jsonString(file) + ",");
-    out.writeLine("    \"arguments\": [");
+    std::string lines;
     for (const std::string& word : words) {
-        out.writeLine("      " + jsonString(word) + ",");
+        lines += "      ";
+        lines += jsonString(word);
+        lines += ",\r\n";
     }
-    out.writeLine("      " + jsonString(file));
-    out.writeLine("    ]");
-    out.writeLine(last ? "  }" : "  },");
+    return lines;
 }
 
 // One project's entries in a database.
 struct ProjectEntries {
     const Shared* shared;
-    Commands commands;
+    std::string directoryLine;
+    std::string compilerArguments;
+    std::string assemblerArguments;
     const std::vector<std::string>* files;
 };
+
+ProjectEntries projectEntries(const Shared& shared, const ConfigurationBuild& build)
+{
+    const Commands commands = commandsOf(shared, build);
+    return {&shared, "    \"directory\": " + jsonString(shared.projectFolder) + ",", argumentLines(commands.compiler),
+            argumentLines(commands.assembler), &build.files};
+}
+
+void writeEntry(OutputFile& out, const std::string& directoryLine, const std::string& arguments,
+                const std::string& file, bool last)
+{
+    out.writeLine("  {");
+    out.writeLine(directoryLine);
+    out.writeLine("    \"file\": " + jsonString(file) + ",");
+    out.writeLine("    \"arguments\": [");
+    out.writeLines(arguments);
+    out.writeLine("      " + jsonString(file));
+    out.writeLine("    ]");
+    out.writeLine(last ? "  }" : "  },");
+}
 
 void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
 {
@@ -180,10 +200,9 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
     }
     for (const ProjectEntries& project : projects) {
         for (const std::string& file : *project.files) {
-            const std::vector<std::string>& words = isAssembly(file) ? project.commands.assembler
-                                                                     : project.commands.compiler;
-            writeEntry(out, project.shared->projectFolder, words, toolPath(project.shared->hostFiles, file),
-                       --entriesLeft == 0);
+            writeEntry(out, project.directoryLine,
+                       isAssembly(file) ? project.assemblerArguments : project.compilerArguments,
+                       toolPath(project.shared->hostFiles, file), --entriesLeft == 0);
         }
     }
     out.writeLine("]");
@@ -357,8 +376,7 @@ void writeCompileDatabases(const Converter& converter, const std::string& folder
         std::vector<ProjectEntries> entries;
         for (const auto& [project, build] : buildsByName[configuration]) {
             const ProjectBuilds& builds = projects[project];
-            entries.push_back(
-                {&builds.shared, commandsOf(builds.shared, builds.builds[build]), &builds.builds[build].files});
+            entries.push_back(projectEntries(builds.shared, builds.builds[build]));
         }
         const std::string path = joinPath(configurationFolder, databaseFileName);
         printLine("Creating Compilation Database - " + path);
