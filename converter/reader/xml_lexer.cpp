@@ -66,12 +66,12 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
     }
     const std::size_t start = position;
     if (tag[position] == '"') {
-        const std::size_t closingQuote = tag.find('"', position + 1);
-        position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
+        const auto closingQuote = std::find(tag.begin() + static_cast<std::ptrdiff_t>(position) + 1, tag.end(), '"');
+        position = closingQuote == tag.end() ? tag.size() : static_cast<std::size_t>(closingQuote - tag.begin()) + 1;
     } else {
         position = wordEnd(tag, position);
     }
-    return tag.substr(start, position - start);
+    return std::string_view(tag.data() + start, position - start);
 }
 
 // Attributes from the end of the tag name on, up to the first step that does
