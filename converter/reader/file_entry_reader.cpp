@@ -131,13 +131,23 @@ void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKi
         report.headerTaken(configuration, path, group, folder);
         report.includeFolder(configuration, asWritten, folder);
     } else if (role == FileRole::source) {
-        std::string file = converter.resolveSourceFilePath(path);
-        noteInstallVariables(file);
-        group.addFile(std::move(file));
+        group.addFile(resolvedSourcePath(path));
         report.sourceTaken(configuration, path, group, group.files().back());
     } else {
         report.fileNotTaken(configuration, path, whyNotTaken(path, kind));
     }
+}
+
+// The configurations of one entry take its path one after another: it is
+// resolved once for them all.
+const std::string& ProjectReader::resolvedSourcePath(const std::string& path)
+{
+    if (path != lastSourcePath || lastResolvedSource.empty()) {
+        lastSourcePath = path;
+        lastResolvedSource = converter.resolveSourceFilePath(path);
+        noteInstallVariables(lastResolvedSource);
+    }
+    return lastResolvedSource;
 }
 
 void ProjectReader::noteInstallVariables(const std::string& path)

@@ -87,6 +87,7 @@ private:
     bool readExcludedFlag(std::string& flag);
     FileRole fileRole(const std::string& path, FolderKind kind) const;
     void addFileEntry(Group& group, const std::string& path, FolderKind kind, FileRole role, FileUse use);
+    const std::string& resolvedSourcePath(const std::string& path);
     void noteInstallVariables(const std::string& path);
     Group& addGroup(Group& parent, const std::string& name);
     Group& configurationGroup(Group& group, const std::string& name);
@@ -119,6 +120,8 @@ private:
     // extensions.
     FolderKind folderKind = FolderKind::byExtension;
     std::map<std::string, ConfigurationSettings> configurationSettings;
+    std::string lastSourcePath;
+    std::string lastResolvedSource;
     // The last child of each name under each group, for the lookup of a file's
     // configuration group without a walk over all children.
     std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;
