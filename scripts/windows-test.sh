@@ -19,4 +19,7 @@ fi
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug "${wizard[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$build" -j"$jobs"
-ctest --test-dir "$build" --output-on-failure -j"$jobs"
+# Now and then Wine fails to start a test program, which then exits at once with
+# no output at all; a test that fails is run once more, so that only a failure
+# that repeats fails the suite.
+ctest --test-dir "$build" --output-on-failure -j"$jobs" --repeat until-pass:2
