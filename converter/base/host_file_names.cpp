@@ -33,6 +33,13 @@ std::optional<std::string> HostFileNames::existingHost(const std::string& host)
 
 std::optional<std::string> HostFileNames::lookUp(const std::string& host)
 {
+    // Nothing stands below a folder found missing before: a project moved
+    // from another machine names thousands of paths in folders not here.
+    if (const std::size_t last = host.rfind(hostSeparator); last != std::string::npos && last > 0) {
+        if (const auto parent = found_.find(host.substr(0, last)); parent != found_.end() && !parent->second) {
+            return std::nullopt;
+        }
+    }
     if (platform::hostEntryExists(host)) {
         return host;
     }

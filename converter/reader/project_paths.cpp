@@ -71,8 +71,13 @@ void Converter::resolveProjectPath(std::string& folder, const std::optional<std:
 
 std::string Converter::resolveSourceFilePath(const std::string& file) const
 {
-    const std::string replaced = replaceInstallVariables(file, installFolder);
-    std::string_view path = replaced;
+    // Most paths name no variable, and are taken as they stand, without a copy.
+    std::string replaced;
+    std::string_view path = file;
+    if (holdsInstallVariable(file)) {
+        replaced = replaceInstallVariables(file, installFolder);
+        path = replaced;
+    }
     if (path.starts_with('.') && !path.starts_with("..")) {
         path.remove_prefix(1);
     }

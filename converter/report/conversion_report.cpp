@@ -19,6 +19,9 @@ constexpr std::string_view refusedKind = "refused";
 constexpr std::string_view renamedKind = "renamed";
 constexpr std::string_view stoppedKind = "stopped";
 
+constexpr TextFlags::Flags takenAsSource = 1;
+constexpr TextFlags::Flags checked = 2;
+
 std::string_view reasonText(NotTakenBecause reason)
 {
     switch (reason) {
@@ -99,7 +102,10 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
     // A path taken before, as a source or as anything else, was checked then.
     if (path != lastSourceTaken) {
         lastSourceTaken = path;
-        if (sourcesTaken.insert(path)) {
+        TextFlags::Flags& flags = paths.of(path);
+        if ((flags & takenAsSource) == 0) {
+            flags |= takenAsSource;
+            ++sourcesTaken;
             checkPath(name, path);
         }
     }
@@ -209,7 +215,7 @@ void ConversionReport::close(bool failed, std::string_view failure)
 
 std::string ConversionReport::summaryLine() const
 {
-    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken.size()) +
+    return std::string(runFailed ? "Report: the run failed; " : "Report: ") + std::to_string(sourcesTaken) +
            " source files taken, " + std::to_string(entriesNotTaken) + " file entries not taken, " +
            std::to_string(pathsMissing) + " paths missing: " + path;
 }
@@ -234,9 +240,11 @@ void ConversionReport::write(std::string_view kind, std::string_view configurati
 
 void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
 {
-    if (!pathsChecked.insert(path)) {
+    TextFlags::Flags& flags = paths.of(path);
+    if ((flags & checked) != 0) {
         return;
     }
+    flags |= checked;
     if (holdsInstallVariable(path)) {
         write(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {

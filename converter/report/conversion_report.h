@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/host_file_names.h"
-#include "base/text_set.h"
+#include "base/text_flags.h"
 #include "report/not_taken_because.h"
 
 #include <cstddef>
@@ -107,11 +107,13 @@ private:
     bool entryTaken = false;
     // The distinct source files taken, which are the file lines of the
     // project file.
-    TextSet sourcesTaken;
+    std::size_t sourcesTaken = 0;
     std::size_t entriesNotTaken = 0;
     std::size_t pathsMissing = 0;
     bool runFailed = false;
-    TextSet pathsChecked;
+    // Of each path used: whether it was taken as a source file, and whether
+    // it was checked.
+    TextFlags paths;
     // The configurations of one entry take the same path one after another.
     std::string lastSourceTaken;
     // Looked up by views into the paths, which costs no copy per path.
