@@ -262,13 +262,17 @@ bool ConversionReport::exists(const std::string& path)
     const std::string_view folder = std::string_view(path).substr(0, last == std::string::npos ? 0 : last);
     // A drive's root ("C:") is no folder to look up.
     if (folder.find('\\') != std::string_view::npos) {
-        auto known = foldersExist.find(folder);
-        if (known == foldersExist.end()) {
-            std::string name(folder);
-            const bool found = hostFiles.existing(name).has_value();
-            known = foldersExist.emplace(std::move(name), found).first;
+        // The files of one folder come one after another.
+        if (lastFolder == nullptr || lastFolder->first != folder) {
+            auto known = foldersExist.find(folder);
+            if (known == foldersExist.end()) {
+                std::string name(folder);
+                const bool found = hostFiles.existing(name).has_value();
+                known = foldersExist.emplace(std::move(name), found).first;
+            }
+            lastFolder = &*known;
         }
-        if (!known->second) {
+        if (!lastFolder->second) {
             return false;
         }
     }

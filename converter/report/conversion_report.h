@@ -123,6 +123,8 @@ private:
     };
     // Whether each folder holding a checked path is on this machine.
     std::unordered_map<std::string, bool, TextHash, std::equal_to<>> foldersExist;
+    // The entry of the folder looked up last; entries stay where they are.
+    const std::pair<const std::string, bool>* lastFolder = nullptr;
     // By project and configuration, the include folders already reported.
     std::unordered_map<std::string, std::unordered_map<std::string, std::unordered_set<std::string>>> includeFolders;
     // In the order first defined, with the index of each by project,
