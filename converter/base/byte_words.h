@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 // Eight bytes of text tested at once, for scans over runs of bytes that seldom
 // hold what they look for. A test flags the high bit of each byte found; only
@@ -38,6 +39,24 @@ constexpr std::uint64_t equalTo(std::uint64_t word, unsigned char byte)
 constexpr std::size_t firstFlagged(std::uint64_t flags)
 {
     return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
+}
+
+// The place of the first byte of the text from `from` on that is below
+// `limit` (at most 0x80); the text's size when there is none.
+inline std::size_t firstByteBelow(std::string_view text, unsigned char limit, std::size_t from = 0)
+{
+    std::size_t position = from;
+    if constexpr (wordScans) {
+        for (; text.size() - position >= 8; position += 8) {
+            if (const std::uint64_t found = below(load(text.data() + position), limit)) {
+                return position + firstFlagged(found);
+            }
+        }
+    }
+    while (position < text.size() && static_cast<unsigned char>(text[position]) >= limit) {
+        ++position;
+    }
+    return position;
 }
 
 } // namespace byte_words

@@ -3,7 +3,6 @@
 #include "base/byte_words.h"
 #include "driver/errors.h"
 
-#include <cstdint>
 #include <span>
 
 namespace {
@@ -83,43 +82,13 @@ void ReportFile::keepLine()
 }
 
 // A tab or a line break in a name would shift or split the columns; a blank
-// stands in for each. Names hold none but by mistake: eight bytes at a time
-// are tested for any below CR, and only from the first such on is each byte.
+// stands in for each. Names hold none but by mistake: the field is looked at
+// byte by byte only from its first byte below CR + 1 on, if any.
 void ReportFile::appendField(std::string_view text)
 {
     const std::size_t start = line.size();
     line += text;
-    std::size_t position = start;
-    if constexpr (byte_words::wordScans) {
-        if (text.empty()) {
-            return;
-        }
-        if (line.size() < 8) {
-            return replaceBreaks(position);
-        }
-        for (; line.size() - position > 8; position += 8) {
-            if (const std::uint64_t found = byte_words::below(byte_words::load(line.data() + position), '\r' + 1)) {
-                return replaceBreaks(position + byte_words::firstFlagged(found));
-            }
-        }
-        // The last word ends with the line and may begin before the field:
-        // bytes tested before, or of the fields before, are left out of it.
-        const std::size_t lastWord = line.size() - 8;
-        std::uint64_t found = byte_words::below(byte_words::load(line.data() + lastWord), '\r' + 1);
-        if (position > lastWord) {
-            found &= ~std::uint64_t{0} << (8 * (position - lastWord));
-        }
-        if (found != 0) {
-            replaceBreaks(lastWord + byte_words::firstFlagged(found));
-        }
-        return;
-    }
-    replaceBreaks(position);
-}
-
-void ReportFile::replaceBreaks(std::size_t from)
-{
-    for (char& c : std::span(line).subspan(from)) {
+    for (char& c : std::span(line).subspan(start + byte_words::firstByteBelow(text, '\r' + 1))) {
         if (c == '\t' || c == '\r' || c == '\n') {
             c = ' ';
         }

@@ -29,8 +29,6 @@ public:
 
 private:
     void appendField(std::string_view text);
-    // Blanks for the tabs and line breaks of the line from `from` on.
-    void replaceBreaks(std::size_t from);
     void keepLine();
 
     std::string path;
