@@ -130,7 +130,7 @@ bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::
     return false;
 }
 
-std::optional<std::string_view> ByteInput::viewUntil(char delimiter, bool withLastByte)
+std::string_view ByteInput::viewUntil(char delimiter, bool withLastByte)
 {
     // The byte just read is always the one before the read position: a refill
     // puts the next byte at the buffer's start.
@@ -138,7 +138,7 @@ std::optional<std::string_view> ByteInput::viewUntil(char delimiter, bool withLa
     const char* const from = buffer_.data() + position_;
     const void* found = std::memchr(from, delimiter, length_ - position_);
     if (found == nullptr) {
-        return std::nullopt;
+        return {};
     }
     const char* const stop = static_cast<const char*>(found);
     position_ = static_cast<std::size_t>(stop - buffer_.data());

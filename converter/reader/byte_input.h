@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,9 +63,10 @@ public:
     bool appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize);
     // The bytes up to the next `delimiter`, which stays unread, as a view into
     // the buffer, beginning with the byte just read when `withLastByte`; valid
-    // until the next byte is asked for. Nothing, and nothing read, when the
-    // delimiter is not among the buffered bytes.
-    std::optional<std::string_view> viewUntil(char delimiter, bool withLastByte);
+    // until the next byte is asked for. A view without data (not an optional,
+    // which would come back through memory on every token), and nothing read,
+    // when the delimiter is not among the buffered bytes.
+    std::string_view viewUntil(char delimiter, bool withLastByte);
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

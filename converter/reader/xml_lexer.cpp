@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
 
 namespace {
 
@@ -58,11 +57,13 @@ void skipWhitespace(std::string_view tag, std::size_t& position)
 
 // One word of a tag's text: a double-quoted string with its quotes, or a run up
 // to whitespace or "=". A missing closing quote lets the word run to the end.
-std::optional<std::string_view> readWord(std::string_view tag, std::size_t& position)
+// A view without data when the tag has no more words: an optional would come
+// back through memory, and this runs for every name, key and value.
+std::string_view readWord(std::string_view tag, std::size_t& position)
 {
     skipWhitespace(tag, position);
     if (position == tag.size()) {
-        return std::nullopt;
+        return {};
     }
     const std::size_t start = position;
     if (tag[position] == '"') {
@@ -80,18 +81,18 @@ std::optional<std::string_view> readWord(std::string_view tag, std::size_t& posi
 void readAttributes(std::string_view tag, std::size_t position, TagAttributes& attributes)
 {
     attributes.clear();
-    while (const std::optional<std::string_view> key = readWord(tag, position)) {
+    for (std::string_view key = readWord(tag, position); key.data() != nullptr; key = readWord(tag, position)) {
         skipWhitespace(tag, position);
         if (position == tag.size() || tag[position] != '=') {
             return;
         }
         ++position;
-        const std::optional<std::string_view> value = readWord(tag, position);
-        if (!value) {
+        const std::string_view value = readWord(tag, position);
+        if (value.data() == nullptr) {
             return;
         }
-        std::string& stored = attributes.valueFor(*key);
-        stored = *value;
+        std::string& stored = attributes.valueFor(key);
+        stored = value;
         decodeCharacterReferences(stored);
     }
 }
@@ -303,7 +304,7 @@ void XmlLexer::nextToken()
             tag.remove_suffix(1);
         }
         tagNameEnd = 0;
-        tagName = readWord(tag, tagNameEnd).value_or(std::string_view());
+        tagName = readWord(tag, tagNameEnd);
     }
 }
 
@@ -351,8 +352,9 @@ void XmlLexer::readMarkupText()
 
 void XmlLexer::readTokenUntil(char delimiter, int firstByte)
 {
-    if (const std::optional<std::string_view> inBuffer = input.viewUntil(delimiter, firstByte != ByteInput::end)) {
-        text = *inBuffer;
+    if (const std::string_view inBuffer = input.viewUntil(delimiter, firstByte != ByteInput::end);
+        inBuffer.data() != nullptr) {
+        text = inBuffer;
         return;
     }
     ownText.clear();
