@@ -303,8 +303,15 @@ void XmlLexer::nextToken()
         if (isEmptyElementTag(tag)) {
             tag.remove_suffix(1);
         }
-        tagNameEnd = 0;
-        tagName = readWord(tag, tagNameEnd);
+        // A name nearly always begins the tag: its end is found without the
+        // whole word reading, which would cost a call for every tag.
+        if (!tag.empty() && !isXmlWhitespace(tag.front()) && tag.front() != '"') {
+            tagNameEnd = wordEnd(tag, 0);
+            tagName = tag.substr(0, tagNameEnd);
+        } else {
+            tagNameEnd = 0;
+            tagName = readWord(tag, tagNameEnd);
+        }
     }
 }
 
