@@ -35,7 +35,9 @@ bool ProjectReader::readFile(Group& group, FolderKind kind)
     if (!startElement("file")) {
         return false;
     }
-    const std::string path(attribute("name"));
+    // One string for every entry, so that an entry's path costs no allocation.
+    std::string& path = entryPath;
+    path.assign(attribute("name"));
     const FileRole role = fileRole(path, kind);
     report.fileEntryBegins();
     bool perConfiguration = false;
@@ -66,13 +68,12 @@ bool ProjectReader::readFileConfiguration(Group& group, const std::string& path,
     bool ownOptions = false;
     const bool read = readElementContent("file-configuration", fileConfigurationContent, [&] {
         readExcludedFlag(flag);
-        std::string ignored;
         if (startElement("build-with-flag")) {
             ownOptions = attribute("value") == ownBuildOptions;
-            readTextContent("build-with-flag", ignored);
+            readTextContent("build-with-flag");
         }
-        readTextElement("intermediate-dir", TagTest::plain, ignored);
-        readTextElement("output-dir", TagTest::plain, ignored);
+        readTextElement("intermediate-dir", TagTest::plain);
+        readTextElement("output-dir", TagTest::plain);
     });
     if (flag.find(notExcludedMark) == std::string::npos) {
         report.fileNotTaken(name, path, NotTakenBecause::excludedInConfiguration);
@@ -163,7 +164,7 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
     child->sourceDir = rootSourceDir;
     Group& added = *child;
     parent.addChild(std::move(child));
-    lastChildByName[{&parent, name}] = &added;
+    lastChildByName.insert_or_assign(ChildName(&parent, name), &added);
     report.groupAdded(parent, added);
     return added;
 }
@@ -172,7 +173,7 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 // configuration nobody declared still needs a group, made on first need.
 Group& ProjectReader::configurationGroup(Group& group, const std::string& name)
 {
-    if (const auto found = lastChildByName.find({&group, name}); found != lastChildByName.end()) {
+    if (const auto found = lastChildByName.find(ChildNameView(&group, name)); found != lastChildByName.end()) {
         return *found->second;
     }
     Group& made = addGroup(group, name);

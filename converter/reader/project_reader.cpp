@@ -85,15 +85,14 @@ bool ProjectReader::readTarget(Group& root)
     }
     return readElementContent("target", targetContent, [&] {
         std::string processor;
-        readTextElement("processor", TagTest::withAttributes, processor);
+        readTextElement("processor", TagTest::withAttributes, &processor);
         // A formatter may have put the name on a line of its own.
         processor = trimChar(processor, whitespace);
         if (!processor.empty()) {
             target = &addGroup(root, processor);
         }
-        std::string ignored;
-        readTextElement("extension", TagTest::plain, ignored);
-        readTextElement("type", TagTest::plain, ignored);
+        readTextElement("extension", TagTest::plain);
+        readTextElement("type", TagTest::plain);
     });
 }
 
@@ -113,10 +112,9 @@ bool ProjectReader::readConfiguration(Group& target)
     Group& configuration = addGroup(target, name);
     configuration.isConfiguration = true;
     const bool read = readElementContent("configuration", configurationContent, [&] {
-        std::string ignored;
-        readTextElement("intermediate-dir", TagTest::plain, ignored);
-        readTextElement("output-dir", TagTest::plain, ignored);
-        readTextElement("changed-property-page-flags", TagTest::plain, ignored);
+        readTextElement("intermediate-dir", TagTest::plain);
+        readTextElement("output-dir", TagTest::plain);
+        readTextElement("changed-property-page-flags", TagTest::plain);
         readTools(configuration);
         readBuildStep("post-build-description");
         readBuildStep("post-build-command");
@@ -257,20 +255,23 @@ bool ProjectReader::readCustomData()
 
 // A start tag, its text and its end tag; an empty-element tag is an element
 // with empty text and no end tag.
-bool ProjectReader::readTextElement(std::string_view name, TagTest test, std::string& content)
+bool ProjectReader::readTextElement(std::string_view name, TagTest test, std::string* content)
 {
     const bool started = test == TagTest::withAttributes ? startElement(name) : startTag(name);
     return started && readTextContent(name, content);
 }
 
 // What follows a text element's start tag.
-bool ProjectReader::readTextContent(std::string_view name, std::string& content)
+bool ProjectReader::readTextContent(std::string_view name, std::string* content)
 {
     if (lexer.lastStartTagWasEmpty()) {
-        content.clear();
+        if (content != nullptr) {
+            content->clear();
+        }
         return true;
     }
-    return lexer.readText(content) && leafEndTag(name);
+    const bool read = content != nullptr ? lexer.readText(*content) : lexer.skipText();
+    return read && leafEndTag(name);
 }
 
 // Its content, text or a CDATA section, is passed over by the end tag test.
@@ -282,8 +283,7 @@ bool ProjectReader::readBuildStep(std::string_view name)
     if (lexer.lastStartTagWasEmpty()) {
         return true;
     }
-    std::string ignored;
-    lexer.readText(ignored);
+    lexer.skipText();
     return leafEndTag(name);
 }
 

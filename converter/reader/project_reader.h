@@ -5,10 +5,13 @@
 #include "reader/xml_lexer.h"
 #include "report/conversion_report.h"
 
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -64,8 +67,9 @@ private:
     void readCompilerOption(Group& configuration, const std::string& option);
     bool readCustomDataTable();
     bool readCustomData();
-    bool readTextElement(std::string_view name, TagTest test, std::string& content);
-    bool readTextContent(std::string_view name, std::string& content);
+    // Without `content`, the text is read over, not copied.
+    bool readTextElement(std::string_view name, TagTest test, std::string* content = nullptr);
+    bool readTextContent(std::string_view name, std::string* content = nullptr);
     bool readBuildStep(std::string_view name);
     bool readFolderList(Group& container);
     // Templates rather than std::function, which allocates for every element
@@ -120,11 +124,31 @@ private:
     // extensions.
     FolderKind folderKind = FolderKind::byExtension;
     std::map<std::string, ConfigurationSettings> configurationSettings;
+    std::string entryPath;
     std::string lastSourcePath;
     std::string lastResolvedSource;
     // The last child of each name under each group, for the lookup of a file's
-    // configuration group without a walk over all children.
-    std::map<std::pair<const Group*, std::string>, Group*> lastChildByName;
+    // configuration group without a walk over all children. Looked up for
+    // every configuration of every entry, by a view of the name.
+    using ChildName = std::pair<const Group*, std::string>;
+    using ChildNameView = std::pair<const Group*, std::string_view>;
+    struct ChildNameHash {
+        using is_transparent = void;
+        std::size_t operator()(const ChildNameView& key) const
+        {
+            return std::hash<std::string_view>{}(key.second) ^ std::hash<const Group*>{}(key.first);
+        }
+        std::size_t operator()(const ChildName& key) const { return (*this)(ChildNameView(key.first, key.second)); }
+    };
+    struct SameChildName {
+        using is_transparent = void;
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const
+        {
+            return a.first == b.first && std::string_view(a.second) == std::string_view(b.second);
+        }
+    };
+    std::unordered_map<ChildName, Group*, ChildNameHash, SameChildName> lastChildByName;
 };
 
 // The repeated children of an element whose start tag was read, and its end tag.

@@ -67,8 +67,9 @@ std::string_view readWord(std::string_view tag, std::size_t& position)
     }
     const std::size_t start = position;
     if (tag[position] == '"') {
-        const auto closingQuote = std::find(tag.begin() + static_cast<std::ptrdiff_t>(position) + 1, tag.end(), '"');
-        position = closingQuote == tag.end() ? tag.size() : static_cast<std::size_t>(closingQuote - tag.begin()) + 1;
+        // Values are paths of tens of bytes: the library's search beats a loop.
+        const std::size_t closingQuote = tag.find('"', position + 1);
+        position = closingQuote == std::string_view::npos ? tag.size() : closingQuote + 1;
     } else {
         position = wordEnd(tag, position);
     }
@@ -177,6 +178,19 @@ bool XmlLexer::readText(std::string& out)
     // token, and most texts are short enough to need no allocation of their own.
     out.assign(text);
     decodeCharacterReferences(out);
+    consume();
+    return true;
+}
+
+bool XmlLexer::skipText()
+{
+    ensureToken();
+    if (kind == TokenKind::endTag) {
+        return true;
+    }
+    if (kind != TokenKind::text) {
+        return false;
+    }
     consume();
     return true;
 }

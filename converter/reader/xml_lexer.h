@@ -39,6 +39,8 @@ public:
     bool expectEndTag(std::string_view name);
     // Text, or an end tag read as empty text and left pending.
     bool readText(std::string& out);
+    // The same answer, with the text read over instead of copied.
+    bool skipText();
     bool readMarkup(std::string& out);
 
     // Whether the start tag consumed last was an empty-element tag ("<a/>").

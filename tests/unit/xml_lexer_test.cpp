@@ -162,9 +162,10 @@ TEST_F(XmlLexerTest, FailedQuestionsLeaveTheTokenPending)
     TagAttributes attributes;
     EXPECT_TRUE(lexer.expectStartTag("a"));
     std::string out = "unchanged";
-    // readText does not pass over markup.
+    // readText does not pass over markup, nor does skipText.
     EXPECT_FALSE(lexer.readText(out));
     EXPECT_EQ(out, "unchanged");
+    EXPECT_FALSE(lexer.skipText());
     EXPECT_EQ(markup(), "-- c --");
     EXPECT_FALSE(lexer.expectEndTag("a"));
     EXPECT_FALSE(lexer.readMarkup(out));
@@ -174,6 +175,7 @@ TEST_F(XmlLexerTest, FailedQuestionsLeaveTheTokenPending)
     out = "unchanged";
     EXPECT_TRUE(lexer.readText(out));
     EXPECT_EQ(out, "");
+    EXPECT_TRUE(lexer.skipText());
     EXPECT_TRUE(lexer.expectEndTag("a"));
     EXPECT_FALSE(lexer.expectStartTag("b"));
     EXPECT_FALSE(lexer.expectEndTag("c"));
