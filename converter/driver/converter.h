@@ -81,7 +81,9 @@ public:
     // The include folder rule from the project folder given (none: the
     // project file's path holds no backslash), for a project read before.
     void resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const;
-    std::string resolveSourceFilePath(const std::string& file) const;
+    // Into `resolved`, another string than `file`, whose room is reused: this
+    // runs for every file entry.
+    void resolveSourceFilePath(const std::string& file, std::string& resolved) const;
     // A project file that a project group lists, relative to the group file.
     std::string resolveGroupMemberPath(const std::string& file) const;
     // The folder of the source file, without a trailing backslash.

@@ -145,7 +145,7 @@ const std::string& ProjectReader::resolvedSourcePath(const std::string& path)
 {
     if (path != lastSourcePath || lastResolvedSource.empty()) {
         lastSourcePath = path;
-        lastResolvedSource = converter.resolveSourceFilePath(path);
+        converter.resolveSourceFilePath(path, lastResolvedSource);
         noteInstallVariables(lastResolvedSource);
     }
     return lastResolvedSource;

@@ -69,7 +69,7 @@ void Converter::resolveProjectPath(std::string& folder, const std::optional<std:
     }
 }
 
-std::string Converter::resolveSourceFilePath(const std::string& file) const
+void Converter::resolveSourceFilePath(const std::string& file, std::string& resolved) const
 {
     // Most paths name no variable, and are taken as they stand, without a copy.
     std::string replaced;
@@ -82,20 +82,17 @@ std::string Converter::resolveSourceFilePath(const std::string& file) const
         path.remove_prefix(1);
     }
     if (path.find(':') != std::string_view::npos) {
-        return std::string(path);
+        resolved.assign(path);
+        return;
     }
-    // Built in one piece: this runs for every file entry of the project.
     const std::size_t last = projectPath.rfind('\\');
     const std::string_view projectFolder = last == std::string::npos ? std::string_view()
                                                                      : std::string_view(projectPath).substr(0, last);
-    std::string resolved;
-    resolved.reserve(projectFolder.size() + 1 + path.size());
-    resolved.append(projectFolder);
+    resolved.assign(projectFolder);
     if (!path.starts_with('\\')) {
         resolved += '\\';
     }
     resolved.append(path);
-    return resolved;
 }
 
 // The group file writes its projects' paths as ".\Core A\CoreA.dpj".

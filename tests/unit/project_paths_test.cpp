@@ -54,8 +54,11 @@ TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
         {"$(ADI_DSP)\\Blackfin\\lib\\src\\a.c", "C:\\VisualDSP\\Blackfin\\lib\\src\\a.c"},
         {"$(VDSP)\\a\\$(VDSP).c", "C:\\VisualDSP\\a\\$(VDSP).c"},
     };
+    // One string for all, as the reader keeps one: nothing of a path before stays.
+    std::string resolved = "left over";
     for (const PathCase& c : cases) {
-        EXPECT_EQ(converter.resolveSourceFilePath(c.written), c.resolved) << "written: " << c.written;
+        converter.resolveSourceFilePath(c.written, resolved);
+        EXPECT_EQ(resolved, c.resolved) << "written: " << c.written;
     }
 }
 
@@ -79,7 +82,9 @@ TEST(ProjectPathsInstallFolder, AFolderThatHoldsAVariableNameIsNotExpandedAgain)
     std::string folder = "$(VDSP)\\inc";
     converter.resolveProjectPath(folder);
     EXPECT_EQ(folder, "E:\\$(ADI_DSP)\\inc");
-    EXPECT_EQ(converter.resolveSourceFilePath("$(VDSP)\\a.c"), "E:\\$(ADI_DSP)\\a.c");
+    std::string resolved;
+    converter.resolveSourceFilePath("$(VDSP)\\a.c", resolved);
+    EXPECT_EQ(resolved, "E:\\$(ADI_DSP)\\a.c");
 }
 
 TEST(ProjectPathsInstallFolder, ProjectFileWithoutFolderGivesNoPrefix)
@@ -88,7 +93,9 @@ TEST(ProjectPathsInstallFolder, ProjectFileWithoutFolderGivesNoPrefix)
     std::string folder = "inc";
     converter.resolveProjectPath(folder);
     EXPECT_EQ(folder, "inc");
-    EXPECT_EQ(converter.resolveSourceFilePath("main.c"), "\\main.c");
+    std::string resolved;
+    converter.resolveSourceFilePath("main.c", resolved);
+    EXPECT_EQ(resolved, "\\main.c");
     EXPECT_EQ(converter.sourceFolder(), "");
 }
 
