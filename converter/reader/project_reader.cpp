@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -287,13 +288,14 @@ bool ProjectReader::readBuildStep(std::string_view name)
     return leafEndTag(name);
 }
 
-void ProjectReader::skipUnknownElements()
+void ProjectReader::skipUnknownElements(std::string_view asked)
 {
     if (tokenRefused || openContent.empty()) {
         return;
     }
+    assert(asked.empty() || std::find(openContent.begin(), openContent.end(), asked) != openContent.end());
     for (std::string_view name = lexer.pendingStartTagName();
-         !name.empty() && std::find(openContent.begin(), openContent.end(), name) == openContent.end();
+         !name.empty() && name != asked && std::find(openContent.begin(), openContent.end(), name) == openContent.end();
          name = lexer.pendingStartTagName()) {
         report.unknownElement(name, lexer.tokenLine());
         lexer.skipElement();
@@ -305,13 +307,13 @@ void ProjectReader::skipUnknownElements()
 // The tag without attributes, in any of its forms.
 bool ProjectReader::startTag(std::string_view name)
 {
-    skipUnknownElements();
+    skipUnknownElements(name);
     return !tokenRefused && lexer.expectStartTag(name);
 }
 
 bool ProjectReader::startElement(std::string_view name)
 {
-    skipUnknownElements();
+    skipUnknownElements(name);
     return !tokenRefused && lexer.expectElement(name, tagAttributes);
 }
 

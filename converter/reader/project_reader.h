@@ -97,7 +97,9 @@ private:
     Group& configurationGroup(Group& group, const std::string& name);
     // Lexer tests that first read over elements unknown in `openContent`, and
     // an end tag test that records a refusal.
-    void skipUnknownElements();
+    // `asked`, the start tag asked for next, is always one of the open
+    // content: a pending tag of that name is known without a search.
+    void skipUnknownElements(std::string_view asked = {});
     bool startTag(std::string_view name);
     // Its attributes go to `tagAttributes`.
     bool startElement(std::string_view name);
