@@ -1,8 +1,10 @@
 #include "reader/byte_input.h"
 
+#include "base/byte_words.h"
 #include "base/line_ends.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -94,11 +96,17 @@ int ByteInput::getNonWhitespace()
             ++next;
         }
         constexpr std::uint64_t eightTabs = 0x0909090909090909;
-        for (std::uint64_t word = 0; last - next >= 8; next += 8) {
-            std::memcpy(&word, next, sizeof word);
-            if (word != eightTabs) {
-                break;
+        while (last - next >= 8) {
+            const std::uint64_t notTabs = byte_words::load(next) ^ eightTabs;
+            if (notTabs == 0) {
+                next += 8;
+                continue;
             }
+            // The tabs before the first other byte are passed at once as well.
+            if constexpr (byte_words::wordScans) {
+                next += static_cast<std::size_t>(std::countr_zero(notTabs)) / 8;
+            }
+            break;
         }
         const char* found = std::find_if_not(next, last, [](char c) { return isXmlWhitespace(c); });
         position_ = static_cast<std::size_t>(found - buffer_.data());
@@ -128,21 +136,6 @@ bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::
         }
     }
     return false;
-}
-
-std::string_view ByteInput::viewUntil(char delimiter, bool withLastByte)
-{
-    // The byte just read is always the one before the read position: a refill
-    // puts the next byte at the buffer's start.
-    const char* const begin = buffer_.data() + position_ - (withLastByte ? 1 : 0);
-    const char* const from = buffer_.data() + position_;
-    const void* found = std::memchr(from, delimiter, length_ - position_);
-    if (found == nullptr) {
-        return {};
-    }
-    const char* const stop = static_cast<const char*>(found);
-    position_ = static_cast<std::size_t>(stop - buffer_.data());
-    return std::string_view(begin, static_cast<std::size_t>(stop - begin));
 }
 
 bool ByteInput::fill()
