@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,7 +67,21 @@ public:
     // until the next byte is asked for. A view without data (not an optional,
     // which would come back through memory on every token), and nothing read,
     // when the delimiter is not among the buffered bytes.
-    std::string_view viewUntil(char delimiter, bool withLastByte);
+    // In the header: it runs for every token.
+    std::string_view viewUntil(char delimiter, bool withLastByte)
+    {
+        // The byte just read is always the one before the read position: a
+        // refill puts the next byte at the buffer's start.
+        const char* const from = buffer_.data() + position_;
+        const char* const begin = from - (withLastByte ? 1 : 0);
+        const void* found = std::memchr(from, delimiter, length_ - position_);
+        if (found == nullptr) {
+            return {};
+        }
+        const char* const stop = static_cast<const char*>(found);
+        position_ = static_cast<std::size_t>(stop - buffer_.data());
+        return std::string_view(begin, static_cast<std::size_t>(stop - begin));
+    }
 
     // True while the input is open and no byte has been asked for past its end
     // or past a failed read.

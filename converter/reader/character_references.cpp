@@ -109,13 +109,9 @@ bool appendReferenced(std::string& out, std::string_view name)
 
 } // namespace
 
-void decodeCharacterReferences(std::string& text)
+void decodeCharacterReferencesFrom(std::string& text, std::size_t firstAmpersand)
 {
-    std::size_t ampersand = text.find('&');
-    // Most texts hold no reference and are left as they are, without a copy.
-    if (ampersand == std::string::npos) {
-        return;
-    }
+    std::size_t ampersand = firstAmpersand;
     std::string decoded(text, 0, ampersand);
     std::size_t copied = ampersand;
     for (; ampersand != std::string::npos; ampersand = text.find('&', ampersand + 1)) {

@@ -59,7 +59,7 @@ void skipWhitespace(std::string_view tag, std::size_t& position)
 // to whitespace or "=". A missing closing quote lets the word run to the end.
 // A view without data when the tag has no more words: an optional would come
 // back through memory, and this runs for every name, key and value.
-std::string_view readWord(std::string_view tag, std::size_t& position)
+inline std::string_view readWord(std::string_view tag, std::size_t& position)
 {
     skipWhitespace(tag, position);
     if (position == tag.size()) {
