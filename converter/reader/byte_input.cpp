@@ -1,10 +1,8 @@
 #include "reader/byte_input.h"
 
-#include "base/byte_words.h"
 #include "base/line_ends.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -82,40 +80,6 @@ void ByteInput::countLinesUpTo(std::size_t end)
     }
     lineFeeds_ += static_cast<std::size_t>(std::count(next, stop, '\n'));
     counted_ = end;
-}
-
-int ByteInput::getNonWhitespace()
-{
-    while (available()) {
-        // The indentation between tags is most of a project file's bytes, and
-        // the IDE indents with tabs: past the line end, runs of them are passed
-        // eight at a time.
-        const char* next = buffer_.data() + position_;
-        const char* const last = buffer_.data() + length_;
-        if (next != last && *next == '\n') {
-            ++next;
-        }
-        constexpr std::uint64_t eightTabs = 0x0909090909090909;
-        while (last - next >= 8) {
-            const std::uint64_t notTabs = byte_words::load(next) ^ eightTabs;
-            if (notTabs == 0) {
-                next += 8;
-                continue;
-            }
-            // The tabs before the first other byte are passed at once as well.
-            if constexpr (byte_words::wordScans) {
-                next += static_cast<std::size_t>(std::countr_zero(notTabs)) / 8;
-            }
-            break;
-        }
-        const char* found = std::find_if_not(next, last, [](char c) { return isXmlWhitespace(c); });
-        position_ = static_cast<std::size_t>(found - buffer_.data());
-        if (found != last) {
-            ++position_;
-            return static_cast<unsigned char>(*found);
-        }
-    }
-    return end;
 }
 
 bool ByteInput::appendUntil(std::string_view delimiters, std::string& out, std::size_t maxSize)

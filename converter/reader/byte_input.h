@@ -1,8 +1,12 @@
 #pragma once
 
+#include "base/byte_words.h"
 #include "base/io_sizes.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -48,8 +52,41 @@ public:
         return static_cast<unsigned char>(buffer_[position_++]);
     }
     // The next byte that is not whitespace (space, tab, LF, VT, FF, CR), with
-    // the whitespace before it read over; `end` as `get` gives it.
-    int getNonWhitespace();
+    // the whitespace before it read over; `end` as `get` gives it. In the
+    // header: it runs before every token.
+    int getNonWhitespace()
+    {
+        while (available()) {
+            // The indentation between tags is most of a project file's bytes, and
+            // the IDE indents with tabs: past the line end, runs of them are passed
+            // eight at a time.
+            const char* next = buffer_.data() + position_;
+            const char* const last = buffer_.data() + length_;
+            if (next != last && *next == '\n') {
+                ++next;
+            }
+            constexpr std::uint64_t eightTabs = 0x0909090909090909;
+            while (last - next >= 8) {
+                const std::uint64_t notTabs = byte_words::load(next) ^ eightTabs;
+                if (notTabs == 0) {
+                    next += 8;
+                    continue;
+                }
+                // The tabs before the first other byte are passed at once as well.
+                if constexpr (byte_words::wordScans) {
+                    next += static_cast<std::size_t>(std::countr_zero(notTabs)) / 8;
+                }
+                break;
+            }
+            const char* found = std::find_if_not(next, last, [](char c) { return isXmlWhitespace(c); });
+            position_ = static_cast<std::size_t>(found - buffer_.data());
+            if (found != last) {
+                ++position_;
+                return static_cast<unsigned char>(*found);
+            }
+        }
+        return end;
+    }
     int peek()
     {
         if (!available()) {

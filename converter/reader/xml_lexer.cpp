@@ -154,16 +154,6 @@ bool XmlLexer::expectElement(std::string_view name, TagAttributes& attributes)
     return true;
 }
 
-bool XmlLexer::expectEndTag(std::string_view name)
-{
-    skipMarkup();
-    if (kind != TokenKind::endTag || text != name) {
-        return false;
-    }
-    consume();
-    return true;
-}
-
 bool XmlLexer::readText(std::string& out)
 {
     ensureToken();
@@ -206,12 +196,6 @@ bool XmlLexer::readMarkup(std::string& out)
     return true;
 }
 
-std::string_view XmlLexer::pendingStartTagName()
-{
-    skipMarkup();
-    return kind == TokenKind::startTag ? tagName : std::string_view();
-}
-
 void XmlLexer::skipElement()
 {
     ensureToken();
@@ -248,30 +232,6 @@ std::size_t XmlLexer::tokenLine()
 {
     ensureToken();
     return input.line() - static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-void XmlLexer::ensureToken()
-{
-    if (kind == TokenKind::none) {
-        nextToken();
-    }
-}
-
-void XmlLexer::skipMarkup()
-{
-    for (ensureToken(); kind == TokenKind::markup; ensureToken()) {
-        consume();
-    }
-}
-
-void XmlLexer::consume()
-{
-    if (kind == TokenKind::startTag) {
-        lastStartTagWasEmpty_ = isEmptyElementTag(text);
-    }
-    kind = TokenKind::none;
-    tagName = {};
-    text = {};
 }
 
 int XmlLexer::nextByte()

@@ -36,7 +36,15 @@ public:
     // in `attributes`.
     bool expectElement(std::string_view name, TagAttributes& attributes);
     // An end tag whose whole text is the name.
-    bool expectEndTag(std::string_view name);
+    bool expectEndTag(std::string_view name)
+    {
+        skipMarkup();
+        if (kind != TokenKind::endTag || text != name) {
+            return false;
+        }
+        consume();
+        return true;
+    }
     // Text, or an end tag read as empty text and left pending.
     bool readText(std::string& out);
     // The same answer, with the text read over instead of copied.
@@ -47,7 +55,11 @@ public:
     bool lastStartTagWasEmpty() const { return lastStartTagWasEmpty_; }
     // The element name of the pending token, after passing over markup; empty
     // when the pending token is not a start tag. Valid until the next call.
-    std::string_view pendingStartTagName();
+    std::string_view pendingStartTagName()
+    {
+        skipMarkup();
+        return kind == TokenKind::startTag ? tagName : std::string_view();
+    }
     // Reads over the pending start tag and all up to its end tag, without
     // recursion however deep the content nests. Does nothing unless a start
     // tag is pending.
@@ -62,9 +74,30 @@ public:
     std::size_t tokenLine();
 
 private:
+    // The questions' common steps are in the header, as each question is asked
+    // for nearly every token.
+    void ensureToken()
+    {
+        if (kind == TokenKind::none) {
+            nextToken();
+        }
+    }
+    void skipMarkup()
+    {
+        for (ensureToken(); kind == TokenKind::markup; ensureToken()) {
+            consume();
+        }
+    }
+    void consume()
+    {
+        if (kind == TokenKind::startTag) {
+            lastStartTagWasEmpty_ = text.ends_with('/');
+        }
+        kind = TokenKind::none;
+        tagName = {};
+        text = {};
+    }
     void nextToken();
-    void ensureToken();
-    void skipMarkup();
     int nextByte();
     // `firstByte` is the token's first byte, read already; `none` when there
     // is none.
@@ -75,7 +108,6 @@ private:
     void readTokenUntil(char delimiter, int firstByte);
     // Appends to `ownText` up to the next delimiter, which stays unread.
     void appendTokenUntil(std::string_view delimiters);
-    void consume();
 
     // The pending token's text: a view into the input's buffer while the
     // token lies in it whole, as nearly every token does, else into `ownText`.
