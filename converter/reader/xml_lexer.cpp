@@ -333,11 +333,14 @@ void XmlLexer::readMarkupText()
 
 void XmlLexer::readTokenUntil(char delimiter, int firstByte)
 {
-    if (const std::string_view inBuffer = input.viewUntil(delimiter, firstByte != ByteInput::end);
-        inBuffer.data() != nullptr) {
-        text = inBuffer;
-        return;
+    text = input.viewUntil(delimiter, firstByte != ByteInput::end);
+    if (text.data() == nullptr) {
+        readCutTokenUntil(delimiter, firstByte);
     }
+}
+
+void XmlLexer::readCutTokenUntil(char delimiter, int firstByte)
+{
     ownText.clear();
     if (firstByte != ByteInput::end) {
         ownText.push_back(static_cast<char>(firstByte));

@@ -106,6 +106,8 @@ private:
     // The token from `firstByte` on up to the next `delimiter`, which stays
     // unread.
     void readTokenUntil(char delimiter, int firstByte);
+    // The same for a token that a refill cuts, put together in `ownText`.
+    void readCutTokenUntil(char delimiter, int firstByte);
     // Appends to `ownText` up to the next delimiter, which stays unread.
     void appendTokenUntil(std::string_view delimiters);
 
