@@ -47,10 +47,17 @@ inline std::size_t firstByteBelow(std::string_view text, unsigned char limit, st
 {
     std::size_t position = from;
     if constexpr (wordScans) {
-        for (; text.size() - position >= 8; position += 8) {
-            if (const std::uint64_t found = below(load(text.data() + position), limit)) {
-                return position + firstFlagged(found);
+        if (text.size() - position >= 8) {
+            for (; text.size() - position >= 8; position += 8) {
+                if (const std::uint64_t found = below(load(text.data() + position), limit)) {
+                    return position + firstFlagged(found);
+                }
             }
+            // The bytes left, as the last eight: those tested again are not
+            // flagged, so the first flagged one is sure all the same.
+            const std::size_t last = text.size() - 8;
+            const std::uint64_t found = below(load(text.data() + last), limit);
+            return found != 0 ? last + firstFlagged(found) : text.size();
         }
     }
     while (position < text.size() && static_cast<unsigned char>(text[position]) >= limit) {

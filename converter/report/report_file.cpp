@@ -38,20 +38,27 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
     if (writeFailed) {
         return;
     }
-    line.clear();
-    appendField(kind);
-    line += fieldSeparator;
-    appendField(configuration);
-    line += fieldSeparator;
-    appendField(item);
-    line += fieldSeparator;
-    appendField(detail);
+    // A line kept goes straight into its piece; one written, into `line`.
+    std::string& out = file ? line
+                            : keptPieceFor(kind.size() + configuration.size() + item.size() + detail.size() +
+                                           project.size() + 6);
+    if (file) {
+        line.clear();
+    }
+    // The kind is one of the report's own words, which hold no tab.
+    out += kind;
+    out += fieldSeparator;
+    appendField(out, configuration);
+    out += fieldSeparator;
+    appendField(out, item);
+    out += fieldSeparator;
+    appendField(out, detail);
     if (projectColumn) {
-        line += fieldSeparator;
-        appendField(project);
+        out += fieldSeparator;
+        appendField(out, project);
     }
     if (!file) {
-        keepLine();
+        out += "\r\n";
         return;
     }
     try {
@@ -70,25 +77,24 @@ void ReportFile::close()
 }
 
 // A small report stays in one piece that grows as needed.
-void ReportFile::keepLine()
+std::string& ReportFile::keptPieceFor(std::size_t lineBytes)
 {
     if (kept.empty()) {
         kept.emplace_back();
-    } else if (kept.back().size() + line.size() >= keptPieceBytes) {
+    } else if (kept.back().size() + lineBytes >= keptPieceBytes) {
         kept.emplace_back().reserve(keptPieceBytes);
     }
-    kept.back() += line;
-    kept.back() += "\r\n";
+    return kept.back();
 }
 
 // A tab or a line break in a name would shift or split the columns; a blank
 // stands in for each. Names hold none but by mistake: the field is looked at
 // byte by byte only from its first byte below CR + 1 on, if any.
-void ReportFile::appendField(std::string_view text)
+void ReportFile::appendField(std::string& out, std::string_view text)
 {
-    const std::size_t start = line.size();
-    line += text;
-    for (char& c : std::span(line).subspan(start + byte_words::firstByteBelow(text, '\r' + 1))) {
+    const std::size_t start = out.size();
+    out += text;
+    for (char& c : std::span(out).subspan(start + byte_words::firstByteBelow(text, '\r' + 1))) {
         if (c == '\t' || c == '\r' || c == '\n') {
             c = ' ';
         }

@@ -20,6 +20,7 @@ public:
     // Creates the file and writes the lines kept so far. Throws IOERROR code 2
     // when it cannot be opened for writing.
     void open(const std::string& windowsPath);
+    // `kind` is one of the report's own words, written as it stands;
     // `project` is written only into the fifth column.
     void writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
                    std::string_view detail, std::string_view project = {});
@@ -28,8 +29,9 @@ public:
     void close();
 
 private:
-    void appendField(std::string_view text);
-    void keepLine();
+    static void appendField(std::string& out, std::string_view text);
+    // The piece that takes the next kept line of about `lineBytes`.
+    std::string& keptPieceFor(std::size_t lineBytes);
 
     std::string path;
     std::unique_ptr<OutputFile> file;
@@ -37,7 +39,7 @@ private:
     // pieces of about `keptPieceBytes`: one string for a large report would be
     // copied each time it grew, and held twice while it did.
     std::vector<std::string> kept;
-    // Reused for every line, so that a line costs no allocation.
+    // Reused for every line written, so that a line costs no allocation.
     std::string line;
     bool projectColumn;
     bool writeFailed = false;
