@@ -98,11 +98,6 @@ void readAttributes(std::string_view tag, std::size_t position, TagAttributes& a
     }
 }
 
-bool isEmptyElementTag(std::string_view tag)
-{
-    return tag.ends_with('/');
-}
-
 } // namespace
 
 XmlLexer::~XmlLexer() = default;

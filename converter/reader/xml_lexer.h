@@ -74,6 +74,8 @@ public:
     std::size_t tokenLine();
 
 private:
+    // "<a/>": the tag's text ends in the slash.
+    static bool isEmptyElementTag(std::string_view tag) { return tag.ends_with('/'); }
     // The questions' common steps are in the header, as each question is asked
     // for nearly every token.
     void ensureToken()
@@ -91,7 +93,7 @@ private:
     void consume()
     {
         if (kind == TokenKind::startTag) {
-            lastStartTagWasEmpty_ = text.ends_with('/');
+            lastStartTagWasEmpty_ = isEmptyElementTag(text);
         }
         kind = TokenKind::none;
         tagName = {};
