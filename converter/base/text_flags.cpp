@@ -1,19 +1,16 @@
 #include "base/text_flags.h"
 
-#include <functional>
-
 namespace {
 
 constexpr std::size_t firstSlots = 64;
 
 } // namespace
 
-TextFlags::Flags& TextFlags::of(std::string_view text)
+TextFlags::Flags& TextFlags::of(std::string_view text, std::size_t hash)
 {
     if (2 * (count + 1) > slots.size()) {
         grow();
     }
-    const std::size_t hash = std::hash<std::string_view>{}(text);
     const std::size_t mask = slots.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
         Slot& slot = slots[index];

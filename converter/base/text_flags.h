@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,19 @@ public:
 
     // The flags of the text, all clear for a text not seen before. Valid until
     // the next call.
-    Flags& of(std::string_view text);
+    Flags& of(std::string_view text) { return of(text, hashOf(text)); }
+    Flags& of(std::string_view text, std::size_t hash);
+
+    static std::size_t hashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
+    // Starts fetching the slot where the text of this hash is looked up
+    // first: a table of a whole project's paths is far larger than the cache,
+    // and each look-up would wait for memory otherwise.
+    void expect(std::size_t hash) const
+    {
+        if (!slots.empty()) {
+            __builtin_prefetch(&slots[hash & (slots.size() - 1)]);
+        }
+    }
 
 private:
     struct Slot {

@@ -5,6 +5,8 @@
 #include "reader/group.h"
 #include "report/report_file.h"
 
+#include <array>
+
 namespace {
 
 constexpr std::string_view takenKind = "taken";
@@ -98,15 +100,21 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
     if (!file) {
         return;
     }
+    // The configurations of one entry take its path one after another.
+    const bool takenJustBefore = path == lastSourceTaken;
+    const std::size_t hash = takenJustBefore ? 0 : TextFlags::hashOf(path);
+    if (!takenJustBefore) {
+        paths.expect(hash);
+    }
     taken(configuration, name, group, "", path);
     // A path taken before, as a source or as anything else, was checked then.
-    if (path != lastSourceTaken) {
+    if (!takenJustBefore) {
         lastSourceTaken = path;
-        TextFlags::Flags& flags = paths.of(path);
+        TextFlags::Flags& flags = paths.of(path, hash);
         if ((flags & takenAsSource) == 0) {
             flags |= takenAsSource;
             ++sourcesTaken;
-            checkPath(name, path);
+            checkPath(name, path, flags);
         }
     }
 }
@@ -156,7 +164,7 @@ void ConversionReport::includeFolder(const std::string& configuration, const std
         return;
     }
     write(includeKind, configuration, asWritten, folder);
-    checkPath(asWritten, folder);
+    checkPath(asWritten, folder, paths.of(folder));
 }
 
 void ConversionReport::definition(const std::string& configuration, const std::string& name, const std::string& value)
@@ -225,11 +233,13 @@ void ConversionReport::taken(const std::string& configuration, const std::string
                              std::string_view what, const std::string& path)
 {
     entryTaken = true;
-    detail.assign(groupPaths.at(&group));
-    detail += ": ";
-    detail += what;
-    detail += path;
-    write(takenKind, configuration, name, detail);
+    // The entries of one group come one after another.
+    if (&group != lastGroup) {
+        lastGroup = &group;
+        lastGroupPath = &groupPaths.at(&group);
+    }
+    const std::array<std::string_view, 4> detail{*lastGroupPath, ": ", what, path};
+    file->writeLine(takenKind, configuration, name, detail, project);
 }
 
 void ConversionReport::write(std::string_view kind, std::string_view configuration, std::string_view item,
@@ -238,9 +248,8 @@ void ConversionReport::write(std::string_view kind, std::string_view configurati
     file->writeLine(kind, configuration, item, detail, project);
 }
 
-void ConversionReport::checkPath(const std::string& asWritten, const std::string& path)
+void ConversionReport::checkPath(const std::string& asWritten, const std::string& path, TextFlags::Flags& flags)
 {
-    TextFlags::Flags& flags = paths.of(path);
     if ((flags & checked) != 0) {
         return;
     }

@@ -37,9 +37,9 @@ public:
     void start(const Group& root, bool projectColumn);
     bool isStarted() const { return file != nullptr; }
     bool isWritten() const { return !path.empty(); }
-    // Creates the file and writes what was found so far; what is found later
-    // follows as found. Throws IOERROR code 2 when the file cannot be opened
-    // for writing, and the report is dropped.
+    // Creates the file and starts writing what was found so far; what is found
+    // later follows when the report is closed. Throws IOERROR code 2 when the
+    // file cannot be opened for writing, and the report is dropped.
     void writeTo(const std::string& windowsPath);
     // No report at all: the run refused to write any file.
     void drop();
@@ -87,8 +87,9 @@ private:
     void taken(const std::string& configuration, const std::string& name, const Group& group, std::string_view what,
                const std::string& path);
     // A line for a path that still holds an installation variable or is not
-    // on this machine, the first time the path is used anywhere.
-    void checkPath(const std::string& asWritten, const std::string& path);
+    // on this machine, the first time the path is used anywhere; `flags` are
+    // the path's, looked up once by the caller.
+    void checkPath(const std::string& asWritten, const std::string& path, TextFlags::Flags& flags);
     bool exists(const std::string& path);
     void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
@@ -104,6 +105,9 @@ private:
     std::string path;
     std::string project;
     std::unordered_map<const Group*, std::string> groupPaths;
+    // The group of the entry taken last, and its path; paths stay where they are.
+    const Group* lastGroup = nullptr;
+    const std::string* lastGroupPath = nullptr;
     bool entryTaken = false;
     // The distinct source files taken, which are the file lines of the
     // project file.
@@ -131,6 +135,4 @@ private:
     // configuration and name.
     std::vector<Definition> definitions;
     std::map<std::tuple<std::string, std::string, std::string>, std::size_t> definitionIndex;
-    // Reused for the detail of every taken file entry.
-    std::string detail;
 };

@@ -3,11 +3,14 @@
 #include "base/byte_words.h"
 #include "driver/errors.h"
 
-#include <span>
+#include <algorithm>
+#include <cstring>
+#include <system_error>
 
 namespace {
 
 constexpr char fieldSeparator = '\t';
+constexpr std::size_t firstPieceBytes = std::size_t{4} << 10;
 constexpr std::size_t keptPieceBytes = std::size_t{1} << 20;
 
 } // namespace
@@ -21,82 +24,106 @@ void ReportFile::open(const std::string& windowsPath)
 {
     path = windowsPath;
     file = std::make_unique<OutputFile>(windowsPath);
+    writing = std::move(kept);
+    kept.clear();
     try {
-        for (std::string& piece : kept) {
-            file->writeLines(piece);
-            std::string().swap(piece);
-        }
-    } catch (const IOERROR&) {
-        writeFailed = true;
+        writer = std::jthread([this] { writePieces(writing); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the run waits for the lines instead.
+        writePieces(writing);
     }
-    std::vector<std::string>().swap(kept);
 }
 
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
-                           std::string_view detail, std::string_view project)
+                           std::span<const std::string_view> detail, std::string_view project)
 {
-    if (writeFailed) {
-        return;
+    std::size_t lineBytes = kind.size() + configuration.size() + item.size() + 5;
+    for (const std::string_view part : detail) {
+        lineBytes += part.size();
     }
-    // A line kept goes straight into its piece; one written, into `line`.
-    std::string& out = file ? line
-                            : keptPieceFor(kind.size() + configuration.size() + item.size() + detail.size() +
-                                           project.size() + 6);
-    if (file) {
-        line.clear();
-    }
-    // The kind is one of the report's own words, which hold no tab.
-    out += kind;
-    out += fieldSeparator;
-    appendField(out, configuration);
-    out += fieldSeparator;
-    appendField(out, item);
-    out += fieldSeparator;
-    appendField(out, detail);
     if (projectColumn) {
-        out += fieldSeparator;
-        appendField(out, project);
+        lineBytes += project.size() + 1;
     }
-    if (!file) {
-        out += "\r\n";
-        return;
+    char* at = roomFor(lineBytes);
+    // The kind is one of the report's own words, which hold no tab.
+    at = std::copy(kind.begin(), kind.end(), at);
+    *at++ = fieldSeparator;
+    at = copyField(at, configuration);
+    *at++ = fieldSeparator;
+    at = copyField(at, item);
+    *at++ = fieldSeparator;
+    for (const std::string_view part : detail) {
+        at = copyField(at, part);
     }
-    try {
-        file->writeLine(line);
-    } catch (const IOERROR&) {
-        writeFailed = true;
+    if (projectColumn) {
+        *at++ = fieldSeparator;
+        at = copyField(at, project);
     }
+    *at++ = '\r';
+    *at = '\n';
 }
 
 void ReportFile::close()
 {
+    if (writer.joinable()) {
+        writer.join();
+    }
+    writePieces(kept);
     if (writeFailed) {
         throw IOERROR(IOERROR::cannotWriteFile, path);
     }
     file->close();
 }
 
-// A small report stays in one piece that grows as needed.
-std::string& ReportFile::keptPieceFor(std::size_t lineBytes)
+// Each piece is let go once written; after a failed write nothing more is tried.
+void ReportFile::writePieces(std::vector<Piece>& pieces)
 {
-    if (kept.empty()) {
-        kept.emplace_back();
-    } else if (kept.back().size() + lineBytes >= keptPieceBytes) {
-        kept.emplace_back().reserve(keptPieceBytes);
+    try {
+        for (Piece& piece : pieces) {
+            if (writeFailed) {
+                return;
+            }
+            file->writeLines(piece.filled());
+            piece = {};
+        }
+    } catch (const IOERROR&) {
+        writeFailed = true;
     }
-    return kept.back();
+}
+
+// A small report stays in one piece that doubles as needed, up to the size of
+// a piece; a line longer than a piece gets one of its own.
+char* ReportFile::roomFor(std::size_t lineBytes)
+{
+    if (kept.empty() || kept.back().capacity - kept.back().size < lineBytes) {
+        const bool growing = !kept.empty() && kept.back().capacity < keptPieceBytes;
+        const std::size_t filled = growing ? kept.back().size : 0;
+        const std::size_t capacity = std::max(
+            growing ? std::min(2 * kept.back().capacity, keptPieceBytes) : firstPieceBytes, filled + lineBytes);
+        Piece piece{std::make_unique_for_overwrite<char[]>(capacity), filled, capacity};
+        if (growing) {
+            std::memcpy(piece.bytes.get(), kept.back().bytes.get(), filled);
+            kept.back() = std::move(piece);
+        } else {
+            kept.push_back(std::move(piece));
+        }
+    }
+    Piece& piece = kept.back();
+    char* const at = piece.bytes.get() + piece.size;
+    piece.size += lineBytes;
+    return at;
 }
 
 // A tab or a line break in a name would shift or split the columns; a blank
 // stands in for each. Names hold none but by mistake: the field is looked at
 // byte by byte only from its first byte below CR + 1 on, if any.
-void ReportFile::appendField(std::string& out, std::string_view text)
+char* ReportFile::copyField(char* at, std::string_view text)
 {
-    const std::size_t start = out.size();
-    out += text;
-    for (char& c : std::span(out).subspan(start + byte_words::firstByteBelow(text, '\r' + 1))) {
-        if (c == '\t' || c == '\r' || c == '\n') {
-            c = ' ';
+    std::copy(text.begin(), text.end(), at);
+    for (std::size_t i = byte_words::firstByteBelow(text, '\r' + 1); i < text.size(); ++i) {
+        if (at[i] == '\t' || at[i] == '\r' || at[i] == '\n') {
+            at[i] = ' ';
         }
     }
+    return at + text.size();
 }

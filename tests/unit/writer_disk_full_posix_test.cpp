@@ -3,6 +3,8 @@
 // write that crosses it fails with EFBIG instead of killing the child.
 #include "writer_fixture.h"
 
+#include "report/report_file.h"
+
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -103,4 +105,23 @@ TEST_F(WriterOnAFullDisk, TemplateCopyThatDoesNotFitFails)
 
     EXPECT_EQ(failureUnderFileSizeLimit(limit, [&] { writeTreeUncaptured(*root); }),
               "2 " + destinationPath("person\\radio.p_a"));
+}
+
+// The lines kept before the report was opened are written while the run goes
+// on: a write that fails there must still fail the report when it is closed.
+TEST_F(WriterOnAFullDisk, ReportKeepsWhatFitAndFailsWhenClosed)
+{
+    constexpr rlim_t limit = 8192;
+    constexpr int keptLines = 2000;
+    const auto writeReport = [&] {
+        ReportFile report(false);
+        for (int i = 0; i < keptLines; ++i) {
+            report.writeLine("taken", "Debug", "C:\\work\\radio\\src\\module" + std::to_string(i) + ".c", "radio");
+        }
+        report.open(destinationPath("report.tsv"));
+        report.close();
+    };
+
+    EXPECT_EQ(failureUnderFileSizeLimit(limit, writeReport), "2 " + destinationPath("report.tsv"));
+    EXPECT_EQ(readBytes(hostPath("report.tsv")).size(), limit);
 }
