@@ -70,6 +70,8 @@ class Command:
     user_seconds: list = field(default_factory=list)
     system_seconds: list = field(default_factory=list)
     peak_bytes: int = 0
+    # What the report or the databases of the last run came to.
+    output_bytes: int = 0
 
     def best_ms(self):
         return min(self.seconds) * 1000
@@ -155,6 +157,11 @@ def check_conversion(destination, log, command):
         raise RuntimeError(f"the conversion wrote no report:\n{output[-2000:]}")
     if command.with_compdb and not any((destination / "db").rglob("compile_commands.json")):
         raise RuntimeError(f"the conversion wrote no compilation database:\n{output[-2000:]}")
+    if command.with_report:
+        command.output_bytes = (destination / "report.tsv").stat().st_size
+    if command.with_compdb:
+        command.output_bytes = sum(database.stat().st_size
+                                   for database in (destination / "db").rglob("compile_commands.json"))
 
 
 def floor_argv(project, tree, copy):
@@ -310,8 +317,10 @@ def time_rows(results):
             "" if in_memory is None else f"{in_memory.best_ms():.1f}",
             "" if in_memory is None else f"{time_ratio(in_memory, result):.2f}",
             f"{result.converter_with_report.best_ms():.1f}", f"{report_ratio(result):.2f}",
+            f"{mib(result.converter_with_report.output_bytes):.1f}",
             "" if result.converter_with_compdb is None else f"{result.converter_with_compdb.best_ms():.1f}",
-            blank_or(compdb_ratio(result))])
+            blank_or(compdb_ratio(result)),
+            "" if result.converter_with_compdb is None else f"{mib(result.converter_with_compdb.output_bytes):.1f}"])
     return rows
 
 
@@ -364,7 +373,8 @@ def report(results, loads, rounds, with_instructions, started, finished, folder_
         "from other load than wall time; its split into user and system time is sampled at "
         "clock ticks and only rough for short runs. \"In memory\" is the same conversion "
         f"writing into {MEMORY_FOLDER} instead of the disk; \"with -report\" writes a conversion "
-        "report as well, on the disk, and \"with -compdb\" the compilation databases. The floor is "
+        "report as well, on the disk, and \"with -compdb\" the compilation databases; \"report MiB\" and "
+        "\"databases MiB\" are what these write besides the project. The floor is "
         "`cat` of the project plus `cp -r` of the tree the conversion wrote, timed in the same round.",
         "",
         "Creating one folder took " + " and ".join(
@@ -376,7 +386,8 @@ def report(results, loads, rounds, with_instructions, started, finished, folder_
         *table(["configurations", "source files", "file MiB", "cat ms", "floor ms", "xmllint ms",
                 "ProjbridgeCli ms", "CLI / floor", "CLI / xmllint", "growth", "CLI CPU ms", "CPU growth",
                 "of it system ms", "in memory ms", "in memory / xmllint", "with -report ms",
-                "-report / without", "with -compdb ms", "-compdb / without"], time_rows(results)),
+                "-report / without", "report MiB", "with -compdb ms", "-compdb / without", "databases MiB"],
+               time_rows(results)),
         "## Peak memory (largest resident set over the rounds, `/usr/bin/time -v`)",
         "",
         *table(["configurations", "source files", "file MiB", "xmllint MiB", "ProjbridgeCli MiB",
