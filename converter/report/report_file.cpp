@@ -37,6 +37,7 @@ void ReportFile::open(const std::string& windowsPath)
 void ReportFile::writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
                            std::span<const std::string_view> detail, std::string_view project)
 {
+    // Three separators and CR LF.
     std::size_t lineBytes = kind.size() + configuration.size() + item.size() + 5;
     for (const std::string_view part : detail) {
         lineBytes += part.size();
