@@ -5,6 +5,7 @@
 #include "writer/output_file.h"
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <vector>
 
@@ -199,8 +200,9 @@ TEST_F(ProjectWriter, AReportWritesEveryLineKeptBeforeItWasOpened)
 }
 
 // Fields are tested for tabs and line breaks several bytes at a time: a
-// break anywhere in a field of any length becomes a blank, and nothing else,
-// the separators before the field above all, changes.
+// break anywhere in a field of any length, or in any part of a detail, becomes
+// a blank, and nothing else, the separators before the field above all,
+// changes.
 TEST_F(ProjectWriter, AReportBlanksEachTabAndLineBreakOfAField)
 {
     ReportFile report(false);
@@ -215,6 +217,10 @@ TEST_F(ProjectWriter, AReportBlanksEachTabAndLineBreakOfAField)
             expected += "unresolved\t\t" + blanked + "\t\xE9\r\n";
         }
     }
+    // A detail written in parts is blanked in each of them.
+    const std::array<std::string_view, 3> parts{"radio\tA", ": ", "C:\\a\n.c"};
+    report.writeLine("taken", "Debug", "a.c", parts, "");
+    expected += "taken\tDebug\ta.c\tradio A: C:\\a .c\r\n";
     report.open(destinationPath("report.tsv"));
     report.close();
     EXPECT_EQ(readBytes(hostPath("report.tsv")), expected);
