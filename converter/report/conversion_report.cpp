@@ -275,9 +275,7 @@ bool ConversionReport::exists(const std::string& path)
         if (lastFolder == nullptr || lastFolder->first != folder) {
             auto known = foldersExist.find(folder);
             if (known == foldersExist.end()) {
-                std::string name(folder);
-                const bool found = hostFiles.existing(name).has_value();
-                known = foldersExist.emplace(std::move(name), found).first;
+                known = foldersExist.emplace(std::string(folder), folderExists(folder)).first;
             }
             lastFolder = &*known;
         }
@@ -286,4 +284,15 @@ bool ConversionReport::exists(const std::string& path)
         }
     }
     return hostFiles.existing(path).has_value();
+}
+
+// Nor does a folder in one known to be missing: a missing tree's folders are
+// looked up on this machine only at its top.
+bool ConversionReport::folderExists(std::string_view folder)
+{
+    const std::string_view parent = folder.substr(0, folder.rfind('\\'));
+    if (const auto known = foldersExist.find(parent); known != foldersExist.end() && !known->second) {
+        return false;
+    }
+    return hostFiles.existing(std::string(folder)).has_value();
 }

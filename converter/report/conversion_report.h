@@ -91,6 +91,7 @@ private:
     // the path's, looked up once by the caller.
     void checkPath(const std::string& asWritten, const std::string& path, TextFlags::Flags& flags);
     bool exists(const std::string& path);
+    bool folderExists(std::string_view folder);
     void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
     struct Definition {
