@@ -51,9 +51,9 @@ ConfigurationBuild gather(const Group& configuration, const std::vector<PlacedGr
     ConfigurationBuild build{configuration.name, {}, {}, &configuration};
     std::vector<std::string> commonFolders;
     for (const PlacedGroup& placed : groups) {
-        for (const std::string& file : placed.group->files()) {
+        for (const std::string_view file : placed.group->files()) {
             if (!file.empty()) {
-                build.files.push_back(file);
+                build.files.emplace_back(file);
             }
         }
         std::vector<std::string>& folders = placed.group->isConfiguration ? build.includeFolders : commonFolders;

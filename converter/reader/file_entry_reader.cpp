@@ -132,8 +132,9 @@ void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKi
         report.headerTaken(configuration, path, group, folder);
         report.includeFolder(configuration, asWritten, folder);
     } else if (role == FileRole::source) {
-        group.addFile(resolvedSourcePath(path));
-        report.sourceTaken(configuration, path, group, group.files().back());
+        const std::string& resolved = resolvedSourcePath(path);
+        group.addFile(resolved);
+        report.sourceTaken(configuration, path, group, resolved);
     } else {
         report.fileNotTaken(configuration, path, whyNotTaken(path, kind));
     }

@@ -9,9 +9,9 @@ void Group::addChild(std::unique_ptr<Group> child)
     children_.push_back(std::move(child));
 }
 
-void Group::addFile(std::string path)
+void Group::addFile(std::string_view path)
 {
-    files_.push_back(std::move(path));
+    files_.push_back(path);
 }
 
 void Group::addIncludePath(const std::string& folder)

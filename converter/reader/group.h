@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/text_list.h"
+
 #include <map>
 #include <memory>
 #include <string>
@@ -21,14 +23,14 @@ public:
     Group& operator=(const Group&) = delete;
 
     void addChild(std::unique_ptr<Group> child);
-    void addFile(std::string path);
+    void addFile(std::string_view path);
     // Adds the folder unless it is already listed.
     void addIncludePath(const std::string& folder);
     // Adds the folder even when it is already listed.
     void appendIncludePath(const std::string& folder);
     void setDefinition(const std::string& name, const std::string& value);
 
-    const std::vector<std::string>& files() const { return files_; }
+    const TextList& files() const { return files_; }
     const std::vector<std::string>& includePaths() const { return includePaths_; }
     const std::map<std::string, std::string>& definitions() const { return definitions_; }
     const std::vector<std::unique_ptr<Group>>& children() const { return children_; }
@@ -65,7 +67,7 @@ private:
     void writeAnalyserPersonality(const std::string& path) const;
     std::string selectCompilerPersonality() const;
 
-    std::vector<std::string> files_;
+    TextList files_;
     std::vector<std::string> includePaths_;
     std::unordered_set<std::string> includePathSet_;
     std::map<std::string, std::string> definitions_;

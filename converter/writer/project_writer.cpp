@@ -61,7 +61,7 @@ void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::s
     out.writeLine("AnalPers=" + analyser);
     produceAnalyserPersonality(analyser);
     out.writeLine("CompPers=" + selectCompilerPersonality());
-    for (const std::string& file : files_) {
+    for (const std::string_view file : files_) {
         if (!file.empty()) {
             out.writeLine(file);
         }

@@ -11,8 +11,8 @@ void dumpGroup(const Group& group, const std::string& indent, const std::string&
 {
     out += indent + group.name + "\n";
     const std::string inner = indent + "  ";
-    for (const std::string& file : group.files()) {
-        out += inner + "file " + markProjectFolder(file, projectFolder) + "\n";
+    for (const std::string_view file : group.files()) {
+        out += inner + "file " + markProjectFolder(std::string(file), projectFolder) + "\n";
     }
     for (const std::string& folder : group.includePaths()) {
         out += inner + "include " + markProjectFolder(folder, projectFolder) + "\n";
