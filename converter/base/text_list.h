@@ -1,63 +1,48 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <iterator>
-#include <string>
+#include <memory>
 #include <string_view>
 #include <vector>
 
-// Texts kept one after another in one piece of memory, each handed out as a
-// view. The groups of a large project hold hundreds of thousands of source
-// paths: as strings of their own they would cost an allocation each, half as
-// much memory again, and a free each at the end.
+// Texts kept one after another in blocks of memory that never move, each
+// handed out as a view that stays valid as long as the list. The groups of a
+// large project hold hundreds of thousands of source paths: as strings of
+// their own they would cost an allocation each, half as much memory again,
+// and a free each at the end.
 class TextList {
 public:
-    class Iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = std::string_view;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = std::string_view;
-
-        Iterator() = default;
-        Iterator(const TextList* list, std::size_t index) : list(list), index(index) {}
-        std::string_view operator*() const { return (*list)[index]; }
-        Iterator& operator++()
-        {
-            ++index;
-            return *this;
-        }
-        Iterator operator++(int)
-        {
-            Iterator before = *this;
-            ++index;
-            return before;
-        }
-        bool operator==(const Iterator& other) const { return index == other.index; }
-
-    private:
-        const TextList* list = nullptr;
-        std::size_t index = 0;
-    };
+    using Iterator = std::vector<std::string_view>::const_iterator;
 
     void push_back(std::string_view text)
     {
-        texts.append(text);
-        ends.push_back(texts.size());
+        if (blocks.empty() || room < text.size()) {
+            // A short list takes little memory; a long one, few blocks.
+            blockBytes = std::min(maxBlockBytes, std::max(firstBlockBytes, 2 * blockBytes));
+            room = std::max(blockBytes, text.size());
+            blocks.push_back(std::make_unique_for_overwrite<char[]>(room));
+            next = blocks.back().get();
+        }
+        char* const at = next;
+        next = std::copy(text.begin(), text.end(), at);
+        room -= text.size();
+        views.emplace_back(at, text.size());
     }
-    std::size_t size() const { return ends.size(); }
-    bool empty() const { return ends.empty(); }
-    std::string_view operator[](std::size_t index) const
-    {
-        const std::size_t begin = index == 0 ? 0 : ends[index - 1];
-        return {texts.data() + begin, ends[index] - begin};
-    }
-    Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, size()}; }
+    std::size_t size() const { return views.size(); }
+    bool empty() const { return views.empty(); }
+    std::string_view operator[](std::size_t index) const { return views[index]; }
+    Iterator begin() const { return views.begin(); }
+    Iterator end() const { return views.end(); }
 
 private:
-    std::string texts;
-    // Where each text ends in `texts`.
-    std::vector<std::size_t> ends;
+    static constexpr std::size_t firstBlockBytes = 256;
+    static constexpr std::size_t maxBlockBytes = 64 * 1024;
+
+    std::vector<std::unique_ptr<char[]>> blocks;
+    std::size_t blockBytes = 0;
+    // The free part of the last block.
+    char* next = nullptr;
+    std::size_t room = 0;
+    std::vector<std::string_view> views;
 };

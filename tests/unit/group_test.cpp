@@ -9,12 +9,17 @@ using Strings = std::vector<std::string>;
 TEST(GroupOperations, FilesAndChildrenKeepTheirOrderAndDuplicates)
 {
     Group group("Debug", nullptr);
-    group.addFile("C:\\b.c");
-    group.addFile("");
-    group.addFile("C:\\a.c");
-    group.addFile("C:\\b.c");
-    // Held one after another in one piece, an empty path among them keeps its place.
-    EXPECT_EQ(Strings(group.files().begin(), group.files().end()), (Strings{"C:\\b.c", "", "C:\\a.c", "C:\\b.c"}));
+    // Paths are held one after another in blocks: an empty one, one longer
+    // than any block, and enough to fill many blocks all keep their bytes and
+    // places, the first ones while later blocks are added.
+    Strings expected{"C:\\b.c", "", "C:\\a.c", "C:\\b.c", "C:\\" + std::string(std::size_t{100} << 10, 'x') + ".c"};
+    for (int i = 0; i < 5000; ++i) {
+        expected.push_back("C:\\work\\src\\unit" + std::to_string(i) + ".c");
+    }
+    for (const std::string& path : expected) {
+        group.addFile(path);
+    }
+    EXPECT_TRUE(Strings(group.files().begin(), group.files().end()) == expected);
 
     group.addChild(std::make_unique<Group>("second", nullptr));
     group.addChild(std::make_unique<Group>());
