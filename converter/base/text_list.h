@@ -29,9 +29,7 @@ public:
         room -= text.size();
         views.emplace_back(at, text.size());
     }
-    std::size_t size() const { return views.size(); }
     bool empty() const { return views.empty(); }
-    std::string_view operator[](std::size_t index) const { return views[index]; }
     Iterator begin() const { return views.begin(); }
     Iterator end() const { return views.end(); }
 
