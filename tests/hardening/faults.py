@@ -337,9 +337,12 @@ def converting_again(fault):
 
     append(own("Release"), b"-w4\r\n")
     write_project("Debug")
-    outcome = fault.convert()
-    expect("project changed", (outcome.status, outcome.lines()[-1]),
+    outcome = fault.convert(["-report", fault.out("report.tsv")])
+    expect("project changed", (outcome.status, outcome.lines()[-2]),
            (0, "Files the project no longer has: 1 removed, 1 kept as edited since the last run"))
+    expect("reported", [line.split("\t")[0:3:2] for line in fault.read_output("report.tsv").decode().splitlines()
+                        if line.split("\t")[0] in ("removed", "kept")],
+           [["removed", fault.out(own("Test"))], ["kept", fault.out(own("Release"))]])
     target_folder = fault.destination / PROJECT / PROCESSOR
     expect("left of Release and Test", sorted(str(p.relative_to(target_folder)) for p in target_folder.rglob("*")
                                               if "Debug" not in p.parts),
@@ -352,7 +355,8 @@ def converting_again(fault):
     expect("failed rerun", fault.convert().lines()[-1], "Could not write file: " + fault.out(own("Debug")))
     (target_folder / "Debug" / "person" / "Debug.p_a").rmdir()
     outcome = fault.convert()
-    expect("rerun after a failure", (outcome.status, [line for line in outcome.lines() if "kept" in line]), (0, []))
+    expect("rerun after a failure", (outcome.status, [line for line in outcome.lines() if "kept as" in line]),
+           (0, ["Files the project no longer has: 1 removed, 0 kept as edited since the last run"]))
 
     # Another project whose files have other names lives beside it; one whose
     # files are this one's is refused before it writes anything.
