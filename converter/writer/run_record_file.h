@@ -11,7 +11,7 @@
 
 // Far beyond the record of any real project, which lists the files the
 // converter writes, not the project's sources.
-inline constexpr std::size_t maxRunRecordBytes = std::size_t{16} << 20;
+inline constexpr std::size_t maxRunRecordBytes = std::size_t{256} << 20;
 
 // The record of a project's runs into a destination: <name>.projbridge-record
 // beside the project file.
