@@ -11,7 +11,9 @@
 #include "reader/group_file_reader.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
+#include "writer/output_paths.h"
 #include "writer/output_plan.h"
+#include "writer/recorded_run.h"
 
 #include <algorithm>
 
@@ -120,7 +122,21 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
-    return report->isStarted() ? finishReport(status) : status;
+    return recordRun(report->isStarted() ? finishReport(status) : status);
+}
+
+int Converter::recordRun(int status)
+{
+    if (!recordedRun) {
+        return status;
+    }
+    try {
+        recordedRun->writeRecord(destinationFolders, status == 0);
+    } catch (const IOERROR& error) {
+        printLine(failureMessage(error));
+        return 1;
+    }
+    return status;
 }
 
 int Converter::convert()
@@ -138,7 +154,10 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
-        refuseSameFiles(inputFiles(), outputFiles());
+        const std::vector<RunFile> outputs = outputFiles();
+        refuseSameFiles(inputFiles(), outputs);
+        recordedRun = std::make_unique<RecordedRun>(destinationFolder, projectName);
+        recordedRun->prepare(plannedOutputs(outputs), *report);
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
@@ -158,6 +177,7 @@ int Converter::convert()
             return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
                         std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
+        recordedRun->removeLeftovers(destinationFolders, *report);
         return status;
     } catch (const XMLReaderError& error) {
         return fail(readerFailureMessage(error, sourcePath));
@@ -256,6 +276,19 @@ std::vector<RunFile> Converter::outputFiles() const
         files.push_back(reportFile());
     }
     return files;
+}
+
+std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>& outputs) const
+{
+    const std::string madeWhenMissing[] = {projectPersonality(*this, messageExtension),
+                                           projectPersonality(*this, compilerExtension),
+                                           projectPersonality(*this, analyserExtension)};
+    std::vector<PlannedOutput> planned;
+    for (const RunFile& output : outputs) {
+        planned.push_back({output.path, std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing),
+                                                  output.path) != std::end(madeWhenMissing)});
+    }
+    return planned;
 }
 
 RunFile Converter::reportFile() const

@@ -28,6 +28,8 @@ struct ProjectReading {
 
 class ConversionReport;
 struct GroupMember;
+struct PlannedOutput;
+class RecordedRun;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
@@ -108,6 +110,9 @@ private:
     // Prints the message that ends the run, kept for the report; returns 1.
     int fail(const std::string& message);
     int finishReport(int status);
+    // Writes the record of what the run wrote; returns the run's status.
+    int recordRun(int status);
+    std::vector<PlannedOutput> plannedOutputs(const std::vector<RunFile>& outputs) const;
     ProjectReading readFrom(XmlLexer& projectLexer, Group& root);
     ProjectReading readGroup();
     // Reads one project of the group into a child of the root group; returns
@@ -143,6 +148,8 @@ private:
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
+    // What earlier runs left in the destination, once the files are weighed.
+    std::unique_ptr<RecordedRun> recordedRun;
     // The message of the failure that ended the run.
     std::string failure;
 };

@@ -142,6 +142,27 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
     }
 }
 
+void ConversionReport::editedSetAside(const std::string& path, const std::string& keptAs)
+{
+    if (file) {
+        write("set aside", "", path, keptAs);
+    }
+}
+
+void ConversionReport::leftoverRemoved(const std::string& path)
+{
+    if (file) {
+        write("removed", "", path, "no longer part of the project");
+    }
+}
+
+void ConversionReport::leftoverKept(const std::string& path)
+{
+    if (file) {
+        write("kept", "", path, "no longer part of the project, but edited since the last run");
+    }
+}
+
 void ConversionReport::folderRenamed(const std::string& name, const std::string& folder)
 {
     if (file) {

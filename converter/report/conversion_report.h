@@ -61,6 +61,12 @@ public:
     // A name that leads to the same folder as a sibling's, or to none of its
     // own, and the folder it got instead.
     void folderRenamed(const std::string& name, const std::string& folder);
+    // What a run did with a file that an earlier run wrote: an edited file
+    // set aside (the detail is where it is kept), a file the project no longer
+    // has removed, or kept because it was edited.
+    void editedSetAside(const std::string& path, const std::string& keptAs);
+    void leftoverRemoved(const std::string& path);
+    void leftoverKept(const std::string& path);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 

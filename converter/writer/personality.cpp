@@ -13,7 +13,9 @@
 
 namespace {
 
-// The personality the user named, or the project-wide placeholder, made empty.
+// The personality the user named, or the project-wide placeholder, made empty
+// when missing. Once it exists it is the user's: the messages they silence and
+// their compiler's settings are kept there, so it is never made empty again.
 // A placeholder that cannot be made is reported: the project would name a file
 // that is not there.
 std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
@@ -23,7 +25,10 @@ std::string selectPlaceholder(const Converter& converter, const std::string& nam
     }
     converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     const std::string path = projectPersonality(converter, extension);
-    OutputFile(path).close();
+    // A folder or a link in its place is a file that cannot be written.
+    if (platform::entryKind(path) != platform::EntryKind::other) {
+        OutputFile(path).close();
+    }
     return path;
 }
 
