@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
 #include "compdb/compiler_dialect.h"
@@ -10,7 +11,6 @@
 #include "compdb/json_text.h"
 #include "compdb/processor_macros.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
 #include "report/conversion_report.h"

@@ -2,11 +2,11 @@
 
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
-#include "driver/errors.h"
 #include "driver/same_files.h"
 #include "reader/group_file_reader.h"
 #include "reader/project_reader.h"

@@ -2,9 +2,9 @@
 // child of the root group, exactly as converting that project alone reads it.
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "reader/group_file_reader.h"
 #include "report/conversion_report.h"
 

@@ -1,9 +1,9 @@
 // The analyser project file and the destination folder tree, written by walking
 // the group tree depth first.
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"

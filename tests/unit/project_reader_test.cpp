@@ -1,5 +1,5 @@
+#include "base/errors.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "support/group_tree_dump.h"
 #include "support/project_text.h"
 #include "support/temp_folder.h"

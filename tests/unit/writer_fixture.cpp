@@ -1,6 +1,6 @@
 #include "writer_fixture.h"
 
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "support/captured_stdout.h"
 #include "writer/output_file.h"
 
