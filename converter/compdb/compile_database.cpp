@@ -13,6 +13,7 @@
 #include "driver/converter.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
+#include "reader/project_paths.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
@@ -44,12 +45,11 @@ struct Commands {
 
 // What every command of one project shares (each project of a group has its own).
 struct Shared {
-    const Converter& converter;
     HostFileNames& hostFiles;
     std::optional<ProcessorFamily> family;
     std::string processor;
-    // The folder of the project's file, where its relative paths start.
-    std::optional<std::string> sourceFolder;
+    // Relative paths start at the folder of the project's file.
+    ProjectPaths paths;
     // Host paths; the stand-in folder is "" when no include needs one.
     std::string projectFolder;
     std::string systemFolder;
@@ -114,7 +114,7 @@ std::vector<std::string> assemblerFolders(const Shared& shared, const std::strin
     std::vector<std::string> folders;
     if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
         for (std::string folder : cutIncludeList(*list)) {
-            shared.converter.resolveProjectPath(folder, shared.sourceFolder);
+            shared.paths.resolveProjectPath(folder);
             folders.push_back(std::move(folder));
         }
     }
@@ -290,11 +290,10 @@ ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles
     const std::optional<std::string> sourceFolder = target.sourceDir.empty()
                                                         ? std::nullopt
                                                         : std::optional<std::string>(target.sourceDir);
-    ProjectBuilds project{{converter,
-                           hostFiles,
+    ProjectBuilds project{{hostFiles,
                            processorFamily(target.name),
                            target.name,
-                           sourceFolder,
+                           ProjectPaths(converter.getInstallFolder(), sourceFolder),
                            toolPath(hostFiles, target.sourceDir),
                            {},
                            {}},

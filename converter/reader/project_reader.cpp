@@ -6,7 +6,6 @@
 #include "base/install_variables.h"
 #include "base/trim_char.h"
 #include "base/windows_path.h"
-#include "driver/converter.h"
 #include "reader/option_lists.h"
 
 #include <algorithm>
@@ -154,7 +153,7 @@ void ProjectReader::readCompilerOption(Group& configuration, const std::string& 
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
         for (const std::string& asWritten : cutIncludeList(*includes)) {
             std::string folder = asWritten;
-            converter.resolveProjectPath(folder);
+            paths.resolveProjectPath(folder);
             noteInstallVariables(folder);
             configuration.appendIncludePath(folder);
             report.includeFolder(configuration.name, asWritten, folder);
