@@ -13,6 +13,7 @@
 #include "driver/converter.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
+#include "reader/option_words.h"
 #include "reader/project_paths.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
@@ -32,10 +33,6 @@ constexpr std::string_view standInFolderName = "include-names";
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
 constexpr std::string_view unknownAssembler = "asm";
-constexpr std::string_view compilerTool = "Compiler";
-constexpr std::string_view assemblerTool = "Assembler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
 constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
 struct Commands {
@@ -123,7 +120,7 @@ std::vector<std::string> assemblerFolders(const Shared& shared, const std::strin
 
 Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
 {
-    const std::string compilerOption = toolOption(*build.configuration, compilerTool);
+    const std::string compilerOption = toolOption(*build.configuration, compilerToolType);
     Commands commands;
     std::vector<std::string>& compiler = commands.compiler;
     compiler.emplace_back(shared.family ? familyCompiler(*shared.family) : unknownCompiler);
@@ -137,7 +134,7 @@ Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
     addDefinitions(compiler, compilerOption);
     addSearchFolders(compiler, shared, build.includeFolders);
 
-    const std::string assemblerOption = toolOption(*build.configuration, assemblerTool);
+    const std::string assemblerOption = toolOption(*build.configuration, assemblerToolType);
     std::vector<std::string>& assembler = commands.assembler;
     assembler.emplace_back(shared.family ? familyAssembler(*shared.family) : unknownAssembler);
     // What clang needs to read the file as the assembler does: preprocessed.

@@ -8,6 +8,7 @@
 #include "compdb/processor_macros.h"
 #include "driver/same_files.h"
 #include "reader/group_file_reader.h"
+#include "reader/option_words.h"
 #include "reader/project_paths.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
@@ -194,7 +195,7 @@ void Converter::reportWhatDatabasesLack()
 void Converter::reportLanguageOptions(const Group& target)
 {
     for (const std::unique_ptr<Group>& configuration : target.children()) {
-        const auto compiler = configuration->toolOptions.find("Compiler");
+        const auto compiler = configuration->toolOptions.find(std::string(compilerToolType));
         if (!configuration->isConfiguration || compiler == configuration->toolOptions.end()) {
             continue;
         }

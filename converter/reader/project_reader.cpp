@@ -7,6 +7,7 @@
 #include "base/trim_char.h"
 #include "base/windows_path.h"
 #include "reader/option_lists.h"
+#include "reader/option_words.h"
 
 #include <algorithm>
 #include <array>
@@ -37,9 +38,6 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr std::string_view compilerToolType = "Compiler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
 constexpr std::string_view whitespace = " \t\n\v\f\r";
 
 // Sets a variable for the lifetime of the object and restores it afterwards.
