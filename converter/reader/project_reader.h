@@ -30,7 +30,7 @@ struct ProjectReaderInput {
 
 // Reads one project file from the lexer into a group tree. Defined in
 // project_reader.cpp, but for the file entries' part (marked below), which is
-// in file_entry_reader.cpp.
+// in project_reader_file_entries.cpp.
 class ProjectReader {
 public:
     ProjectReader(XmlLexer& lexer, const ProjectReaderInput& input)
@@ -91,7 +91,7 @@ private:
     // An attribute of the start tag read last, without the double quotes
     // around it; "" when it is missing. Valid until the next start tag.
     std::string_view attribute(std::string_view key) const { return tagAttributes.unquoted(key); }
-    // The file entries' part, in file_entry_reader.cpp: the elements of a file
+    // The file entries' part, in project_reader_file_entries.cpp: the elements of a file
     // list, what each entry becomes, and the groups that take it.
     bool readFiles(Group& group, FolderKind kind);
     bool readFile(Group& group, FolderKind kind);
