@@ -2,6 +2,7 @@
 
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
 #include "compdb/compiler_dialect.h"
@@ -10,9 +11,10 @@
 #include "compdb/json_text.h"
 #include "compdb/processor_macros.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
+#include "reader/option_words.h"
+#include "reader/project_paths.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
@@ -31,10 +33,6 @@ constexpr std::string_view standInFolderName = "include-names";
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
 constexpr std::string_view unknownAssembler = "asm";
-constexpr std::string_view compilerTool = "Compiler";
-constexpr std::string_view assemblerTool = "Assembler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
 constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
 struct Commands {
@@ -44,12 +42,11 @@ struct Commands {
 
 // What every command of one project shares (each project of a group has its own).
 struct Shared {
-    const Converter& converter;
     HostFileNames& hostFiles;
     std::optional<ProcessorFamily> family;
     std::string processor;
-    // The folder of the project's file, where its relative paths start.
-    std::optional<std::string> sourceFolder;
+    // Relative paths start at the folder of the project's file.
+    ProjectPaths paths;
     // Host paths; the stand-in folder is "" when no include needs one.
     std::string projectFolder;
     std::string systemFolder;
@@ -114,7 +111,7 @@ std::vector<std::string> assemblerFolders(const Shared& shared, const std::strin
     std::vector<std::string> folders;
     if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
         for (std::string folder : cutIncludeList(*list)) {
-            shared.converter.resolveProjectPath(folder, shared.sourceFolder);
+            shared.paths.resolveProjectPath(folder);
             folders.push_back(std::move(folder));
         }
     }
@@ -123,7 +120,7 @@ std::vector<std::string> assemblerFolders(const Shared& shared, const std::strin
 
 Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
 {
-    const std::string compilerOption = toolOption(*build.configuration, compilerTool);
+    const std::string compilerOption = toolOption(*build.configuration, compilerToolType);
     Commands commands;
     std::vector<std::string>& compiler = commands.compiler;
     compiler.emplace_back(shared.family ? familyCompiler(*shared.family) : unknownCompiler);
@@ -137,7 +134,7 @@ Commands commandsOf(const Shared& shared, const ConfigurationBuild& build)
     addDefinitions(compiler, compilerOption);
     addSearchFolders(compiler, shared, build.includeFolders);
 
-    const std::string assemblerOption = toolOption(*build.configuration, assemblerTool);
+    const std::string assemblerOption = toolOption(*build.configuration, assemblerToolType);
     std::vector<std::string>& assembler = commands.assembler;
     assembler.emplace_back(shared.family ? familyAssembler(*shared.family) : unknownAssembler);
     // What clang needs to read the file as the assembler does: preprocessed.
@@ -290,11 +287,10 @@ ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles
     const std::optional<std::string> sourceFolder = target.sourceDir.empty()
                                                         ? std::nullopt
                                                         : std::optional<std::string>(target.sourceDir);
-    ProjectBuilds project{{converter,
-                           hostFiles,
+    ProjectBuilds project{{hostFiles,
                            processorFamily(target.name),
                            target.name,
-                           sourceFolder,
+                           ProjectPaths(converter.getInstallFolder(), sourceFolder),
                            toolPath(hostFiles, target.sourceDir),
                            {},
                            {}},

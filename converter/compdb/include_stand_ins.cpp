@@ -1,6 +1,6 @@
 #include "compdb/include_stand_ins.h"
 
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "platform/platform.h"
 
 #include <algorithm>

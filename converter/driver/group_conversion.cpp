@@ -2,10 +2,11 @@
 // child of the root group, exactly as converting that project alone reads it.
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "reader/group_file_reader.h"
+#include "reader/project_paths.h"
 #include "report/conversion_report.h"
 
 #include <unordered_map>
@@ -21,7 +22,7 @@ ProjectReading Converter::readGroup()
     // Windows names one file in any letter case.
     std::unordered_map<std::string, std::string> namesByPath;
     for (const GroupMember& member : members) {
-        const std::string path = resolveGroupMemberPath(member.file);
+        const std::string path = resolveGroupMemberPath(sourcePath, member.file);
         const auto [first, isNew] = namesByPath.try_emplace(asciiUpperCase(path), member.name);
         if (!isNew) {
             printLine("Project listed twice in the group, read once: " + member.name + ": " + path);
@@ -44,17 +45,16 @@ ProjectReading Converter::readGroup()
 bool Converter::readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables)
 {
     printLine("Reading Project - " + member.name + ": " + path);
-    auto project = std::make_unique<Group>(member.name, this);
+    auto project = std::make_unique<Group>(member.name);
     project->sourceDir = parentFolder(path).value_or(std::string());
     report->setProject(project->name);
     report->groupAdded(*rootGroup, *project);
-    projectPath = path;
     ReadExtent extent = ReadExtent::noProject;
     std::string message;
     try {
         XmlLexer projectLexer;
         projectLexer.openFile(path);
-        const ProjectReading reading = readFrom(projectLexer, *project);
+        const ProjectReading reading = readFrom(projectLexer, path, *project);
         keptInstallVariables = keptInstallVariables || reading.keptInstallVariables;
         tellRefusal(projectLexer, reading.extent);
         extent = reading.extent;
@@ -63,7 +63,6 @@ bool Converter::readGroupMember(const GroupMember& member, const std::string& pa
     } catch (const InputTooLong& error) {
         message = error.what();
     }
-    projectPath = sourcePath;
     if (!message.empty()) {
         fail(message);
         report->projectNotRead(path, message);

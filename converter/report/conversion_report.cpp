@@ -1,7 +1,7 @@
 #include "report/conversion_report.h"
 
+#include "base/errors.h"
 #include "base/install_variables.h"
-#include "driver/errors.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 

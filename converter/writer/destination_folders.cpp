@@ -1,7 +1,7 @@
 #include "writer/destination_folders.h"
 
+#include "base/errors.h"
 #include "base/windows_path.h"
-#include "driver/errors.h"
 #include "platform/platform.h"
 
 namespace {

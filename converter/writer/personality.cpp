@@ -49,14 +49,14 @@ void appendTemplate(const Converter& converter, OutputFile& personality)
 
 } // namespace
 
-std::string Group::selectMessagePersonality() const
+std::string Group::selectMessagePersonality(const Converter& converter) const
 {
-    return selectPlaceholder(*converter, converter->getMessagePersonality(), messageExtension);
+    return selectPlaceholder(converter, converter.getMessagePersonality(), messageExtension);
 }
 
-std::string Group::selectCompilerPersonality() const
+std::string Group::selectCompilerPersonality(const Converter& converter) const
 {
-    return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
+    return selectPlaceholder(converter, converter.getCompilerPersonality(), compilerExtension);
 }
 
 // Decided from this run alone: what an earlier run left in the destination
@@ -72,10 +72,10 @@ std::string Group::chooseAnalyserPersonality(const std::string& groupFolder, con
     return own;
 }
 
-void Group::produceAnalyserPersonality(const std::string& path) const
+void Group::produceAnalyserPersonality(const Converter& converter, const std::string& path) const
 {
     if (hasOwnAnalyserPersonality(*this)) {
-        writeAnalyserPersonality(path);
+        writeAnalyserPersonality(converter, path);
         return;
     }
     // An inherited personality, the default one included, is made once and then
@@ -83,13 +83,13 @@ void Group::produceAnalyserPersonality(const std::string& path) const
     if (platform::pathExists(path)) {
         return;
     }
-    converter->getDestinationFolders().makeDirectory(projectPersonFolder(*converter));
+    converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     OutputFile personality(path);
-    appendTemplate(*converter, personality);
+    appendTemplate(converter, personality);
     personality.close();
 }
 
-void Group::writeAnalyserPersonality(const std::string& path) const
+void Group::writeAnalyserPersonality(const Converter& converter, const std::string& path) const
 {
     OutputFile personality(path);
     for (const std::string& folder : includePaths_) {
@@ -98,6 +98,6 @@ void Group::writeAnalyserPersonality(const std::string& path) const
     for (const auto& [macro, value] : definitions_) {
         personality.writeLine("-d \"" + macro + (value.empty() ? "" : "=" + value) + "\"");
     }
-    appendTemplate(*converter, personality);
+    appendTemplate(converter, personality);
     personality.close();
 }

@@ -1,7 +1,7 @@
 #include "writer/recorded_run.h"
 
 #include "base/console.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "platform/file_changes.h"
 #include "platform/platform.h"
 #include "report/conversion_report.h"

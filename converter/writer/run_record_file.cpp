@@ -4,7 +4,7 @@
 #include "base/content_digest.h"
 #include "base/io_sizes.h"
 #include "base/windows_path.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "platform/platform.h"
 #include "platform/file_changes.h"
 #include "writer/output_file.h"
