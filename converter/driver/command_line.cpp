@@ -2,6 +2,7 @@
 
 #include "base/console.h"
 #include "base/project_name.h"
+#include "base/windows_path.h"
 #include "driver/make_absolute_path.h"
 #include "platform/platform.h"
 
@@ -13,6 +14,8 @@ namespace {
 
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
+constexpr std::string_view neverInAnExtension = ".*?";
+constexpr std::string_view exampleExtension = "c";
 enum class Option {
     projectName,
     messagePersonality,
@@ -99,6 +102,23 @@ void applyOption(Converter& converter, Option option, const std::string& value)
     }
 }
 
+// An entry is compared with the text after a file's last dot, which holds no
+// dot, and a Windows file name holds no "*" or "?". The entry stays as written;
+// the user hears that it takes nothing, and how to write it.
+void warnOfExtensionsThatNeverMatch(const std::vector<std::string>& entries)
+{
+    for (const std::string& entry : entries) {
+        if (entry.find_first_of(neverInAnExtension) == std::string::npos) {
+            continue;
+        }
+        std::string meant = extension(entry);
+        std::erase_if(meant, [](char c) { return neverInAnExtension.find(c) != std::string_view::npos; });
+        printLine("Warning: the -ext entry \"" + entry +
+                  "\" can never match; write it without dot or wildcard, as in -ext " +
+                  (meant.empty() ? std::string(exampleExtension) : meant));
+    }
+}
+
 } // namespace
 
 void printUsage()
@@ -149,5 +169,6 @@ int runCommandLine(const std::vector<std::string>& arguments)
         printLine(error.what());
         return 1;
     }
+    warnOfExtensionsThatNeverMatch(converter->getExtensions());
     return converter->run();
 }

@@ -90,6 +90,17 @@ TEST_F(CommandLine, AReportedFailureOfTheRunEndsWithStatusOne)
     EXPECT_TRUE(folderIsEmpty());
 }
 
+TEST_F(CommandLine, EachExtensionEntryThatCanNeverMatchIsToldBeforeTheRun)
+{
+    const PrintedRun outcome = runCapturing({"none.dpj", ".", "C:\\VDSP", "-ext", ".asm,c,*.C", "-ext", "*,h?,,"});
+    const std::string advice = "\" can never match; write it without dot or wildcard, as in -ext ";
+    EXPECT_EQ(outcome.output, "Warning: the -ext entry \".asm" + advice + "asm\n" +
+                                  "Warning: the -ext entry \"*.C" + advice + "C\n" +
+                                  "Warning: the -ext entry \"*" + advice + "c\n" +
+                                  "Warning: the -ext entry \"h?" + advice + "h\n" +
+                                  "Could not open file: " + current + "\\none.dpj\n");
+}
+
 TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)
 {
     const auto converter = makeConverter({"proj\\app.dpj", "out\\", "C:\\VDSP"});
