@@ -107,6 +107,7 @@ void XmlLexer::openFile(const std::string& windowsPath)
     text = {};
     kind = TokenKind::none;
     lastStartTagWasEmpty_ = false;
+    startTagSeen_ = false;
     if (!input.open(platform::hostPath(windowsPath))) {
         throw XMLReaderError(XMLReaderError::cannotOpen);
     }
@@ -250,8 +251,7 @@ void XmlLexer::nextToken()
     }
 
     if (c != '<') {
-        readTokenUntil('<', c);
-        kind = TokenKind::text;
+        readTextToken(c);
         return;
     }
 
@@ -282,6 +282,22 @@ void XmlLexer::nextToken()
             tagName = readWord(tag, tagNameEnd);
         }
     }
+    startTagSeen_ = startTagSeen_ || kind == TokenKind::startTag;
+}
+
+// A file whose first tag would follow its text at the end holds no element: a
+// text file given by mistake, which no project cut short resembles.
+void XmlLexer::readTextToken(int firstByte)
+{
+    try {
+        readTokenUntil('<', firstByte);
+    } catch (const XMLReaderError& error) {
+        if (startTagSeen_ || error.code != XMLReaderError::unexpectedEnd) {
+            throw;
+        }
+        throw XMLReaderError(XMLReaderError::noElement);
+    }
+    kind = TokenKind::text;
 }
 
 // Up to the next ">", which is read but not kept; a ">" in a quoted value
