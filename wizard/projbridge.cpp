@@ -1,6 +1,7 @@
 #include "projbridge.h"
 
-#include "project_group.h"
+#include "converter_arguments.h"
+#include "summary.h"
 #include "typed_path.h"
 
 #include <QDir>
@@ -37,7 +38,7 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
         connect(box, &QCheckBox::toggled, this, [this] {
             if (runState == RunState::Ready) {
-                DetailsText->setPlainText(summaryText());
+                DetailsText->setPlainText(summaryText(fields()));
             }
         });
     }
@@ -55,7 +56,7 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
 
     lastPath = toBackslashes(QStringLiteral("/"));
     // The hint line says from the start what the first page still needs.
-    Page0LineEdit_textchanged(QString());
+    recheckFirstPage();
     loadSettings();
 }
 
@@ -80,9 +81,9 @@ bool Projbridge::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyRelease) {
         auto* field = qobject_cast<QLineEdit*>(watched);
         if (page0Fields().contains(field)) {
-            Page0LineEdit_textchanged(QString());
+            recheckFirstPage();
         } else if (page1PathFields().contains(field)) {
-            Page1LineEdit_textchanged(QString());
+            recheckPersonalityPage();
         }
     }
     return ProjbridgeBase::eventFilter(watched, event);
@@ -91,6 +92,11 @@ bool Projbridge::eventFilter(QObject* watched, QEvent* event)
 void Projbridge::setBrowseDialog(BrowseDialog dialog)
 {
     browseDialog = std::move(dialog);
+}
+
+void Projbridge::setMessageDialog(MessageDialog dialog)
+{
+    messageDialog = std::move(dialog);
 }
 
 void Projbridge::setUrlOpener(UrlOpener opener)
@@ -157,8 +163,8 @@ void Projbridge::CmpBrowseBtn_clicked()
 void Projbridge::initializePage(int id)
 {
     if (page(id) == Page3) {
-        extensionList = buildExtensionList();
-        DetailsText->setPlainText(summaryText());
+        extensionList = buildExtensionListFromPage();
+        DetailsText->setPlainText(summaryText(fields()));
         setRunState(RunState::Ready);
     }
     ProjbridgeBase::initializePage(id);
@@ -172,72 +178,34 @@ void Projbridge::cleanupPage(int id)
     ProjbridgeBase::cleanupPage(id);
 }
 
-QString Projbridge::buildExtensionList() const
+QString Projbridge::buildExtensionListFromPage() const
 {
     const std::pair<QCheckBox*, QString> extensionBoxes[] = {
-        {cppCheck, QStringLiteral("cpp,")}, {ccCheck, QStringLiteral("cc,")},   {cxxCheck, QStringLiteral("cxx,")},
-        {cCheck, QStringLiteral("c,")},     {hCheck, QStringLiteral("h,")},     {hhCheck, QStringLiteral("hh,")},
-        {hppCheck, QStringLiteral("hpp,")}, {hxxCheck, QStringLiteral("hxx,")},
+        {cppCheck, QStringLiteral("cpp")}, {ccCheck, QStringLiteral("cc")},   {cxxCheck, QStringLiteral("cxx")},
+        {cCheck, QStringLiteral("c")},     {hCheck, QStringLiteral("h")},     {hhCheck, QStringLiteral("hh")},
+        {hppCheck, QStringLiteral("hpp")}, {hxxCheck, QStringLiteral("hxx")},
     };
-    QString list;
-    for (const auto& [box, entry] : extensionBoxes) {
+    QStringList ticked;
+    for (const auto& [box, extension] : extensionBoxes) {
         if (box->isChecked()) {
-            list += entry;
+            ticked << extension;
         }
     }
-    list += CustExtEdit->text();
-    if (list.endsWith(u',')) {
-        list.chop(1);
-    }
-    return list;
+    return buildExtensionList(ticked, CustExtEdit->text());
 }
 
-// An empty field is named for what it means to the converter, so the summary has no blank items.
-QString Projbridge::summaryText() const
+WizardFields Projbridge::fields() const
 {
-    const auto orElse = [](const QString& value, const QString& meaning) { return value.isEmpty() ? meaning : value; };
-    const QString none = tr("none");
-    QList<std::pair<QString, QString>> blocks = {
-        {tr("Visual DSP Project:\n"), typedPath(VDSPProjectEdit->text())},
-        {tr("Visual DSP Install Location:\n"), orElse(typedPath(VDSPInstallDirEdit->text()), tr("looked up"))},
-        {tr("Tavric / Tavric++ Project Directory:\n"), typedPath(TavricProjectEdit->text())},
-        {tr("Tavric / Tavric++ Project Name:\n"), TavricNameEdit->text()},
-        {tr("Message Personality:\n"), orElse(typedPath(MsgPersonEdit->text()), none)},
-        {tr("Tamplate Analyser Personality:\n"), orElse(typedPath(AnalPersonEdit->text()), none)},
-        {tr("Compiler Personality:\n"), orElse(typedPath(CmpPersonEdit->text()), none)},
-        {tr("File Extensions:\n"), orElse(extensionList, tr("all files"))},
-        {tr("Conversion Report:\n"), ReportCheck->isChecked() ? reportFilePath() : none},
-        {tr("Compilation Databases:\n"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : none},
-    };
-    const QString group = projectGroupText();
-    if (!group.isEmpty()) {
-        blocks.insert(1, {tr("Project Group Members:\n"), group});
-    }
-    QStringList texts;
-    for (const auto& [heading, value] : blocks) {
-        texts << heading + value;
-    }
-    return texts.join(QStringLiteral("\n\n")) + u'\n';
-}
-
-// One line per member of a project group source; empty when the source is a single project.
-QString Projbridge::projectGroupText() const
-{
-    const std::optional<ProjectGroup> group = readProjectGroup(typedPath(VDSPProjectEdit->text()));
-    if (!group) {
-        return {};
-    }
-    QStringList lines;
-    for (const ProjectGroupMember& member : group->members) {
-        lines << tr("%1 (%2)").arg(member.name, member.file);
-    }
-    if (group->members.isEmpty()) {
-        lines << tr("none: the group lists no project");
-    }
-    if (!group->readWhole) {
-        lines << tr("the group file could not be read beyond this point");
-    }
-    return lines.join(u'\n');
+    return {VDSPProjectEdit->text(),
+            VDSPInstallDirEdit->text(),
+            TavricProjectEdit->text(),
+            TavricNameEdit->text(),
+            MsgPersonEdit->text(),
+            AnalPersonEdit->text(),
+            CmpPersonEdit->text(),
+            extensionList,
+            ReportCheck->isChecked(),
+            CompdbCheck->isChecked()};
 }
 
 QList<SettingsEntry> Projbridge::settingsEntries() const

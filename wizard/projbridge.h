@@ -1,8 +1,10 @@
 #pragma once
 
 #include "browse_dialog.h"
+#include "message_dialog.h"
 #include "projbridge_base.h"
 #include "settings_file.h"
+#include "wizard_fields.h"
 
 #include <QDesktopServices>
 #include <QString>
@@ -32,16 +34,11 @@ public:
     void loadSettings();
     void saveSettings();
 
-    // The converter's command line as the fields give it: the program name, then its arguments.
-    QStringList converterCommandLine() const;
-
-    // Where the converter writes the project, and where the options put the report and the compilation
-    // databases: in the destination folder, under the project's name.
-    QString projectFilePath() const;
-    QString reportFilePath() const;
-    QString compilationDatabaseFolder() const;
+    // What the pages hold now.
+    WizardFields fields() const;
 
     void setBrowseDialog(BrowseDialog dialog);
+    void setMessageDialog(MessageDialog dialog);
     void setUrlOpener(UrlOpener opener);
 
 public slots:
@@ -73,19 +70,13 @@ private:
 
     QList<QLineEdit*> page0Fields() const;
     QList<QLineEdit*> page1PathFields() const;
-    // What keeps a field from being taken, in a line the page shows; empty when it can be taken.
-    QString projectFileProblem() const;
-    QString installFolderProblem() const;
-    QString destinationProblem() const;
-    QString nameProblem() const;
-    QString personalityProblem(const QLineEdit* field, const QString& label) const;
+    void recheckFirstPage();
+    void recheckPersonalityPage();
     void followProjectName();
     QList<SettingsEntry> settingsEntries() const;
     QString browseStartFolder() const;
     void browseInto(QLineEdit* field, BrowseRequest request);
-    QString buildExtensionList() const;
-    QString summaryText() const;
-    QString projectGroupText() const;
+    QString buildExtensionListFromPage() const;
     void appendOutput(const QString& text);
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
@@ -101,6 +92,7 @@ private:
     // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.
     QString standardCancelText;
     BrowseDialog browseDialog = showBrowseDialog;
+    MessageDialog messageDialog = showMessageDialog;
     UrlOpener urlOpener = QDesktopServices::openUrl;
     // Stateful, so that a character the converter's output splits between two reads still decodes whole.
     QStringDecoder outputDecoder{QStringDecoder::System};

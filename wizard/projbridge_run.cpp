@@ -1,3 +1,4 @@
+#include "converter_arguments.h"
 #include "converter_program.h"
 #include "projbridge.h"
 #include "typed_path.h"
@@ -5,65 +6,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
 
-namespace {
-
-QString inDestination(const QString& destination, const QString& fileName)
-{
-    return Projbridge::toBackslashes(QDir(destination).filePath(fileName));
-}
-
-} // namespace
-
-QString Projbridge::projectFilePath() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".prj");
-}
-
-QString Projbridge::reportFilePath() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".report.tsv");
-}
-
-// Beside the project file rather than in the project's own folder, which is named after the source file and so
-// may not exist under the name given.
-QString Projbridge::compilationDatabaseFolder() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".compdb");
-}
-
-QStringList Projbridge::converterCommandLine() const
-{
-    QStringList commandLine{converterProgramName,
-                            typedPath(VDSPProjectEdit->text()),
-                            typedPath(TavricProjectEdit->text()),
-                            typedPath(VDSPInstallDirEdit->text()),
-                            QStringLiteral("-pn"),
-                            TavricNameEdit->text()};
-    const std::pair<QString, QString> options[] = {
-        {QStringLiteral("-mp"), typedPath(MsgPersonEdit->text())},
-        {QStringLiteral("-ap"), typedPath(AnalPersonEdit->text())},
-        {QStringLiteral("-cp"), typedPath(CmpPersonEdit->text())},
-        {QStringLiteral("-ext"), extensionList},
-        {QStringLiteral("-report"), ReportCheck->isChecked() ? reportFilePath() : QString()},
-        {QStringLiteral("-compdb"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : QString()},
-    };
-    for (const auto& [option, value] : options) {
-        if (!value.isEmpty()) {
-            commandLine << option << value;
-        }
-    }
-    return commandLine;
-}
-
 void Projbridge::accept()
 {
-    const QStringList commandLine = converterCommandLine();
+    const QStringList commandLine = converterCommandLine(fields());
     if (process) {
         // Only a finished run can be followed by another: Back and Finish are off while one is running.
         process->deleteLater();
@@ -79,7 +29,7 @@ void Projbridge::accept()
     });
 
     outputDecoder.resetState();
-    runReportFile = ReportCheck->isChecked() ? reportFilePath() : QString();
+    runReportFile = ReportCheck->isChecked() ? reportFilePath(fields()) : QString();
     DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
     const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
     if (program.isEmpty()) {
@@ -102,8 +52,9 @@ void Projbridge::processExit()
     const bool normalExit = process->exitStatus() == QProcess::NormalExit;
     if (normalExit && process->exitCode() == 0) {
         appendDetailsLine(tr("Project Converted Successfully!"));
-        if (QFileInfo::exists(projectFilePath())) {
-            appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFilePath()));
+        const QString projectFile = projectFilePath(fields());
+        if (QFileInfo::exists(projectFile)) {
+            appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFile));
         }
         setRunState(RunState::Succeeded);
     } else {
@@ -111,8 +62,9 @@ void Projbridge::processExit()
             appendDetailsLine(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
         }
         setRunState(RunState::Failed);
-        QMessageBox::about(nullptr, tr("Projbridge"),
-                           tr("Project Conversion Failed!\nPlease check the details log and try again."));
+        // Not bound to the wizard, as the converter's failure is not the wizard's.
+        messageDialog(nullptr, {QMessageBox::Warning, tr("Projbridge"),
+                                tr("Project Conversion Failed!\nPlease check the details log and try again.")});
     }
     saveSettings();
 }
@@ -180,7 +132,7 @@ void Projbridge::setRunState(RunState state)
 void Projbridge::openLocalPath(const QString& path)
 {
     if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)))) {
-        QMessageBox::warning(this, tr("Projbridge"),
-                             tr("No program on this desktop could open it. It is here:\n%1").arg(path));
+        messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
+                             tr("No program on this desktop could open it. It is here:\n%1").arg(path)});
     }
 }

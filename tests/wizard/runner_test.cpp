@@ -194,14 +194,15 @@ void RunnerTest::failingRun()
     writeStandInConverter(folder->path("bin"), "printf 'Could not open <source> & go on\\n'; exit 1");
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    QCOMPARE(closer.closedBoxes, 1);
-    QCOMPARE(closer.caption, "Projbridge");
-    QCOMPARE(closer.text, "Project Conversion Failed!\nPlease check the details log and try again.");
+    QCOMPARE(closer.shown.size(), 1);
+    QCOMPARE(closer.shown.last().caption, "Projbridge");
+    QCOMPARE(closer.shown.last().icon, QMessageBox::Warning);
+    QCOMPARE(closer.shown.last().text, "Project Conversion Failed!\nPlease check the details log and try again.");
     QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Could not open <source> & go on"}));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
@@ -214,14 +215,14 @@ void RunnerTest::crashedConverterIsAFailure()
     writeStandInConverter(folder->path("bin"), "printf 'half a line'; kill -KILL $$");
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
     QCOMPARE(finished.first().at(1).value<QProcess::ExitStatus>(), QProcess::CrashExit);
     QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "half a line", stoppedAbnormally}));
-    QCOMPARE(closer.closedBoxes, 1);
+    QCOMPARE(closer.shown.size(), 1);
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
@@ -256,10 +257,10 @@ void RunnerTest::reportAndFolderOpen()
     QTest::mouseClick(wizard.OpenFolderBtn, Qt::LeftButton);
     QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(folder->path("destination"))}));
     wizard.setUrlOpener([](const QUrl&) { return false; });
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
     QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
-    QCOMPARE(closer.closedBoxes, 1);
-    QCOMPARE(closer.text, "No program on this desktop could open it. It is here:\n" + report);
+    QCOMPARE(closer.shown.size(), 1);
+    QCOMPARE(closer.shown.last().text, "No program on this desktop could open it. It is here:\n" + report);
 
     QVERIFY(press(wizard, QWizard::BackButton));
     QVERIFY(!wizard.OpenReportBtn->isVisible());
@@ -269,13 +270,13 @@ void RunnerTest::converterNotFound()
 {
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QVERIFY(press(wizard, QWizard::FinishButton));
     QTest::qWait(100);
 
     QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n" + notFound + "\n");
-    QCOMPARE(closer.closedBoxes, 0);
+    QCOMPARE(closer.shown.size(), 0);
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
     QVERIFY(!QFile::exists(folder->path("settings.txt")));

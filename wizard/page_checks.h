@@ -1,0 +1,13 @@
+#pragma once
+
+#include "wizard_fields.h"
+
+#include <QStringList>
+
+// What keeps each field of the first page from being taken, in the order project file, install location,
+// destination folder, name; an empty text where nothing does.
+QStringList firstPageProblems(const WizardFields& fields);
+
+// The same for the personality page: message, template analyser, compiler. Every personality is optional, but
+// one that is named must be a file.
+QStringList personalityPageProblems(const WizardFields& fields);
