@@ -1,7 +1,7 @@
 #include "driver/command_line.h"
 
 #include "base/console.h"
-#include "base/windows_path.h"
+#include "base/project_name.h"
 #include "driver/make_absolute_path.h"
 #include "platform/platform.h"
 
@@ -13,8 +13,6 @@ namespace {
 
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
-constexpr std::string_view parentFolderName = "..";
-
 enum class Option {
     projectName,
     messagePersonality,
@@ -62,13 +60,10 @@ std::string absolutePathArgument(const std::string& typed)
     return makeAbsolutePath(windowsPathArgument(typed));
 }
 
-// The project file and the project-wide personalities are named after the
-// project: a name that leaves its folder would put them outside the destination.
 std::string projectNameArgument(const std::string& typed)
 {
-    if (typed == parentFolderName || typed.find_first_of("\\/") != std::string::npos) {
-        throw CommandLineError("Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " +
-                               typed);
+    if (const std::optional<std::string> fault = projectNameFault(typed)) {
+        throw CommandLineError("Invalid value for option -pn (" + *fault + "): " + typed);
     }
     return typed;
 }
@@ -110,11 +105,6 @@ void printUsage()
 {
     printLine("Usage: ProjbridgeCli <source_proj> <dest_folder> <VisualDSP_install_dir> [-pn dest_proj_name]");
     printLine("[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] [-ext file_extension]");
-}
-
-std::string defaultProjectName(const std::string& sourcePath)
-{
-    return withoutExtension(fileName(withoutExtension(sourcePath)));
 }
 
 std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments)

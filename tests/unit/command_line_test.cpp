@@ -1,3 +1,4 @@
+#include "base/project_name.h"
 #include "driver/command_line.h"
 #include "platform/platform.h"
 #include "support/captured_stdout.h"
@@ -60,6 +61,23 @@ TEST_F(CommandLine, AProjectNameThatLeavesItsFolderIsRefusedBeforeAnythingHappen
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.output,
                   "Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " + name + "\n");
+    }
+    EXPECT_TRUE(folderIsEmpty());
+}
+
+TEST_F(CommandLine, AProjectNameThatWindowsCannotHoldAsAFileNameIsRefusedBeforeAnythingHappens)
+{
+    const std::pair<std::string, std::string> names[] = {
+        {"a<b", "a<b"}, {"a>b", "a>b"}, {"a:b", "a:b"},     {"a\"b", "a\"b"},
+        {"a|b", "a|b"}, {"a?b", "a?b"}, {"a*b", "a*b"},     {"a\nb", "a\\x0ab"},
+        {"a\tb", "a\\x09b"}, {"\x1f", "\\x1f"}, {std::string(1, '\0'), "\\x00"},
+    };
+    for (const auto& [name, shown] : names) {
+        const PrintedRun outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", name});
+        EXPECT_EQ(outcome.status, 1) << shown;
+        EXPECT_EQ(outcome.output, "Invalid value for option -pn (a project name holds no < > : \" | ? * or control "
+                                  "character, which Windows forbids in file names): " +
+                                      shown + "\n");
     }
     EXPECT_TRUE(folderIsEmpty());
 }
