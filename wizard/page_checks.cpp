@@ -1,5 +1,7 @@
 #include "page_checks.h"
 
+#include "base/project_name.h"
+#include "converter_text.h"
 #include "typed_path.h"
 
 #include <QFileInfo>
@@ -52,16 +54,13 @@ QString destinationProblem(const QString& typed)
     return wrongEntry(wizardText("Folder"), path, Wanted::folder);
 }
 
-// The converter refuses a name that would put the project file outside the destination folder.
 QString nameProblem(const QString& name)
 {
     if (name.isEmpty()) {
         return wizardText("Name: enter a name for the Tavric/Tavric++ project.");
     }
-    if (name == u".." || name.contains(u'\\') || name.contains(u'/')) {
-        return wizardText("Name: a name may not hold \\ or / or be ..");
-    }
-    return {};
+    const std::optional<std::string> fault = projectNameFault(toConverterText(name));
+    return fault ? wizardText("Name: %1.").arg(fromConverterText(*fault)) : QString();
 }
 
 QString personalityProblem(const QString& typed, const QString& label)

@@ -1,8 +1,9 @@
+#include "base/project_name.h"
+#include "converter_text.h"
 #include "page_checks.h"
+#include "platform/platform.h"
 #include "projbridge.h"
 #include "typed_path.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -58,7 +59,8 @@ void Projbridge::recheckPersonalityPage()
 
 void Projbridge::followProjectName()
 {
-    const QString projectName = QFileInfo(typedPath(VDSPProjectEdit->text())).completeBaseName();
+    const QString projectName = fromConverterText(
+        defaultProjectName(platform::commandLinePath(toConverterText(typedPath(VDSPProjectEdit->text())))));
     if (TavricNameEdit->text().isEmpty() || TavricNameEdit->text() == followedName) {
         TavricNameEdit->setText(projectName);
     }

@@ -16,10 +16,7 @@ QString projectGroupText(const QString& projectFile)
     if (!group) {
         return {};
     }
-    QStringList lines;
-    for (const ProjectGroupMember& member : group->members) {
-        lines << wizardText("%1 (%2)").arg(member.name, member.file);
-    }
+    QStringList lines = group->members;
     if (group->members.isEmpty()) {
         lines << wizardText("none: the group lists no project");
     }

@@ -77,7 +77,9 @@ void PageChecksTest::firstPageProblems_data()
     const QString vdsp = "$/VisualDSP 5.0";
     const QString out = "$/out";
     const QString noSuchFile = "Project File: no such file.";
-    const QString badName = "Name: a name may not hold \\ or / or be ..";
+    const QString badName = "Name: a project name holds no \"\\\", \"/\" or \"..\".";
+    const QString notOnWindows = "Name: a project name holds no < > : \" | ? * or control character, which Windows "
+                                 "forbids in file names.";
     const QStringList none{"", "", "", ""};
     QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << none;
     QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"}
@@ -105,6 +107,8 @@ void PageChecksTest::firstPageProblems_data()
     QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << QStringList{"", "", "", badName};
     QTest::newRow("name /") << QStringList{dpj, vdsp, out, "a/b"} << QStringList{"", "", "", badName};
     QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << none;
+    QTest::newRow("name Windows cannot hold") << QStringList{dpj, vdsp, out, "a:b*c?"}
+                                              << QStringList{"", "", "", notOnWindows};
     QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", '"' + out + '"', "app"}
                                        << none;
     QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"}
