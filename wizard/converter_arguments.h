@@ -4,9 +4,12 @@
 
 #include <QStringList>
 
-// The -ext list: the extensions of the ticked boxes in their fixed order, then the custom text; one trailing
-// comma is dropped.
+// The -ext list: the extensions of the ticked boxes in their fixed order, then the custom entries, each without
+// blanks and a leading "*", "*." or "."; one trailing comma is dropped.
 QString buildExtensionList(const QStringList& tickedExtensions, const QString& customExtensions);
+
+// The name as typed without blanks around it and without the ".prj" that the converter adds itself.
+QString projectName(const WizardFields& fields);
 
 // The converter's command line as the fields give it: the program name, then its arguments.
 QStringList converterCommandLine(const WizardFields& fields);

@@ -1,6 +1,7 @@
 #include "page_checks.h"
 
 #include "base/project_name.h"
+#include "converter_arguments.h"
 #include "converter_text.h"
 #include "typed_path.h"
 
@@ -27,7 +28,7 @@ QString wrongEntry(const QString& label, const QString& path, Wanted wanted, con
 
 QString projectFileProblem(const QString& typed)
 {
-    const QString path = typedPath(typed);
+    const QString path = localPath(typed);
     if (path.isEmpty()) {
         return wizardText("Project File: choose the project (.dpj) or project group (.dpg) to convert.");
     }
@@ -37,7 +38,7 @@ QString projectFileProblem(const QString& typed)
 // Empty is taken: the converter then looks the installation up itself.
 QString installFolderProblem(const QString& typed)
 {
-    const QString path = typedPath(typed);
+    const QString path = localPath(typed);
     if (path.isEmpty()) {
         return {};
     }
@@ -47,11 +48,15 @@ QString installFolderProblem(const QString& typed)
 
 QString destinationProblem(const QString& typed)
 {
-    const QString path = typedPath(typed);
+    const QString path = localPath(typed);
     if (path.isEmpty()) {
         return wizardText("Folder: choose the folder that the Tavric/Tavric++ project goes into.");
     }
-    return wrongEntry(wizardText("Folder"), path, Wanted::folder);
+    const QString problem = wrongEntry(wizardText("Folder"), path, Wanted::folder);
+    if (problem.isEmpty() && !QFileInfo(path).isWritable()) {
+        return wizardText("Folder: this folder cannot be written.");
+    }
+    return problem;
 }
 
 QString nameProblem(const QString& name)
@@ -65,16 +70,22 @@ QString nameProblem(const QString& name)
 
 QString personalityProblem(const QString& typed, const QString& label)
 {
-    const QString path = typedPath(typed);
+    const QString path = localPath(typed);
     return path.isEmpty() ? QString() : wrongEntry(label, path, Wanted::file, wizardText("personality"));
 }
 
 } // namespace
 
+bool destinationIsMissing(const WizardFields& fields)
+{
+    const QString path = localPath(fields.destination);
+    return !path.isEmpty() && !QFileInfo::exists(path);
+}
+
 QStringList firstPageProblems(const WizardFields& fields)
 {
     return {projectFileProblem(fields.projectFile), installFolderProblem(fields.installFolder),
-            destinationProblem(fields.destination), nameProblem(fields.name)};
+            destinationProblem(fields.destination), nameProblem(projectName(fields))};
 }
 
 QStringList personalityPageProblems(const WizardFields& fields)

@@ -35,6 +35,8 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     connect(AnalBrowseBtn, &QPushButton::clicked, this, &Projbridge::AnalBrowseBtn_clicked);
     connect(CmpBrowseBtn, &QPushButton::clicked, this, &Projbridge::CmpBrowseBtn_clicked);
     connect(VDSPProjectEdit, &QLineEdit::textChanged, this, &Projbridge::followProjectName);
+    connect(TavricNameEdit, &QLineEdit::textEdited, this, &Projbridge::nameTyped);
+    connect(CreateFolderBtn, &QPushButton::clicked, this, &Projbridge::createDestinationFolder);
     for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
         connect(box, &QCheckBox::toggled, this, [this] {
             if (runState == RunState::Ready) {
@@ -43,8 +45,7 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
         });
     }
     connect(OpenReportBtn, &QPushButton::clicked, this, [this] { openLocalPath(runReportFile); });
-    connect(OpenFolderBtn, &QPushButton::clicked, this,
-            [this] { openLocalPath(typedPath(TavricProjectEdit->text())); });
+    connect(OpenFolderBtn, &QPushButton::clicked, this, [this] { openLocalPath(TavricProjectEdit->text()); });
 
     for (QLineEdit* field : page0Fields() + page1PathFields()) {
         field->installEventFilter(this);
@@ -54,7 +55,6 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
         button(which)->setPalette(QPalette(Qt::white, Qt::white));
     }
 
-    lastPath = toBackslashes(QStringLiteral("/"));
     // The hint line says from the start what the first page still needs.
     recheckFirstPage();
     loadSettings();
@@ -104,16 +104,23 @@ void Projbridge::setUrlOpener(UrlOpener opener)
     urlOpener = std::move(opener);
 }
 
-// The folder of the last path: a dialog given a file would pre-select it, and one Enter would take it again.
-QString Projbridge::browseStartFolder() const
+// The folder of the field's path, else of the last path browsed to, else the working folder. A folder, not a
+// file: a dialog given a file would pre-select it, and one Enter would take it again.
+QString Projbridge::browseStartFolder(const QLineEdit* field) const
 {
-    const QFileInfo last(QDir::fromNativeSeparators(lastPath));
-    return toBackslashes(last.isDir() ? last.filePath() : last.path());
+    for (const QString& path : {localPath(field->text()), lastPath}) {
+        const QFileInfo entry(path);
+        const QString folder = entry.isDir() ? entry.filePath() : entry.path();
+        if (!path.isEmpty() && QFileInfo(folder).isDir()) {
+            return toBackslashes(folder);
+        }
+    }
+    return toBackslashes(QDir::currentPath());
 }
 
 void Projbridge::browseInto(QLineEdit* field, BrowseRequest request)
 {
-    request.startPath = browseStartFolder();
+    request.startPath = browseStartFolder(field);
     const QString chosen = toBackslashes(browseDialog(this, request));
     if (chosen.isEmpty()) {
         return;
@@ -196,16 +203,9 @@ QString Projbridge::buildExtensionListFromPage() const
 
 WizardFields Projbridge::fields() const
 {
-    return {VDSPProjectEdit->text(),
-            VDSPInstallDirEdit->text(),
-            TavricProjectEdit->text(),
-            TavricNameEdit->text(),
-            MsgPersonEdit->text(),
-            AnalPersonEdit->text(),
-            CmpPersonEdit->text(),
-            extensionList,
-            ReportCheck->isChecked(),
-            CompdbCheck->isChecked()};
+    return {VDSPProjectEdit->text(),  VDSPInstallDirEdit->text(), TavricProjectEdit->text(), TavricNameEdit->text(),
+            MsgPersonEdit->text(),    AnalPersonEdit->text(),     CmpPersonEdit->text(),     extensionList,
+            ReportCheck->isChecked(), CompdbCheck->isChecked()};
 }
 
 QList<SettingsEntry> Projbridge::settingsEntries() const
@@ -228,5 +228,8 @@ void Projbridge::loadSettings()
 
 void Projbridge::saveSettings()
 {
-    writeSettingsFile(settingsFileName, settingsEntries());
+    if (!writeSettingsFile(settingsFileName, settingsEntries())) {
+        appendDetailsLine(tr("The settings could not be saved in %1.")
+                              .arg(toBackslashes(QFileInfo(settingsFileName).absoluteFilePath())));
+    }
 }

@@ -73,21 +73,26 @@ private:
     void recheckFirstPage();
     void recheckPersonalityPage();
     void followProjectName();
+    void nameTyped(const QString& name);
+    void createDestinationFolder();
     QList<SettingsEntry> settingsEntries() const;
-    QString browseStartFolder() const;
+    QString browseStartFolder(const QLineEdit* field) const;
     void browseInto(QLineEdit* field, BrowseRequest request);
     QString buildExtensionListFromPage() const;
     void appendOutput(const QString& text);
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
+    void stopRunOnRequest();
     void setRunState(RunState state);
     void openLocalPath(const QString& path);
 
     QString extensionList;
     RunState runState = RunState::Ready;
-    // The name last taken from the project file's name; while the name field holds it, it follows the project.
-    QString followedName;
+    // A name the user typed stays while the project is the one it was typed for (empty: the next one chosen).
+    bool nameTypedByUser = false;
+    QString nameTypedForProject;
     QProcess* process = nullptr;
+    // The last path a browse dialog gave.
     QString lastPath;
     // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.
     QString standardCancelText;

@@ -5,6 +5,9 @@
 #include "projbridge.h"
 #include "typed_path.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 constexpr QColor acceptedColour{0, 0, 0};
@@ -47,8 +50,9 @@ void Projbridge::Page1LineEdit_textchanged(const QString&)
 
 void Projbridge::recheckFirstPage()
 {
-    Page0->setComplete(showProblems(Page0HintLabel, {VDSPProjectEdit, VDSPInstallDirEdit, TavricProjectEdit,
-                                                     TavricNameEdit},
+    CreateFolderBtn->setVisible(destinationIsMissing(fields()));
+    Page0->setComplete(showProblems(Page0HintLabel,
+                                    {VDSPProjectEdit, VDSPInstallDirEdit, TavricProjectEdit, TavricNameEdit},
                                     firstPageProblems(fields())));
 }
 
@@ -57,12 +61,37 @@ void Projbridge::recheckPersonalityPage()
     Page1->setComplete(showProblems(Page1HintLabel, page1PathFields(), personalityPageProblems(fields())));
 }
 
+void Projbridge::createDestinationFolder()
+{
+    const QString folder = localPath(TavricProjectEdit->text());
+    if (!QDir().mkpath(folder)) {
+        messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
+                             tr("The folder %1 could not be created.").arg(toBackslashes(folder))});
+    }
+    recheckFirstPage();
+}
+
+// A name typed before any project was chosen is that project's; once another project is chosen, the name
+// follows it again.
 void Projbridge::followProjectName()
 {
-    const QString projectName = fromConverterText(
-        defaultProjectName(platform::commandLinePath(toConverterText(typedPath(VDSPProjectEdit->text())))));
-    if (TavricNameEdit->text().isEmpty() || TavricNameEdit->text() == followedName) {
-        TavricNameEdit->setText(projectName);
+    const QString project = localPath(VDSPProjectEdit->text());
+    if (nameTypedByUser && QFileInfo(project).isFile()) {
+        if (nameTypedForProject.isEmpty()) {
+            nameTypedForProject = project;
+        } else if (nameTypedForProject != project) {
+            nameTypedByUser = false;
+        }
     }
-    followedName = projectName;
+    if (!nameTypedByUser) {
+        TavricNameEdit->setText(fromConverterText(
+            defaultProjectName(platform::commandLinePath(toConverterText(typedPath(VDSPProjectEdit->text()))))));
+    }
+}
+
+void Projbridge::nameTyped(const QString& name)
+{
+    nameTypedByUser = !name.isEmpty();
+    const QString project = localPath(VDSPProjectEdit->text());
+    nameTypedForProject = QFileInfo(project).isFile() ? project : QString();
 }

@@ -11,8 +11,23 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+namespace {
+
+// The converter's first words when it wrote a project but left part of the source out.
+const QString incompleteLine = QStringLiteral("\nConversion incomplete");
+
+} // namespace
+
 void Projbridge::accept()
 {
+    const QString projectFile = projectFilePath(fields());
+    if (QFileInfo::exists(localPath(projectFile)) &&
+        messageDialog(
+            this, {QMessageBox::Question, tr("Projbridge"),
+                   tr("%1 already exists. Update it? Files you edited are kept beside the new ones.").arg(projectFile),
+                   QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
+        return;
+    }
     const QStringList commandLine = converterCommandLine(fields());
     if (process) {
         // Only a finished run can be followed by another: Back and Finish are off while one is running.
@@ -53,13 +68,15 @@ void Projbridge::processExit()
     if (normalExit && process->exitCode() == 0) {
         appendDetailsLine(tr("Project Converted Successfully!"));
         const QString projectFile = projectFilePath(fields());
-        if (QFileInfo::exists(projectFile)) {
+        if (QFileInfo::exists(localPath(projectFile))) {
             appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFile));
         }
         setRunState(RunState::Succeeded);
     } else {
         if (!normalExit) {
             appendDetailsLine(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
+        } else if (DetailsText->toPlainText().contains(incompleteLine)) {
+            appendDetailsLine(tr("Tavric/Tavric++ project written, but incomplete: %1").arg(projectFilePath(fields())));
         }
         setRunState(RunState::Failed);
         // Not bound to the wizard, as the converter's failure is not the wizard's.
@@ -71,6 +88,10 @@ void Projbridge::processExit()
 
 void Projbridge::reject()
 {
+    if (runState == RunState::Running) {
+        stopRunOnRequest();
+        return;
+    }
     if (process) {
         // The end of the killed converter is not reported and saves nothing; it is reaped before the wizard goes.
         process->disconnect(this);
@@ -78,6 +99,23 @@ void Projbridge::reject()
         process->waitForFinished();
     }
     ProjbridgeBase::reject();
+}
+
+// A run is stopped only when the user says so, and the wizard stays open to show what became of it.
+void Projbridge::stopRunOnRequest()
+{
+    if (messageDialog(this, {QMessageBox::Question, tr("Projbridge"),
+                             tr("A conversion is running. Stop it? The files it has written so far stay incomplete."),
+                             QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes ||
+        runState != RunState::Running) {
+        return;
+    }
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished();
+    readFromStdout();
+    appendDetailsLine(tr("Project Conversion stopped: the files written so far are incomplete."));
+    setRunState(RunState::Failed);
 }
 
 void Projbridge::reportStartFailure()
@@ -118,10 +156,10 @@ void Projbridge::setRunState(RunState state)
     const bool ended = state == RunState::Succeeded || state == RunState::Failed;
     // A button left out of the layout is hidden; the options alone do not hide a button of a custom layout.
     QList<WizardButton> layout;
-    if (ended && QFileInfo::exists(runReportFile)) {
+    if (ended && QFileInfo::exists(localPath(runReportFile))) {
         layout << CustomButton1;
     }
-    if (ended && QFileInfo(typedPath(TavricProjectEdit->text())).isDir()) {
+    if (ended && QFileInfo(localPath(TavricProjectEdit->text())).isDir()) {
         layout << CustomButton2;
     }
     // The wizard never offers Help, and a listed Help button would show.
@@ -131,7 +169,7 @@ void Projbridge::setRunState(RunState state)
 // Where the desktop has no viewer for it, the user is told where to find it instead.
 void Projbridge::openLocalPath(const QString& path)
 {
-    if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)))) {
+    if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(localPath(path))))) {
         messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
                              tr("No program on this desktop could open it. It is here:\n%1").arg(path)});
     }

@@ -4,6 +4,7 @@
 #include "project_group.h"
 #include "typed_path.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 
@@ -12,7 +13,7 @@ namespace {
 // One line per member of a project group source; empty when the source is a single project.
 QString projectGroupText(const QString& projectFile)
 {
-    const std::optional<ProjectGroup> group = readProjectGroup(typedPath(projectFile));
+    const std::optional<ProjectGroup> group = readProjectGroup(localPath(projectFile));
     if (!group) {
         return {};
     }
@@ -37,7 +38,7 @@ QString summaryText(const WizardFields& fields)
         {wizardText("Visual DSP Install Location:\n"),
          orElse(typedPath(fields.installFolder), wizardText("looked up"))},
         {wizardText("Tavric / Tavric++ Project Directory:\n"), typedPath(fields.destination)},
-        {wizardText("Tavric / Tavric++ Project Name:\n"), fields.name},
+        {wizardText("Tavric / Tavric++ Project Name:\n"), projectName(fields)},
         {wizardText("Message Personality:\n"), orElse(typedPath(fields.messagePersonality), none)},
         {wizardText("Tamplate Analyser Personality:\n"), orElse(typedPath(fields.analyserPersonality), none)},
         {wizardText("Compiler Personality:\n"), orElse(typedPath(fields.compilerPersonality), none)},
@@ -46,6 +47,13 @@ QString summaryText(const WizardFields& fields)
         {wizardText("Compilation Databases:\n"),
          fields.compilationDatabases ? compilationDatabaseFolder(fields) : none},
     };
+    const QString projectFile = projectFilePath(fields);
+    if (QFileInfo::exists(localPath(projectFile))) {
+        blocks.insert(4, {wizardText("Existing Project:\n"),
+                          wizardText("%1 exists: this run updates it, and files you edited are kept beside the new "
+                                     "ones.")
+                              .arg(projectFile)});
+    }
     const QString group = projectGroupText(fields.projectFile);
     if (!group.isEmpty()) {
         blocks.insert(1, {wizardText("Project Group Members:\n"), group});

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTest>
@@ -34,6 +35,9 @@ private slots:
     void firstPageProblems_data();
     void firstPageProblems();
     void firstPageShowsItsProblems();
+    void eachPageStartsOnItsFirstField();
+    void aTypedNameGivesWayToAnotherProject();
+    void aMissingDestinationCanBeCreated();
     void keyReleaseRechecksUnchangedText();
     void personalityPage_data();
     void personalityPage();
@@ -84,9 +88,10 @@ void PageChecksTest::firstPageProblems_data()
     QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << none;
     QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"}
                                      << QStringList{noSuchFile, "", "", ""};
-    QTest::newRow("project empty")
-        << QStringList{"", vdsp, out, "app"}
-        << QStringList{"Project File: choose the project (.dpj) or project group (.dpg) to convert.", "", "", ""};
+    QTest::newRow("project empty") << QStringList{"", vdsp, out, "app"}
+                                   << QStringList{
+                                          "Project File: choose the project (.dpj) or project group (.dpg) to convert.",
+                                          "", "", ""};
     QTest::newRow("folder as project") << QStringList{"$/a folder.dpj", vdsp, out, "app"}
                                        << QStringList{"Project File: this is a folder, not a project file.", "", "",
                                                       ""};
@@ -107,10 +112,17 @@ void PageChecksTest::firstPageProblems_data()
     QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << QStringList{"", "", "", badName};
     QTest::newRow("name /") << QStringList{dpj, vdsp, out, "a/b"} << QStringList{"", "", "", badName};
     QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << none;
-    QTest::newRow("name Windows cannot hold") << QStringList{dpj, vdsp, out, "a:b*c?"}
-                                              << QStringList{"", "", "", notOnWindows};
-    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", '"' + out + '"', "app"}
+    QTest::newRow("name Windows cannot hold")
+        << QStringList{dpj, vdsp, out, "a:b*c?"} << QStringList{"", "", "", notOnWindows};
+    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", "'" + out + "'", "app"}
                                        << none;
+    QTest::newRow("name with blanks and .prj") << QStringList{dpj, vdsp, out, "  My Filter.PRJ "} << none;
+#ifndef Q_OS_WIN
+    // Drive Z: is the root folder, as in Wine's own prefix.
+    QTest::newRow("drive paths") << QStringList{"Z:" + dpj, "Z:" + vdsp, "'Z:" + out + "'", "app"} << none;
+    QTest::newRow("destination not writable") << QStringList{dpj, vdsp, "/proc/1", "app"}
+                                              << QStringList{"", "", "Folder: this folder cannot be written.", ""};
+#endif
     QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"}
                                    << QStringList{noSuchFile, "", "", ""};
 }
@@ -127,6 +139,9 @@ void PageChecksTest::firstPageProblems()
     }
     for (QString& text : typed) {
         text.replace("$/", folder.path() + QDir::separator());
+        if (text.contains("Z:")) {
+            text.replace(u'/', u'\\');
+        }
     }
     WizardFields fields;
     fields.projectFile = typed[0];
@@ -161,6 +176,58 @@ void PageChecksTest::firstPageShowsItsProblems()
     wizard.TavricNameEdit->setText("app");
     QVERIFY(press(wizard, QWizard::NextButton));
     QCOMPARE(wizard.currentPage(), wizard.Page1);
+}
+
+void PageChecksTest::eachPageStartsOnItsFirstField()
+{
+    WorkingFolder folder;
+    Projbridge wizard;
+    showWizard(wizard);
+    QVERIFY(QTest::qWaitForWindowActive(&wizard));
+    fillFirstPage(wizard, folder);
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(QApplication::focusWidget(), wizard.MsgPersonEdit);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), wizard.AnalPersonEdit);
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(QApplication::focusWidget(), wizard.cppCheck);
+}
+
+// A name typed stays with its project, through typing the project's path, and gives way to another project.
+void PageChecksTest::aTypedNameGivesWayToAnotherProject()
+{
+    WorkingFolder folder;
+    Projbridge wizard;
+    showWizard(wizard);
+    QTest::keyClicks(wizard.TavricNameEdit, "mine");
+    QTest::keyClicks(wizard.VDSPProjectEdit, folder.writeFile("first.dpj"));
+    QCOMPARE(wizard.TavricNameEdit->text(), "mine");
+
+    QString second = folder.writeFile("second.copy.dpj");
+#ifndef Q_OS_WIN
+    // As the converter prints paths.
+    second = "Z:" + second.replace(u'/', u'\\');
+#endif
+    wizard.VDSPProjectEdit->setText(second);
+
+    QCOMPARE(wizard.TavricNameEdit->text(), "second");
+}
+
+void PageChecksTest::aMissingDestinationCanBeCreated()
+{
+    WorkingFolder folder;
+    Projbridge wizard;
+    showWizard(wizard);
+    fillFirstPage(wizard, folder);
+    QVERIFY(!wizard.CreateFolderBtn->isVisible());
+    wizard.TavricProjectEdit->setText(folder.path("new/out"));
+    QCOMPARE(wizard.Page0HintLabel->text(), "Folder: no such folder.");
+
+    QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+
+    QVERIFY(QFileInfo(folder.path("new/out")).isDir());
+    QVERIFY(wizard.Page0HintLabel->text().isEmpty());
+    QVERIFY(!wizard.CreateFolderBtn->isVisible());
 }
 
 void PageChecksTest::keyReleaseRechecksUnchangedText()

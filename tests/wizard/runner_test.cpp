@@ -52,7 +52,8 @@ private slots:
     void reportAndFolderOpen();
     void converterNotFound();
     void converterThatCannotStart();
-    void cancelDuringRunKillsTheConverter();
+    void cancelDuringRunAsksBeforeStoppingTheConverter();
+    void anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo();
     void closeAfterSuccessWritesNothingMore();
     void runAgainAfterGoingBack();
     void converterBesideTheWizardWins();
@@ -191,7 +192,9 @@ void RunnerTest::argumentsArriveWhole()
 
 void RunnerTest::failingRun()
 {
-    writeStandInConverter(folder->path("bin"), "printf 'Could not open <source> & go on\\n'; exit 1");
+    writeStandInConverter(folder->path("bin"),
+                          "printf 'Could not open <source> & go on\\nConversion incomplete: 1 of 2 "
+                          "projects\\n'; exit 1");
     Projbridge wizard;
     goToLastPage(wizard);
     AnsweredMessages closer(wizard);
@@ -203,7 +206,9 @@ void RunnerTest::failingRun()
     QCOMPARE(closer.shown.last().caption, "Projbridge");
     QCOMPARE(closer.shown.last().icon, QMessageBox::Warning);
     QCOMPARE(closer.shown.last().text, "Project Conversion Failed!\nPlease check the details log and try again.");
-    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Could not open <source> & go on"}));
+    QCOMPARE(nonEmptyLines(wizard),
+             (QStringList{initialising, "Could not open <source> & go on", "Conversion incomplete: 1 of 2 projects",
+                          "Tavric/Tavric++ project written, but incomplete: " + folder->path("destination/app.prj")}));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
@@ -299,7 +304,7 @@ void RunnerTest::converterThatCannotStart()
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::cancelDuringRunKillsTheConverter()
+void RunnerTest::cancelDuringRunAsksBeforeStoppingTheConverter()
 {
     const QString pidFile = folder->path("converter.pid");
     writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
@@ -310,12 +315,50 @@ void RunnerTest::cancelDuringRunKillsTheConverter()
     const QString pid = QString::fromLatin1(folder->readFile("converter.pid").trimmed());
     QVERIFY(!processGone(pid));
 
+    // Asked first: No goes on with the run, Yes stops it and leaves the wizard open to say so.
+    AnsweredMessages question(wizard, QMessageBox::No);
     QVERIFY(press(wizard, QWizard::CancelButton));
+    QCOMPARE(question.shown.size(), 1);
+    QCOMPARE(question.shown.last().text,
+             "A conversion is running. Stop it? The files it has written so far stay incomplete.");
+    QVERIFY(wizard.isVisible() && !processGone(pid));
+    question.answer = QMessageBox::Yes;
+    QTest::keyClick(&wizard, Qt::Key_Escape);
+    QVERIFY(wizard.isVisible());
+    QVERIFY(processGone(pid));
+    QCOMPARE(nonEmptyLines(wizard).last(), "Project Conversion stopped: the files written so far are incomplete.");
 
+    QVERIFY(press(wizard, QWizard::CancelButton));
+    QCOMPARE(question.shown.size(), 2);
     QVERIFY(!wizard.isVisible());
     QCOMPARE(wizard.result(), int(QDialog::Rejected));
-    QVERIFY(processGone(pid));
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
+{
+    writeStandInConverter(folder->path("bin"), "exit 0");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    const QString project = folder->writeFile("destination/app.prj");
+    AnsweredMessages question(wizard, QMessageBox::No);
+    QVERIFY(press(wizard, QWizard::BackButton));
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QVERIFY(wizard.DetailsText->toPlainText().contains(
+        "Existing Project:\n" + project +
+        " exists: this run updates it, and files you edited are kept beside the new ones.\n"));
+
+    QVERIFY(press(wizard, QWizard::FinishButton));
+    QCOMPARE(question.shown.last().text,
+             project + " already exists. Update it? Files you edited are kept beside the new ones.");
+    QVERIFY(!latestConverter(wizard));
+    QCOMPARE(wizard.currentPage(), wizard.Page3);
+
+    question.answer = QMessageBox::Yes;
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+    QCOMPARE(question.shown.size(), 2);
+    QCOMPARE(nonEmptyLines(wizard).last(), "Tavric/Tavric++ project written: " + project);
 }
 
 void RunnerTest::closeAfterSuccessWritesNothingMore()

@@ -92,9 +92,9 @@ void SummaryTest::extensionListInSummary_data()
     QTest::newRow("custom starting with a comma") << "c"
                                                   << ",inc"
                                                   << "c,,inc";
-    QTest::newRow("custom kept as typed") << ""
-                                          << " S , .inc"
-                                          << " S , .inc";
+    QTest::newRow("custom as the boxes show them") << ""
+                                                   << " *.S , .inc,*asm"
+                                                   << "S,inc,asm";
 }
 
 void SummaryTest::extensionListInSummary()
@@ -214,8 +214,14 @@ void SummaryTest::commandLine()
     QFETCH(QStringList, options);
 
     const QStringList ticked = boxes.split(u',', Qt::SkipEmptyParts);
-    WizardFields fields{" \"/work/my project/app.dpj\"", "", "/out put ", "my app", personalities[0], personalities[1],
-                        personalities[2], buildExtensionList(ticked.filter(QRegularExpression("^[a-z]+$")), "")};
+    WizardFields fields{" \"/work/my project/app.dpj\"",
+                        "",
+                        "/out put ",
+                        "my app",
+                        personalities[0],
+                        personalities[1],
+                        personalities[2],
+                        buildExtensionList(ticked.filter(QRegularExpression("^[a-z]+$")), "")};
     fields.report = ticked.contains("Report");
     fields.compilationDatabases = ticked.contains("Compdb");
 
