@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QThread>
+
+#include <memory>
 
 #include <utility>
 
@@ -38,11 +41,7 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     connect(TavricNameEdit, &QLineEdit::textEdited, this, &Projbridge::nameTyped);
     connect(CreateFolderBtn, &QPushButton::clicked, this, &Projbridge::createDestinationFolder);
     for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
-        connect(box, &QCheckBox::toggled, this, [this] {
-            if (runState == RunState::Ready) {
-                DetailsText->setPlainText(summaryText(fields()));
-            }
-        });
+        connect(box, &QCheckBox::toggled, this, [this] { showSummaryWhileReady(); });
     }
     connect(OpenReportBtn, &QPushButton::clicked, this, [this] { openLocalPath(runReportFile); });
     connect(OpenFolderBtn, &QPushButton::clicked, this, [this] { openLocalPath(TavricProjectEdit->text()); });
@@ -171,8 +170,9 @@ void Projbridge::initializePage(int id)
 {
     if (page(id) == Page3) {
         extensionList = buildExtensionListFromPage();
-        DetailsText->setPlainText(summaryText(fields()));
         setRunState(RunState::Ready);
+        showSummaryWhileReady();
+        readProjectGroupAside();
     }
     ProjbridgeBase::initializePage(id);
 }
@@ -183,6 +183,47 @@ void Projbridge::cleanupPage(int id)
         setRunState(RunState::Ready);
     }
     ProjbridgeBase::cleanupPage(id);
+}
+
+void Projbridge::showSummaryWhileReady()
+{
+    if (runState == RunState::Ready) {
+        DetailsText->setPlainText(summaryText(fields(), projectGroup));
+    }
+}
+
+// On a thread of its own, so that a source on a slow share does not hold the window; the summary shows the
+// members once they are read. One read at a time: the end of one reads again when the source changed meanwhile.
+void Projbridge::readProjectGroupAside()
+{
+    if (groupReading) {
+        return;
+    }
+    const QString path = localPath(VDSPProjectEdit->text());
+    if (path != projectGroupPath) {
+        projectGroup.reset();
+    }
+    projectGroupPath = path;
+    auto group = std::make_shared<std::optional<ProjectGroup>>();
+    groupReading = QThread::create([path, group] { *group = readProjectGroup(path); });
+    connect(groupReading, &QThread::finished, this, [this, group] {
+        groupReading->deleteLater();
+        groupReading = nullptr;
+        if (projectGroupPath != localPath(VDSPProjectEdit->text())) {
+            readProjectGroupAside();
+            return;
+        }
+        projectGroup = *group;
+        showSummaryWhileReady();
+    });
+    groupReading->start();
+}
+
+Projbridge::~Projbridge()
+{
+    if (groupReading) {
+        groupReading->wait();
+    }
 }
 
 QString Projbridge::buildExtensionListFromPage() const

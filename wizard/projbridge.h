@@ -3,6 +3,7 @@
 #include "browse_dialog.h"
 #include "message_dialog.h"
 #include "projbridge_base.h"
+#include "project_group.h"
 #include "settings_file.h"
 #include "wizard_fields.h"
 
@@ -15,6 +16,7 @@
 #include <functional>
 
 class QProcess;
+class QThread;
 
 // Hands a file or folder to the system's viewer; tests look at what would have been opened instead.
 using UrlOpener = std::function<bool(const QUrl& url)>;
@@ -27,6 +29,8 @@ class Projbridge : public ProjbridgeBase {
 public:
     explicit Projbridge(QWidget* parent = nullptr, const QString& name = {}, bool modal = false,
                         Qt::WindowFlags flags = {});
+    // Waits for a project group still being read.
+    ~Projbridge() override;
 
     // The platform's own separators: "\" on Windows, unchanged elsewhere.
     static QString toBackslashes(const QString& path);
@@ -79,6 +83,8 @@ private:
     QString browseStartFolder(const QLineEdit* field) const;
     void browseInto(QLineEdit* field, BrowseRequest request);
     QString buildExtensionListFromPage() const;
+    void showSummaryWhileReady();
+    void readProjectGroupAside();
     void appendOutput(const QString& text);
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
@@ -87,6 +93,10 @@ private:
     void openLocalPath(const QString& path);
 
     QString extensionList;
+    // The members of the source as last read, if it is a project group, and the path read.
+    std::optional<ProjectGroup> projectGroup;
+    QString projectGroupPath;
+    QThread* groupReading = nullptr;
     RunState runState = RunState::Ready;
     // A name the user typed stays while the project is the one it was typed for (empty: the next one chosen).
     bool nameTypedByUser = false;

@@ -1,7 +1,6 @@
 #include "summary.h"
 
 #include "converter_arguments.h"
-#include "project_group.h"
 #include "typed_path.h"
 
 #include <QFileInfo>
@@ -11,9 +10,8 @@
 namespace {
 
 // One line per member of a project group source; empty when the source is a single project.
-QString projectGroupText(const QString& projectFile)
+QString projectGroupText(const std::optional<ProjectGroup>& group)
 {
-    const std::optional<ProjectGroup> group = readProjectGroup(localPath(projectFile));
     if (!group) {
         return {};
     }
@@ -29,7 +27,7 @@ QString projectGroupText(const QString& projectFile)
 
 } // namespace
 
-QString summaryText(const WizardFields& fields)
+QString summaryText(const WizardFields& fields, const std::optional<ProjectGroup>& group)
 {
     const auto orElse = [](const QString& value, const QString& meaning) { return value.isEmpty() ? meaning : value; };
     const QString none = wizardText("none");
@@ -54,9 +52,9 @@ QString summaryText(const WizardFields& fields)
                                      "ones.")
                               .arg(projectFile)});
     }
-    const QString group = projectGroupText(fields.projectFile);
-    if (!group.isEmpty()) {
-        blocks.insert(1, {wizardText("Project Group Members:\n"), group});
+    const QString members = projectGroupText(group);
+    if (!members.isEmpty()) {
+        blocks.insert(1, {wizardText("Project Group Members:\n"), members});
     }
     QStringList texts;
     for (const auto& [heading, value] : blocks) {

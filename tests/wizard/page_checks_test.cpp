@@ -35,9 +35,7 @@ private slots:
     void firstPageProblems_data();
     void firstPageProblems();
     void firstPageShowsItsProblems();
-    void eachPageStartsOnItsFirstField();
     void aTypedNameGivesWayToAnotherProject();
-    void aMissingDestinationCanBeCreated();
     void keyReleaseRechecksUnchangedText();
     void personalityPage_data();
     void personalityPage();
@@ -157,43 +155,31 @@ void PageChecksTest::firstPageProblems()
 void PageChecksTest::firstPageShowsItsProblems()
 {
     WorkingFolder folder;
-    folder.makeFolder("out");
     Projbridge wizard;
     showWizard(wizard);
+    QVERIFY(QTest::qWaitForWindowActive(&wizard));
     QTest::keyClicks(wizard.TavricNameEdit, "a/b");
     QTest::keyClicks(wizard.VDSPProjectEdit, folder.path("gone.dpj"));
-    QTest::keyClicks(wizard.TavricProjectEdit, folder.path("out"));
+    QTest::keyClicks(wizard.TavricProjectEdit, folder.path("new/out"));
 
     QCOMPARE(wizard.TavricNameEdit->text(), "a/b");
     for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
-        const bool refused = field == wizard.VDSPProjectEdit || field == wizard.TavricNameEdit;
-        QCOMPARE(textColour(field), refused ? red : black);
+        QCOMPARE(textColour(field), field == wizard.VDSPInstallDirEdit ? black : red);
     }
     QCOMPARE(wizard.Page0HintLabel->text(), "Project File: no such file.");
     QVERIFY(!press(wizard, QWizard::NextButton));
 
+    // A missing destination is created with one click.
+    QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+    QVERIFY(QFileInfo(folder.path("new/out")).isDir() && !wizard.CreateFolderBtn->isVisible());
     folder.writeFile("gone.dpj");
     wizard.TavricNameEdit->setText("app");
     QVERIFY(press(wizard, QWizard::NextButton));
-    QCOMPARE(wizard.currentPage(), wizard.Page1);
-}
-
-void PageChecksTest::eachPageStartsOnItsFirstField()
-{
-    WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    QVERIFY(QTest::qWaitForWindowActive(&wizard));
-    fillFirstPage(wizard, folder);
-    QVERIFY(press(wizard, QWizard::NextButton));
     QCOMPARE(QApplication::focusWidget(), wizard.MsgPersonEdit);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), wizard.AnalPersonEdit);
     QVERIFY(press(wizard, QWizard::NextButton));
     QCOMPARE(QApplication::focusWidget(), wizard.cppCheck);
 }
 
-// A name typed stays with its project, through typing the project's path, and gives way to another project.
 void PageChecksTest::aTypedNameGivesWayToAnotherProject()
 {
     WorkingFolder folder;
@@ -211,23 +197,6 @@ void PageChecksTest::aTypedNameGivesWayToAnotherProject()
     wizard.VDSPProjectEdit->setText(second);
 
     QCOMPARE(wizard.TavricNameEdit->text(), "second");
-}
-
-void PageChecksTest::aMissingDestinationCanBeCreated()
-{
-    WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    fillFirstPage(wizard, folder);
-    QVERIFY(!wizard.CreateFolderBtn->isVisible());
-    wizard.TavricProjectEdit->setText(folder.path("new/out"));
-    QCOMPARE(wizard.Page0HintLabel->text(), "Folder: no such folder.");
-
-    QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
-
-    QVERIFY(QFileInfo(folder.path("new/out")).isDir());
-    QVERIFY(wizard.Page0HintLabel->text().isEmpty());
-    QVERIFY(!wizard.CreateFolderBtn->isVisible());
 }
 
 void PageChecksTest::keyReleaseRechecksUnchangedText()
