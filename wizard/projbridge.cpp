@@ -1,6 +1,8 @@
 #include "projbridge.h"
 
 #include "converter_arguments.h"
+#include "converter_text.h"
+#include "platform/platform.h"
 #include "summary.h"
 #include "typed_path.h"
 
@@ -204,6 +206,9 @@ void Projbridge::readProjectGroupAside()
         projectGroup.reset();
     }
     projectGroupPath = path;
+    // The converter reads its drive mapping unguarded when first asked: asked here, the reading thread only
+    // looks it up.
+    platform::hostPath(platform::commandLinePath(toConverterText(path)));
     auto group = std::make_shared<std::optional<ProjectGroup>>();
     groupReading = QThread::create([path, group] { *group = readProjectGroup(path); });
     connect(groupReading, &QThread::finished, this, [this, group] {
