@@ -226,8 +226,10 @@ void Projbridge::readProjectGroupAside()
 
 Projbridge::~Projbridge()
 {
+    // Its end, which would have deleted it, is no longer told to a wizard that is going.
     if (groupReading) {
         groupReading->wait();
+        delete groupReading;
     }
 }
 
