@@ -139,7 +139,7 @@ xdotool key space # *.h
 shot page2-extensions
 next_page
 
-click 300 397 # Write compile_commands.json
+click 300 411 # Write compile_commands.json
 sleep 1
 shot page3-summary
 # The rest of the summary, as the wheel shows it.

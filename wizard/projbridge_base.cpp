@@ -54,10 +54,11 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
         strip->setPixmap(stripPixmap);
     }
 
-    // The hint lines keep the height of a line while empty, and the busy bar its room while hidden, so that
-    // nothing moves when they fill.
+    // A long hint wraps onto a second line rather than widen the window. The hint lines keep the height of two
+    // lines while empty, and the busy bar its room while hidden, so that nothing moves when they fill.
     for (QLabel* hint : {Page0HintLabel, Page1HintLabel}) {
-        hint->setMinimumHeight(hint->fontMetrics().height());
+        hint->setWordWrap(true);
+        hint->setMinimumHeight(2 * hint->fontMetrics().height());
     }
     QSizePolicy busyPolicy = BusyIndicator->sizePolicy();
     busyPolicy.setRetainSizeWhenHidden(true);

@@ -173,7 +173,8 @@ void FormTest::languageChangeKeepsTheDetailsPane()
 void FormTest::everyWidgetShowsWhole()
 {
     ProjbridgeBase form;
-    const QString longestHint = "Install Location: no such folder. Leave it empty to have it looked up.";
+    const QString longestHint = "Name: a project name holds no < > : \" | ? * or control character, which Windows "
+                                "forbids in file names.";
     form.Page0HintLabel->setText(longestHint);
     form.Page1HintLabel->setText(longestHint);
     form.BusyIndicator->show();
