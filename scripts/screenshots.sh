@@ -83,17 +83,22 @@ window=$(xdotool search --sync --name '^Projbridge 1.2$' | head -1)
 xdotool windowmove --sync "$window" 0 0
 sleep 1
 
-# Where the pages start inside the window: the form's widgets sit at fixed positions from there.
+xdotool windowfocus --sync "$window"
+
+# Where the pages start inside the window.
 page_x=11
 page_y=11
 
 click() { # x y, relative to the page
   xdotool mousemove --sync $((page_x + $1)) $((page_y + $2)) click 1
 }
-type_into() { # x y text
-  click "$1" "$2"
+# The fields are filled from the keyboard, as each page starts on its first field and Tab goes to the next one.
+type_here() { # text
   xdotool key ctrl+a
-  xdotool type --delay 2 "$3"
+  xdotool type --delay 2 "$1"
+}
+tab() { # times
+  xdotool key --repeat "${1:-1}" Tab
 }
 next_page() { # a click sent at once lands before the next page takes input
   xdotool key alt+n
@@ -107,28 +112,34 @@ shot() { # file name without extension
 
 # Page 1: the project, the installation and the destination (centres of the line edits); the name follows the
 # project. A destination not made yet shows the hint line first.
-type_into 265 222 "$(typed dsp-filter/dsp-filter.dpj)"
-type_into 265 257 "$(typed "VisualDSP 5.0")"
-type_into 265 322 "$(typed "Tavric projects")"
+type_here "$(typed dsp-filter/dsp-filter.dpj)"
+tab
+type_here "$(typed "VisualDSP 5.0")"
+tab
+type_here "$(typed "Tavric projects")"
 $windows || shot page0-hint
-type_into 265 322 "$(typed Tavric)"
+type_here "$(typed Tavric)"
 shot page0-project
 # The Linux pictures show the other pages.
 ! $windows || exit 0
 next_page
 
-type_into 225 182 "$(typed personalities/messages.p_s)"
-type_into 225 252 "$(typed personalities/MISRA.p_a)"
-type_into 225 322 "$(typed personalities/compiler.p_c)"
+type_here "$(typed personalities/messages.p_s)"
+tab
+type_here "$(typed personalities/MISRA.p_a)"
+tab
+type_here "$(typed personalities/compiler.p_c)"
 shot page1-personalities
 next_page
 
-click 330 205 # *.c
-click 110 245 # *.h
+tab 3
+xdotool key space # *.c
+tab
+xdotool key space # *.h
 shot page2-extensions
 next_page
 
-click 290 425 # Write compile_commands.json
+click 300 411 # Write compile_commands.json
 sleep 1
 shot page3-summary
 # The rest of the summary, as the wheel shows it.

@@ -1,12 +1,18 @@
 #include "projbridge.h"
 
-#include "project_group.h"
+#include "converter_arguments.h"
+#include "converter_text.h"
+#include "platform/platform.h"
+#include "summary.h"
 #include "typed_path.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QThread>
+
+#include <memory>
 
 #include <utility>
 
@@ -34,16 +40,13 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
     connect(AnalBrowseBtn, &QPushButton::clicked, this, &Projbridge::AnalBrowseBtn_clicked);
     connect(CmpBrowseBtn, &QPushButton::clicked, this, &Projbridge::CmpBrowseBtn_clicked);
     connect(VDSPProjectEdit, &QLineEdit::textChanged, this, &Projbridge::followProjectName);
+    connect(TavricNameEdit, &QLineEdit::textEdited, this, &Projbridge::nameTyped);
+    connect(CreateFolderBtn, &QPushButton::clicked, this, &Projbridge::createDestinationFolder);
     for (QCheckBox* box : {ReportCheck, CompdbCheck}) {
-        connect(box, &QCheckBox::toggled, this, [this] {
-            if (runState == RunState::Ready) {
-                DetailsText->setPlainText(summaryText());
-            }
-        });
+        connect(box, &QCheckBox::toggled, this, [this] { showSummaryWhileReady(); });
     }
     connect(OpenReportBtn, &QPushButton::clicked, this, [this] { openLocalPath(runReportFile); });
-    connect(OpenFolderBtn, &QPushButton::clicked, this,
-            [this] { openLocalPath(typedPath(TavricProjectEdit->text())); });
+    connect(OpenFolderBtn, &QPushButton::clicked, this, [this] { openLocalPath(TavricProjectEdit->text()); });
 
     for (QLineEdit* field : page0Fields() + page1PathFields()) {
         field->installEventFilter(this);
@@ -53,9 +56,8 @@ Projbridge::Projbridge(QWidget* parent, const QString& name, bool modal, Qt::Win
         button(which)->setPalette(QPalette(Qt::white, Qt::white));
     }
 
-    lastPath = toBackslashes(QStringLiteral("/"));
     // The hint line says from the start what the first page still needs.
-    Page0LineEdit_textchanged(QString());
+    recheckFirstPage();
     loadSettings();
 }
 
@@ -80,9 +82,9 @@ bool Projbridge::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyRelease) {
         auto* field = qobject_cast<QLineEdit*>(watched);
         if (page0Fields().contains(field)) {
-            Page0LineEdit_textchanged(QString());
+            recheckFirstPage();
         } else if (page1PathFields().contains(field)) {
-            Page1LineEdit_textchanged(QString());
+            recheckPersonalityPage();
         }
     }
     return ProjbridgeBase::eventFilter(watched, event);
@@ -93,21 +95,33 @@ void Projbridge::setBrowseDialog(BrowseDialog dialog)
     browseDialog = std::move(dialog);
 }
 
+void Projbridge::setMessageDialog(MessageDialog dialog)
+{
+    messageDialog = std::move(dialog);
+}
+
 void Projbridge::setUrlOpener(UrlOpener opener)
 {
     urlOpener = std::move(opener);
 }
 
-// The folder of the last path: a dialog given a file would pre-select it, and one Enter would take it again.
-QString Projbridge::browseStartFolder() const
+// The folder of the field's path, else of the last path browsed to, else the working folder. A folder, not a
+// file: a dialog given a file would pre-select it, and one Enter would take it again.
+QString Projbridge::browseStartFolder(const QLineEdit* field) const
 {
-    const QFileInfo last(QDir::fromNativeSeparators(lastPath));
-    return toBackslashes(last.isDir() ? last.filePath() : last.path());
+    for (const QString& path : {localPath(field->text()), lastPath}) {
+        const QFileInfo entry(path);
+        const QString folder = entry.isDir() ? entry.filePath() : entry.path();
+        if (!path.isEmpty() && QFileInfo(folder).isDir()) {
+            return toBackslashes(folder);
+        }
+    }
+    return toBackslashes(QDir::currentPath());
 }
 
 void Projbridge::browseInto(QLineEdit* field, BrowseRequest request)
 {
-    request.startPath = browseStartFolder();
+    request.startPath = browseStartFolder(field);
     const QString chosen = toBackslashes(browseDialog(this, request));
     if (chosen.isEmpty()) {
         return;
@@ -157,9 +171,10 @@ void Projbridge::CmpBrowseBtn_clicked()
 void Projbridge::initializePage(int id)
 {
     if (page(id) == Page3) {
-        extensionList = buildExtensionList();
-        DetailsText->setPlainText(summaryText());
+        extensionList = buildExtensionListFromPage();
         setRunState(RunState::Ready);
+        showSummaryWhileReady();
+        readProjectGroupAside();
     }
     ProjbridgeBase::initializePage(id);
 }
@@ -172,72 +187,73 @@ void Projbridge::cleanupPage(int id)
     ProjbridgeBase::cleanupPage(id);
 }
 
-QString Projbridge::buildExtensionList() const
+void Projbridge::showSummaryWhileReady()
+{
+    if (runState == RunState::Ready) {
+        DetailsText->setPlainText(summaryText(fields(), projectGroup));
+    }
+}
+
+// On a thread of its own, so that a source on a slow share does not hold the window; the summary shows the
+// members once they are read. One read at a time: the end of one reads again when the source changed meanwhile.
+void Projbridge::readProjectGroupAside()
+{
+    if (groupReading) {
+        return;
+    }
+    const QString path = localPath(VDSPProjectEdit->text());
+    if (path != projectGroupPath) {
+        projectGroup.reset();
+    }
+    projectGroupPath = path;
+    // The converter reads its drive mapping unguarded when first asked: asked here, the reading thread only
+    // looks it up.
+    platform::hostPath(platform::commandLinePath(toConverterText(path)));
+    auto group = std::make_shared<std::optional<ProjectGroup>>();
+    groupReading = QThread::create([path, group] { *group = readProjectGroup(path); });
+    connect(groupReading, &QThread::finished, this, [this, group] {
+        groupReading->deleteLater();
+        groupReading = nullptr;
+        if (projectGroupPath != localPath(VDSPProjectEdit->text())) {
+            readProjectGroupAside();
+            return;
+        }
+        projectGroup = *group;
+        showSummaryWhileReady();
+    });
+    groupReading->start();
+}
+
+Projbridge::~Projbridge()
+{
+    // Its end, which would have deleted it, is no longer told to a wizard that is going.
+    if (groupReading) {
+        groupReading->wait();
+        delete groupReading;
+    }
+}
+
+QString Projbridge::buildExtensionListFromPage() const
 {
     const std::pair<QCheckBox*, QString> extensionBoxes[] = {
-        {cppCheck, QStringLiteral("cpp,")}, {ccCheck, QStringLiteral("cc,")},   {cxxCheck, QStringLiteral("cxx,")},
-        {cCheck, QStringLiteral("c,")},     {hCheck, QStringLiteral("h,")},     {hhCheck, QStringLiteral("hh,")},
-        {hppCheck, QStringLiteral("hpp,")}, {hxxCheck, QStringLiteral("hxx,")},
+        {cppCheck, QStringLiteral("cpp")}, {ccCheck, QStringLiteral("cc")},   {cxxCheck, QStringLiteral("cxx")},
+        {cCheck, QStringLiteral("c")},     {hCheck, QStringLiteral("h")},     {hhCheck, QStringLiteral("hh")},
+        {hppCheck, QStringLiteral("hpp")}, {hxxCheck, QStringLiteral("hxx")},
     };
-    QString list;
-    for (const auto& [box, entry] : extensionBoxes) {
+    QStringList ticked;
+    for (const auto& [box, extension] : extensionBoxes) {
         if (box->isChecked()) {
-            list += entry;
+            ticked << extension;
         }
     }
-    list += CustExtEdit->text();
-    if (list.endsWith(u',')) {
-        list.chop(1);
-    }
-    return list;
+    return buildExtensionList(ticked, CustExtEdit->text());
 }
 
-// An empty field is named for what it means to the converter, so the summary has no blank items.
-QString Projbridge::summaryText() const
+WizardFields Projbridge::fields() const
 {
-    const auto orElse = [](const QString& value, const QString& meaning) { return value.isEmpty() ? meaning : value; };
-    const QString none = tr("none");
-    QList<std::pair<QString, QString>> blocks = {
-        {tr("Visual DSP Project:\n"), typedPath(VDSPProjectEdit->text())},
-        {tr("Visual DSP Install Location:\n"), orElse(typedPath(VDSPInstallDirEdit->text()), tr("looked up"))},
-        {tr("Tavric / Tavric++ Project Directory:\n"), typedPath(TavricProjectEdit->text())},
-        {tr("Tavric / Tavric++ Project Name:\n"), TavricNameEdit->text()},
-        {tr("Message Personality:\n"), orElse(typedPath(MsgPersonEdit->text()), none)},
-        {tr("Tamplate Analyser Personality:\n"), orElse(typedPath(AnalPersonEdit->text()), none)},
-        {tr("Compiler Personality:\n"), orElse(typedPath(CmpPersonEdit->text()), none)},
-        {tr("File Extensions:\n"), orElse(extensionList, tr("all files"))},
-        {tr("Conversion Report:\n"), ReportCheck->isChecked() ? reportFilePath() : none},
-        {tr("Compilation Databases:\n"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : none},
-    };
-    const QString group = projectGroupText();
-    if (!group.isEmpty()) {
-        blocks.insert(1, {tr("Project Group Members:\n"), group});
-    }
-    QStringList texts;
-    for (const auto& [heading, value] : blocks) {
-        texts << heading + value;
-    }
-    return texts.join(QStringLiteral("\n\n")) + u'\n';
-}
-
-// One line per member of a project group source; empty when the source is a single project.
-QString Projbridge::projectGroupText() const
-{
-    const std::optional<ProjectGroup> group = readProjectGroup(typedPath(VDSPProjectEdit->text()));
-    if (!group) {
-        return {};
-    }
-    QStringList lines;
-    for (const ProjectGroupMember& member : group->members) {
-        lines << tr("%1 (%2)").arg(member.name, member.file);
-    }
-    if (group->members.isEmpty()) {
-        lines << tr("none: the group lists no project");
-    }
-    if (!group->readWhole) {
-        lines << tr("the group file could not be read beyond this point");
-    }
-    return lines.join(u'\n');
+    return {VDSPProjectEdit->text(),  VDSPInstallDirEdit->text(), TavricProjectEdit->text(), TavricNameEdit->text(),
+            MsgPersonEdit->text(),    AnalPersonEdit->text(),     CmpPersonEdit->text(),     extensionList,
+            ReportCheck->isChecked(), CompdbCheck->isChecked()};
 }
 
 QList<SettingsEntry> Projbridge::settingsEntries() const
@@ -260,5 +276,8 @@ void Projbridge::loadSettings()
 
 void Projbridge::saveSettings()
 {
-    writeSettingsFile(settingsFileName, settingsEntries());
+    if (!writeSettingsFile(settingsFileName, settingsEntries())) {
+        appendDetailsLine(tr("The settings could not be saved in %1.")
+                              .arg(toBackslashes(QFileInfo(settingsFileName).absoluteFilePath())));
+    }
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "browse_dialog.h"
+#include "message_dialog.h"
 #include "projbridge_base.h"
+#include "project_group.h"
 #include "settings_file.h"
+#include "wizard_fields.h"
 
 #include <QDesktopServices>
 #include <QString>
@@ -13,6 +16,7 @@
 #include <functional>
 
 class QProcess;
+class QThread;
 
 // Hands a file or folder to the system's viewer; tests look at what would have been opened instead.
 using UrlOpener = std::function<bool(const QUrl& url)>;
@@ -25,6 +29,8 @@ class Projbridge : public ProjbridgeBase {
 public:
     explicit Projbridge(QWidget* parent = nullptr, const QString& name = {}, bool modal = false,
                         Qt::WindowFlags flags = {});
+    // Waits for a project group still being read.
+    ~Projbridge() override;
 
     // The platform's own separators: "\" on Windows, unchanged elsewhere.
     static QString toBackslashes(const QString& path);
@@ -32,16 +38,11 @@ public:
     void loadSettings();
     void saveSettings();
 
-    // The converter's command line as the fields give it: the program name, then its arguments.
-    QStringList converterCommandLine() const;
-
-    // Where the converter writes the project, and where the options put the report and the compilation
-    // databases: in the destination folder, under the project's name.
-    QString projectFilePath() const;
-    QString reportFilePath() const;
-    QString compilationDatabaseFolder() const;
+    // What the pages hold now.
+    WizardFields fields() const;
 
     void setBrowseDialog(BrowseDialog dialog);
+    void setMessageDialog(MessageDialog dialog);
     void setUrlOpener(UrlOpener opener);
 
 public slots:
@@ -73,34 +74,40 @@ private:
 
     QList<QLineEdit*> page0Fields() const;
     QList<QLineEdit*> page1PathFields() const;
-    // What keeps a field from being taken, in a line the page shows; empty when it can be taken.
-    QString projectFileProblem() const;
-    QString installFolderProblem() const;
-    QString destinationProblem() const;
-    QString nameProblem() const;
-    QString personalityProblem(const QLineEdit* field, const QString& label) const;
+    void recheckFirstPage();
+    void recheckPersonalityPage();
     void followProjectName();
+    void nameTyped(const QString& name);
+    void createDestinationFolder();
     QList<SettingsEntry> settingsEntries() const;
-    QString browseStartFolder() const;
+    QString browseStartFolder(const QLineEdit* field) const;
     void browseInto(QLineEdit* field, BrowseRequest request);
-    QString buildExtensionList() const;
-    QString summaryText() const;
-    QString projectGroupText() const;
+    QString buildExtensionListFromPage() const;
+    void showSummaryWhileReady();
+    void readProjectGroupAside();
     void appendOutput(const QString& text);
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
+    void stopRunOnRequest();
     void setRunState(RunState state);
     void openLocalPath(const QString& path);
 
     QString extensionList;
+    // The members of the source as last read, if it is a project group, and the path read.
+    std::optional<ProjectGroup> projectGroup;
+    QString projectGroupPath;
+    QThread* groupReading = nullptr;
     RunState runState = RunState::Ready;
-    // The name last taken from the project file's name; while the name field holds it, it follows the project.
-    QString followedName;
+    // A name the user typed stays while the project is the one it was typed for (empty: the next one chosen).
+    bool nameTypedByUser = false;
+    QString nameTypedForProject;
     QProcess* process = nullptr;
+    // The last path a browse dialog gave.
     QString lastPath;
     // Qt's own text for Cancel, given back when a run that ended in "Close" makes way for a new one.
     QString standardCancelText;
     BrowseDialog browseDialog = showBrowseDialog;
+    MessageDialog messageDialog = showMessageDialog;
     UrlOpener urlOpener = QDesktopServices::openUrl;
     // Stateful, so that a character the converter's output splits between two reads still decodes whole.
     QStringDecoder outputDecoder{QStringDecoder::System};

@@ -5,13 +5,13 @@
 
 #include <QEvent>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace {
 
-// The wizard never opens smaller than the pages were drawn for.
+// The wizard never opens or shrinks smaller than the pages were drawn for.
 constexpr QSize designedSize{543, 486};
-constexpr qreal smallFontPointSize = 7.5;
+// The width the explanations were drawn at.
+constexpr int explanationWidth = 481;
 
 void paintBackground(QWidget* widget, QPalette::ColorRole role)
 {
@@ -54,16 +54,18 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
         strip->setPixmap(stripPixmap);
     }
 
+    // A long hint wraps onto a second line rather than widen the window. The hint lines keep the height of two
+    // lines while empty, and the busy bar its room while hidden, so that nothing moves when they fill.
+    for (QLabel* hint : {Page0HintLabel, Page1HintLabel}) {
+        hint->setWordWrap(true);
+        hint->setMinimumHeight(2 * hint->fontMetrics().height());
+    }
+    QSizePolicy busyPolicy = BusyIndicator->sizePolicy();
+    busyPolicy.setRetainSizeWhenHidden(true);
+    BusyIndicator->setSizePolicy(busyPolicy);
+
     languageChange();
     resize(minimumSizeHint().expandedTo(designedSize));
-}
-
-void ProjbridgeBase::showEvent(QShowEvent* event)
-{
-    // Only once shown has the wizard grown to hold its pages. They keep their drawn positions, so a larger
-    // window would just move the buttons away from them.
-    QWizard::showEvent(event);
-    setFixedSize(size());
 }
 
 void ProjbridgeBase::languageChange()
@@ -84,36 +86,10 @@ void ProjbridgeBase::languageChange()
     OpenReportBtn->setToolTip(tr("Opens the conversion report in the system's viewer."));
     setButtonText(CustomButton2, tr("Open Folder"));
     OpenFolderBtn->setToolTip(tr("Opens the destination folder in the system's file manager."));
-    shrinkFontsThatDoNotFit();
-}
-
-// The fixed positions were drawn for a small, narrow font: a label or check box whose text does not fit its
-// width at the normal font takes that font, and every other widget keeps the normal one.
-void ProjbridgeBase::shrinkFontsThatDoNotFit()
-{
-    QFont smallFont = font();
-    smallFont.setPointSizeF(smallFontPointSize);
-    smallFont.setStretch(QFont::SemiCondensed);
-    const auto fitFont = [&smallFont](QWidget* widget, auto fits) {
-        widget->setFont(QFont());
-        if (!fits()) {
-            widget->setFont(smallFont);
-        }
-    };
-    for (WizardStepPage* page : {Page0, Page1, Page2, Page3}) {
-        for (QLabel* label : page->findChildren<QLabel*>()) {
-            // The welcome line has its own larger font; the images have no text.
-            if (label == textLabel1_3_3 || !label->pixmap().isNull()) {
-                continue;
-            }
-            fitFont(label, [label] {
-                return label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                                         : label->sizeHint().width() <= label->width();
-            });
-        }
-        for (QCheckBox* box : page->findChildren<QCheckBox*>()) {
-            fitFont(box, [box] { return box->sizeHint().width() <= box->width(); });
-        }
+    // The wizard takes its size from its pages' minimum sizes, which do not know that wrapped text needs more
+    // lines when narrower: each explanation keeps the height of its lines at the width it was drawn at.
+    for (QLabel* explanation : {textLabel2_2, textLabel2_2_2, textLabel2_2_2_2}) {
+        explanation->setMinimumHeight(explanation->heightForWidth(explanationWidth));
     }
 }
 

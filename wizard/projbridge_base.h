@@ -28,10 +28,7 @@ protected slots:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
-    void shrinkFontsThatDoNotFit();
-
     QString initialDetailsText;
 };

@@ -1,6 +1,11 @@
+#include "base/project_name.h"
+#include "converter_text.h"
+#include "page_checks.h"
+#include "platform/platform.h"
 #include "projbridge.h"
 #include "typed_path.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -17,13 +22,13 @@ void setTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colo
 
 // Colours each field by whether it can be taken and names the first problem in the page's hint line, since a
 // colour alone does not say what is wrong. Returns whether every field can be taken.
-bool showProblems(QLabel* hint, const QList<std::pair<QLineEdit*, QString>>& fieldProblems)
+bool showProblems(QLabel* hint, const QList<QLineEdit*>& fields, const QStringList& problems)
 {
     QString firstProblem;
-    for (const auto& [field, problem] : fieldProblems) {
-        setTextColour(field, QPalette::Text, problem.isEmpty() ? acceptedColour : refusedColour);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        setTextColour(fields[i], QPalette::Text, problems[i].isEmpty() ? acceptedColour : refusedColour);
         if (firstProblem.isEmpty()) {
-            firstProblem = problem;
+            firstProblem = problems[i];
         }
     }
     setTextColour(hint, QPalette::WindowText, refusedColour);
@@ -31,96 +36,62 @@ bool showProblems(QLabel* hint, const QList<std::pair<QLineEdit*, QString>>& fie
     return firstProblem.isEmpty();
 }
 
-enum class Wanted { file, folder };
-
-// What is wrong with a path typed for a field that wants a file or a folder; empty when nothing is.
-QString wrongEntry(const QString& label, const QString& path, Wanted wanted, const QString& fileKind = {})
-{
-    const QFileInfo entry(path);
-    if (!entry.exists()) {
-        return (wanted == Wanted::folder ? Projbridge::tr("%1: no such folder.") : Projbridge::tr("%1: no such file."))
-            .arg(label);
-    }
-    if (entry.isDir() == (wanted == Wanted::folder)) {
-        return {};
-    }
-    return wanted == Wanted::folder ? Projbridge::tr("%1: this is a file, not a folder.").arg(label)
-                                    : Projbridge::tr("%1: this is a folder, not a %2 file.").arg(label, fileKind);
-}
-
 } // namespace
-
-QString Projbridge::projectFileProblem() const
-{
-    const QString path = typedPath(VDSPProjectEdit->text());
-    if (path.isEmpty()) {
-        return tr("Project File: choose the project (.dpj) or project group (.dpg) to convert.");
-    }
-    return wrongEntry(tr("Project File"), path, Wanted::file, tr("project"));
-}
-
-// Empty is taken: the converter then looks the installation up itself.
-QString Projbridge::installFolderProblem() const
-{
-    const QString path = typedPath(VDSPInstallDirEdit->text());
-    if (path.isEmpty()) {
-        return {};
-    }
-    const QString problem = wrongEntry(tr("Install Location"), path, Wanted::folder);
-    return QFileInfo::exists(path) ? problem : problem + tr(" Leave it empty to have it looked up.");
-}
-
-QString Projbridge::destinationProblem() const
-{
-    const QString path = typedPath(TavricProjectEdit->text());
-    if (path.isEmpty()) {
-        return tr("Folder: choose the folder that the Tavric/Tavric++ project goes into.");
-    }
-    return wrongEntry(tr("Folder"), path, Wanted::folder);
-}
-
-// The converter refuses a name that would put the project file outside the destination folder.
-QString Projbridge::nameProblem() const
-{
-    const QString name = TavricNameEdit->text();
-    if (name.isEmpty()) {
-        return tr("Name: enter a name for the Tavric/Tavric++ project.");
-    }
-    if (name == u".." || name.contains(u'\\') || name.contains(u'/')) {
-        return tr("Name: a name may not hold \\ or / or be ..");
-    }
-    return {};
-}
-
-QString Projbridge::personalityProblem(const QLineEdit* field, const QString& label) const
-{
-    const QString path = typedPath(field->text());
-    return path.isEmpty() ? QString() : wrongEntry(label, path, Wanted::file, tr("personality"));
-}
 
 void Projbridge::Page0LineEdit_textchanged(const QString&)
 {
-    Page0->setComplete(showProblems(Page0HintLabel, {{VDSPProjectEdit, projectFileProblem()},
-                                                     {VDSPInstallDirEdit, installFolderProblem()},
-                                                     {TavricProjectEdit, destinationProblem()},
-                                                     {TavricNameEdit, nameProblem()}}));
+    recheckFirstPage();
 }
 
-// Personalities are optional, but every one that is named must be a file.
 void Projbridge::Page1LineEdit_textchanged(const QString&)
 {
-    Page1->setComplete(
-        showProblems(Page1HintLabel, {{MsgPersonEdit, personalityProblem(MsgPersonEdit, tr("Message Personality"))},
-                                      {AnalPersonEdit, personalityProblem(AnalPersonEdit, tr("Template Analyser "
-                                                                                             "Personality"))},
-                                      {CmpPersonEdit, personalityProblem(CmpPersonEdit, tr("Compiler Personality"))}}));
+    recheckPersonalityPage();
 }
 
+void Projbridge::recheckFirstPage()
+{
+    CreateFolderBtn->setVisible(destinationIsMissing(fields()));
+    Page0->setComplete(showProblems(Page0HintLabel,
+                                    {VDSPProjectEdit, VDSPInstallDirEdit, TavricProjectEdit, TavricNameEdit},
+                                    firstPageProblems(fields())));
+}
+
+void Projbridge::recheckPersonalityPage()
+{
+    Page1->setComplete(showProblems(Page1HintLabel, page1PathFields(), personalityPageProblems(fields())));
+}
+
+void Projbridge::createDestinationFolder()
+{
+    const QString folder = localPath(TavricProjectEdit->text());
+    if (!QDir().mkpath(folder)) {
+        messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
+                             tr("The folder %1 could not be created.").arg(toBackslashes(folder))});
+    }
+    recheckFirstPage();
+}
+
+// A name typed before any project was chosen is that project's; once another project is chosen, the name
+// follows it again.
 void Projbridge::followProjectName()
 {
-    const QString projectName = QFileInfo(typedPath(VDSPProjectEdit->text())).completeBaseName();
-    if (TavricNameEdit->text().isEmpty() || TavricNameEdit->text() == followedName) {
-        TavricNameEdit->setText(projectName);
+    const QString project = localPath(VDSPProjectEdit->text());
+    if (nameTypedByUser && QFileInfo(project).isFile()) {
+        if (nameTypedForProject.isEmpty()) {
+            nameTypedForProject = project;
+        } else if (nameTypedForProject != project) {
+            nameTypedByUser = false;
+        }
     }
-    followedName = projectName;
+    if (!nameTypedByUser) {
+        TavricNameEdit->setText(fromConverterText(
+            defaultProjectName(platform::commandLinePath(toConverterText(typedPath(VDSPProjectEdit->text()))))));
+    }
+}
+
+void Projbridge::nameTyped(const QString& name)
+{
+    nameTypedByUser = !name.isEmpty();
+    const QString project = localPath(VDSPProjectEdit->text());
+    nameTypedForProject = QFileInfo(project).isFile() ? project : QString();
 }

@@ -1,3 +1,4 @@
+#include "converter_arguments.h"
 #include "converter_program.h"
 #include "projbridge.h"
 #include "typed_path.h"
@@ -5,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTextBlock>
@@ -13,57 +13,22 @@
 
 namespace {
 
-QString inDestination(const QString& destination, const QString& fileName)
-{
-    return Projbridge::toBackslashes(QDir(destination).filePath(fileName));
-}
+// The converter's first words when it wrote a project but left part of the source out.
+const QString incompleteLine = QStringLiteral("\nConversion incomplete");
 
 } // namespace
 
-QString Projbridge::projectFilePath() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".prj");
-}
-
-QString Projbridge::reportFilePath() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".report.tsv");
-}
-
-// Beside the project file rather than in the project's own folder, which is named after the source file and so
-// may not exist under the name given.
-QString Projbridge::compilationDatabaseFolder() const
-{
-    return inDestination(typedPath(TavricProjectEdit->text()), TavricNameEdit->text() + ".compdb");
-}
-
-QStringList Projbridge::converterCommandLine() const
-{
-    QStringList commandLine{converterProgramName,
-                            typedPath(VDSPProjectEdit->text()),
-                            typedPath(TavricProjectEdit->text()),
-                            typedPath(VDSPInstallDirEdit->text()),
-                            QStringLiteral("-pn"),
-                            TavricNameEdit->text()};
-    const std::pair<QString, QString> options[] = {
-        {QStringLiteral("-mp"), typedPath(MsgPersonEdit->text())},
-        {QStringLiteral("-ap"), typedPath(AnalPersonEdit->text())},
-        {QStringLiteral("-cp"), typedPath(CmpPersonEdit->text())},
-        {QStringLiteral("-ext"), extensionList},
-        {QStringLiteral("-report"), ReportCheck->isChecked() ? reportFilePath() : QString()},
-        {QStringLiteral("-compdb"), CompdbCheck->isChecked() ? compilationDatabaseFolder() : QString()},
-    };
-    for (const auto& [option, value] : options) {
-        if (!value.isEmpty()) {
-            commandLine << option << value;
-        }
-    }
-    return commandLine;
-}
-
 void Projbridge::accept()
 {
-    const QStringList commandLine = converterCommandLine();
+    const QString projectFile = projectFilePath(fields());
+    if (QFileInfo::exists(localPath(projectFile)) &&
+        messageDialog(
+            this, {QMessageBox::Question, tr("Projbridge"),
+                   tr("%1 already exists. Update it? Files you edited are kept beside the new ones.").arg(projectFile),
+                   QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
+        return;
+    }
+    const QStringList commandLine = converterCommandLine(fields());
     if (process) {
         // Only a finished run can be followed by another: Back and Finish are off while one is running.
         process->deleteLater();
@@ -79,7 +44,7 @@ void Projbridge::accept()
     });
 
     outputDecoder.resetState();
-    runReportFile = ReportCheck->isChecked() ? reportFilePath() : QString();
+    runReportFile = ReportCheck->isChecked() ? reportFilePath(fields()) : QString();
     DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
     const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
     if (program.isEmpty()) {
@@ -102,23 +67,31 @@ void Projbridge::processExit()
     const bool normalExit = process->exitStatus() == QProcess::NormalExit;
     if (normalExit && process->exitCode() == 0) {
         appendDetailsLine(tr("Project Converted Successfully!"));
-        if (QFileInfo::exists(projectFilePath())) {
-            appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFilePath()));
+        const QString projectFile = projectFilePath(fields());
+        if (QFileInfo::exists(localPath(projectFile))) {
+            appendDetailsLine(tr("Tavric/Tavric++ project written: %1").arg(projectFile));
         }
         setRunState(RunState::Succeeded);
     } else {
         if (!normalExit) {
             appendDetailsLine(tr("Project Conversion stopped abnormally: ProjbridgeCli crashed or was killed."));
+        } else if (DetailsText->toPlainText().contains(incompleteLine)) {
+            appendDetailsLine(tr("Tavric/Tavric++ project written, but incomplete: %1").arg(projectFilePath(fields())));
         }
         setRunState(RunState::Failed);
-        QMessageBox::about(nullptr, tr("Projbridge"),
-                           tr("Project Conversion Failed!\nPlease check the details log and try again."));
+        // Not bound to the wizard, as the converter's failure is not the wizard's.
+        messageDialog(nullptr, {QMessageBox::Warning, tr("Projbridge"),
+                                tr("Project Conversion Failed!\nPlease check the details log and try again.")});
     }
     saveSettings();
 }
 
 void Projbridge::reject()
 {
+    if (runState == RunState::Running) {
+        stopRunOnRequest();
+        return;
+    }
     if (process) {
         // The end of the killed converter is not reported and saves nothing; it is reaped before the wizard goes.
         process->disconnect(this);
@@ -126,6 +99,23 @@ void Projbridge::reject()
         process->waitForFinished();
     }
     ProjbridgeBase::reject();
+}
+
+// A run is stopped only when the user says so, and the wizard stays open to show what became of it.
+void Projbridge::stopRunOnRequest()
+{
+    if (messageDialog(this, {QMessageBox::Question, tr("Projbridge"),
+                             tr("A conversion is running. Stop it? The files it has written so far stay incomplete."),
+                             QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes ||
+        runState != RunState::Running) {
+        return;
+    }
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished();
+    readFromStdout();
+    appendDetailsLine(tr("Project Conversion stopped: the files written so far are incomplete."));
+    setRunState(RunState::Failed);
 }
 
 void Projbridge::reportStartFailure()
@@ -166,10 +156,10 @@ void Projbridge::setRunState(RunState state)
     const bool ended = state == RunState::Succeeded || state == RunState::Failed;
     // A button left out of the layout is hidden; the options alone do not hide a button of a custom layout.
     QList<WizardButton> layout;
-    if (ended && QFileInfo::exists(runReportFile)) {
+    if (ended && QFileInfo::exists(localPath(runReportFile))) {
         layout << CustomButton1;
     }
-    if (ended && QFileInfo(typedPath(TavricProjectEdit->text())).isDir()) {
+    if (ended && QFileInfo(localPath(TavricProjectEdit->text())).isDir()) {
         layout << CustomButton2;
     }
     // The wizard never offers Help, and a listed Help button would show.
@@ -179,8 +169,8 @@ void Projbridge::setRunState(RunState state)
 // Where the desktop has no viewer for it, the user is told where to find it instead.
 void Projbridge::openLocalPath(const QString& path)
 {
-    if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(path)))) {
-        QMessageBox::warning(this, tr("Projbridge"),
-                             tr("No program on this desktop could open it. It is here:\n%1").arg(path));
+    if (!urlOpener(QUrl::fromLocalFile(QDir::fromNativeSeparators(localPath(path))))) {
+        messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
+                             tr("No program on this desktop could open it. It is here:\n%1").arg(path)});
     }
 }

@@ -1,36 +1,56 @@
+// Before any Qt header: Qt's "slots" keyword would rename a member of the converter's.
+#include "reader/group_file_reader.h"
+#include "report/conversion_report.h"
+
+#include "converter_text.h"
+#include "platform/platform.h"
 #include "project_group.h"
 
-#include <QFile>
-#include <QXmlStreamReader>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <exception>
 
 namespace {
 
-const QString groupElement = QStringLiteral("visualdsp-project-group");
-const QString memberElement = QStringLiteral("project");
+// The IDE writes its files in the system's 8-bit code page, newer ones in UTF-8.
+QString decoded(const std::string& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes));
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
 
 } // namespace
 
 std::optional<ProjectGroup> readProjectGroup(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() > maxGroupFileBytes) {
         return std::nullopt;
     }
-    // The reader takes the encoding from the file's XML declaration.
-    QXmlStreamReader xml(&file);
-    if (!xml.readNextStartElement() || xml.name() != groupElement) {
-        return std::nullopt;
-    }
-    ProjectGroup group;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == memberElement) {
-            const QXmlStreamAttributes attributes = xml.attributes();
-            group.members.append({attributes.value(QStringLiteral("name")).toString(),
-                                  attributes.value(QStringLiteral("file")).toString()});
+    XmlLexer lexer;
+    ConversionReport unwritten;
+    GroupFileReader reader(lexer, unwritten);
+    std::vector<GroupMember> members;
+    bool isGroup = false;
+    bool readWhole = false;
+    try {
+        lexer.openFile(platform::commandLinePath(toConverterText(path)));
+        isGroup = GroupFileReader::isGroupFile(lexer);
+        if (!isGroup) {
+            return std::nullopt;
         }
-        // A member's dependencies and anything unknown are read over.
-        xml.skipCurrentElement();
+        readWhole = reader.readGroup(members);
+    } catch (const std::exception&) {
+        // A group that broke off lists the members read before.
+        if (!isGroup) {
+            return std::nullopt;
+        }
     }
-    group.readWhole = !xml.hasError();
+    ProjectGroup group{{}, readWhole};
+    for (const GroupMember& member : members) {
+        group.members << QStringLiteral("%1 (%2)").arg(decoded(member.name), decoded(member.file));
+    }
     return group;
 }

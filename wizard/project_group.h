@@ -1,23 +1,21 @@
 #pragma once
 
-#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
-// One project of a VisualDSP project group: its name in the IDE and its project file as the group names it.
-struct ProjectGroupMember {
-    QString name;
-    QString file;
-};
-
-// The members a project group file lists, in the file's order.
+// The members a project group file lists, in the file's order, each as "name (file)".
 struct ProjectGroup {
-    QList<ProjectGroupMember> members;
+    QStringList members;
     // False when the file broke off or was malformed after the members listed.
     bool readWhole = true;
 };
 
-// Reads a project group file; no value when the file cannot be read or is no project group, whatever its
-// extension. Of a file that is no group only the start is read.
+// Far beyond any real group file, whose members take a line each.
+inline constexpr qint64 maxGroupFileBytes = 4 << 20;
+
+// Reads a project group file with the converter's own reader; no value when the path is no regular file of at
+// most maxGroupFileBytes (a pipe or a device would hold the window), cannot be read, or is no project group,
+// whatever its extension. Of a file that is no group only the start is read.
 std::optional<ProjectGroup> readProjectGroup(const QString& path);

@@ -49,11 +49,11 @@ void readSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
     }
 }
 
-void writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
+bool writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return;
+        return false;
     }
     QTextStream stream(&file);
     stream.setEncoding(QStringConverter::System);
@@ -63,4 +63,6 @@ void writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries)
             stream << entry.key << '\n' << value << "\n\n";
         }
     }
+    stream.flush();
+    return stream.status() == QTextStream::Ok && file.flush();
 }

@@ -25,5 +25,5 @@ SettingsEntry checkBoxSetting(const QString& key, QCheckBox* box);
 // Sets each entry whose key line occurs in the file to the line after it; a missing file changes nothing.
 void readSettingsFile(const QString& path, const QList<SettingsEntry>& entries);
 
-// Replaces the file with one block (key, value, empty line) per entry; an unwritable file is left alone.
-void writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries);
+// Replaces the file with one block (key, value, empty line) per entry; false when it could not be written whole.
+bool writeSettingsFile(const QString& path, const QList<SettingsEntry>& entries);

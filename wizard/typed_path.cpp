@@ -1,13 +1,19 @@
 #include "typed_path.h"
 
+#include "base/windows_path.h"
+#include "converter_text.h"
+#include "platform/platform.h"
+
 #include <QDir>
 
 namespace {
 
 QString withoutSurroundingQuotes(const QString& text)
 {
-    if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"')) {
-        return text.mid(1, text.size() - 2);
+    for (const QChar quote : {u'"', u'\''}) {
+        if (text.size() >= 2 && text.startsWith(quote) && text.endsWith(quote)) {
+            return text.mid(1, text.size() - 2);
+        }
     }
     return text;
 }
@@ -30,4 +36,15 @@ QString withHomeFolder(const QString& path)
 QString typedPath(const QString& text)
 {
     return withHomeFolder(withoutSurroundingQuotes(text.trimmed()));
+}
+
+QString localPath(const QString& text)
+{
+    const QString path = typedPath(text);
+    const std::string converterPath = toConverterText(path);
+    if (!hasDrive(converterPath)) {
+        return path;
+    }
+    const std::string hostPath = platform::hostPath(converterPath);
+    return hostPath.empty() ? path : fromConverterText(hostPath);
 }

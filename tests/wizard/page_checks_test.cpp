@@ -1,9 +1,12 @@
+#include "page_checks.h"
 #include "projbridge.h"
 #include "wizard_test_support.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -29,9 +32,10 @@ class PageChecksTest : public QObject {
 
 private slots:
     void firstPageOpensEmptyWithNextDisabled();
-    void firstPageNeedsThreeExistingPathsAndAName_data();
-    void firstPageNeedsThreeExistingPathsAndAName();
-    void clearingTheNameDisablesNext();
+    void firstPageProblems_data();
+    void firstPageProblems();
+    void firstPageShowsItsProblems();
+    void aTypedNameGivesWayToAnotherProject();
     void keyReleaseRechecksUnchangedText();
     void personalityPage_data();
     void personalityPage();
@@ -64,56 +68,67 @@ void PageChecksTest::firstPageOpensEmptyWithNextDisabled()
     }
 }
 
-void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName_data()
+void PageChecksTest::firstPageProblems_data()
 {
     // Typed project, install folder, destination and name; "$" stands for the test's folder, which holds the file
-    // "work dir/app.dpj" and the folders "VisualDSP 5.0", "out" and "a folder.dpj". A null name is not typed.
+    // "work dir/app.dpj" and the folders "VisualDSP 5.0", "out" and "a folder.dpj".
     QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QString>("hint");
-    QTest::addColumn<QStringList>("redFields");
-    QTest::addColumn<QString>("nameShown");
+    QTest::addColumn<QStringList>("problems");
 
     const QString dpj = "$/work dir/app.dpj";
     const QString vdsp = "$/VisualDSP 5.0";
     const QString out = "$/out";
     const QString noSuchFile = "Project File: no such file.";
-    const QString badName = "Name: a name may not hold \\ or / or be ..";
-    QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << QString() << QStringList() << "app";
-    QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"} << noSuchFile
-                                     << QStringList{"VDSPProjectEdit"} << "app";
+    const QString badName = "Name: a project name holds no \"\\\", \"/\" or \"..\".";
+    const QString notOnWindows = "Name: a project name holds no < > : \" | ? * or control character, which Windows "
+                                 "forbids in file names.";
+    const QStringList none{"", "", "", ""};
+    QTest::newRow("all present") << QStringList{dpj, vdsp, out, "app"} << none;
+    QTest::newRow("project missing") << QStringList{"$/gone.dpj", vdsp, out, "app"}
+                                     << QStringList{noSuchFile, "", "", ""};
+    QTest::newRow("project empty") << QStringList{"", vdsp, out, "app"}
+                                   << QStringList{
+                                          "Project File: choose the project (.dpj) or project group (.dpg) to convert.",
+                                          "", "", ""};
     QTest::newRow("folder as project") << QStringList{"$/a folder.dpj", vdsp, out, "app"}
-                                       << "Project File: this is a folder, not a project file."
-                                       << QStringList{"VDSPProjectEdit"} << "app";
-    QTest::newRow("install missing") << QStringList{dpj, "$/VisualDSP 4.0", out, "app"}
-                                     << "Install Location: no such folder. Leave it empty to have it looked up."
-                                     << QStringList{"VDSPInstallDirEdit"} << "app";
-    QTest::newRow("install empty") << QStringList{dpj, "", out, "app"} << QString() << QStringList() << "app";
+                                       << QStringList{"Project File: this is a folder, not a project file.", "", "",
+                                                      ""};
+    QTest::newRow("install missing")
+        << QStringList{dpj, "$/VisualDSP 4.0", out, "app"}
+        << QStringList{"", "Install Location: no such folder. Leave it empty to have it looked up.", "", ""};
+    QTest::newRow("install empty") << QStringList{dpj, "", out, "app"} << none;
     QTest::newRow("install is a file") << QStringList{dpj, dpj, out, "app"}
-                                       << "Install Location: this is a file, not a folder."
-                                       << QStringList{"VDSPInstallDirEdit"} << "app";
-    QTest::newRow("destination missing") << QStringList{dpj, vdsp, "$/no out", "app"} << "Folder: no such folder."
-                                         << QStringList{"TavricProjectEdit"} << "app";
-    QTest::newRow("first problem named") << QStringList{"$/gone.dpj", vdsp, "$/no out", "a/b"} << noSuchFile
-                                         << QStringList{"VDSPProjectEdit", "TavricProjectEdit", "TavricNameEdit"}
-                                         << "a/b";
-    QTest::newRow("name of its own") << QStringList{dpj, vdsp, out, "my app"} << QString() << QStringList() << "my app";
-    QTest::newRow("name follows") << QStringList{dpj, vdsp, out, QString()} << QString() << QStringList() << "app";
-    QTest::newRow("name ..") << QStringList{dpj, vdsp, out, ".."} << badName << QStringList{"TavricNameEdit"} << "..";
-    QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << badName << QStringList{"TavricNameEdit"}
-                             << "a\\b";
-    QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << QString() << QStringList() << "...";
-    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", '"' + out + '"'}
-                                       << QString() << QStringList() << "app";
-    QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"} << noSuchFile
-                                   << QStringList{"VDSPProjectEdit"} << "app";
+                                       << QStringList{"", "Install Location: this is a file, not a folder.", "", ""};
+    QTest::newRow("destination missing") << QStringList{dpj, vdsp, "$/no out", "app"}
+                                         << QStringList{"", "", "Folder: no such folder.", ""};
+    QTest::newRow("destination empty")
+        << QStringList{dpj, vdsp, "", "app"}
+        << QStringList{"", "", "Folder: choose the folder that the Tavric/Tavric++ project goes into.", ""};
+    QTest::newRow("name empty") << QStringList{dpj, vdsp, out, ""}
+                                << QStringList{"", "", "", "Name: enter a name for the Tavric/Tavric++ project."};
+    QTest::newRow("name ..") << QStringList{dpj, vdsp, out, ".."} << QStringList{"", "", "", badName};
+    QTest::newRow("name \\") << QStringList{dpj, vdsp, out, "a\\b"} << QStringList{"", "", "", badName};
+    QTest::newRow("name /") << QStringList{dpj, vdsp, out, "a/b"} << QStringList{"", "", "", badName};
+    QTest::newRow("name ...") << QStringList{dpj, vdsp, out, "..."} << none;
+    QTest::newRow("name Windows cannot hold")
+        << QStringList{dpj, vdsp, out, "a:b*c?"} << QStringList{"", "", "", notOnWindows};
+    QTest::newRow("blanks and quotes") << QStringList{" \"" + dpj + "\"  ", "\t" + vdsp + " ", "'" + out + "'", "app"}
+                                       << none;
+    QTest::newRow("name with blanks and .prj") << QStringList{dpj, vdsp, out, "  My Filter.PRJ "} << none;
+#ifndef Q_OS_WIN
+    // Drive Z: is the root folder, as in Wine's own prefix.
+    QTest::newRow("drive paths") << QStringList{"Z:" + dpj, "Z:" + vdsp, "'Z:" + out + "'", "app"} << none;
+    QTest::newRow("destination not writable") << QStringList{dpj, vdsp, "/proc/1", "app"}
+                                              << QStringList{"", "", "Folder: this folder cannot be written.", ""};
+#endif
+    QTest::newRow("quotes inside") << QStringList{"\"$/work dir/\"app.dpj", vdsp, out, "app"}
+                                   << QStringList{noSuchFile, "", "", ""};
 }
 
-void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
+void PageChecksTest::firstPageProblems()
 {
     QFETCH(QStringList, typed);
-    QFETCH(QString, hint);
-    QFETCH(QStringList, redFields);
-    QFETCH(QString, nameShown);
+    QFETCH(QStringList, problems);
 
     WorkingFolder folder;
     folder.writeFile("work dir/app.dpj");
@@ -122,41 +137,66 @@ void PageChecksTest::firstPageNeedsThreeExistingPathsAndAName()
     }
     for (QString& text : typed) {
         text.replace("$/", folder.path() + QDir::separator());
+        if (text.contains("Z:")) {
+            text.replace(u'/', u'\\');
+        }
     }
-    Projbridge wizard;
-    showWizard(wizard);
+    WizardFields fields;
+    fields.projectFile = typed[0];
+    fields.installFolder = typed[1];
+    fields.destination = typed[2];
+    fields.name = typed[3];
 
-    // The name goes first: it must not enable Next while paths are still missing, nor give way to the project's.
-    QTest::keyClicks(wizard.TavricNameEdit, typed.value(3));
-    QTest::keyClicks(wizard.VDSPProjectEdit, typed[0]);
-    QTest::keyClicks(wizard.VDSPInstallDirEdit, typed[1]);
-    QTest::keyClicks(wizard.TavricProjectEdit, typed[2]);
-
-    QCOMPARE(wizard.VDSPProjectEdit->text(), typed[0]);
-    QCOMPARE(wizard.TavricNameEdit->text(), nameShown);
-    for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
-        QCOMPARE(textColour(field), redFields.contains(field->objectName()) ? red : black);
-    }
-    QCOMPARE(wizard.Page0HintLabel->text(), hint);
-    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
-    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
-    QCOMPARE(wizard.currentPage(), hint.isEmpty() ? wizard.Page1 : wizard.Page0);
+    QCOMPARE(::firstPageProblems(fields), problems);
 }
 
-void PageChecksTest::clearingTheNameDisablesNext()
+// The page shows what the checks find: each refused field red, the first problem in the hint line, Next only
+// when there is none. The name typed first must not give way to the project's.
+void PageChecksTest::firstPageShowsItsProblems()
 {
     WorkingFolder folder;
     Projbridge wizard;
     showWizard(wizard);
-    fillFirstPage(wizard, folder);
-    QVERIFY(nextEnabled(wizard));
+    QVERIFY(QTest::qWaitForWindowActive(&wizard));
+    QTest::keyClicks(wizard.TavricNameEdit, "a/b");
+    QTest::keyClicks(wizard.VDSPProjectEdit, folder.path("gone.dpj"));
+    QTest::keyClicks(wizard.TavricProjectEdit, folder.path("new/out"));
 
-    wizard.TavricNameEdit->selectAll();
-    QTest::keyClick(wizard.TavricNameEdit, Qt::Key_Delete);
+    QCOMPARE(wizard.TavricNameEdit->text(), "a/b");
+    for (QLineEdit* field : wizard.Page0->findChildren<QLineEdit*>()) {
+        QCOMPARE(textColour(field), field == wizard.VDSPInstallDirEdit ? black : red);
+    }
+    QCOMPARE(wizard.Page0HintLabel->text(), "Project File: no such file.");
+    QVERIFY(!press(wizard, QWizard::NextButton));
 
-    QVERIFY(wizard.TavricNameEdit->text().isEmpty());
-    QVERIFY(!nextEnabled(wizard));
-    QCOMPARE(wizard.Page0HintLabel->text(), "Name: enter a name for the Tavric/Tavric++ project.");
+    // A missing destination is created with one click.
+    QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+    QVERIFY(QFileInfo(folder.path("new/out")).isDir() && !wizard.CreateFolderBtn->isVisible());
+    folder.writeFile("gone.dpj");
+    wizard.TavricNameEdit->setText("app");
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(QApplication::focusWidget(), wizard.MsgPersonEdit);
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QCOMPARE(QApplication::focusWidget(), wizard.cppCheck);
+}
+
+void PageChecksTest::aTypedNameGivesWayToAnotherProject()
+{
+    WorkingFolder folder;
+    Projbridge wizard;
+    showWizard(wizard);
+    QTest::keyClicks(wizard.TavricNameEdit, "mine");
+    QTest::keyClicks(wizard.VDSPProjectEdit, folder.writeFile("first.dpj"));
+    QCOMPARE(wizard.TavricNameEdit->text(), "mine");
+
+    QString second = folder.writeFile("second.copy.dpj");
+#ifndef Q_OS_WIN
+    // As the converter prints paths.
+    second = "Z:" + second.replace(u'/', u'\\');
+#endif
+    wizard.VDSPProjectEdit->setText(second);
+
+    QCOMPARE(wizard.TavricNameEdit->text(), "second");
 }
 
 void PageChecksTest::keyReleaseRechecksUnchangedText()
@@ -207,30 +247,25 @@ void PageChecksTest::personalityPage()
     QFETCH(QString, hint);
 
     WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    fillFirstPage(wizard, folder);
-    QVERIFY(press(wizard, QWizard::NextButton));
-    QCOMPARE(wizard.currentPage(), wizard.Page1);
-    QVERIFY(::nextEnabled(wizard));
-
-    QLineEdit* const fields[] = {wizard.MsgPersonEdit, wizard.AnalPersonEdit, wizard.CmpPersonEdit};
+    QStringList typed;
     for (int index = 0; index < 3; ++index) {
         const QString name = QStringLiteral("personalities/%1.p_x").arg(index);
-        const QMap<QChar, QString> typed{{u'+', folder.writeFile(name)},
-                                         {u'q', '"' + folder.path(name) + '"'},
-                                         {u'd', folder.path(name + "d")},
-                                         {u'-', folder.path(name + "-")}};
-        folder.makeFolder(name + "d");
-        QTest::keyClicks(fields[index], typed.value(kinds[index]));
-        if (kinds[index] != u'.') {
-            QCOMPARE(textColour(fields[index]), QStringLiteral("+q").contains(kinds[index]) ? black : red);
-        }
+        const QMap<QChar, QString> path{{u'+', folder.writeFile(name)},
+                                        {u'q', '"' + folder.path(name) + '"'},
+                                        {u'd', folder.makeFolder(name + "d")},
+                                        {u'-', folder.path(name + "-")}};
+        typed << path.value(kinds[index]);
     }
+    WizardFields fields;
+    fields.messagePersonality = typed[0];
+    fields.analyserPersonality = typed[1];
+    fields.compilerPersonality = typed[2];
 
-    QCOMPARE(wizard.Page1HintLabel->text(), hint);
-    QCOMPARE(::nextEnabled(wizard), hint.isEmpty());
-    QCOMPARE(press(wizard, QWizard::NextButton), hint.isEmpty());
+    const QStringList problems = personalityPageProblems(fields);
+    for (int index = 0; index < 3; ++index) {
+        QCOMPARE(problems[index].isEmpty(), QStringLiteral("+q.").contains(kinds[index]));
+    }
+    QCOMPARE(problems.value(problems.indexOf(QRegularExpression(".+"))), hint);
 }
 
 void PageChecksTest::emptiedPersonalityFieldNoLongerBlocksNext()

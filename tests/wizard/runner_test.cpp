@@ -52,7 +52,8 @@ private slots:
     void reportAndFolderOpen();
     void converterNotFound();
     void converterThatCannotStart();
-    void cancelDuringRunKillsTheConverter();
+    void cancelDuringRunAsksBeforeStoppingTheConverter();
+    void anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo();
     void closeAfterSuccessWritesNothingMore();
     void runAgainAfterGoingBack();
     void converterBesideTheWizardWins();
@@ -191,18 +192,23 @@ void RunnerTest::argumentsArriveWhole()
 
 void RunnerTest::failingRun()
 {
-    writeStandInConverter(folder->path("bin"), "printf 'Could not open <source> & go on\\n'; exit 1");
+    writeStandInConverter(folder->path("bin"),
+                          "printf 'Could not open <source> & go on\\nConversion incomplete: 1 of 2 "
+                          "projects\\n'; exit 1");
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
-    QCOMPARE(closer.closedBoxes, 1);
-    QCOMPARE(closer.caption, "Projbridge");
-    QCOMPARE(closer.text, "Project Conversion Failed!\nPlease check the details log and try again.");
-    QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "Could not open <source> & go on"}));
+    QCOMPARE(closer.shown.size(), 1);
+    QCOMPARE(closer.shown.last().caption, "Projbridge");
+    QCOMPARE(closer.shown.last().icon, QMessageBox::Warning);
+    QCOMPARE(closer.shown.last().text, "Project Conversion Failed!\nPlease check the details log and try again.");
+    QCOMPARE(nonEmptyLines(wizard),
+             (QStringList{initialising, "Could not open <source> & go on", "Conversion incomplete: 1 of 2 projects",
+                          "Tavric/Tavric++ project written, but incomplete: " + folder->path("destination/app.prj")}));
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
@@ -214,14 +220,14 @@ void RunnerTest::crashedConverterIsAFailure()
     writeStandInConverter(folder->path("bin"), "printf 'half a line'; kill -KILL $$");
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
 
     QCOMPARE(finished.first().at(1).value<QProcess::ExitStatus>(), QProcess::CrashExit);
     QCOMPARE(nonEmptyLines(wizard), (QStringList{initialising, "half a line", stoppedAbnormally}));
-    QCOMPARE(closer.closedBoxes, 1);
+    QCOMPARE(closer.shown.size(), 1);
     QCOMPARE(wizard.button(QWizard::CancelButton)->text(), "Cancel");
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(folder->readFile("settings.txt").startsWith("VDSP Installation Path:\n"));
@@ -256,10 +262,10 @@ void RunnerTest::reportAndFolderOpen()
     QTest::mouseClick(wizard.OpenFolderBtn, Qt::LeftButton);
     QCOMPARE(opened, (QList<QUrl>{QUrl::fromLocalFile(report), QUrl::fromLocalFile(folder->path("destination"))}));
     wizard.setUrlOpener([](const QUrl&) { return false; });
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
     QTest::mouseClick(wizard.OpenReportBtn, Qt::LeftButton);
-    QCOMPARE(closer.closedBoxes, 1);
-    QCOMPARE(closer.text, "No program on this desktop could open it. It is here:\n" + report);
+    QCOMPARE(closer.shown.size(), 1);
+    QCOMPARE(closer.shown.last().text, "No program on this desktop could open it. It is here:\n" + report);
 
     QVERIFY(press(wizard, QWizard::BackButton));
     QVERIFY(!wizard.OpenReportBtn->isVisible());
@@ -269,13 +275,13 @@ void RunnerTest::converterNotFound()
 {
     Projbridge wizard;
     goToLastPage(wizard);
-    MessageBoxCloser closer;
+    AnsweredMessages closer(wizard);
 
     QVERIFY(press(wizard, QWizard::FinishButton));
     QTest::qWait(100);
 
     QCOMPARE(wizard.DetailsText->toPlainText(), initialising + "\n" + notFound + "\n");
-    QCOMPARE(closer.closedBoxes, 0);
+    QCOMPARE(closer.shown.size(), 0);
     QVERIFY(!wizard.button(QWizard::FinishButton)->isEnabled());
     QVERIFY(wizard.button(QWizard::BackButton)->isEnabled());
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
@@ -298,7 +304,7 @@ void RunnerTest::converterThatCannotStart()
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
 }
 
-void RunnerTest::cancelDuringRunKillsTheConverter()
+void RunnerTest::cancelDuringRunAsksBeforeStoppingTheConverter()
 {
     const QString pidFile = folder->path("converter.pid");
     writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
@@ -309,12 +315,50 @@ void RunnerTest::cancelDuringRunKillsTheConverter()
     const QString pid = QString::fromLatin1(folder->readFile("converter.pid").trimmed());
     QVERIFY(!processGone(pid));
 
+    // Asked first: No goes on with the run, Yes stops it and leaves the wizard open to say so.
+    AnsweredMessages question(wizard, QMessageBox::No);
     QVERIFY(press(wizard, QWizard::CancelButton));
+    QCOMPARE(question.shown.size(), 1);
+    QCOMPARE(question.shown.last().text,
+             "A conversion is running. Stop it? The files it has written so far stay incomplete.");
+    QVERIFY(wizard.isVisible() && !processGone(pid));
+    question.answer = QMessageBox::Yes;
+    QTest::keyClick(&wizard, Qt::Key_Escape);
+    QVERIFY(wizard.isVisible());
+    QVERIFY(processGone(pid));
+    QCOMPARE(nonEmptyLines(wizard).last(), "Project Conversion stopped: the files written so far are incomplete.");
 
+    QVERIFY(press(wizard, QWizard::CancelButton));
+    QCOMPARE(question.shown.size(), 2);
     QVERIFY(!wizard.isVisible());
     QCOMPARE(wizard.result(), int(QDialog::Rejected));
-    QVERIFY(processGone(pid));
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
+{
+    writeStandInConverter(folder->path("bin"), "exit 0");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    const QString project = folder->writeFile("destination/app.prj");
+    AnsweredMessages question(wizard, QMessageBox::No);
+    QVERIFY(press(wizard, QWizard::BackButton));
+    QVERIFY(press(wizard, QWizard::NextButton));
+    QVERIFY(wizard.DetailsText->toPlainText().contains(
+        "Existing Project:\n" + project +
+        " exists: this run updates it, and files you edited are kept beside the new ones.\n"));
+
+    QVERIFY(press(wizard, QWizard::FinishButton));
+    QCOMPARE(question.shown.last().text,
+             project + " already exists. Update it? Files you edited are kept beside the new ones.");
+    QVERIFY(!latestConverter(wizard));
+    QCOMPARE(wizard.currentPage(), wizard.Page3);
+
+    question.answer = QMessageBox::Yes;
+    QSignalSpy finished(finish(wizard), &QProcess::finished);
+    QVERIFY(finished.wait(runMilliseconds));
+    QCOMPARE(question.shown.size(), 2);
+    QCOMPARE(nonEmptyLines(wizard).last(), "Tavric/Tavric++ project written: " + project);
 }
 
 void RunnerTest::closeAfterSuccessWritesNothingMore()

@@ -181,6 +181,8 @@ void SettingsTest::aFolderInPlaceOfTheFileIsNeitherReadNorWritten()
     wizard.saveSettings();
 
     QVERIFY(QFileInfo(folder.path("settings.txt")).isDir());
+    QCOMPARE(wizard.DetailsText->toPlainText().split(u'\n', Qt::SkipEmptyParts).last(),
+             "The settings could not be saved in " + folder.path("settings.txt") + ".");
 }
 
 QTEST_MAIN(SettingsTest)

@@ -1,7 +1,10 @@
+#include "converter_arguments.h"
 #include "projbridge.h"
+#include "summary.h"
 #include "wizard_test_support.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -14,6 +17,17 @@ void tickBoxes(Projbridge& wizard, const QString& boxes)
         QVERIFY2(box, qPrintable(extension));
         QTest::mouseClick(box, Qt::LeftButton);
     }
+}
+
+// The fields that fillFirstPage sets, with the report box as the form sets it.
+WizardFields filledFields(const WorkingFolder& folder)
+{
+    WizardFields fields;
+    fields.projectFile = folder.writeFile("source/app.dpj");
+    fields.installFolder = folder.makeFolder("VisualDSP");
+    fields.destination = folder.makeFolder("destination");
+    fields.name = "app";
+    return fields;
 }
 
 // The summary of the fields that fillFirstPage sets, with no personality and the report box as the form sets it.
@@ -30,7 +44,7 @@ QString expectedSummary(const WorkingFolder& folder, const QString& extensions, 
 
 } // namespace
 
-// Leaving the extensions page builds the extension list, the summary and the converter's command line.
+// The extension list, the summary and the converter's command line, from the fields and through the pages.
 class SummaryTest : public QObject {
     Q_OBJECT
 
@@ -72,18 +86,15 @@ void SummaryTest::extensionListInSummary_data()
     QTest::newRow("nothing") << ""
                              << ""
                              << "all files";
-    QTest::newRow("every box, in fixed order") << "hxx,h,c,hpp,cc,cxx,hh,cpp"
-                                               << ""
-                                               << "cpp,cc,cxx,c,h,hh,hpp,hxx";
     QTest::newRow("custom ending in two commas") << ""
                                                  << "s,,"
                                                  << "s,";
     QTest::newRow("custom starting with a comma") << "c"
                                                   << ",inc"
                                                   << "c,,inc";
-    QTest::newRow("custom kept as typed") << ""
-                                          << " S , .inc"
-                                          << " S , .inc";
+    QTest::newRow("custom as the boxes show them") << ""
+                                                   << " *.S , .inc,*asm"
+                                                   << "S,inc,asm";
 }
 
 void SummaryTest::extensionListInSummary()
@@ -93,17 +104,11 @@ void SummaryTest::extensionListInSummary()
     QFETCH(QString, extensions);
 
     WorkingFolder folder;
-    Projbridge wizard;
-    goToExtensionsPage(wizard, folder);
-    tickBoxes(wizard, boxes);
-    QTest::keyClicks(wizard.CustExtEdit, custom);
+    WizardFields fields = filledFields(folder);
+    fields.extensionList = buildExtensionList(boxes.split(u',', Qt::SkipEmptyParts), custom);
 
-    QVERIFY(press(wizard, QWizard::NextButton));
-
-    QCOMPARE(wizard.currentPage(), wizard.Page3);
-    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, extensions));
-    QVERIFY(wizard.button(QWizard::FinishButton)->isEnabled());
-    const QStringList commandLine = wizard.converterCommandLine();
+    QCOMPARE(summaryText(fields, std::nullopt), expectedSummary(folder, extensions));
+    const QStringList commandLine = converterCommandLine(fields);
     if (extensions == "all files") {
         QVERIFY(!commandLine.contains("-ext"));
     } else {
@@ -121,10 +126,10 @@ void SummaryTest::summaryFollowsChangesAfterGoingBack()
     QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "c"));
 
     QVERIFY(press(wizard, QWizard::BackButton));
-    tickBoxes(wizard, "c,h");
+    tickBoxes(wizard, "hxx,h,c,hpp,cc,cxx,hh,cpp");
     QVERIFY(press(wizard, QWizard::NextButton));
 
-    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "h"));
+    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "cpp,cc,cxx,h,hh,hpp,hxx"));
 }
 
 void SummaryTest::summaryFollowsTheBoxesBeforeTheRun()
@@ -133,14 +138,17 @@ void SummaryTest::summaryFollowsTheBoxesBeforeTheRun()
     Projbridge wizard;
     goToExtensionsPage(wizard, folder);
     wizard.VDSPInstallDirEdit->clear();
+    // A group's members are read aside and join the summary when read.
+    folder.writeFile("source/app.dpj", "<visualdsp-project-group/>");
     QVERIFY(press(wizard, QWizard::NextButton));
     tickBoxes(wizard, "Report,Compdb");
 
-    QCOMPARE(wizard.DetailsText->toPlainText(),
-             expectedSummary(folder, "all files")
-                 .replace(folder.path("VisualDSP"), "looked up")
-                 .replace(folder.path("destination/app.report.tsv"), "none")
-                 .replace("Databases:\nnone", "Databases:\n" + folder.path("destination/app.compdb")));
+    const QString members = "Project Group Members:\nnone: the group lists no project\n\n";
+    QTRY_COMPARE(wizard.DetailsText->toPlainText(),
+                 expectedSummary(folder, "all files", members)
+                     .replace(folder.path("VisualDSP"), "looked up")
+                     .replace(folder.path("destination/app.report.tsv"), "none")
+                     .replace("Databases:\nnone", "Databases:\n" + folder.path("destination/app.compdb")));
 }
 
 void SummaryTest::projectGroupInSummary_data()
@@ -166,12 +174,11 @@ void SummaryTest::projectGroupInSummary()
     QFETCH(QString, groupBlock);
 
     WorkingFolder folder;
-    Projbridge wizard;
-    goToExtensionsPage(wizard, folder);
+    const WizardFields fields = filledFields(folder);
     folder.writeFile("source/app.dpj", source);
-    QVERIFY(press(wizard, QWizard::NextButton));
 
-    QCOMPARE(wizard.DetailsText->toPlainText(), expectedSummary(folder, "all files", groupBlock));
+    QCOMPARE(summaryText(fields, readProjectGroup(fields.projectFile)),
+             expectedSummary(folder, "all files", groupBlock));
 }
 
 void SummaryTest::commandLine_data()
@@ -182,25 +189,25 @@ void SummaryTest::commandLine_data()
 
     const QString report = QDir::toNativeSeparators("/out put/my app.report.tsv");
     const QString database = QDir::toNativeSeparators("/out put/my app.compdb");
-    QTest::newRow("nothing optional") << QStringList{"", "", ""} << "Report" << QStringList{};
-    QTest::newRow("the report by default") << QStringList{"", "", ""} << "" << QStringList{"-report", report};
-    QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "Report" << QStringList{"-cp", "/p/c.p_c"};
+    QTest::newRow("nothing optional") << QStringList{"", "", ""} << "" << QStringList{};
+    QTest::newRow("the report") << QStringList{"", "", ""} << "Report" << QStringList{"-report", report};
+    QTest::newRow("only compiler") << QStringList{"", "", "/p/c.p_c"} << "" << QStringList{"-cp", "/p/c.p_c"};
     QTest::newRow("everything, blanks kept")
-        << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h,Compdb"
+        << QStringList{"/my p/m.p_s", "/my p/a.p_a", "/my p/c.p_c"} << "cpp,h,Report,Compdb"
         << QStringList{"-mp",  "/my p/m.p_s", "-ap",     "/my p/a.p_a", "-cp",     "/my p/c.p_c",
                        "-ext", "cpp,h",       "-report", report,        "-compdb", database};
     QTest::newRow("analyser, extensions and database without report")
-        << QStringList{"", "a b.p_a", ""} << "cc,Report,Compdb"
+        << QStringList{"", "a b.p_a", ""} << "cc,Compdb"
         << QStringList{"-ap", "a b.p_a", "-ext", "cc", "-compdb", database};
     QTest::newRow("blanks and one pair of quotes dropped")
-        << QStringList{" \"/my p/m.p_s\" ", "\"\"a.p_a\"\"", "\t/p/c.p_c"} << "Report"
+        << QStringList{" \"/my p/m.p_s\" ", "\"\"a.p_a\"\"", "\t/p/c.p_c"} << ""
         << QStringList{"-mp", "/my p/m.p_s", "-ap", "\"a.p_a\"", "-cp", "/p/c.p_c"};
 #ifdef Q_OS_WIN
     QTest::newRow("a leading ~ is a file name")
-        << QStringList{"~/m.p_s", "", "a~"} << "Report" << QStringList{"-mp", "~/m.p_s", "-cp", "a~"};
+        << QStringList{"~/m.p_s", "", "a~"} << "" << QStringList{"-mp", "~/m.p_s", "-cp", "a~"};
 #else
     QTest::newRow("a leading ~ is the home folder")
-        << QStringList{"~/m.p_s", "", "a~"} << "Report" << QStringList{"-mp", QDir::homePath() + "/m.p_s", "-cp", "a~"};
+        << QStringList{"~/m.p_s", "", "a~"} << "" << QStringList{"-mp", QDir::homePath() + "/m.p_s", "-cp", "a~"};
 #endif
 }
 
@@ -210,23 +217,19 @@ void SummaryTest::commandLine()
     QFETCH(QString, boxes);
     QFETCH(QStringList, options);
 
-    WorkingFolder folder;
-    Projbridge wizard;
-    showWizard(wizard);
-    wizard.VDSPProjectEdit->setText(" \"/work/my project/app.dpj\"");
-    wizard.TavricProjectEdit->setText("/out put ");
-    wizard.VDSPInstallDirEdit->setText("");
-    wizard.TavricNameEdit->setText("my app");
-    wizard.MsgPersonEdit->setText(personalities[0]);
-    wizard.AnalPersonEdit->setText(personalities[1]);
-    wizard.CmpPersonEdit->setText(personalities[2]);
-    tickBoxes(wizard, boxes);
-    wizard.next();
-    wizard.next();
-    wizard.next();
-    QCOMPARE(wizard.currentPage(), wizard.Page3);
+    const QStringList ticked = boxes.split(u',', Qt::SkipEmptyParts);
+    WizardFields fields{" \"/work/my project/app.dpj\"",
+                        "",
+                        "/out put ",
+                        "my app",
+                        personalities[0],
+                        personalities[1],
+                        personalities[2],
+                        buildExtensionList(ticked.filter(QRegularExpression("^[a-z]+$")), "")};
+    fields.report = ticked.contains("Report");
+    fields.compilationDatabases = ticked.contains("Compdb");
 
-    QCOMPARE(wizard.converterCommandLine(),
+    QCOMPARE(converterCommandLine(fields),
              QStringList({"ProjbridgeCli", "/work/my project/app.dpj", "/out put", "", "-pn", "my app"}) + options);
 }
 

@@ -3,18 +3,10 @@
 #include "projbridge.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTest>
-
-namespace {
-
-constexpr int modalPollMilliseconds = 10;
-
-} // namespace
 
 WorkingFolder::WorkingFolder() : previousWorkingDirectory(QDir::currentPath())
 {
@@ -80,22 +72,12 @@ QString writeStandInConverter(const QString& folder, const QString& scriptBody)
     return scriptPath;
 }
 
-MessageBoxCloser::MessageBoxCloser()
+AnsweredMessages::AnsweredMessages(Projbridge& wizard, QMessageBox::StandardButton answer) : answer(answer)
 {
-    connect(&poll, &QTimer::timeout, this, &MessageBoxCloser::closeOpenBox);
-    poll.start(modalPollMilliseconds);
-}
-
-void MessageBoxCloser::closeOpenBox()
-{
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-        return;
-    }
-    caption = box->windowTitle();
-    text = box->text();
-    ++closedBoxes;
-    box->accept();
+    wizard.setMessageDialog([this](QWidget*, const MessageRequest& request) {
+        shown << request;
+        return this->answer;
+    });
 }
 
 void fillFirstPage(Projbridge& wizard, const WorkingFolder& folder)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "message_dialog.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWizard>
 
 class Projbridge;
@@ -44,20 +45,13 @@ private:
 // Writes an executable shell script named ProjbridgeCli into the folder; returns its path.
 QString writeStandInConverter(const QString& folder, const QString& scriptBody);
 
-// Closes the next application-modal message box as soon as it opens, remembering its caption and text.
-class MessageBoxCloser : public QObject {
-    Q_OBJECT
-
+// Stands in for the wizard's message boxes while it lives: keeps each one asked for and answers it.
+class AnsweredMessages {
 public:
-    MessageBoxCloser();
+    explicit AnsweredMessages(Projbridge& wizard, QMessageBox::StandardButton answer = QMessageBox::Ok);
 
-    QString caption;
-    QString text;
-    int closedBoxes = 0;
-
-private:
-    void closeOpenBox();
-    QTimer poll;
+    QList<MessageRequest> shown;
+    QMessageBox::StandardButton answer;
 };
 
 // Fills the first page with paths that exist inside the folder, so that Next is enabled.
