@@ -67,7 +67,7 @@ link_has l "$local_data\\Projbridge" || fail "the shortcut does not start the wi
 wine reg query "$uninstall_key" /v UninstallString 2>/dev/null | grep -qi 'Uninstall.exe' ||
   fail "no uninstall entry $uninstall_key"
 
-# What the wizard writes when it closes.
+# What the wizard writes in its working folder after a run.
 printf 'Settings of a user\r\n' > "$settings/settings.txt"
 
 # The uninstaller runs on from a copy of itself and returns at once.
