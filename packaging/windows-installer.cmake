@@ -17,7 +17,7 @@ set(CPACK_RESOURCE_FILE_LICENSE ${generated}/LICENSE.txt)
 # The wizard keeps settings.txt in its working folder, which must outlive the
 # program's own folder; the uninstaller leaves it.
 set(PROJBRIDGE_SETTINGS_FOLDER "$LOCALAPPDATA\\Projbridge")
-set(PROJBRIDGE_UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Projbridge")
+set(PROJBRIDGE_UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}")
 
 # The programs are 64-bit only, and so is Wine where the installer is tested.
 # An interactive installation chooses its folder in the page after .onInit,
