@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, the packages a task needs and nothing that is already
 # there: as root, or through sudo for any other user.
-# Usage: install-deps.sh example|test|bench|windows-wizard|package
-#   example         build both programs and convert the example (scripts/example.sh)
-#   test            what every test suite needs, the Windows cross build, fuzzing and the package among them
-#   bench           build the converter and run bench/run.sh
-#   windows-wizard  build the Windows Qt and the Windows wizard (scripts/windows-qt.sh)
-#   package         build and check the Debian package (scripts/linux-release.sh)
+# Usage: install-deps.sh example|test|bench|windows-wizard|windows-release|package
+#   example          build both programs and convert the example (scripts/example.sh)
+#   test             what every test suite needs, the Windows builds, fuzzing and the packages among them
+#   bench            build the converter and run bench/run.sh
+#   windows-wizard   build the Windows Qt and the Windows wizard (scripts/windows-qt.sh)
+#   windows-release  build the Windows zip and installer (scripts/windows-release.sh)
+#   package          build and check the Debian package (scripts/linux-release.sh)
 set -euo pipefail
 
 build_packages=(g++ make cmake python3)
@@ -20,14 +21,19 @@ windows_wizard_packages=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine
 # CPack finds the programs to give dpkg-shlibdeps), the icon's conversion from
 # XPM and the package's checker.
 package_packages=(dpkg-dev file netpbm lintian)
+# The Windows installer, by CPack's NSIS generator.
+windows_release_packages=(nsis)
 
 case "${1:-}" in
   example) wanted=("${build_packages[@]}" "${wizard_packages[@]}") ;;
-  test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}" "${package_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
+    "${windows_wizard_packages[@]}" "${windows_release_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
   windows-wizard) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${windows_wizard_packages[@]}") ;;
+  windows-release) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${windows_wizard_packages[@]}"
+    "${windows_release_packages[@]}") ;;
   package) wanted=("${build_packages[@]}" "${wizard_packages[@]}" "${package_packages[@]}") ;;
-  *) echo "usage: $0 example|test|bench|windows-wizard|package" >&2; exit 2 ;;
+  *) echo "usage: $0 example|test|bench|windows-wizard|windows-release|package" >&2; exit 2 ;;
 esac
 
 missing=()

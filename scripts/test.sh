@@ -14,8 +14,11 @@ ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 package=$(bash "$root/scripts/linux-release.sh")
 bash "$root/scripts/linux-package-check.sh" "$package" "$root/build/converter/ProjbridgeCli"
 
-# The converter for Windows, cross-built, with the same tests under Wine.
+# The converter and the wizard for Windows, cross-built, with the same tests
+# under Wine; then the Windows downloads, and the installer under Wine.
 bash "$root/scripts/windows-test.sh" "$root/build-win64"
+installer=$(bash "$root/scripts/windows-release.sh" | grep -- '-setup\.exe$')
+bash "$root/scripts/windows-installer-check.sh" "$installer" "$root/build/converter/ProjbridgeCli"
 
 # A bounded fuzzing run, then the converter's suite again under
 # AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer.
