@@ -138,7 +138,11 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
-        refuseSameFiles(inputFiles(), outputFiles());
+        std::optional<CompileDatabases> databases;
+        if (!compileDatabaseFolder.empty()) {
+            databases.emplace(*this, compileDatabaseFolder);
+        }
+        refuseSameFiles(inputFiles(), outputFiles(databases ? &*databases : nullptr));
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
@@ -146,8 +150,8 @@ int Converter::convert()
         // before the writing fills buffers of its own.
         lexer.closeFile();
         const int status = writeProject();
-        if (!compileDatabaseFolder.empty()) {
-            writeCompileDatabases(*this, compileDatabaseFolder);
+        if (databases) {
+            databases->write();
             reportWhatDatabasesLack();
         }
         // A partial project is written, but the run must not pass for a success.
@@ -244,12 +248,16 @@ std::vector<RunFile> Converter::inputFiles() const
     return files;
 }
 
-std::vector<RunFile> Converter::outputFiles() const
+std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) const
 {
     std::vector<RunFile> files = plannedProjectFiles(*this);
-    if (!compileDatabaseFolder.empty()) {
-        for (std::string& path : compileDatabasePaths(*this, compileDatabaseFolder)) {
+    if (databases != nullptr) {
+        for (std::string& path : databases->databasePaths()) {
             files.push_back({"the compilation database", std::move(path)});
+        }
+        for (StandInFile& standIn : databases->standInFiles()) {
+            files.push_back({"the include stand-in", std::move(standIn.folder), std::move(standIn.name),
+                             std::move(standIn.hostPath)});
         }
     }
     if (!reportPath.empty()) {

@@ -26,6 +26,7 @@ struct ProjectReading {
     std::size_t groupProjectsNotReadWhole = 0;
 };
 
+class CompileDatabases;
 class ConversionReport;
 struct GroupMember;
 class XMLReaderError;
@@ -122,7 +123,7 @@ private:
     void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.
     std::vector<RunFile> inputFiles() const;
-    std::vector<RunFile> outputFiles() const;
+    std::vector<RunFile> outputFiles(const CompileDatabases* databases) const;
     RunFile reportFile() const;
 
     std::string sourcePath;

@@ -20,6 +20,8 @@ constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
 constexpr std::string_view renamedKind = "renamed";
 constexpr std::string_view stoppedKind = "stopped";
+constexpr std::string_view notScannedKind = "not scanned";
+constexpr std::string_view noStandInKind = "no stand-in";
 
 constexpr TextFlags::Flags takenAsSource = 1;
 constexpr TextFlags::Flags checked = 2;
@@ -146,6 +148,20 @@ void ConversionReport::folderRenamed(const std::string& name, const std::string&
 {
     if (file) {
         write(renamedKind, "", name, folder);
+    }
+}
+
+void ConversionReport::notScanned(const std::string& configuration, const std::string& hostFile, std::string_view why)
+{
+    if (file) {
+        write(notScannedKind, configuration, hostFile, why);
+    }
+}
+
+void ConversionReport::noStandIn(const std::string& configuration, const std::string& name, const std::string& why)
+{
+    if (file) {
+        write(noStandInKind, configuration, name, why);
     }
 }
 

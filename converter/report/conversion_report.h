@@ -61,6 +61,10 @@ public:
     // A name that leads to the same folder as a sibling's, or to none of its
     // own, and the folder it got instead.
     void folderRenamed(const std::string& name, const std::string& folder);
+    // A file that the include scan of the compilation databases did not read.
+    void notScanned(const std::string& configuration, const std::string& hostFile, std::string_view why);
+    // An include that clang does not find as written and that gets no stand-in.
+    void noStandIn(const std::string& configuration, const std::string& name, const std::string& why);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 

@@ -263,10 +263,8 @@ def configurations(*names_and_macros):
 @case
 def configuration_names_leading_to_one_folder(fault):
     # Each configuration's macro must reach its own personality and database,
-    # and no file may be written for two of them. The databases' folder also
-    # holds the include stand-ins' folder, which no configuration may share.
-    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT"),
-             ("include-names", "NAMES")]
+    # and no file may be written for two of them.
+    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT")]
     built_by_each = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
                             for name, _ in named)
     main = f'<file name=".\\main.c">\n<file-configurations>\n{built_by_each}</file-configurations>\n</file>\n'
@@ -277,20 +275,19 @@ def configuration_names_leading_to_one_folder(fault):
     report = fault.destination / "report.tsv"
     outcome = fault.convert(["-compdb", fault.windows_path(database_folder), "-report", fault.windows_path(report)])
     expect("exit status", outcome.status, 0)
-    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)", "include-names"]
-    databases_given = folders_given[:-1] + ["include-names (2)"]
+    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)"]
     target_folder = f"{PROJECT}\\{PROCESSOR}"
-    for (name, macro), given, database_given in zip(named, folders_given, databases_given):
+    for (name, macro), given in zip(named, folders_given):
         own = f"{target_folder}\\{given}\\person\\{given}.p_a"
         expect("personality of " + repr(name), fault.read_output(own), f'-d "{macro}"\r\n'.encode())
-        database = (database_folder / database_given / "compile_commands.json").read_text()
+        database = (database_folder / given / "compile_commands.json").read_text()
         expect("database of " + repr(name), f'"-D{macro}"' in database, True)
     renamed = [line.split("\t")[2:] for line in report.read_text(encoding="latin-1").splitlines()
                if line.startswith("renamed\t")]
     expect("renamed lines", renamed,
            [[name, fault.out(f"{target_folder}\\{given}")] for (name, _), given in zip(named, folders_given)
             if name != given] +
-           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, databases_given)
+           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
             if name != given])
 
 
