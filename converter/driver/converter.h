@@ -29,6 +29,7 @@ struct ProjectReading {
 class CompileDatabases;
 class ConversionReport;
 struct GroupMember;
+struct MemberFile;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
@@ -113,7 +114,7 @@ private:
     ProjectReading readGroup();
     // Reads one project of the group into a child of the root group; returns
     // whether it was read whole.
-    bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
+    bool readGroupMember(const GroupMember& member, const MemberFile& file, bool& keptInstallVariables);
     // The refused-token message, when the reading stopped at one.
     void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
     // What the compilation databases lack, project by project: a processor's

@@ -3,6 +3,7 @@
 #include "base/install_variables.h"
 #include "base/windows_path.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -95,10 +96,12 @@ void Converter::resolveSourceFilePath(const std::string& file, std::string& reso
     resolved.append(path);
 }
 
-// The group file writes its projects' paths as ".\Core A\CoreA.dpj".
+// The group file writes its projects' paths as ".\Core A\CoreA.dpj"; the
+// IDE opens them as Windows does, which takes "/" for a separator too.
 std::string Converter::resolveGroupMemberPath(const std::string& file) const
 {
     std::string path = file;
+    std::replace(path.begin(), path.end(), '/', '\\');
     if (path.starts_with(".\\")) {
         path.erase(0, 2);
     }

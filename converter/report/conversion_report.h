@@ -72,6 +72,11 @@ public:
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);
     void definition(const std::string& configuration, const std::string& name, const std::string& value);
 
+    // A project of the group is read between these calls. One left out of the
+    // analyser project has its findings taken back, as the project file holds
+    // none of its files.
+    void projectBegins();
+    void projectEnds(bool leftOut);
     // A project of the group left out of the analyser project, and why.
     void projectNotRead(const std::string& path, const std::string& message);
     // A project file that the group lists a second time is read once.
@@ -95,6 +100,8 @@ private:
     // the path's, looked up once by the caller.
     void checkPath(const std::string& asWritten, const std::string& path, TextFlags::Flags& flags);
     bool exists(const std::string& path);
+    // Sets a flag of a path, noting what it was while a project of a group is read.
+    void setFlag(TextFlags::Flags& flags, TextFlags::Flags flag, const std::string& path);
     bool folderExists(std::string_view folder);
     void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
@@ -140,4 +147,7 @@ private:
     // configuration and name.
     std::vector<Definition> definitions;
     std::map<std::tuple<std::string, std::string, std::string>, std::size_t> definitionIndex;
+    // What the report held when the project of the group being read began.
+    struct ProjectMark;
+    std::unique_ptr<ProjectMark> projectMark;
 };
