@@ -70,6 +70,7 @@ TEST_F(ProjectPaths, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
         {"..\\lib\\lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
         {"D:\\other\\o.dpj", "D:\\other\\o.dpj"},
         {"\\\\server\\share\\s.dpj", "\\\\server\\share\\s.dpj"},
+        {"..\\lib/lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
     };
     for (const PathCase& c : cases) {
         EXPECT_EQ(converter.resolveGroupMemberPath(c.written), c.resolved) << "written: " << c.written;

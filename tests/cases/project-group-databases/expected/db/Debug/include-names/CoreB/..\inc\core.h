@@ -1,0 +1,1 @@
+#include "P:\\work\dual\CoreB\src\..\inc\core.h"
