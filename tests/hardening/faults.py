@@ -12,6 +12,7 @@ checksum of every file, taken before and after the run.
   faults.py --cli ProjbridgeCli CASE [--sanitized]
 """
 
+import os
 import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
@@ -217,6 +218,20 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
                      "</visualdsp-project-group>\n")
     group = fault.windows_path(group)
+    # A source whose include clang finds only in other letter case: the
+    # databases get a stand-in, an output like any other.
+    (fault.source.parent / "main.c").write_bytes(b'#include "Main.h"\n')
+    (fault.source.parent / "main.h").write_bytes(b"")
+    stand_in_folder = fault.destination / "db" / "Debug" / "include-names"
+    stand_in = fault.out("db\\Debug\\include-names\\Main.h")
+    # A folder the run makes, and the ".." after it.
+    made_and_left = fault.out("db\\new\\..")
+    database_through_it = made_and_left + "\\Debug\\compile_commands.json"
+
+    def stand_in_linked_to_source():
+        stand_in_folder.mkdir(parents=True)
+        os.link(fault.source, stand_in_folder / "Main.h")
+
     rows = [
         (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
@@ -238,10 +253,22 @@ def outputs_that_are_inputs_or_other_outputs(fault):
          ("the analyser personality", own), None),
         (source, ["-compdb", fault.out("db"), "-report", other_case], ("the report", other_case),
          ("the compilation database", database), None),
+        (source, ["-compdb", fault.out("db"), "-ap", stand_in], ("the include stand-in", stand_in),
+         ("the analyser personality template", stand_in), ["-compdb", fault.out("db")]),
+        (source, ["-compdb", fault.out("db")], ("the include stand-in", stand_in), ("the source project", source),
+         stand_in_linked_to_source),
+        (source, ["-compdb", fault.out("db"), "-report", stand_in], ("the report", stand_in),
+         ("the include stand-in", stand_in), None),
+        (source, ["-compdb", made_and_left, "-ap", database], ("the compilation database", database_through_it),
+         ("the analyser personality template", database), ["-compdb", fault.out("db")]),
+        (source, ["-compdb", made_and_left, "-report", database], ("the report", database),
+         ("the compilation database", database_through_it), None),
     ]
     for project, options, (output_role, output), (other_role, other), first_run in rows:
         fault.empty_destination()
-        if first_run is not None:
+        if callable(first_run):
+            first_run()
+        elif first_run is not None:
             expect("first run of " + repr(options), fault.convert(first_run).status, 0)
         before = listing(fault.sandbox.root, [fault.sandbox.capture])
         arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
