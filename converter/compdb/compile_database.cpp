@@ -1,26 +1,20 @@
 #include "compdb/compile_database.h"
 
-#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
-#include "compdb/compiler_dialect.h"
 #include "compdb/configuration_builds.h"
+#include "compdb/database_entries.h"
 #include "compdb/include_stand_ins.h"
-#include "compdb/json_text.h"
-#include "compdb/processor_macros.h"
 #include "driver/converter.h"
 #include "driver/errors.h"
 #include "platform/platform.h"
-#include "reader/option_lists.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
-#include "writer/output_file.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -30,187 +24,6 @@ namespace {
 constexpr std::string_view databaseFileName = "compile_commands.json";
 constexpr char hostSeparator = '/';
 constexpr std::string_view standInFolderName = "include-names";
-// The first word when the processor belongs to no known family.
-constexpr std::string_view unknownCompiler = "cc";
-constexpr std::string_view unknownAssembler = "asm";
-constexpr std::string_view compilerTool = "Compiler";
-constexpr std::string_view assemblerTool = "Assembler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
-constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
-
-struct Commands {
-    std::vector<std::string> compiler;
-    std::vector<std::string> assembler;
-};
-
-// What every command of one project shares (each project of a group has its own).
-struct Shared {
-    const Converter& converter;
-    HostFileNames& hostFiles;
-    std::optional<ProcessorFamily> family;
-    std::string processor;
-    // The folder of the project's file, where its relative paths start.
-    std::optional<std::string> sourceFolder;
-    // Host paths.
-    std::string projectFolder;
-    std::string systemFolder;
-};
-
-// A path on no drive this machine knows stays as the project names it.
-std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
-{
-    const std::string host = hostFiles.hostPath(windowsPath);
-    return host.empty() ? windowsPath : host;
-}
-
-bool isAssembly(const std::string& file)
-{
-    const std::string suffix = asciiLowerCase(extension(fileName(file)));
-    return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
-}
-
-std::string toolOption(const Group& configuration, std::string_view tool)
-{
-    const auto found = configuration.toolOptions.find(std::string(tool));
-    return found == configuration.toolOptions.end() ? std::string() : found->second;
-}
-
-// "NAME" defines it as 1, "NAME=" as nothing: the databases keep them apart.
-void addDefinitions(std::vector<std::string>& words, const std::string& option)
-{
-    if (const std::optional<std::string> list = optionList(option, std::string(defineFlag))) {
-        for (const MacroDefinition& macro : cutDefineList(*list)) {
-            words.push_back("-D" + macro.name + (macro.valueGiven ? "=" + macro.value : ""));
-        }
-    }
-}
-
-void addMacros(std::vector<std::string>& words, const std::vector<std::pair<std::string, std::string>>& macros)
-{
-    for (const auto& [name, value] : macros) {
-        words.push_back("-D" + name + "=" + value);
-    }
-}
-
-// The VisualDSP tools search the project folder after their own include
-// folder: -I would let a project's own stdio.h shadow the toolchain's.
-void addSearchFolders(std::vector<std::string>& words, const Shared& shared, const std::vector<std::string>& folders,
-                      const std::string& standInFolder)
-{
-    for (const std::string& folder : folders) {
-        words.push_back("-I" + toolPath(shared.hostFiles, folder));
-    }
-    if (!shared.systemFolder.empty()) {
-        words.insert(words.end(), {"-isystem", shared.systemFolder});
-    }
-    words.insert(words.end(), {"-idirafter", shared.projectFolder});
-    if (!standInFolder.empty()) {
-        words.insert(words.end(), {"-idirafter", standInFolder});
-    }
-    words.emplace_back("-c");
-}
-
-std::vector<std::string> assemblerFolders(const Shared& shared, const std::string& option)
-{
-    std::vector<std::string> folders;
-    if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
-        for (std::string folder : cutIncludeList(*list)) {
-            shared.converter.resolveProjectPath(folder, shared.sourceFolder);
-            folders.push_back(std::move(folder));
-        }
-    }
-    return folders;
-}
-
-// The stand-in folder is "" when no include of the build needs one.
-Commands commandsOf(const Shared& shared, const ConfigurationBuild& build, const std::string& standInFolder)
-{
-    const std::string compilerOption = toolOption(*build.configuration, compilerTool);
-    Commands commands;
-    std::vector<std::string>& compiler = commands.compiler;
-    compiler.emplace_back(shared.family ? familyCompiler(*shared.family) : unknownCompiler);
-    addMacros(compiler, builtInMacros(shared.processor));
-    if (shared.family) {
-        const std::vector<std::string> dialect = dialectDefinitions(*shared.family);
-        compiler.insert(compiler.end(), dialect.begin(), dialect.end());
-    }
-    const std::vector<std::string> optionMacros = optionMacroDefinitions(compilerOption);
-    compiler.insert(compiler.end(), optionMacros.begin(), optionMacros.end());
-    addDefinitions(compiler, compilerOption);
-    addSearchFolders(compiler, shared, build.includeFolders, standInFolder);
-
-    const std::string assemblerOption = toolOption(*build.configuration, assemblerTool);
-    std::vector<std::string>& assembler = commands.assembler;
-    assembler.emplace_back(shared.family ? familyAssembler(*shared.family) : unknownAssembler);
-    // What clang needs to read the file as the assembler does: preprocessed.
-    assembler.insert(assembler.end(), {"-x", "assembler-with-cpp"});
-    addMacros(assembler, assemblerMacros(shared.processor));
-    addDefinitions(assembler, assemblerOption);
-    addSearchFolders(assembler, shared, assemblerFolders(shared, assemblerOption), standInFolder);
-    return commands;
-}
-
-// The argument lines before the file's own, each ending in CR LF: every entry
-// of a project repeats them, so they are encoded once.
-std::string argumentLines(const std::vector<std::string>& words)
-{
-    std::string lines;
-    for (const std::string& word : words) {
-        lines += "      ";
-        lines += jsonString(word);
-        lines += ",\r\n";
-    }
-    return lines;
-}
-
-// One project's entries in a database.
-struct ProjectEntries {
-    const Shared* shared;
-    std::string directoryLine;
-    std::string compilerArguments;
-    std::string assemblerArguments;
-    const std::vector<std::string>* files;
-};
-
-ProjectEntries projectEntries(const Shared& shared, const ConfigurationBuild& build, const std::string& standInFolder)
-{
-    const Commands commands = commandsOf(shared, build, standInFolder);
-    return {&shared, "    \"directory\": " + jsonString(shared.projectFolder) + ",", argumentLines(commands.compiler),
-            argumentLines(commands.assembler), &build.files};
-}
-
-void writeEntry(OutputFile& out, const std::string& directoryLine, const std::string& arguments,
-                const std::string& file, bool last)
-{
-    out.writeLine("  {");
-    out.writeLine(directoryLine);
-    out.writeLine("    \"file\": " + jsonString(file) + ",");
-    out.writeLine("    \"arguments\": [");
-    out.writeLines(arguments);
-    out.writeLine("      " + jsonString(file));
-    out.writeLine("    ]");
-    out.writeLine(last ? "  }" : "  },");
-}
-
-void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
-{
-    OutputFile out(path);
-    out.writeLine("[");
-    std::size_t entriesLeft = 0;
-    for (const ProjectEntries& project : projects) {
-        entriesLeft += project.files->size();
-    }
-    for (const ProjectEntries& project : projects) {
-        for (const std::string& file : *project.files) {
-            writeEntry(out, project.directoryLine,
-                       isAssembly(file) ? project.assemblerArguments : project.compilerArguments,
-                       toolPath(project.shared->hostFiles, file), --entriesLeft == 0);
-        }
-    }
-    out.writeLine("]");
-    out.close();
-}
 
 bool liesBelow(const std::string& path, const std::string& folder)
 {
@@ -281,7 +94,7 @@ struct BuildStandIns {
 // What one project gives the databases.
 struct ProjectBuilds {
     std::string name;
-    Shared shared;
+    ProjectTools tools;
     std::vector<ConfigurationBuild> builds;
     // By build.
     std::vector<BuildStandIns> standIns;
@@ -290,39 +103,18 @@ struct ProjectBuilds {
 ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles, const Group& project,
                             const Group& target)
 {
-    const std::optional<std::string> sourceFolder = target.sourceDir.empty()
-                                                        ? std::nullopt
-                                                        : std::optional<std::string>(target.sourceDir);
-    ProjectBuilds builds{project.name,
-                         {converter,
-                          hostFiles,
-                          processorFamily(target.name),
-                          target.name,
-                          sourceFolder,
-                          toolPath(hostFiles, target.sourceDir),
-                          {}},
-                         configurationBuilds(target),
-                         {}};
-    Shared& shared = builds.shared;
-    const std::string& installFolder = converter.getInstallFolder();
-    if (shared.family && !installFolder.empty()) {
-        const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*shared.family));
-        if (platform::pathExists(systemFolder)) {
-            shared.systemFolder = toolPath(hostFiles, systemFolder);
-        }
-    }
-    return builds;
+    return {project.name, projectTools(converter, hostFiles, target), configurationBuilds(target), {}};
 }
 
 std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, const ConfigurationBuild& build,
                                                 ConversionReport& report)
 {
-    HostFileNames& hostFiles = project.shared.hostFiles;
+    HostFileNames& hostFiles = project.tools.hostFiles;
     std::vector<std::string> searchFolders;
     for (const std::string& included : build.includeFolders) {
         searchFolders.push_back(toolPath(hostFiles, included));
     }
-    searchFolders.push_back(project.shared.projectFolder);
+    searchFolders.push_back(project.tools.projectFolder);
     IncludeStandIns standIns(hostFiles, report, build.name);
     for (const std::string& file : build.files) {
         standIns.scan(toolPath(hostFiles, file), searchFolders);
@@ -449,7 +241,7 @@ void CompileDatabases::write() const
                 }
                 writeStandIns(standIns.standIns, standIns.hostFolder);
             }
-            entries.push_back(projectEntries(project.shared, project.builds[b],
+            entries.push_back(projectEntries(project.tools, project.builds[b],
                                              standIns.standIns.empty() ? std::string() : standIns.hostFolder));
         }
         const std::string path = joinPath(configurationFolder, databaseFileName);
