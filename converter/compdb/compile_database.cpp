@@ -116,8 +116,12 @@ std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, co
     }
     searchFolders.push_back(project.tools.projectFolder);
     IncludeStandIns standIns(hostFiles, report, build.name);
+    // Every configuration lists the files again: one not here is known
+    // missing from the first look, at no cost after.
     for (const std::string& file : build.files) {
-        standIns.scan(toolPath(hostFiles, file), searchFolders);
+        if (const std::optional<std::string> host = hostFiles.existing(file)) {
+            standIns.scan(*host, searchFolders);
+        }
     }
     return standIns.standIns();
 }
