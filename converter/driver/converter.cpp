@@ -235,9 +235,7 @@ int Converter::finishReport(int status)
 std::vector<RunFile> Converter::inputFiles() const
 {
     std::vector<RunFile> files{{"the source project", sourcePath}};
-    for (const std::string& path : groupProjectFiles) {
-        files.push_back({"a project of the group", path});
-    }
+    files.insert(files.end(), groupProjectFiles.begin(), groupProjectFiles.end());
     for (const auto& [role, path] : {std::pair{"the analyser personality template", &analyserPersonality},
                                      std::pair{"the message personality", &messagePersonality},
                                      std::pair{"the compiler personality", &compilerPersonality}}) {
@@ -256,8 +254,8 @@ std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) c
             files.push_back({"the compilation database", std::move(path)});
         }
         for (StandInFile& standIn : databases->standInFiles()) {
-            files.push_back({"the include stand-in", std::move(standIn.folder), std::move(standIn.name),
-                             std::move(standIn.hostPath)});
+            files.push_back({"the include stand-in", std::move(standIn.folder), std::move(standIn.hostPath),
+                             std::move(standIn.name)});
         }
     }
     if (!reportPath.empty()) {

@@ -133,7 +133,7 @@ private:
     std::string projectPath;
     bool sourceIsGroup_ = false;
     // Each project file of a group, once: inputs that no output may overwrite.
-    std::vector<std::string> groupProjectFiles;
+    std::vector<RunFile> groupProjectFiles;
     std::string destinationFolder;
     std::string installFolder;
     std::vector<std::string> extensions;

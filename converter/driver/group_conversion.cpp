@@ -60,7 +60,7 @@ ProjectReading Converter::readGroup()
             continue;
         }
         ++reading.groupProjects;
-        groupProjectFiles.push_back(file.path);
+        groupProjectFiles.push_back({"a project of the group", file.path, file.hostPath});
         if (!readGroupMember(member, file, reading.keptInstallVariables)) {
             ++reading.groupProjectsNotReadWhole;
         }

@@ -45,13 +45,12 @@ class FileIdentities {
 public:
     std::string of(const RunFile& file)
     {
-        if (file.standInName.empty()) {
-            return of(file.path);
+        if (!file.hostPath.empty()) {
+            if (std::optional<std::string> identity = platform::hostFileIdentity(file.hostPath)) {
+                return *identity;
+            }
         }
-        if (std::optional<std::string> identity = platform::hostFileIdentity(file.standInHostPath)) {
-            return *identity;
-        }
-        return withPart(folderOf(file.path), file.standInName);
+        return file.standInName.empty() ? of(file.path) : withPart(folderOf(file.path), file.standInName);
     }
 
     std::string of(const std::string& path)

@@ -9,13 +9,14 @@
 struct RunFile {
     std::string_view role;
     std::string path;
+    // Where the file is on this machine, when it is found otherwise than as
+    // `path` spells it: a project of a group in other letter case, a stand-in.
+    std::string hostPath = {};
     // Of an include stand-in: its name in the folder `path`, one part that may
-    // hold backslashes, and the path it is written under on this machine.
-    // Stand-ins are written only where names keep their letter case, each
-    // under a distinct name: they are weighed against every other file, not
-    // against each other.
+    // hold backslashes. Stand-ins are written only where names keep their
+    // letter case, each under a distinct name: they are weighed against every
+    // other file, not against each other.
     std::string standInName = {};
-    std::string standInHostPath = {};
 };
 
 // Throws SameFile, before anything is written, when an output is the same file

@@ -214,10 +214,12 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
     database = fault.out("db\\Debug\\compile_commands.json")
     other_case = fault.out("DB\\debug\\.\\compile_commands.json")
+    # A group names its project in other letter case, which the IDE finds.
     group = fault.source.with_name("group.dpg")
-    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
+    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT.upper()}.DPJ"/>\n'
                      "</visualdsp-project-group>\n")
     group = fault.windows_path(group)
+    member = fault.windows_path(fault.source.with_name(PROJECT.upper() + ".DPJ"))
     # A source whose include clang finds only in other letter case: the
     # databases get a stand-in, an output like any other.
     (fault.source.parent / "main.c").write_bytes(b'#include "Main.h"\n')
@@ -233,7 +235,7 @@ def outputs_that_are_inputs_or_other_outputs(fault):
         os.link(fault.source, stand_in_folder / "Main.h")
 
     rows = [
-        (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
+        (group, ["-report", source], ("the report", source), ("a project of the group", member), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
         (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
         (cut, ["-report", cut], ("the report", cut), ("the source project", cut), None),
@@ -274,7 +276,7 @@ def outputs_that_are_inputs_or_other_outputs(fault):
         arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
         outcome = fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout)
         clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
-        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {source}"]}.get(project, [])
+        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {member}"]}.get(project, [])
         expect_run(outcome, 1, read_first + [clash])
         expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
                                                                              [fault.sandbox.capture])), [])
