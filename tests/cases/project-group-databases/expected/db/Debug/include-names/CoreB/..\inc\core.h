@@ -1,1 +1,1 @@
-#include "P:\\work\dual\CoreB\src\..\inc\core.h"
+#include "P:\work\dual\CoréB\src\..\inc\core.h"
