@@ -95,7 +95,9 @@ void IncludeStandIns::scan(const std::string& hostSource, const std::vector<std:
         const std::string folder = folderOf(found.file);
         for (std::size_t start = 0; start < content->size();) {
             const std::size_t end = std::min(content->find('\n', start), content->size());
-            if (const std::optional<Include> include = includeOn(std::string_view(*content).substr(start, end - start))) {
+            const std::optional<Include> include = includeOn(std::string_view(*content).substr(start, end - start));
+            // The same include from the same folder leads where it led before.
+            if (include && looked_.insert(folder + '\0' + (include->quoted ? '"' : '<') + include->name).second) {
                 if (std::optional<Found> included = find(*include, folder, searchFolders)) {
                     pending.push_back(std::move(*included));
                 }

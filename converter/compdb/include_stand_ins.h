@@ -66,6 +66,8 @@ private:
     // includes lead to files met before.
     std::unordered_map<std::string, bool> scanned_;
     std::map<std::string, std::string> standIns_;
+    // Each include looked up, by the folder it was met in.
+    std::unordered_set<std::string> looked_;
     // Names reported as getting no stand-in.
     std::unordered_set<std::string> leftOut_;
 };
