@@ -183,8 +183,8 @@ CompileDatabases::CompileDatabases(const Converter& converter, std::string folde
                 standInFolder = joinPath(standInFolder, plan->projectFolders[p]);
             }
             std::string hostFolder = toolPath(plan->hostFiles, standInFolder);
-            project.standIns.push_back({std::move(standInFolder), std::move(hostFolder),
-                                        scanIncludes(project, project.builds[b], report)});
+            project.standIns.push_back(
+                {std::move(standInFolder), std::move(hostFolder), scanIncludes(project, project.builds[b], report)});
         }
     }
     report.setProject("");

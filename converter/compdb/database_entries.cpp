@@ -61,8 +61,8 @@ void addMacros(std::vector<std::string>& words, const std::vector<std::pair<std:
 
 // The VisualDSP tools search the project folder after their own include
 // folder: -I would let a project's own stdio.h shadow the toolchain's.
-void addSearchFolders(std::vector<std::string>& words, const ProjectTools& tools, const std::vector<std::string>& folders,
-                      const std::string& standInFolder)
+void addSearchFolders(std::vector<std::string>& words, const ProjectTools& tools,
+                      const std::vector<std::string>& folders, const std::string& standInFolder)
 {
     for (const std::string& folder : folders) {
         words.push_back("-I" + toolPath(tools.hostFiles, folder));
@@ -171,7 +171,8 @@ ProjectTools projectTools(const Converter& converter, HostFileNames& hostFiles, 
     return tools;
 }
 
-ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuild& build, const std::string& standInFolder)
+ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuild& build,
+                              const std::string& standInFolder)
 {
     const Commands commands = commandsOf(tools, build, standInFolder);
     return {&tools, "    \"directory\": " + jsonString(tools.projectFolder) + ",", argumentLines(commands.compiler),
@@ -196,4 +197,3 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
     out.writeLine("]");
     out.close();
 }
-

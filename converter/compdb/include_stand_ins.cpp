@@ -114,7 +114,7 @@ std::optional<std::string> IncludeStandIns::contentOf(const std::string& file, b
     if (!regular) {
         report_.notScanned(configuration_, file,
                            opened.outcome == platform::HostFileOpening::notRegular ? "not a regular file"
-                                                                                    : "cannot be opened");
+                                                                                   : "cannot be opened");
         return std::nullopt;
     }
     const std::unique_ptr<std::FILE, FileCloser> in(opened.file);
@@ -137,9 +137,8 @@ std::optional<std::string> IncludeStandIns::contentOf(const std::string& file, b
     return std::nullopt;
 }
 
-std::optional<IncludeStandIns::Found> IncludeStandIns::find(const Include& include,
-                                                           const std::string& includingFolder,
-                                                           const std::vector<std::string>& searchFolders)
+std::optional<IncludeStandIns::Found> IncludeStandIns::find(const Include& include, const std::string& includingFolder,
+                                                            const std::vector<std::string>& searchFolders)
 {
     std::vector<std::string> folders;
     if (include.quoted) {

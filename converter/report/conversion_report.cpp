@@ -210,8 +210,13 @@ void ConversionReport::definition(const std::string& configuration, const std::s
 void ConversionReport::projectBegins()
 {
     if (file) {
-        projectMark.reset(new ProjectMark{file->mark(), sourcesTaken, entriesNotTaken, pathsMissing,
-                                          definitions.size(), includeFolders[project], {}});
+        projectMark.reset(new ProjectMark{file->mark(),
+                                          sourcesTaken,
+                                          entriesNotTaken,
+                                          pathsMissing,
+                                          definitions.size(),
+                                          includeFolders[project],
+                                          {}});
     }
 }
 
