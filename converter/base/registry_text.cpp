@@ -1,25 +1,21 @@
 // Wine's registry files escape every character beyond ASCII.
 #include "base/registry_text.h"
 
+#include "base/ascii_case.h"
 #include "base/utf8_text.h"
 
 namespace {
 
 constexpr std::size_t maxHexEscapeDigits = 4;
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isHexDigit(char c)
 {
-    return (c >= '0' && c <= '9') || (lowerAscii(c) >= 'a' && lowerAscii(c) <= 'f');
+    return (c >= '0' && c <= '9') || (asciiLower(c) >= 'a' && asciiLower(c) <= 'f');
 }
 
 int hexValue(char c)
 {
-    return c <= '9' ? c - '0' : lowerAscii(c) - 'a' + 10;
+    return c <= '9' ? c - '0' : asciiLower(c) - 'a' + 10;
 }
 
 // The code unit of an escape "\x" followed by up to four hex digits; `i` is at

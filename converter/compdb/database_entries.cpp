@@ -9,6 +9,7 @@
 #include "driver/converter.h"
 #include "platform/platform.h"
 #include "reader/option_lists.h"
+#include "reader/option_words.h"
 #include "writer/output_file.h"
 
 #include <algorithm>
@@ -19,10 +20,6 @@ namespace {
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
 constexpr std::string_view unknownAssembler = "asm";
-constexpr std::string_view compilerTool = "Compiler";
-constexpr std::string_view assemblerTool = "Assembler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
 constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
 struct Commands {
@@ -82,7 +79,7 @@ std::vector<std::string> assemblerFolders(const ProjectTools& tools, const std::
     std::vector<std::string> folders;
     if (const std::optional<std::string> list = optionList(option, std::string(includeFlag))) {
         for (std::string folder : cutIncludeList(*list)) {
-            tools.converter.resolveProjectPath(folder, tools.sourceFolder);
+            tools.paths.resolveProjectPath(folder);
             folders.push_back(std::move(folder));
         }
     }
@@ -92,7 +89,7 @@ std::vector<std::string> assemblerFolders(const ProjectTools& tools, const std::
 // The stand-in folder is "" when no include of the build needs one.
 Commands commandsOf(const ProjectTools& tools, const ConfigurationBuild& build, const std::string& standInFolder)
 {
-    const std::string compilerOption = toolOption(*build.configuration, compilerTool);
+    const std::string compilerOption = toolOption(*build.configuration, compilerToolType);
     Commands commands;
     std::vector<std::string>& compiler = commands.compiler;
     compiler.emplace_back(tools.family ? familyCompiler(*tools.family) : unknownCompiler);
@@ -106,7 +103,7 @@ Commands commandsOf(const ProjectTools& tools, const ConfigurationBuild& build, 
     addDefinitions(compiler, compilerOption);
     addSearchFolders(compiler, tools, build.includeFolders, standInFolder);
 
-    const std::string assemblerOption = toolOption(*build.configuration, assemblerTool);
+    const std::string assemblerOption = toolOption(*build.configuration, assemblerToolType);
     std::vector<std::string>& assembler = commands.assembler;
     assembler.emplace_back(tools.family ? familyAssembler(*tools.family) : unknownAssembler);
     // What clang needs to read the file as the assembler does: preprocessed.
@@ -154,11 +151,13 @@ std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
 
 ProjectTools projectTools(const Converter& converter, HostFileNames& hostFiles, const Group& target)
 {
-    ProjectTools tools{converter,
-                       hostFiles,
+    const std::optional<std::string> sourceFolder = target.sourceDir.empty()
+                                                        ? std::nullopt
+                                                        : std::optional<std::string>(target.sourceDir);
+    ProjectTools tools{hostFiles,
                        processorFamily(target.name),
                        target.name,
-                       target.sourceDir.empty() ? std::nullopt : std::optional<std::string>(target.sourceDir),
+                       ProjectPaths(converter.getInstallFolder(), sourceFolder),
                        toolPath(hostFiles, target.sourceDir),
                        {}};
     const std::string& installFolder = converter.getInstallFolder();

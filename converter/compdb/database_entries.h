@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compdb/processor_macros.h"
+#include "reader/project_paths.h"
 
 #include <optional>
 #include <string>
@@ -16,12 +17,11 @@ struct ConfigurationBuild;
 
 // What every command of one project shares (each project of a group has its own).
 struct ProjectTools {
-    const Converter& converter;
     HostFileNames& hostFiles;
     std::optional<ProcessorFamily> family;
     std::string processor;
-    // The folder of the project's file, where its relative paths start.
-    std::optional<std::string> sourceFolder;
+    // Relative paths start at the folder of the project's file.
+    ProjectPaths paths;
     // Host paths.
     std::string projectFolder;
     std::string systemFolder;

@@ -1,7 +1,7 @@
 #include "compdb/include_stand_ins.h"
 
+#include "base/errors.h"
 #include "base/io_sizes.h"
-#include "driver/errors.h"
 #include "platform/file_identity.h"
 #include "platform/platform.h"
 #include "report/conversion_report.h"

@@ -1,19 +1,20 @@
 #include "driver/converter.h"
 
-#include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
-#include "driver/errors.h"
 #include "driver/same_files.h"
 #include "reader/group_file_reader.h"
+#include "reader/option_words.h"
+#include "reader/project_paths.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
+#include "writer/output_paths.h"
 #include "writer/output_plan.h"
-
-#include <algorithm>
+#include "writer/recorded_run.h"
 
 namespace {
 
@@ -41,10 +42,10 @@ std::string failureMessage(const IOERROR& error)
 } // namespace
 
 Converter::Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder)
-    : sourcePath(std::move(sourcePath)), projectPath(this->sourcePath), destinationFolder(std::move(destinationFolder)),
+    : sourcePath(std::move(sourcePath)), destinationFolder(std::move(destinationFolder)),
       installFolder(std::move(installFolder)), report(std::make_unique<ConversionReport>())
 {
-    rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath), this);
+    rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath));
     if (this->installFolder.empty()) {
         this->installFolder = findInstallFolder();
     }
@@ -54,12 +55,12 @@ Converter::~Converter() = default;
 
 ProjectReading Converter::readProject(Group& root)
 {
-    return readFrom(lexer, root);
+    return readFrom(lexer, sourcePath, root);
 }
 
-ProjectReading Converter::readFrom(XmlLexer& projectLexer, Group& root)
+ProjectReading Converter::readFrom(XmlLexer& projectLexer, const std::string& projectFile, Group& root)
 {
-    ProjectReader reader(projectLexer, *this, *report);
+    ProjectReader reader(projectLexer, {installFolder, projectFile, extensions, *report});
     ReadExtent extent = ReadExtent::wholeProject;
     if (!reader.readProject(root)) {
         extent = reader.foundProject() ? ReadExtent::partOfProject : ReadExtent::noProject;
@@ -69,7 +70,6 @@ ProjectReading Converter::readFrom(XmlLexer& projectLexer, Group& root)
 
 ProjectReading Converter::read()
 {
-    rootGroup->converter = this;
     rootGroup->sourceDir = sourceFolder();
     lexer.openFile(sourcePath);
     const auto startReport = [&] {
@@ -120,7 +120,21 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
-    return report->isStarted() ? finishReport(status) : status;
+    return recordRun(report->isStarted() ? finishReport(status) : status);
+}
+
+int Converter::recordRun(int status)
+{
+    if (!recordedRun) {
+        return status;
+    }
+    try {
+        recordedRun->writeRecord(destinationFolders, status == 0);
+    } catch (const IOERROR& error) {
+        printLine(failureMessage(error));
+        return 1;
+    }
+    return status;
 }
 
 int Converter::convert()
@@ -142,7 +156,10 @@ int Converter::convert()
         if (!compileDatabaseFolder.empty()) {
             databases.emplace(*this, compileDatabaseFolder);
         }
-        refuseSameFiles(inputFiles(), outputFiles(databases ? &*databases : nullptr));
+        const std::vector<RunFile> outputs = outputFiles(databases ? &*databases : nullptr);
+        refuseSameFiles(inputFiles(), outputs);
+        recordedRun = std::make_unique<RecordedRun>(destinationFolder, projectName);
+        recordedRun->prepare(plannedOutputs(outputs), *report);
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
@@ -162,6 +179,7 @@ int Converter::convert()
             return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
                         std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
+        recordedRun->removeLeftovers(destinationFolders, *report);
         return status;
     } catch (const XMLReaderError& error) {
         return fail(readerFailureMessage(error, sourcePath));
@@ -201,7 +219,7 @@ void Converter::reportWhatDatabasesLack()
 void Converter::reportLanguageOptions(const Group& target)
 {
     for (const std::unique_ptr<Group>& configuration : target.children()) {
-        const auto compiler = configuration->toolOptions.find("Compiler");
+        const auto compiler = configuration->toolOptions.find(std::string(compilerToolType));
         if (!configuration->isConfiguration || compiler == configuration->toolOptions.end()) {
             continue;
         }
@@ -264,6 +282,24 @@ std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) c
     return files;
 }
 
+std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>& outputs) const
+{
+    const std::string madeWhenMissing[] = {projectPersonality(*this, messageExtension),
+                                           projectPersonality(*this, compilerExtension),
+                                           projectPersonality(*this, analyserExtension)};
+    std::vector<PlannedOutput> planned;
+    for (const RunFile& output : outputs) {
+        // A stand-in is named as a source includes it ("..\\board.h"), which no
+        // Windows path of the record can name: the record leaves them out.
+        if (!output.standInName.empty()) {
+            continue;
+        }
+        planned.push_back({output.path, std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing),
+                                                  output.path) != std::end(madeWhenMissing)});
+    }
+    return planned;
+}
+
 RunFile Converter::reportFile() const
 {
     return {"the report", reportPath};
@@ -271,20 +307,20 @@ RunFile Converter::reportFile() const
 
 void Converter::addExtensions(const std::string& value)
 {
-    std::size_t start = 0;
-    for (std::size_t comma = value.find(','); comma != std::string::npos; comma = value.find(',', start)) {
-        extensions.push_back(value.substr(start, comma - start));
-        start = comma + 1;
-    }
-    extensions.push_back(value.substr(start));
+    extensions.add(value);
 }
 
 bool Converter::acceptsExtension(const std::string& path) const
 {
-    if (extensions.empty()) {
-        return true;
-    }
-    const std::string wanted = asciiUpperCase(extension(path));
-    return std::any_of(extensions.begin(), extensions.end(),
-                       [&](const std::string& entry) { return asciiUpperCase(entry) == wanted; });
+    return extensions.accepts(path);
+}
+
+std::string Converter::sourceFolder() const
+{
+    return parentFolder(sourcePath).value_or(std::string());
+}
+
+void Converter::resolveProjectPath(std::string& folder) const
+{
+    ProjectPaths::of(installFolder, sourcePath).resolveProjectPath(folder);
 }

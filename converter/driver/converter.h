@@ -1,6 +1,7 @@
 #pragma once
 
 #include "driver/same_files.h"
+#include "reader/extension_filter.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
@@ -30,14 +31,15 @@ class CompileDatabases;
 class ConversionReport;
 struct GroupMember;
 struct MemberFile;
+struct PlannedOutput;
+class RecordedRun;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
 // Its members are defined by subsystem: the run, the extension list and the
 // reading in driver/converter.cpp, the reading of a project group in
 // driver/group_conversion.cpp, findInstallFolder in
-// driver/install_folder.cpp, the path rules in reader/project_paths.cpp and
-// writeProject in writer/project_writer.cpp.
+// driver/install_folder.cpp and writeProject in writer/project_writer.cpp.
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);
@@ -61,7 +63,7 @@ public:
     std::string getAnalyserPersonality() const { return analyserPersonality; }
     std::string getCompilerPersonality() const { return compilerPersonality; }
     const std::string& getInstallFolder() const { return installFolder; }
-    const std::vector<std::string>& getExtensions() const { return extensions; }
+    const std::vector<std::string>& getExtensions() const { return extensions.entries(); }
     const Group& getRootGroup() const { return *rootGroup; }
     // Whether the source is a project group, whose projects are the root
     // group's children.
@@ -77,17 +79,8 @@ public:
     // The folders that the writer has made in this run.
     DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
-    // Path rules of the model: include folders and source files, relative to
-    // the project file being read.
+    // The include folder rule of the source project; see ProjectPaths.
     void resolveProjectPath(std::string& folder) const;
-    // The include folder rule from the project folder given (none: the
-    // project file's path holds no backslash), for a project read before.
-    void resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const;
-    // Into `resolved`, another string than `file`, whose room is reused: this
-    // runs for every file entry.
-    void resolveSourceFilePath(const std::string& file, std::string& resolved) const;
-    // A project file that a project group lists, relative to the group file.
-    std::string resolveGroupMemberPath(const std::string& file) const;
     // The folder of the source file, without a trailing backslash.
     std::string sourceFolder() const;
 
@@ -110,7 +103,10 @@ private:
     // Prints the message that ends the run, kept for the report; returns 1.
     int fail(const std::string& message);
     int finishReport(int status);
-    ProjectReading readFrom(XmlLexer& projectLexer, Group& root);
+    // Writes the record of what the run wrote; returns the run's status.
+    int recordRun(int status);
+    std::vector<PlannedOutput> plannedOutputs(const std::vector<RunFile>& outputs) const;
+    ProjectReading readFrom(XmlLexer& projectLexer, const std::string& projectFile, Group& root);
     ProjectReading readGroup();
     // Reads one project of the group into a child of the root group; returns
     // whether it was read whole.
@@ -128,15 +124,12 @@ private:
     RunFile reportFile() const;
 
     std::string sourcePath;
-    // The project file whose relative paths the reader resolves: the source,
-    // or the project of the group being read.
-    std::string projectPath;
     bool sourceIsGroup_ = false;
     // Each project file of a group, once: inputs that no output may overwrite.
     std::vector<RunFile> groupProjectFiles;
     std::string destinationFolder;
     std::string installFolder;
-    std::vector<std::string> extensions;
+    ExtensionFilter extensions;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
     // A record of what the disk holds, filled by the writer's walk over the
@@ -145,6 +138,8 @@ private:
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
+    // What earlier runs left in the destination, once the files are weighed.
+    std::unique_ptr<RecordedRun> recordedRun;
     // The message of the failure that ended the run.
     std::string failure;
 };

@@ -2,14 +2,15 @@
 // child of the root group, exactly as converting that project alone reads it.
 #include "base/ascii_case.h"
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "driver/make_absolute_path.h"
 #include "platform/file_identity.h"
 #include "platform/platform.h"
 #include "reader/group_file_reader.h"
+#include "reader/project_paths.h"
 #include "report/conversion_report.h"
 
 #include <unordered_map>
@@ -51,7 +52,8 @@ ProjectReading Converter::readGroup()
     std::unordered_map<std::string, std::string> namesByFile;
     for (const GroupMember& member : members) {
         // A drive-relative member is taken as a source path on the command line is.
-        const MemberFile file = memberFile(hostFiles, makeAbsolutePath(resolveGroupMemberPath(member.file)));
+        const MemberFile file =
+            memberFile(hostFiles, makeAbsolutePath(resolveGroupMemberPath(sourcePath, member.file)));
         const auto [first, isNew] = namesByFile.try_emplace(file.key, member.name);
         if (!isNew) {
             printLine("Project listed twice in the group, read once: " + member.name + ": " + file.path);
@@ -75,18 +77,17 @@ bool Converter::readGroupMember(const GroupMember& member, const MemberFile& fil
 {
     const std::string& path = file.path;
     printLine("Reading Project - " + member.name + ": " + path);
-    auto project = std::make_unique<Group>(member.name, this);
+    auto project = std::make_unique<Group>(member.name);
     project->sourceDir = parentFolder(path).value_or(std::string());
     report->setProject(project->name);
     report->groupAdded(*rootGroup, *project);
     report->projectBegins();
-    projectPath = path;
     ReadExtent extent = ReadExtent::noProject;
     std::string message;
     try {
         XmlLexer projectLexer;
         projectLexer.openHostFile(file.hostPath);
-        const ProjectReading reading = readFrom(projectLexer, *project);
+        const ProjectReading reading = readFrom(projectLexer, path, *project);
         keptInstallVariables = keptInstallVariables || reading.keptInstallVariables;
         extent = reading.extent;
         report->projectEnds(extent == ReadExtent::noProject);
@@ -96,7 +97,6 @@ bool Converter::readGroupMember(const GroupMember& member, const MemberFile& fil
     } catch (const InputTooLong& error) {
         message = error.what();
     }
-    projectPath = sourcePath;
     if (!message.empty()) {
         report->projectEnds(true);
         fail(message);

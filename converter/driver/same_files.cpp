@@ -1,7 +1,7 @@
 #include "driver/same_files.h"
 
+#include "base/errors.h"
 #include "base/windows_path.h"
-#include "driver/errors.h"
 #include "platform/file_identity.h"
 #include "writer/distinct_folder_names.h"
 

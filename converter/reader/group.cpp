@@ -1,6 +1,6 @@
 #include "reader/group.h"
 
-Group::Group(std::string name, const Converter* converter) : converter(converter), name(std::move(name))
+Group::Group(std::string name) : name(std::move(name))
 {
 }
 

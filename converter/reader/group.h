@@ -18,7 +18,7 @@ class OutputFile;
 class Group {
 public:
     Group() = default;
-    Group(std::string name, const Converter* converter);
+    explicit Group(std::string name);
     Group(const Group&) = delete;
     Group& operator=(const Group&) = delete;
 
@@ -39,10 +39,10 @@ public:
 
     // Writes this group's block, and those of its children, into the project
     // file. `parentPath` is the parent's folder below the destination.
-    void write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const;
+    void write(const Converter& converter, OutputFile& out, const std::string& parentPath,
+               const std::string& inheritedAnalyser) const;
 
     std::string sourceDir;
-    const Converter* converter = nullptr;
     std::string name;
     // The group of a configuration, or of a configuration's own entries inside
     // a folder group: it belongs to the configuration of its name only.
@@ -54,18 +54,18 @@ public:
 private:
     // `write` into the folder `folderName`, which the parent chose so that no
     // two siblings share a folder.
-    void writeAs(OutputFile& out, const std::string& parentPath, const std::string& folderName,
-                 const std::string& inheritedAnalyser) const;
+    void writeAs(const Converter& converter, OutputFile& out, const std::string& parentPath,
+                 const std::string& folderName, const std::string& inheritedAnalyser) const;
     // The personality files the block names, chosen and made in this order.
-    std::string selectMessagePersonality() const;
+    std::string selectMessagePersonality(const Converter& converter) const;
     // The "AnalPers=" value: the group's own analyser personality, else the one
     // it inherits (its nearest ancestor's own, or the project's default). The
     // children inherit it in turn.
     std::string chooseAnalyserPersonality(const std::string& groupFolder, const std::string& folderName,
                                           const std::string& inherited) const;
-    void produceAnalyserPersonality(const std::string& path) const;
-    void writeAnalyserPersonality(const std::string& path) const;
-    std::string selectCompilerPersonality() const;
+    void produceAnalyserPersonality(const Converter& converter, const std::string& path) const;
+    void writeAnalyserPersonality(const Converter& converter, const std::string& path) const;
+    std::string selectCompilerPersonality(const Converter& converter) const;
 
     TextList files_;
     std::vector<std::string> includePaths_;

@@ -1,4 +1,4 @@
-#include "driver/converter.h"
+#include "reader/project_paths.h"
 
 #include "base/install_variables.h"
 #include "base/windows_path.h"
@@ -46,37 +46,37 @@ std::string replaceInstallVariables(const std::string& path, const std::string& 
 
 } // namespace
 
-std::string Converter::sourceFolder() const
+ProjectPaths::ProjectPaths(std::string installFolder, std::optional<std::string> projectFolder)
+    : installFolder_(std::move(installFolder)), projectFolder_(std::move(projectFolder))
 {
-    return parentFolder(sourcePath).value_or(std::string());
 }
 
-void Converter::resolveProjectPath(std::string& folder) const
+ProjectPaths ProjectPaths::of(std::string installFolder, const std::string& projectPath)
 {
-    resolveProjectPath(folder, parentFolder(projectPath));
+    return ProjectPaths(std::move(installFolder), parentFolder(projectPath));
 }
 
-void Converter::resolveProjectPath(std::string& folder, const std::optional<std::string>& projectFolder) const
+void ProjectPaths::resolveProjectPath(std::string& folder) const
 {
-    folder = replaceInstallVariables(folder, installFolder);
+    folder = replaceInstallVariables(folder, installFolder_);
     if (folder.starts_with(".\\")) {
         folder.erase(0, 2);
     }
-    if (folder.find(':') == std::string::npos && projectFolder) {
-        folder = joinPath(*projectFolder, folder);
+    if (folder.find(':') == std::string::npos && projectFolder_) {
+        folder = joinPath(*projectFolder_, folder);
     }
     if (folder.ends_with(';')) {
         folder.pop_back();
     }
 }
 
-void Converter::resolveSourceFilePath(const std::string& file, std::string& resolved) const
+void ProjectPaths::resolveSourceFilePath(const std::string& file, std::string& resolved) const
 {
     // Most paths name no variable, and are taken as they stand, without a copy.
     std::string replaced;
     std::string_view path = file;
     if (holdsInstallVariable(file)) {
-        replaced = replaceInstallVariables(file, installFolder);
+        replaced = replaceInstallVariables(file, installFolder_);
         path = replaced;
     }
     if (path.starts_with('.') && !path.starts_with("..")) {
@@ -86,10 +86,7 @@ void Converter::resolveSourceFilePath(const std::string& file, std::string& reso
         resolved.assign(path);
         return;
     }
-    const std::size_t last = projectPath.rfind('\\');
-    const std::string_view projectFolder = last == std::string::npos ? std::string_view()
-                                                                     : std::string_view(projectPath).substr(0, last);
-    resolved.assign(projectFolder);
+    resolved.assign(projectFolder_ ? std::string_view(*projectFolder_) : std::string_view());
     if (!path.starts_with('\\')) {
         resolved += '\\';
     }
@@ -98,7 +95,7 @@ void Converter::resolveSourceFilePath(const std::string& file, std::string& reso
 
 // The group file writes its projects' paths as ".\Core A\CoreA.dpj"; the
 // IDE opens them as Windows does, which takes "/" for a separator too.
-std::string Converter::resolveGroupMemberPath(const std::string& file) const
+std::string resolveGroupMemberPath(const std::string& groupFilePath, const std::string& file)
 {
     std::string path = file;
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -108,5 +105,5 @@ std::string Converter::resolveGroupMemberPath(const std::string& file) const
     if (hasDrive(path) || isRooted(path)) {
         return path;
     }
-    return joinPath(sourceFolder(), path);
+    return joinPath(parentFolder(groupFilePath).value_or(std::string()), path);
 }

@@ -6,8 +6,8 @@
 #include "base/install_variables.h"
 #include "base/trim_char.h"
 #include "base/windows_path.h"
-#include "driver/converter.h"
 #include "reader/option_lists.h"
+#include "reader/option_words.h"
 
 #include <algorithm>
 #include <array>
@@ -38,9 +38,6 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr std::string_view compilerToolType = "Compiler";
-constexpr std::string_view defineFlag = "-D";
-constexpr std::string_view includeFlag = "-I>";
 constexpr std::string_view whitespace = " \t\n\v\f\r";
 
 // Sets a variable for the lifetime of the object and restores it afterwards.
@@ -154,7 +151,7 @@ void ProjectReader::readCompilerOption(Group& configuration, const std::string& 
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
         for (const std::string& asWritten : cutIncludeList(*includes)) {
             std::string folder = asWritten;
-            converter.resolveProjectPath(folder);
+            paths.resolveProjectPath(folder);
             noteInstallVariables(folder);
             configuration.appendIncludePath(folder);
             report.includeFolder(configuration.name, asWritten, folder);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "reader/extension_filter.h"
 #include "reader/file_roles.h"
 #include "reader/group.h"
+#include "reader/project_paths.h"
 #include "reader/xml_lexer.h"
 #include "report/conversion_report.h"
 
@@ -15,18 +17,25 @@
 #include <utility>
 #include <vector>
 
-class Converter;
+// What reading one project file needs of the conversion.
+struct ProjectReaderInput {
+    // "" when none is known: the installation variables then stay in paths.
+    std::string installFolder;
+    // The project file, whose folder anchors its relative paths.
+    std::string projectPath;
+    const ExtensionFilter& extensions;
+    // Each decision about a file entry, and each element read over, goes here.
+    ConversionReport& report;
+};
 
 // Reads one project file from the lexer into a group tree. Defined in
 // project_reader.cpp, but for the file entries' part (marked below), which is
-// in file_entry_reader.cpp. The converter
-// gives the path rules and the extension filter; the groups made are its own.
+// in project_reader_file_entries.cpp.
 class ProjectReader {
 public:
-    // Each decision about a file entry, and each element read over, goes to
-    // the report.
-    ProjectReader(XmlLexer& lexer, const Converter& converter, ConversionReport& report)
-        : lexer(lexer), converter(converter), report(report)
+    ProjectReader(XmlLexer& lexer, const ProjectReaderInput& input)
+        : lexer(lexer), paths(ProjectPaths::of(input.installFolder, input.projectPath)),
+          extensions(input.extensions), report(input.report)
     {
     }
     ProjectReader(const ProjectReader&) = delete;
@@ -82,7 +91,7 @@ private:
     // An attribute of the start tag read last, without the double quotes
     // around it; "" when it is missing. Valid until the next start tag.
     std::string_view attribute(std::string_view key) const { return tagAttributes.unquoted(key); }
-    // The file entries' part, in file_entry_reader.cpp: the elements of a file
+    // The file entries' part, in project_reader_file_entries.cpp: the elements of a file
     // list, what each entry becomes, and the groups that take it.
     bool readFiles(Group& group, FolderKind kind);
     bool readFile(Group& group, FolderKind kind);
@@ -108,7 +117,8 @@ private:
 
     XmlLexer& lexer;
     TagAttributes tagAttributes;
-    const Converter& converter;
+    const ProjectPaths paths;
+    const ExtensionFilter& extensions;
     ConversionReport& report;
     // Every group made takes the root's source folder.
     std::string rootSourceDir;

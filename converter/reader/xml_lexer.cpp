@@ -1,7 +1,7 @@
 #include "reader/xml_lexer.h"
 
 #include "base/byte_words.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "platform/platform.h"
 #include "reader/character_references.h"
 

@@ -1,7 +1,7 @@
 #include "report/conversion_report.h"
 
+#include "base/errors.h"
 #include "base/install_variables.h"
-#include "driver/errors.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 
@@ -152,6 +152,27 @@ void ConversionReport::settingNotCarried(const std::string& configuration, const
 {
     if (file) {
         write(notCarriedKind, configuration, name, setting);
+    }
+}
+
+void ConversionReport::editedSetAside(const std::string& path, const std::string& keptAs)
+{
+    if (file) {
+        write("set aside", "", path, keptAs);
+    }
+}
+
+void ConversionReport::leftoverRemoved(const std::string& path)
+{
+    if (file) {
+        write("removed", "", path, "no longer part of the project");
+    }
+}
+
+void ConversionReport::leftoverKept(const std::string& path)
+{
+    if (file) {
+        write("kept", "", path, "no longer part of the project, but edited since the last run");
     }
 }
 

@@ -65,6 +65,12 @@ public:
     void notScanned(const std::string& configuration, const std::string& hostFile, std::string_view why);
     // An include that clang does not find as written and that gets no stand-in.
     void noStandIn(const std::string& configuration, const std::string& name, const std::string& why);
+    // What a run did with a file that an earlier run wrote: an edited file
+    // set aside (the detail is where it is kept), a file the project no longer
+    // has removed, or kept because it was edited.
+    void editedSetAside(const std::string& path, const std::string& keptAs);
+    void leftoverRemoved(const std::string& path);
+    void leftoverKept(const std::string& path);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 

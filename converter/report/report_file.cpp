@@ -1,7 +1,7 @@
 #include "report/report_file.h"
 
 #include "base/byte_words.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 
 #include <algorithm>
 #include <cstring>

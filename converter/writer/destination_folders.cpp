@@ -1,7 +1,7 @@
 #include "writer/destination_folders.h"
 
+#include "base/errors.h"
 #include "base/windows_path.h"
-#include "driver/errors.h"
 #include "platform/platform.h"
 
 namespace {
@@ -30,10 +30,17 @@ void DestinationFolders::makeDirectory(const std::string& path)
     }
     // A link would lead the folders and files below it anywhere.
     const platform::EntryKind kind = platform::entryKind(folder);
-    if ((kind == platform::EntryKind::link && folder != root_) ||
-        (kind == platform::EntryKind::none &&
-         platform::createDirectory(folder) == platform::DirectoryCreation::failed)) {
+    if (kind == platform::EntryKind::link && folder != root_) {
         throw IOERROR(IOERROR::cannotCreateDirectory, path);
+    }
+    if (kind == platform::EntryKind::none) {
+        const platform::DirectoryCreation creation = platform::createDirectory(folder);
+        if (creation == platform::DirectoryCreation::failed) {
+            throw IOERROR(IOERROR::cannotCreateDirectory, path);
+        }
+        if (creation == platform::DirectoryCreation::created) {
+            made_.push_back(folder);
+        }
     }
     known_.insert(std::move(folder));
 }

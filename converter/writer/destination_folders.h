@@ -2,6 +2,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 // The folders that one run makes below a folder it writes into (the
 // destination, or the compilation databases' folder). Each folder is asked for
@@ -20,8 +21,12 @@ public:
     void makeDirectory(const std::string& path);
     // Whether this run already made or found the folder.
     bool isKnown(const std::string& path) const;
+    // The folders made or found, in no order; those made, parents first.
+    std::vector<std::string> known() const { return {known_.begin(), known_.end()}; }
+    const std::vector<std::string>& made() const { return made_; }
 
 private:
     std::string root_;
     std::unordered_set<std::string> known_;
+    std::vector<std::string> made_;
 };

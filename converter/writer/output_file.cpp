@@ -1,7 +1,7 @@
 #include "writer/output_file.h"
 
 #include "base/byte_words.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "platform/platform.h"
 
 #include <algorithm>

@@ -13,7 +13,9 @@
 
 namespace {
 
-// The personality the user named, or the project-wide placeholder, made empty.
+// The personality the user named, or the project-wide placeholder, made empty
+// when missing. Once it exists it is the user's: the messages they silence and
+// their compiler's settings are kept there, so it is never made empty again.
 // A placeholder that cannot be made is reported: the project would name a file
 // that is not there.
 std::string selectPlaceholder(const Converter& converter, const std::string& named, std::string_view extension)
@@ -23,7 +25,10 @@ std::string selectPlaceholder(const Converter& converter, const std::string& nam
     }
     converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     const std::string path = projectPersonality(converter, extension);
-    OutputFile(path).close();
+    // A folder or a link in its place is a file that cannot be written.
+    if (platform::entryKind(path) != platform::EntryKind::other) {
+        OutputFile(path).close();
+    }
     return path;
 }
 
@@ -44,14 +49,14 @@ void appendTemplate(const Converter& converter, OutputFile& personality)
 
 } // namespace
 
-std::string Group::selectMessagePersonality() const
+std::string Group::selectMessagePersonality(const Converter& converter) const
 {
-    return selectPlaceholder(*converter, converter->getMessagePersonality(), messageExtension);
+    return selectPlaceholder(converter, converter.getMessagePersonality(), messageExtension);
 }
 
-std::string Group::selectCompilerPersonality() const
+std::string Group::selectCompilerPersonality(const Converter& converter) const
 {
-    return selectPlaceholder(*converter, converter->getCompilerPersonality(), compilerExtension);
+    return selectPlaceholder(converter, converter.getCompilerPersonality(), compilerExtension);
 }
 
 // Decided from this run alone: what an earlier run left in the destination
@@ -67,10 +72,10 @@ std::string Group::chooseAnalyserPersonality(const std::string& groupFolder, con
     return own;
 }
 
-void Group::produceAnalyserPersonality(const std::string& path) const
+void Group::produceAnalyserPersonality(const Converter& converter, const std::string& path) const
 {
     if (hasOwnAnalyserPersonality(*this)) {
-        writeAnalyserPersonality(path);
+        writeAnalyserPersonality(converter, path);
         return;
     }
     // An inherited personality, the default one included, is made once and then
@@ -78,13 +83,13 @@ void Group::produceAnalyserPersonality(const std::string& path) const
     if (platform::pathExists(path)) {
         return;
     }
-    converter->getDestinationFolders().makeDirectory(projectPersonFolder(*converter));
+    converter.getDestinationFolders().makeDirectory(projectPersonFolder(converter));
     OutputFile personality(path);
-    appendTemplate(*converter, personality);
+    appendTemplate(converter, personality);
     personality.close();
 }
 
-void Group::writeAnalyserPersonality(const std::string& path) const
+void Group::writeAnalyserPersonality(const Converter& converter, const std::string& path) const
 {
     OutputFile personality(path);
     for (const std::string& folder : includePaths_) {
@@ -93,6 +98,6 @@ void Group::writeAnalyserPersonality(const std::string& path) const
     for (const auto& [macro, value] : definitions_) {
         personality.writeLine("-d \"" + macro + (value.empty() ? "" : "=" + value) + "\"");
     }
-    appendTemplate(*converter, personality);
+    appendTemplate(converter, personality);
     personality.close();
 }

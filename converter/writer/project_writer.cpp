@@ -1,9 +1,9 @@
 // The analyser project file and the destination folder tree, written by walking
 // the group tree depth first.
 #include "base/console.h"
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"
@@ -16,21 +16,22 @@ int Converter::writeProject()
     OutputFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
-    rootGroup->write(projectFile, "", projectPersonality(*this, analyserExtension));
+    rootGroup->write(*this, projectFile, "", projectPersonality(*this, analyserExtension));
     projectFile.close();
     printLine("Tavric/Tavric++ Project Completed!");
     return 0;
 }
 
-void Group::write(OutputFile& out, const std::string& parentPath, const std::string& inheritedAnalyser) const
+void Group::write(const Converter& converter, OutputFile& out, const std::string& parentPath,
+                  const std::string& inheritedAnalyser) const
 {
-    writeAs(out, parentPath, rootFolderName(*this), inheritedAnalyser);
+    writeAs(converter, out, parentPath, rootFolderName(*this), inheritedAnalyser);
 }
 
-void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::string& folderName,
-                    const std::string& inheritedAnalyser) const
+void Group::writeAs(const Converter& converter, OutputFile& out, const std::string& parentPath,
+                    const std::string& folderName, const std::string& inheritedAnalyser) const
 {
-    const std::string destinationFolder = converter->getDestinationFolder();
+    const std::string destinationFolder = converter.getDestinationFolder();
     const std::string baseFolder = groupBaseFolder(destinationFolder, parentPath);
     // Group names come from the project file: one leading out of the
     // destination would put folders and personality files elsewhere.
@@ -39,10 +40,10 @@ void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::s
     }
     const std::string groupFolder = joinPath(baseFolder, folderName);
     if (folderName != name) {
-        converter->getReport().folderRenamed(name, groupFolder);
+        converter.getReport().folderRenamed(name, groupFolder);
     }
 
-    DestinationFolders& folders = converter->getDestinationFolders();
+    DestinationFolders& folders = converter.getDestinationFolders();
     makeNameFolders(folders, baseFolder, folderName);
     folders.makeDirectory(groupFolder);
     folders.makeDirectory(groupFolder + "\\output\\");
@@ -56,11 +57,11 @@ void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::s
     out.writeLine("FolderName=" + name);
     out.writeLine("SourcePath=" + (sourceDir.empty() ? groupFolder + "\\" : sourceDir));
     out.writeLine("OutputPath=" + groupFolder + "\\output\\");
-    out.writeLine("SubsPers=" + selectMessagePersonality());
+    out.writeLine("SubsPers=" + selectMessagePersonality(converter));
     const std::string analyser = chooseAnalyserPersonality(groupFolder, folderName, inheritedAnalyser);
     out.writeLine("AnalPers=" + analyser);
-    produceAnalyserPersonality(analyser);
-    out.writeLine("CompPers=" + selectCompilerPersonality());
+    produceAnalyserPersonality(converter, analyser);
+    out.writeLine("CompPers=" + selectCompilerPersonality(converter));
     for (const std::string_view file : files_) {
         if (!file.empty()) {
             out.writeLine(file);
@@ -75,15 +76,15 @@ void Group::writeAs(OutputFile& out, const std::string& parentPath, const std::s
     const std::string childrensParentPath = childParentPath(parentPath, folderName);
     const std::vector<std::string> childFolders = childFolderNames(*this);
     // The root's children are the projects of a group, which its report names.
-    const bool childrenAreProjects = parentPath.empty() && converter->sourceIsGroup();
+    const bool childrenAreProjects = parentPath.empty() && converter.sourceIsGroup();
     for (std::size_t i = 0; i < children_.size(); ++i) {
         if (childrenAreProjects) {
-            converter->getReport().setProject(children_[i]->name);
+            converter.getReport().setProject(children_[i]->name);
         }
-        children_[i]->writeAs(out, childrensParentPath, childFolders[i], analyser);
+        children_[i]->writeAs(converter, out, childrensParentPath, childFolders[i], analyser);
     }
     if (childrenAreProjects) {
-        converter->getReport().setProject("");
+        converter.getReport().setProject("");
     }
     out.writeLine("EndSubProjectMarker");
 }

@@ -1,8 +1,8 @@
 #include "writer/template_text.h"
 
-#include "base/line_ends.h"
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "base/io_sizes.h"
+#include "base/line_ends.h"
 #include "platform/platform.h"
 
 #include <array>

@@ -29,6 +29,11 @@ DRIVE = "p"
 KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 COMPILE_DATABASE = "compile_commands.json"
+RECORD_SUFFIX = ".projbridge-record"
+RECORD_HEADER = "Projbridge run record 1"
+DIGEST_MASK = (1 << 64) - 1
+DIGEST_START = DIGEST_STATE_PRIME = 0x9E3779B185EBCA87
+DIGEST_WORD_PRIME = 0xC2B2AE3D27D4EB4F
 STAND_IN_FOLDER = "include-names"
 FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
@@ -225,15 +230,65 @@ def produced_bytes(drive, relative, emulated):
     return data
 
 
-def compare_files(case, drive, input_folder, update, emulated):
+def produced_files(drive, input_folder):
+    """Files the runs created or changed."""
+    return {relative for relative in relative_files(drive)
+            if not ((input_folder / relative).is_file() and
+                    filecmp.cmp(input_folder / relative, drive / relative, shallow=False))}
+
+
+def is_record(relative):
+    return relative.name.endswith(RECORD_SUFFIX)
+
+
+def content_digest(data):
+    """The converter's digest of a file's bytes (base/content_digest.cpp)."""
+    def mixed(state, word):
+        state ^= word * DIGEST_WORD_PRIME & DIGEST_MASK
+        return ((state << 31 | state >> 33) & DIGEST_MASK) * DIGEST_STATE_PRIME & DIGEST_MASK
+
+    whole = len(data) - len(data) % 8
+    state = DIGEST_START
+    for at in range(0, whole, 8):
+        state = mixed(state, int.from_bytes(data[at:at + 8], "little"))
+    value = mixed(state, int.from_bytes(data[whole:], "little")) ^ len(data)
+    for multiplier in (0xFF51AFD7ED558CCD, 0xC4CEB9FE1A85EC53, 1):
+        value = (value ^ value >> 33) * multiplier & DIGEST_MASK
+    return value
+
+
+def record_problems(drive, drives, produced, runs_succeeded):
+    """Each record claims only what is on the disk; after runs that all
+    succeeded, every file they wrote is claimed (the stand-ins aside)."""
+    problems, claimed = [], set()
+    for record in sorted(relative for relative in produced if is_record(relative)):
+        lines = (drive / record).read_bytes().decode("latin-1").split("\r\n")
+        if lines[0] != RECORD_HEADER or lines[-1] != "":
+            problems.append(f"{record}: no whole record")
+            continue
+        for line in lines[1:-1]:
+            kind, _, rest = line.partition(" ")
+            size, digest, path = rest.split(" ", 2) if kind == "file" else ("", "", rest)
+            host = drives.host_path(path)
+            if kind == "folder" and host is not None and Path(host).is_dir():
+                continue
+            data = Path(host).read_bytes() if kind == "file" and host and Path(host).is_file() else None
+            if data is None or str(len(data)) != size or f"{content_digest(data):016x}" != digest:
+                problems.append(f"{record}: claims what is not on the disk: {line}")
+            claimed.add(path.upper())
+    for relative in sorted(produced) if runs_succeeded else ():
+        path = "P:\\" + "\\".join(relative.parts)
+        if not is_record(relative) and relative.parent.name != STAND_IN_FOLDER and path.upper() not in claimed:
+            problems.append(f"{path} is in no record")
+    return problems
+
+
+def compare_files(case, drive, produced, update, emulated):
+    """Records are checked against the disk instead: their digests differ
+    where the databases hold host paths."""
     expected_folder = case / "expected"
     problems = []
-    produced = set()
-    for relative in sorted(relative_files(drive)):
-        original = input_folder / relative
-        if original.is_file() and filecmp.cmp(original, drive / relative, shallow=False):
-            continue
-        produced.add(relative)
+    produced = {relative for relative in produced if not is_record(relative)}
     if update:
         shutil.rmtree(expected_folder, ignore_errors=True)
         for relative in produced:
@@ -288,7 +343,9 @@ def run_case(arguments):
         problems += compare_text(case, "expected-status.txt", "".join(f"{status}\n" for status in statuses), update,
                                  missing="".join("0\n" for _ in commands))
         problems += compare_text(case, "expected-tree.txt", tree_listing(drive), update)
-        problems += compare_files(case, drive, input_copy, update, emulated=bool(arguments.emulator))
+        produced = produced_files(drive, input_copy)
+        problems += compare_files(case, drive, produced, update, emulated=bool(arguments.emulator))
+        problems += record_problems(drive, sandbox.drives, produced, all(status == 0 for status in statuses))
 
         if all(status == 0 for status in statuses):
             named = named_personalities(commands)

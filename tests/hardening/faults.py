@@ -320,5 +320,82 @@ def configuration_names_leading_to_one_folder(fault):
             if name != given])
 
 
+
+@case
+def converting_again(fault):
+    # A first run, an untouched rerun, edits, a project that lost two of its
+    # configurations, a failed rerun, and other projects in the destination.
+    def write_project(*names):
+        built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
+                        for name in names)
+        main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
+        fault.write_project(HEAD, target(), configurations(*((name, name[0]) for name in names)),
+                            folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+
+    write_project("Debug", "Release", "Test")
+    fault.empty_destination()
+    expect("first run", fault.convert().status, 0)
+    first = listing(fault.destination)
+    expect("untouched rerun", (fault.convert().status, changes(first, listing(fault.destination))), (0, []))
+
+    def own(name):
+        return f"{PROJECT}\\{PROCESSOR}\\{name}\\person\\{name}.p_a"
+
+    def append(name, line):
+        with open(fault.destination / name.replace("\\", "/"), "ab") as out:
+            out.write(line)
+
+    edits = {f"person\\{PROJECT}.p_s": b"-e123\r\n", f"person\\{PROJECT}.p_c": b"-cgnu\r\n", own("Debug"): b"-w3\r\n",
+             f"{PROJECT}.prj": b"#\r\n"}
+    written = {name: fault.read_output(name) for name in edits}
+    for name, line in edits.items():
+        append(name, line)
+    (fault.destination / (own("Debug") + ".edited").replace("\\", "/")).write_bytes(b"mine\r\n")
+    outcome = fault.convert()
+    expect("rerun after edits", (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")]),
+           (0, ["Edited since the last run, kept as: " + fault.out(name) for name in
+                (f"{PROJECT}.prj.edited", own("Debug") + ".edited-2")]))
+    for name, line in edits.items():
+        kept_as = {own("Debug"): own("Debug") + ".edited-2", f"{PROJECT}.prj": f"{PROJECT}.prj.edited"}.get(name, name)
+        expect(name + " edited", fault.read_output(kept_as), written[name] + line)
+    expect("rewritten", fault.read_output(own("Debug")), written[own("Debug")])
+    expect("the user's own file", fault.read_output(own("Debug") + ".edited"), b"mine\r\n")
+
+    append(own("Release"), b"-w4\r\n")
+    write_project("Debug")
+    outcome = fault.convert(["-report", fault.out("report.tsv")])
+    expect("project changed", (outcome.status, outcome.lines()[-2]),
+           (0, "Files the project no longer has: 1 removed, 1 kept as edited since the last run"))
+    expect("reported", [line.split("\t")[0:3:2] for line in fault.read_output("report.tsv").decode().splitlines()
+                        if line.split("\t")[0] in ("removed", "kept")],
+           [["removed", fault.out(own("Test"))], ["kept", fault.out(own("Release"))]])
+    target_folder = fault.destination / PROJECT / PROCESSOR
+    expect("left of Release and Test", sorted(str(p.relative_to(target_folder)) for p in target_folder.rglob("*")
+                                              if "Debug" not in p.parts),
+           ["Release", "Release/person", "Release/person/Release.p_a", "output", "person"])
+
+    # A run that stops inside the project file claims none of it: the next
+    # run keeps nothing aside.
+    (target_folder / "Debug" / "person" / "Debug.p_a").unlink()
+    (target_folder / "Debug" / "person" / "Debug.p_a").mkdir()
+    expect("failed rerun", fault.convert().lines()[-1], "Could not write file: " + fault.out(own("Debug")))
+    (target_folder / "Debug" / "person" / "Debug.p_a").rmdir()
+    outcome = fault.convert()
+    expect("rerun after a failure", (outcome.status, [line for line in outcome.lines() if "kept as" in line]),
+           (0, ["Files the project no longer has: 1 removed, 0 kept as edited since the last run"]))
+
+    # Another project whose files have other names lives beside it; one whose
+    # files are this one's is refused before it writes anything.
+    second = fault.source.with_name("second.dpj")
+    second.write_bytes(fault.source.read_bytes())
+    arguments = [fault.windows_path(second), fault.out(), INSTALL_FOLDER]
+    expect("second project", fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout).status, 0)
+    before = listing(fault.destination)
+    expect("first project again", fault.convert().status, 0)
+    outcome = fault.convert(["-pn", "other"])
+    expect_run(outcome, 1, [f"Will not write {fault.out(own('Debug'))}: the project {PROJECT} converted into this "
+                            "destination wrote it"])
+    expect("changes", changes(before, listing(fault.destination)), [])
+
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Fault))

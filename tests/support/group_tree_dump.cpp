@@ -25,11 +25,10 @@ void dumpGroup(const Group& group, const std::string& indent, const std::string&
     }
 }
 
-bool belongs(const Group& group, const Converter* converter, const std::string& sourceDir)
+bool carries(const Group& group, const std::string& sourceDir)
 {
-    return group.converter == converter && group.sourceDir == sourceDir &&
-           std::all_of(group.children().begin(), group.children().end(),
-                       [&](const auto& child) { return belongs(*child, converter, sourceDir); });
+    return group.sourceDir == sourceDir && std::all_of(group.children().begin(), group.children().end(),
+                                                       [&](const auto& child) { return carries(*child, sourceDir); });
 }
 
 } // namespace
@@ -53,7 +52,7 @@ std::string dumpTree(const Group& root, const std::string& projectFolder)
     return out;
 }
 
-bool groupsBelongTo(const Group& root, const Converter* converter)
+bool groupsCarryRootSourceFolder(const Group& root)
 {
-    return belongs(root, converter, root.sourceDir);
+    return carries(root, root.sourceDir);
 }

@@ -13,6 +13,5 @@ std::string dumpTree(const Group& root, const std::string& projectFolder);
 // The text with every occurrence of `projectFolder` written as "P:".
 std::string markProjectFolder(std::string text, const std::string& projectFolder);
 
-// True when every group of the tree was made for this converter and carries
-// the root's source folder.
-bool groupsBelongTo(const Group& root, const Converter* converter);
+// True when every group of the tree carries the root's source folder.
+bool groupsCarryRootSourceFolder(const Group& root);

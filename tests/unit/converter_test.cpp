@@ -25,7 +25,6 @@ TEST(ConverterConstruction, StartsWithAnEmptyRootGroupAndNoOptions)
 {
     const Converter converter("C:\\work\\app.dpj", "D:\\out", "C:\\VDSP");
     const Group& root = converter.getRootGroup();
-    EXPECT_EQ(root.converter, &converter);
     EXPECT_TRUE(root.children().empty());
     EXPECT_TRUE(root.files().empty());
     EXPECT_EQ(converter.getDestinationFolder(), "D:\\out");

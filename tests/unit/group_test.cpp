@@ -8,7 +8,7 @@ using Strings = std::vector<std::string>;
 
 TEST(GroupOperations, FilesAndChildrenKeepTheirOrderAndDuplicates)
 {
-    Group group("Debug", nullptr);
+    Group group("Debug");
     // Paths are held one after another in blocks: an empty one, one longer
     // than any block, and enough to fill many blocks all keep their bytes and
     // places, the first ones while later blocks are added.
@@ -21,17 +21,16 @@ TEST(GroupOperations, FilesAndChildrenKeepTheirOrderAndDuplicates)
     }
     EXPECT_TRUE(Strings(group.files().begin(), group.files().end()) == expected);
 
-    group.addChild(std::make_unique<Group>("second", nullptr));
+    group.addChild(std::make_unique<Group>("second"));
     group.addChild(std::make_unique<Group>());
     ASSERT_EQ(group.children().size(), 2U);
     EXPECT_EQ(group.children()[0]->name, "second");
     EXPECT_EQ(group.children()[1]->name, "");
-    EXPECT_EQ(group.children()[1]->converter, nullptr);
 }
 
 TEST(GroupOperations, HeaderFoldersAreListedOnceButIncludeOptionsAlways)
 {
-    Group group("Debug", nullptr);
+    Group group("Debug");
     group.addIncludePath("C:\\inc");
     group.addIncludePath("C:\\INC");
     group.addIncludePath("C:\\inc");
@@ -43,7 +42,7 @@ TEST(GroupOperations, HeaderFoldersAreListedOnceButIncludeOptionsAlways)
 
 TEST(GroupOperations, DefinitionsAreOrderedByNameAndTheLastValueWins)
 {
-    Group group("Debug", nullptr);
+    Group group("Debug");
     group.setDefinition("b", "1");
     group.setDefinition("B", "");
     group.setDefinition("a", "x");

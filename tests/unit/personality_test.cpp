@@ -75,11 +75,10 @@ TEST_F(Personality, WithoutATemplateTheFilesHoldOnlyWhatIsGenerated)
     EXPECT_EQ(readBytes(hostPath("person/radio.p_a")), "");
 }
 
-TEST_F(Personality, PlaceholdersAreMadeEmptyAndNamedByEveryGroup)
+TEST_F(Personality, PlaceholdersAreMadeEmptyWhenMissingAndNamedByEveryGroup)
 {
     fs::create_directory(hostPath("person"));
-    writeBytes(hostPath("person/radio.p_s"), "left by an earlier run");
-    writeBytes(hostPath("person/radio.p_c"), "left by an earlier run");
+    writeBytes(hostPath("person/radio.p_s"), "-e123 silenced by the user\r\n");
 
     writeTree(*root);
     const std::string projectFile = projectFileBytes();
@@ -88,7 +87,7 @@ TEST_F(Personality, PlaceholdersAreMadeEmptyAndNamedByEveryGroup)
     const std::string compilers = destination + "\\person\\radio.p_c";
     EXPECT_EQ(valuesOf(projectFile, "SubsPers"), (std::vector<std::string>{messages, messages, messages}));
     EXPECT_EQ(valuesOf(projectFile, "CompPers"), (std::vector<std::string>{compilers, compilers, compilers}));
-    EXPECT_EQ(readBytes(hostPath("person/radio.p_s")), "");
+    EXPECT_EQ(readBytes(hostPath("person/radio.p_s")), "-e123 silenced by the user\r\n");
     EXPECT_EQ(readBytes(hostPath("person/radio.p_c")), "");
 }
 

@@ -1,4 +1,5 @@
 #include "driver/converter.h"
+#include "reader/project_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +10,18 @@ struct PathCase {
     const char* resolved;
 };
 
-class ProjectPaths : public testing::Test {
+class ProjectPathRules : public testing::Test {
 protected:
-    Converter converter{"C:\\work\\app\\app.dpj", "D:\\out", "C:\\VisualDSP"};
+    const ProjectPaths paths = ProjectPaths::of("C:\\VisualDSP", "C:\\work\\app\\app.dpj");
 
     std::string includeFolder(std::string folder) const
     {
-        converter.resolveProjectPath(folder);
+        paths.resolveProjectPath(folder);
         return folder;
     }
 };
 
-TEST_F(ProjectPaths, IncludeFoldersAreAnchoredAtTheProjectFolder)
+TEST_F(ProjectPathRules, IncludeFoldersAreAnchoredAtTheProjectFolder)
 {
     const PathCase cases[] = {
         {".\\inc", "C:\\work\\app\\inc"},
@@ -40,7 +41,7 @@ TEST_F(ProjectPaths, IncludeFoldersAreAnchoredAtTheProjectFolder)
     }
 }
 
-TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
+TEST_F(ProjectPathRules, SourceFilesAreAnchoredAtTheProjectFolder)
 {
     const PathCase cases[] = {
         {".\\src\\main.c", "C:\\work\\app\\src\\main.c"},
@@ -57,12 +58,12 @@ TEST_F(ProjectPaths, SourceFilesAreAnchoredAtTheProjectFolder)
     // One string for all, as the reader keeps one: nothing of a path before stays.
     std::string resolved = "left over";
     for (const PathCase& c : cases) {
-        converter.resolveSourceFilePath(c.written, resolved);
+        paths.resolveSourceFilePath(c.written, resolved);
         EXPECT_EQ(resolved, c.resolved) << "written: " << c.written;
     }
 }
 
-TEST_F(ProjectPaths, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
+TEST_F(ProjectPathRules, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
 {
     const PathCase cases[] = {
         {".\\Core A\\CoreA.dpj", "C:\\work\\app\\Core A\\CoreA.dpj"},
@@ -73,18 +74,18 @@ TEST_F(ProjectPaths, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
         {"..\\lib/lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
     };
     for (const PathCase& c : cases) {
-        EXPECT_EQ(converter.resolveGroupMemberPath(c.written), c.resolved) << "written: " << c.written;
+        EXPECT_EQ(resolveGroupMemberPath("C:\\work\\app\\app.dpg", c.written), c.resolved) << "written: " << c.written;
     }
 }
 
 TEST(ProjectPathsInstallFolder, AFolderThatHoldsAVariableNameIsNotExpandedAgain)
 {
-    Converter converter{"C:\\p\\app.dpj", "C:\\out", "E:\\$(ADI_DSP)"};
+    const ProjectPaths paths = ProjectPaths::of("E:\\$(ADI_DSP)", "C:\\p\\app.dpj");
     std::string folder = "$(VDSP)\\inc";
-    converter.resolveProjectPath(folder);
+    paths.resolveProjectPath(folder);
     EXPECT_EQ(folder, "E:\\$(ADI_DSP)\\inc");
     std::string resolved;
-    converter.resolveSourceFilePath("$(VDSP)\\a.c", resolved);
+    paths.resolveSourceFilePath("$(VDSP)\\a.c", resolved);
     EXPECT_EQ(resolved, "E:\\$(ADI_DSP)\\a.c");
 }
 
@@ -95,7 +96,7 @@ TEST(ProjectPathsInstallFolder, ProjectFileWithoutFolderGivesNoPrefix)
     converter.resolveProjectPath(folder);
     EXPECT_EQ(folder, "inc");
     std::string resolved;
-    converter.resolveSourceFilePath("main.c", resolved);
+    ProjectPaths::of("C:\\VisualDSP", "app.dpj").resolveSourceFilePath("main.c", resolved);
     EXPECT_EQ(resolved, "\\main.c");
     EXPECT_EQ(converter.sourceFolder(), "");
 }

@@ -1,5 +1,5 @@
+#include "base/errors.h"
 #include "driver/converter.h"
-#include "driver/errors.h"
 #include "support/group_tree_dump.h"
 #include "support/project_text.h"
 #include "support/temp_folder.h"
@@ -54,7 +54,7 @@ protected:
             converter->addExtensions(extensions);
         }
         const bool accepted = converter->read().extent == ReadExtent::wholeProject;
-        EXPECT_TRUE(groupsBelongTo(converter->getRootGroup(), converter.get()));
+        EXPECT_TRUE(groupsCarryRootSourceFolder(converter->getRootGroup()));
         // A refusal is reported only while the input is still good.
         if (!accepted) {
             EXPECT_TRUE(converter->getLexer().streamGood());

@@ -1,6 +1,6 @@
 #include "writer_fixture.h"
 
-#include "driver/errors.h"
+#include "base/errors.h"
 #include "support/captured_stdout.h"
 #include "writer/output_file.h"
 
@@ -37,7 +37,7 @@ WriterFixture::WriterFixture()
 
 std::unique_ptr<Group> WriterFixture::makeGroup(const std::string& name)
 {
-    auto group = std::make_unique<Group>(name, &converter);
+    auto group = std::make_unique<Group>(name);
     group->sourceDir = sourceFolder;
     return group;
 }
@@ -59,7 +59,7 @@ void WriterFixture::writeTreeUncaptured(const Group& root)
 {
     OutputFile projectFile(destinationPath("radio.prj"));
     projectFile.writeLine("VersionTag45");
-    root.write(projectFile, "", destinationPath("person\\radio.p_a"));
+    root.write(converter, projectFile, "", destinationPath("person\\radio.p_a"));
     projectFile.close();
 }
 

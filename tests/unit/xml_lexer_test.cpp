@@ -1,7 +1,7 @@
 #include "reader/xml_lexer.h"
 
+#include "base/errors.h"
 #include "base/trim_char.h"
-#include "driver/errors.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,6 @@
 
 #include "base/install_variables.h"
 #include "base/windows_path.h"
-#include "driver/converter.h"
 
 #include <array>
 #include <string_view>
@@ -109,7 +108,7 @@ bool ProjectReader::readExcludedFlag(std::string& flag)
 FileRole ProjectReader::fileRole(const std::string& path, FolderKind kind) const
 {
     const FileRole role = roleByFolder(path, kind);
-    if (role == FileRole::source && !converter.acceptsExtension(path)) {
+    if (role == FileRole::source && !extensions.accepts(path)) {
         return FileRole::notTaken;
     }
     return role;
@@ -126,7 +125,7 @@ void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKi
             return;
         }
         std::string folder = asWritten;
-        converter.resolveProjectPath(folder);
+        paths.resolveProjectPath(folder);
         noteInstallVariables(folder);
         group.addIncludePath(folder);
         report.headerTaken(configuration, path, group, folder);
@@ -146,7 +145,7 @@ const std::string& ProjectReader::resolvedSourcePath(const std::string& path)
 {
     if (path != lastSourcePath || lastResolvedSource.empty()) {
         lastSourcePath = path;
-        converter.resolveSourceFilePath(path, lastResolvedSource);
+        paths.resolveSourceFilePath(path, lastResolvedSource);
         noteInstallVariables(lastResolvedSource);
     }
     return lastResolvedSource;
@@ -154,14 +153,14 @@ const std::string& ProjectReader::resolvedSourcePath(const std::string& path)
 
 void ProjectReader::noteInstallVariables(const std::string& path)
 {
-    if (converter.getInstallFolder().empty() && holdsInstallVariable(path)) {
+    if (paths.installFolder().empty() && holdsInstallVariable(path)) {
         keptInstallVariables_ = true;
     }
 }
 
 Group& ProjectReader::addGroup(Group& parent, const std::string& name)
 {
-    auto child = std::make_unique<Group>(name, &converter);
+    auto child = std::make_unique<Group>(name);
     child->sourceDir = rootSourceDir;
     Group& added = *child;
     parent.addChild(std::move(child));

@@ -1,0 +1,92 @@
+#include "platform/file_changes.h"
+
+#include "platform/platform.h"
+
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+std::FILE* openPlainFile(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    const int descriptor = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    struct stat status {};
+    std::FILE* file = nullptr;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        file = ::fdopen(descriptor, "rb");
+    }
+    if (file == nullptr) {
+        ::close(descriptor);
+    }
+    return file;
+}
+
+bool replaceFile(const std::string& from, const std::string& to)
+{
+    const std::string hostFrom = hostPath(from);
+    const std::string hostTo = hostPath(to);
+    return !hostFrom.empty() && !hostTo.empty() && ::rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+}
+
+// A second name, then the first one dropped: link() never replaces.
+Renaming renameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    const std::string hostFrom = hostPath(from);
+    const std::string hostTo = hostPath(to);
+    if (hostFrom.empty() || hostTo.empty()) {
+        return Renaming::failed;
+    }
+    if (::link(hostFrom.c_str(), hostTo.c_str()) != 0) {
+        return errno == EEXIST ? Renaming::nameTaken : Renaming::failed;
+    }
+    if (::unlink(hostFrom.c_str()) != 0) {
+        ::unlink(hostTo.c_str());
+        return Renaming::failed;
+    }
+    return Renaming::renamed;
+}
+
+bool removeFile(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    struct stat status {};
+    return !host.empty() && ::lstat(host.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::unlink(host.c_str()) == 0;
+}
+
+bool removeEmptyFolder(const std::string& windowsPath)
+{
+    const std::string host = hostPath(windowsPath);
+    struct stat status {};
+    return !host.empty() && ::lstat(host.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::rmdir(host.c_str()) == 0;
+}
+
+std::vector<std::string> plainFilesIn(const std::string& windowsFolder)
+{
+    std::vector<std::string> names;
+    const std::string host = hostPath(windowsFolder);
+    DIR* folder = host.empty() ? nullptr : ::opendir(host.c_str());
+    if (folder == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        struct stat status {};
+        if (::fstatat(::dirfd(folder), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode)) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    ::closedir(folder);
+    return names;
+}
+
+} // namespace platform

@@ -1,0 +1,109 @@
+#include "writer/run_record_file.h"
+
+#include "base/ascii_case.h"
+#include "base/content_digest.h"
+#include "base/io_sizes.h"
+#include "base/windows_path.h"
+#include "base/errors.h"
+#include "platform/platform.h"
+#include "platform/file_changes.h"
+#include "writer/output_file.h"
+
+#include <array>
+#include <memory>
+
+namespace {
+
+constexpr std::string_view recordExtension = ".projbridge-record";
+constexpr std::string_view unfinishedSuffix = ".new";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Feeds at most `limit` + 1 bytes of the file to `take`; false on a read error.
+template <typename Take>
+bool readAtMost(std::FILE* file, std::uint64_t limit, Take take)
+{
+    std::array<char, readChunkSize> chunk;
+    std::uint64_t left = limit + 1;
+    while (left > 0) {
+        const std::size_t wanted = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
+        const std::size_t got = std::fread(chunk.data(), 1, wanted, file);
+        if (got == 0) {
+            return std::ferror(file) == 0;
+        }
+        take(std::string_view(chunk.data(), got));
+        left -= got;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string runRecordPath(const std::string& destinationFolder, const std::string& projectName)
+{
+    return joinPath(destinationFolder, projectName + std::string(recordExtension));
+}
+
+RecordReading readRunRecord(const std::string& path)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(path));
+    if (!file) {
+        return {std::nullopt, platform::pathExists(path)};
+    }
+    std::string text;
+    const bool read = readAtMost(file.get(), maxRunRecordBytes, [&](std::string_view bytes) { text += bytes; });
+    std::optional<RunRecord> record;
+    if (read && text.size() <= maxRunRecordBytes) {
+        record = parseRunRecord(text);
+    }
+    return {record, !record};
+}
+
+void writeRunRecord(const std::string& path, const RunRecord& record)
+{
+    const std::string unfinished = path + std::string(unfinishedSuffix);
+    OutputFile out(unfinished);
+    out.writeLines(runRecordText(record));
+    out.close();
+    if (!platform::replaceFile(unfinished, path)) {
+        platform::removeFile(unfinished);
+        throw IOERROR(IOERROR::cannotWriteFile, path);
+    }
+}
+
+std::optional<Fingerprint> fingerprintOnDisk(const std::string& path, std::uint64_t limit)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(path));
+    if (!file) {
+        return std::nullopt;
+    }
+    ContentDigest digest;
+    Fingerprint fingerprint;
+    if (!readAtMost(file.get(), limit, [&](std::string_view bytes) {
+            digest.add(bytes);
+            fingerprint.size += bytes.size();
+        })) {
+        return std::nullopt;
+    }
+    fingerprint.digest = digest.value();
+    return fingerprint;
+}
+
+std::vector<ProjectRecord> neighbourRecords(const std::string& destinationFolder, const std::string& projectName)
+{
+    const std::string ownName = asciiUpperCase(projectName + std::string(recordExtension));
+    std::vector<ProjectRecord> neighbours;
+    for (const std::string& name : platform::plainFilesIn(destinationFolder)) {
+        const std::string folded = asciiUpperCase(name);
+        if (folded == ownName || !folded.ends_with(asciiUpperCase(std::string(recordExtension)))) {
+            continue;
+        }
+        RecordReading reading = readRunRecord(joinPath(destinationFolder, name));
+        if (reading.record) {
+            neighbours.push_back({name.substr(0, name.size() - recordExtension.size()), std::move(*reading.record)});
+        }
+    }
+    return neighbours;
+}

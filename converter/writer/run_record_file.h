@@ -1,0 +1,41 @@
+#pragma once
+
+#include "writer/reconversion.h"
+#include "writer/run_record.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Far beyond the record of any real project, which lists the files the
+// converter writes, not the project's sources.
+inline constexpr std::size_t maxRunRecordBytes = std::size_t{256} << 20;
+
+// The record of a project's runs into a destination: <name>.projbridge-record
+// beside the project file.
+std::string runRecordPath(const std::string& destinationFolder, const std::string& projectName);
+
+struct RecordReading {
+    // Nothing when there is no record, or only a damaged one.
+    std::optional<RunRecord> record;
+    bool damaged = false;
+};
+
+// Reads at most maxRunRecordBytes; a longer, cut or garbled record is damaged.
+RecordReading readRunRecord(const std::string& path);
+
+// Writes the record beside its place and then puts it there in one step, so
+// that a run that stops leaves the old record or the new, whole. Throws
+// IOERROR code 2 when it cannot.
+void writeRunRecord(const std::string& path, const RunRecord& record);
+
+// What the plain file under the path holds, reading no more than `limit`
+// bytes: a file longer than that is known by `limit` + 1 as its size. Nothing
+// where no plain file stands or it cannot be read.
+std::optional<Fingerprint> fingerprintOnDisk(const std::string& path, std::uint64_t limit);
+
+// The records of the other projects converted into the destination, damaged
+// ones left out.
+std::vector<ProjectRecord> neighbourRecords(const std::string& destinationFolder, const std::string& projectName);
