@@ -103,7 +103,7 @@ struct ProjectBuilds {
 ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles, const Group& project,
                             const Group& target)
 {
-    return {project.name, projectTools(converter, hostFiles, target), configurationBuilds(target), {}};
+    return {project.name, projectTools(converter.getInstallFolder(), hostFiles, target), configurationBuilds(target), {}};
 }
 
 std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, const ConfigurationBuild& build,

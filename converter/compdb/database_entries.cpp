@@ -6,8 +6,8 @@
 #include "compdb/compiler_dialect.h"
 #include "compdb/configuration_builds.h"
 #include "compdb/json_text.h"
-#include "driver/converter.h"
 #include "platform/platform.h"
+#include "reader/group.h"
 #include "reader/option_lists.h"
 #include "reader/option_words.h"
 #include "writer/output_file.h"
@@ -149,7 +149,7 @@ std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
     return host.empty() ? windowsPath : host;
 }
 
-ProjectTools projectTools(const Converter& converter, HostFileNames& hostFiles, const Group& target)
+ProjectTools projectTools(const std::string& installFolder, HostFileNames& hostFiles, const Group& target)
 {
     const std::optional<std::string> sourceFolder = target.sourceDir.empty()
                                                         ? std::nullopt
@@ -157,10 +157,9 @@ ProjectTools projectTools(const Converter& converter, HostFileNames& hostFiles, 
     ProjectTools tools{hostFiles,
                        processorFamily(target.name),
                        target.name,
-                       ProjectPaths(converter.getInstallFolder(), sourceFolder),
+                       ProjectPaths(installFolder, sourceFolder),
                        toolPath(hostFiles, target.sourceDir),
                        {}};
-    const std::string& installFolder = converter.getInstallFolder();
     if (tools.family && !installFolder.empty()) {
         const std::string systemFolder = joinPath(installFolder, familyIncludeFolder(*tools.family));
         if (platform::pathExists(systemFolder)) {

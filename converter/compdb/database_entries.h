@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-class Converter;
 class Group;
 class HostFileNames;
 struct ConfigurationBuild;
@@ -27,7 +26,7 @@ struct ProjectTools {
     std::string systemFolder;
 };
 
-ProjectTools projectTools(const Converter& converter, HostFileNames& hostFiles, const Group& target);
+ProjectTools projectTools(const std::string& installFolder, HostFileNames& hostFiles, const Group& target);
 
 // A path on no drive this machine knows stays as the project names it.
 std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath);
