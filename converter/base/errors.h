@@ -12,6 +12,8 @@ class XMLReaderError : public std::exception {
 public:
     static constexpr std::int32_t unexpectedEnd = 1;
     static constexpr std::int32_t cannotOpen = 2;
+    // Text up to the end and no tag: some other file, not a project cut short.
+    static constexpr std::int32_t noElement = 3;
 
     explicit XMLReaderError(std::int32_t code) : code(code) {}
     const char* what() const noexcept override { return "XMLReaderError"; }

@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include "base/console.h"
+#include "base/project_name.h"
 #include "base/windows_path.h"
 #include "driver/make_absolute_path.h"
 #include "platform/platform.h"
@@ -13,8 +14,8 @@ namespace {
 
 // Source project, destination folder, installation folder.
 constexpr std::size_t positionalArgumentCount = 3;
-constexpr std::string_view parentFolderName = "..";
-
+constexpr std::string_view neverInAnExtension = ".*?";
+constexpr std::string_view exampleExtension = "c";
 enum class Option {
     projectName,
     messagePersonality,
@@ -62,13 +63,10 @@ std::string absolutePathArgument(const std::string& typed)
     return makeAbsolutePath(windowsPathArgument(typed));
 }
 
-// The project file and the project-wide personalities are named after the
-// project: a name that leaves its folder would put them outside the destination.
 std::string projectNameArgument(const std::string& typed)
 {
-    if (typed == parentFolderName || typed.find_first_of("\\/") != std::string::npos) {
-        throw CommandLineError("Invalid value for option -pn (a project name holds no \"\\\", \"/\" or \"..\"): " +
-                               typed);
+    if (const std::optional<std::string> fault = projectNameFault(typed)) {
+        throw CommandLineError("Invalid value for option -pn (" + *fault + "): " + typed);
     }
     return typed;
 }
@@ -104,17 +102,29 @@ void applyOption(Converter& converter, Option option, const std::string& value)
     }
 }
 
+// An entry is compared with the text after a file's last dot, which holds no
+// dot, and a Windows file name holds no "*" or "?". The entry stays as written;
+// the user hears that it takes nothing, and how to write it.
+void warnOfExtensionsThatNeverMatch(const std::vector<std::string>& entries)
+{
+    for (const std::string& entry : entries) {
+        if (entry.find_first_of(neverInAnExtension) == std::string::npos) {
+            continue;
+        }
+        std::string meant = extension(entry);
+        std::erase_if(meant, [](char c) { return neverInAnExtension.find(c) != std::string_view::npos; });
+        printLine("Warning: the -ext entry \"" + entry +
+                  "\" can never match; write it without dot or wildcard, as in -ext " +
+                  (meant.empty() ? std::string(exampleExtension) : meant));
+    }
+}
+
 } // namespace
 
 void printUsage()
 {
     printLine("Usage: ProjbridgeCli <source_proj> <dest_folder> <VisualDSP_install_dir> [-pn dest_proj_name]");
     printLine("[-mp message_personality] [-ap analyser_personality] [-cp compiler_personality] [-ext file_extension]");
-}
-
-std::string defaultProjectName(const std::string& sourcePath)
-{
-    return withoutExtension(fileName(withoutExtension(sourcePath)));
 }
 
 std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments)
@@ -159,5 +169,6 @@ int runCommandLine(const std::vector<std::string>& arguments)
         printLine(error.what());
         return 1;
     }
+    warnOfExtensionsThatNeverMatch(converter->getExtensions());
     return converter->run();
 }

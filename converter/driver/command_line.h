@@ -18,9 +18,6 @@ public:
 
 void printUsage();
 
-// The project name that a source path gives when no -pn is given.
-std::string defaultProjectName(const std::string& sourcePath);
-
 // The option that stands last and so has no value, if any.
 std::optional<std::string> optionWithoutValue(const std::vector<std::string>& arguments);
 

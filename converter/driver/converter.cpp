@@ -114,6 +114,9 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
     if (error.code == XMLReaderError::cannotOpen) {
         return "Could not open file: " + path;
     }
+    if (error.code == XMLReaderError::noElement) {
+        return "Not a VisualDSP project file (it holds no element): " + path;
+    }
     return "Visual DSP Project file parsing encountered unexpected EOF";
 }
 

@@ -9,6 +9,11 @@
 // backslashes); on POSIX they are mapped through Wine's drive folders.
 namespace platform {
 
+// Opens the null device on each standard descriptor (0-2) that the process was
+// started without, so that no file of the run takes one and receives the
+// lines meant for standard output. False when one stays closed.
+bool openClosedStandardStreams();
+
 // The process's current directory, read whole, in Windows form.
 std::string currentDirectory();
 

@@ -37,6 +37,8 @@ constexpr std::string_view hostRoot = "/";
 constexpr std::string_view ideAppPathsKey = R"(Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IDE.exe)";
 constexpr std::string_view defaultValueStart = "@=\"";
 
+constexpr const char* nullDevice = "/dev/null";
+
 // Host folder of each drive, "" where the drive has no folder.
 using DriveFolders = std::array<std::string, driveCount>;
 
@@ -241,6 +243,20 @@ bool isIdeAppPathsKey(std::string_view line)
 }
 
 } // namespace
+
+bool openClosedStandardStreams()
+{
+    for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) {
+            continue;
+        }
+        // The lowest free descriptor is the one just found closed.
+        if (open(nullDevice, O_RDWR) != descriptor) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::string currentDirectory()
 {

@@ -44,6 +44,13 @@ std::string narrow(const std::wstring& wide)
 
 } // namespace
 
+// The C runtime keeps descriptors 0-2 for the standard handles even when the
+// process was started without them, so no file of the run can take one.
+bool openClosedStandardStreams()
+{
+    return true;
+}
+
 std::string currentDirectory()
 {
     return narrow(readCurrentDirectory());

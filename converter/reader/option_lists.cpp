@@ -9,8 +9,8 @@
 namespace {
 
 constexpr char optionSeparator = '|';
-constexpr std::string_view blanks = " \t";
-constexpr std::string_view defineSeparators = " \t,";
+// An option laid out by a formatter breaks its lists across lines.
+const std::string defineSeparators = std::string(whitespace) + ',';
 constexpr std::string_view listSeparators = ";,";
 constexpr std::array<std::string_view, 3> definePrefixes{"-D>", "-D", ">"};
 constexpr char valueSeparator = '=';
@@ -84,8 +84,8 @@ std::vector<std::string> cutIncludeList(const std::string& list)
     const std::string_view whole = list;
     const bool listed = nextSeparator(whole.begin(), whole, listSeparators) != whole.end();
     std::vector<std::string> folders;
-    for (const std::string& piece : cutAt(list, listed ? listSeparators : blanks)) {
-        std::string folder = trimChar(piece, blanks);
+    for (const std::string& piece : cutAt(list, listed ? listSeparators : whitespace)) {
+        std::string folder = trimChar(piece, whitespace);
         if (!folder.empty()) {
             folders.push_back(std::move(folder));
         }

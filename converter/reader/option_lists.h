@@ -18,12 +18,13 @@ struct MacroDefinition {
     bool valueGiven = false;
 };
 
-// Macro definitions, written "-D>A,B=1 -DC" and the like; pieces without a
-// name are dropped.
+// Macro definitions, written "-D>A,B=1 -DC" and the like, parted by commas and
+// whitespace, line breaks included; pieces without a name are dropped.
 std::vector<MacroDefinition> cutDefineList(const std::string& list);
 
 // Include folders as written, cut at ";" and "," when the list holds either,
-// else at blanks; blanks around a folder are trimmed and empty pieces dropped.
+// else at whitespace, line breaks included; whitespace around a folder is
+// trimmed and empty pieces dropped.
 std::vector<std::string> cutIncludeList(const std::string& list);
 
 // The content of a CDATA section's markup text ("[CDATA[...]]"), or nothing

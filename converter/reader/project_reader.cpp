@@ -38,7 +38,6 @@ constexpr std::array<std::string_view, 1> customDataTableContent{"custom-data"};
 // the depth of the group tree that the writer walks.
 constexpr int maxFolderDepth = 256;
 
-constexpr std::string_view whitespace = " \t\n\v\f\r";
 
 // Sets a variable for the lifetime of the object and restores it afterwards.
 template <typename T>
@@ -64,16 +63,26 @@ bool ProjectReader::readProject(Group& root)
     }
     foundProject_ = true;
     return readElementContent("visualdsp-project", projectContent, [&] {
+        readFilesOutsideFolders(root);
         readTarget(root);
+        readFilesOutsideFolders(root);
         if (target != nullptr) {
-            while (readConfigurations(*target)) {
+            while (readConfigurations(*target) || readFiles(*target, FolderKind::outsideFolders)) {
             }
-            // The IDE writes the files outside all folders after the folders.
             while ((startTag("folders") && readFolderList(*target)) || readFiles(*target, FolderKind::outsideFolders)) {
             }
             readCustomDataTables();
+            readFilesOutsideFolders(*target);
         }
     });
+}
+
+// The IDE writes the files outside all folders after the folders; taken from
+// nowhere, they are read over wherever they stand, even without a target.
+void ProjectReader::readFilesOutsideFolders(Group& group)
+{
+    while (readFiles(group, FolderKind::outsideFolders)) {
+    }
 }
 
 bool ProjectReader::readTarget(Group& root)

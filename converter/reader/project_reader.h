@@ -73,6 +73,7 @@ private:
     bool readFolders(Group& group);
     bool readFolder(Group& group);
     bool readCustomDataTables();
+    void readFilesOutsideFolders(Group& group);
     void readCompilerOption(Group& configuration, const std::string& option);
     bool readCustomDataTable();
     bool readCustomData();

@@ -112,6 +112,7 @@ void XmlLexer::openHostFile(const std::string& hostPath)
     text = {};
     kind = TokenKind::none;
     lastStartTagWasEmpty_ = false;
+    startTagSeen_ = false;
     if (!input.open(hostPath)) {
         throw XMLReaderError(XMLReaderError::cannotOpen);
     }
@@ -255,8 +256,7 @@ void XmlLexer::nextToken()
     }
 
     if (c != '<') {
-        readTokenUntil('<', c);
-        kind = TokenKind::text;
+        readTextToken(c);
         return;
     }
 
@@ -287,6 +287,22 @@ void XmlLexer::nextToken()
             tagName = readWord(tag, tagNameEnd);
         }
     }
+    startTagSeen_ = startTagSeen_ || kind == TokenKind::startTag;
+}
+
+// A file whose first tag would follow its text at the end holds no element: a
+// text file given by mistake, which no project cut short resembles.
+void XmlLexer::readTextToken(int firstByte)
+{
+    try {
+        readTokenUntil('<', firstByte);
+    } catch (const XMLReaderError& error) {
+        if (startTagSeen_ || error.code != XMLReaderError::unexpectedEnd) {
+            throw;
+        }
+        throw XMLReaderError(XMLReaderError::noElement);
+    }
+    kind = TokenKind::text;
 }
 
 // Up to the next ">", which is read but not kept; a ">" in a quoted value

@@ -107,6 +107,7 @@ private:
     // is none.
     void readTagText(int firstByte);
     void readMarkupText();
+    void readTextToken(int firstByte);
     // The token from `firstByte` on up to the next `delimiter`, which stays
     // unread.
     void readTokenUntil(char delimiter, int firstByte);
@@ -125,5 +126,6 @@ private:
     // Where the attributes of a pending start tag begin in `text`.
     std::size_t tagNameEnd = 0;
     bool lastStartTagWasEmpty_ = false;
+    bool startTagSeen_ = false;
     ByteInput input;
 };

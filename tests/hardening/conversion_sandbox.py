@@ -57,7 +57,7 @@ class Sandbox(conversion_harness.Sandbox):
         for folder in (self.area, self.capture):
             folder.mkdir()
 
-    def run_watched(self, arguments, timeout_seconds, file_size_limit=None):
+    def run_watched(self, arguments, timeout_seconds, file_size_limit=None, closed_descriptors=()):
         """Runs the converter with the arguments; its output goes to files, as
         it can be far larger than a pipe should hold."""
         environment = self.drives.environment()
@@ -66,7 +66,7 @@ class Sandbox(conversion_harness.Sandbox):
             started = time.monotonic()
             process = subprocess.Popen([self.cli] + list(arguments), cwd=self.area, env=environment,
                                        stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr,
-                                       preexec_fn=_limit_file_size(file_size_limit))
+                                       preexec_fn=_in_child(file_size_limit, closed_descriptors))
             status, usage = _wait(process, started + timeout_seconds)
             seconds = time.monotonic() - started
         outcome = Outcome(status, stdout_path.read_bytes(), stderr_path.read_bytes(), seconds,
@@ -106,17 +106,20 @@ class Conversion:
         return (self.destination / windows_relative.replace("\\", "/")).read_bytes()
 
 
-def _limit_file_size(limit):
+def _in_child(limit, closed_descriptors):
     """In the child before it starts the converter: files may not grow beyond
     the limit, and the write that crosses it fails with EFBIG instead of the
-    signal ending the process. Always a function, so that the child is forked,
-    not started with vfork: a forked child's peak memory starts from this
-    process's present use, a vfork'ed one's from this process's peak."""
-    def limit_in_child():
+    signal ending the process; the descriptors named are closed. Always a
+    function, so that the child is forked, not started with vfork: a forked
+    child's peak memory starts from this process's present use, a vfork'ed
+    one's from this process's peak."""
+    def prepare_child():
         if limit is not None:
             signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
             resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-    return limit_in_child
+        for descriptor in closed_descriptors:
+            os.close(descriptor)
+    return prepare_child
 
 
 def _wait(process, deadline):

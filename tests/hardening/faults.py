@@ -36,7 +36,7 @@ class Fault(Conversion):
         self.template.parent.mkdir()
         self.template.write_bytes(b"-w2\n")
 
-    def convert(self, options=(), file_size_limit=None, destination=None):
+    def convert(self, options=(), file_size_limit=None, destination=None, closed_descriptors=()):
         """Runs the conversion into the destination (or another folder that
         leads there) and fails the case when anything beside the destination
         changed."""
@@ -44,7 +44,8 @@ class Fault(Conversion):
         before = listing(self.sandbox.root, left_out)
         destination = self.destination if destination is None else destination
         arguments = [self.windows_path(self.source), self.windows_path(destination), INSTALL_FOLDER, *options]
-        outcome = self.sandbox.run_watched(arguments, timeout_seconds=self.timeout, file_size_limit=file_size_limit)
+        outcome = self.sandbox.run_watched(arguments, timeout_seconds=self.timeout, file_size_limit=file_size_limit,
+                                           closed_descriptors=closed_descriptors)
         outside = changes(before, listing(self.sandbox.root, left_out))
         if outside:
             raise CaseFailure("changed outside the destination:\n" + "\n".join(outside))
@@ -126,6 +127,18 @@ def report_is_a_folder(fault):
                ["Could not write file: " + fault.out("report.tsv")])
     expect("destination", [p.name for p in fault.destination.iterdir()], ["report.tsv"])
     expect("report folder", list((fault.destination / "report.tsv").iterdir()), [])
+
+
+@case
+def standard_streams_closed(fault):
+    # A file opened on a closed descriptor 1 would take the lines meant for
+    # standard output.
+    fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
+    for closed in ((1,), (0, 1, 2)):
+        fault.empty_destination()
+        expect_run(fault.convert(closed_descriptors=closed), 0, [])
+        expect(f"project file with descriptors {closed} closed",
+               fault.read_output(f"{PROJECT}.prj").startswith(b"VersionTag45"), True)
 
 
 @case

@@ -1,3 +1,4 @@
+#include "base/project_name.h"
 #include "driver/command_line.h"
 #include "platform/platform.h"
 #include "support/captured_stdout.h"
@@ -64,12 +65,40 @@ TEST_F(CommandLine, AProjectNameThatLeavesItsFolderIsRefusedBeforeAnythingHappen
     EXPECT_TRUE(folderIsEmpty());
 }
 
+TEST_F(CommandLine, AProjectNameThatWindowsCannotHoldAsAFileNameIsRefusedBeforeAnythingHappens)
+{
+    const std::pair<std::string, std::string> names[] = {
+        {"a<b", "a<b"}, {"a>b", "a>b"}, {"a:b", "a:b"},     {"a\"b", "a\"b"},
+        {"a|b", "a|b"}, {"a?b", "a?b"}, {"a*b", "a*b"},     {"a\nb", "a\\x0ab"},
+        {"a\tb", "a\\x09b"}, {"\x1f", "\\x1f"},
+    };
+    for (const auto& [name, shown] : names) {
+        const PrintedRun outcome = runCapturing({"app.dpj", "out", "C:\\VDSP", "-pn", name});
+        EXPECT_EQ(outcome.status, 1) << shown;
+        EXPECT_EQ(outcome.output, "Invalid value for option -pn (a project name holds no < > : \" | ? * or control "
+                                  "character, which Windows forbids in file names): " +
+                                      shown + "\n");
+    }
+    EXPECT_TRUE(folderIsEmpty());
+}
+
 TEST_F(CommandLine, AReportedFailureOfTheRunEndsWithStatusOne)
 {
     const PrintedRun outcome = runCapturing({"none.dpj", ".", "C:\\VDSP"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.output, "Could not open file: " + current + "\\none.dpj\n");
     EXPECT_TRUE(folderIsEmpty());
+}
+
+TEST_F(CommandLine, EachExtensionEntryThatCanNeverMatchIsToldBeforeTheRun)
+{
+    const PrintedRun outcome = runCapturing({"none.dpj", ".", "C:\\VDSP", "-ext", ".asm,c,*.C", "-ext", "*,h?,,"});
+    const std::string advice = "\" can never match; write it without dot or wildcard, as in -ext ";
+    EXPECT_EQ(outcome.output, "Warning: the -ext entry \".asm" + advice + "asm\n" +
+                                  "Warning: the -ext entry \"*.C" + advice + "C\n" +
+                                  "Warning: the -ext entry \"*" + advice + "c\n" +
+                                  "Warning: the -ext entry \"h?" + advice + "h\n" +
+                                  "Could not open file: " + current + "\\none.dpj\n");
 }
 
 TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)

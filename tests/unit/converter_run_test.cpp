@@ -36,6 +36,7 @@ TEST_F(ConverterRun, AProjectFileMissingCutShortOrOfAnotherKindIsReportedAndNoth
          "Visual DSP Project file parsing encountered unexpected EOF"},
         {"<?xml version=\"1.0\"?>\n<settings><processor>ADSP-21262</processor>\n",
          "Visual DSP Project file parsing encountered unexpected token: settings"},
+        {"A text file, renamed.\n", "Not a VisualDSP project file (it holds no element): " + sourcePath},
     };
     fs::create_directory(output);
     for (const auto& [projectFile, message] : cases) {

@@ -330,6 +330,7 @@ TEST_F(ProjectReaderTest, DefineListsAreCutAtBlanksAndCommas)
         {"|-D>ADI_DEV_DEBUG,ADI_DEV_AUTO|-O>1", {{"ADI_DEV_AUTO", ""}, {"ADI_DEV_DEBUG", ""}}},
         {"|-D>IPv4 LWIP_DEBUG|", {{"IPv4", ""}, {"LWIP_DEBUG", ""}}},
         {"|-D>A=>1,B=2=3, ,,\t-DC=,A=4", {{"A", "4"}, {"B", "2=3"}, {"C", ""}}},
+        {"\n\t\t-D>NDEBUG\r\n-D>MAX=10\n|\t\t-I>.\\inc\n\t", {{"MAX", "10"}, {"NDEBUG", ""}}},
         {"|AdditionalOptions>-DOSAL_DEBUG", {{"OSAL_DEBUG", ""}}},
         {"|-O>1|-D|-I>.\\inc", {}},
         {"|-D>=5,>,-D>|", {}},
@@ -351,6 +352,7 @@ TEST_F(ProjectReaderTest, IncludeListsAreCutAtSemicolonsAndCommasElseAtBlanks)
         {"|-I>$(VDSP)\\inc, $(VDSP)\\lib|-O>1", {"C:\\VisualDSP\\inc", "C:\\VisualDSP\\lib"}},
         {"|-I>.\\a;..\\b;|", {"P:\\a", "P:\\..\\b"}},
         {"|-I>.\\a .\\b", {"P:\\a", "P:\\b"}},
+        {"\n\t\t-D>NDEBUG\n\t\t-I>.\\inc\r\n\t\t", {"P:\\inc"}},
         {"|-I> My Folder\\a ; ;.\\b , D:\\c |", {"P:\\My Folder\\a", "P:\\b", "D:\\c"}},
         {"|-I>.\\a;.\\a", {"P:\\a", "P:\\a"}},
         {"|-I>|-I>.\\late", {}},
@@ -445,6 +447,13 @@ TEST_F(ProjectReaderTest, FilesOutsideFoldersMayComeBeforeTheFoldersOrWithoutThe
     EXPECT_EQ(tree(project(debugAndRelease + outside + sources)),
               "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n");
     EXPECT_EQ(tree(project(debugAndRelease + outside)), "app\n  ADSP-21262\n    Debug\n    Release\n");
+    // Wherever they stand they are read over, even where no target is.
+    EXPECT_EQ(tree(project(outside + debugAndRelease + outside + sources + outside)),
+              "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n");
+    EXPECT_EQ(tree("<visualdsp-project>\n" + outside + "</visualdsp-project>\n"), "app\n");
+    EXPECT_EQ(tree("<visualdsp-project>\n" + outside + "<target><processor>X</processor></target>\n" + outside +
+                   "</visualdsp-project>\n"),
+              "app\n  X\n");
 }
 
 TEST_F(ProjectReaderTest, TokensOutOfPlaceAreRefusedAndWhatWasReadStays)

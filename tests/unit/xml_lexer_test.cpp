@@ -187,22 +187,25 @@ TEST_F(XmlLexerTest, FailedQuestionsLeaveTheTokenPending)
     EXPECT_TRUE(lexer.streamGood());
 }
 
-TEST_F(XmlLexerTest, EndOfFileWhileATokenIsScannedIsCodeOne)
+TEST_F(XmlLexerTest, EndOfFileWhileATokenIsScannedIsCodeOneOrThreeForTextBeforeAnyStartTag)
 {
-    const std::string truncated[] = {
-        "",
-        "   \n\t ",
-        "<",
-        "<a",
-        "<a x=\">\"",
-        "</a",
-        "<!-- c -",
-        "<![CDATA[ ]> ",
-        "<a>text",
-        "<a>\xEF\xBB\xBF",
-        "<!DOCTYPE [<x>",
+    constexpr int cut = XMLReaderError::unexpectedEnd;
+    constexpr int noElement = XMLReaderError::noElement;
+    const std::pair<std::string, int> truncated[] = {
+        {"", cut},
+        {"   \n\t ", cut},
+        {"<", cut},
+        {"<a", cut},
+        {"<a x=\">\"", cut},
+        {"</a", cut},
+        {"<!-- c -", cut},
+        {"<![CDATA[ ]> ", cut},
+        {"<a>text", cut},
+        {"<a>\xEF\xBB\xBF", cut},
+        {"<!DOCTYPE [<x>", cut},
+        {"<?xml version=\"1.0\"?>\n<!-- c -->\ntext", noElement},
     };
-    for (const std::string& bytes : truncated) {
+    for (const auto& [bytes, expectedCode] : truncated) {
         open(bytes);
         TagAttributes attributes;
         const int code = errorCode([&] {
@@ -211,7 +214,7 @@ TEST_F(XmlLexerTest, EndOfFileWhileATokenIsScannedIsCodeOne)
                    lexer.expectEndTag("a")) {
             }
         });
-        EXPECT_EQ(code, XMLReaderError::unexpectedEnd) << bytes;
+        EXPECT_EQ(code, expectedCode) << bytes;
         EXPECT_FALSE(lexer.streamGood()) << bytes;
     }
 }
