@@ -1,16 +1,43 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class Converter;
 
-// Writes, for each configuration name of the read project (or of any project
-// of a project group, whose entries it then all holds), the JSON compilation
-// database <folder>\<configuration>\compile_commands.json that open analysers
-// and editors read: one entry per source file the configuration builds, with
-// the VisualDSP compiler's command line. Throws IOERROR like the other writers.
-void writeCompileDatabases(const Converter& converter, const std::string& folder);
+// A stand-in header the databases write: its name is one part that may hold
+// backslashes, as a source includes it.
+struct StandInFile {
+    // The Windows path of its folder.
+    std::string folder;
+    std::string name;
+    // The path it is written under on this machine.
+    std::string hostPath;
+};
 
-// The databases that writeCompileDatabases will write, in the order written.
-std::vector<std::string> compileDatabasePaths(const Converter& converter, const std::string& folder);
+// The JSON compilation databases <folder>\<configuration>\compile_commands.json
+// that open analysers and editors read, one per configuration name of the
+// read project (or of any project of a project group, whose entries it then
+// all holds): one entry per source file the configuration builds, with the
+// VisualDSP compiler's command line. Beside each, in include-names\ (of a
+// group: in include-names\<project>\), the stand-ins of its includes.
+class CompileDatabases {
+public:
+    // Gathers what each configuration builds and reads its sources for the
+    // includes that need stand-ins; writes nothing.
+    CompileDatabases(const Converter& converter, std::string folder);
+    ~CompileDatabases();
+    CompileDatabases(const CompileDatabases&) = delete;
+    CompileDatabases& operator=(const CompileDatabases&) = delete;
+
+    // The databases, in the order written.
+    std::vector<std::string> databasePaths() const;
+    std::vector<StandInFile> standInFiles() const;
+    // Throws IOERROR like the other writers.
+    void write() const;
+
+private:
+    struct Plan;
+    std::unique_ptr<Plan> plan;
+};

@@ -1,11 +1,13 @@
 #include "compdb/include_stand_ins.h"
 
 #include "base/errors.h"
+#include "base/io_sizes.h"
+#include "platform/file_identity.h"
 #include "platform/platform.h"
+#include "report/conversion_report.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -13,6 +15,12 @@ namespace {
 constexpr std::string_view blanks = " \t";
 constexpr std::string_view includeDirective = "include";
 constexpr char hostSeparator = '/';
+// What an #include line cannot hold between its quotes, or its angle brackets.
+constexpr std::string_view lineBreaks = std::string_view("\r\n\0", 3);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
 
 std::string_view skipBlanks(std::string_view text)
 {
@@ -64,27 +72,73 @@ std::string withHostSeparators(std::string name)
 void IncludeStandIns::scan(const std::string& hostSource, const std::vector<std::string>& searchFolders)
 {
     // A work list, not recursion: include chains are as deep as a project makes them.
-    std::vector<std::string> pending{hostSource};
+    std::vector<Found> pending{{hostSource, {}}};
     while (!pending.empty()) {
-        const std::string file = std::move(pending.back());
+        const Found found = std::move(pending.back());
         pending.pop_back();
-        if (!scanned_.insert(file).second) {
+        const std::optional<std::string> identity = platform::hostFileIdentity(found.file);
+        if (!identity) {
             continue;
         }
-        std::ifstream in(file, std::ios::binary);
-        const std::string folder = folderOf(file);
-        for (std::string line; std::getline(in, line);) {
-            if (const std::optional<Include> include = includeOn(line)) {
-                if (std::optional<std::string> found = find(*include, folder, searchFolders)) {
-                    pending.push_back(std::move(*found));
+        const auto [known, isNew] = scanned_.try_emplace(*identity);
+        std::optional<std::string> content;
+        if (isNew) {
+            content = contentOf(found.file, known->second);
+        }
+        // A stand-in of a device or a pipe would hand clang what the scan leaves.
+        if (found.standInName && known->second) {
+            noteStandIn(*found.standInName, found.file);
+        }
+        if (!content) {
+            continue;
+        }
+        const std::string folder = folderOf(found.file);
+        for (std::size_t start = 0; start < content->size();) {
+            const std::size_t end = std::min(content->find('\n', start), content->size());
+            const std::optional<Include> include = includeOn(std::string_view(*content).substr(start, end - start));
+            // The same include from the same folder leads where it led before.
+            if (include && looked_.insert(folder + '\0' + (include->quoted ? '"' : '<') + include->name).second) {
+                if (std::optional<Found> included = find(*include, folder, searchFolders)) {
+                    pending.push_back(std::move(*included));
                 }
             }
+            start = end + 1;
         }
     }
 }
 
-std::optional<std::string> IncludeStandIns::find(const Include& include, const std::string& includingFolder,
-                                                 const std::vector<std::string>& searchFolders)
+std::optional<std::string> IncludeStandIns::contentOf(const std::string& file, bool& regular)
+{
+    const platform::OpenedHostFile opened = platform::openRegularHostFile(file);
+    regular = opened.outcome == platform::HostFileOpening::opened;
+    if (!regular) {
+        report_.notScanned(configuration_, file,
+                           opened.outcome == platform::HostFileOpening::notRegular ? "not a regular file"
+                                                                                   : "cannot be opened");
+        return std::nullopt;
+    }
+    const std::unique_ptr<std::FILE, FileCloser> in(opened.file);
+    std::string content;
+    // One byte beyond the bound tells a file that holds more.
+    while (content.size() <= maxScannedFileBytes) {
+        const std::size_t filled = content.size();
+        content.resize(std::min(filled + readChunkSize, maxScannedFileBytes + 1));
+        const std::size_t read = std::fread(content.data() + filled, 1, content.size() - filled, in.get());
+        content.resize(filled + read);
+        if (read == 0) {
+            if (std::ferror(in.get())) {
+                report_.notScanned(configuration_, file, "cannot be read");
+                return std::nullopt;
+            }
+            return content;
+        }
+    }
+    report_.notScanned(configuration_, file, "longer than " + mebibytes(maxScannedFileBytes));
+    return std::nullopt;
+}
+
+std::optional<IncludeStandIns::Found> IncludeStandIns::find(const Include& include, const std::string& includingFolder,
+                                                            const std::vector<std::string>& searchFolders)
 {
     std::vector<std::string> folders;
     if (include.quoted) {
@@ -94,28 +148,46 @@ std::optional<std::string> IncludeStandIns::find(const Include& include, const s
     for (const std::string& folder : folders) {
         const std::string literal = folder + hostSeparator + include.name;
         if (platform::hostEntryExists(literal)) {
-            return literal;
+            return Found{literal, {}};
         }
     }
     for (const std::string& folder : folders) {
         if (std::optional<std::string> found = hostFiles_.existingHost(folder + hostSeparator +
                                                                        withHostSeparators(include.name))) {
-            // A name that leads through folders would need folders of stand-ins.
-            if (include.name.find(hostSeparator) == std::string::npos) {
-                standIns_.try_emplace(include.name, *found);
-            }
-            return found;
+            return Found{std::move(*found), include.name};
         }
     }
     return std::nullopt;
 }
 
-void IncludeStandIns::write(const std::string& hostFolder) const
+void IncludeStandIns::noteStandIn(const std::string& name, const std::string& file)
 {
-    for (const auto& [name, file] : standIns_) {
+    if (standIns_.contains(name) || leftOut_.contains(name)) {
+        return;
+    }
+    // A name that leads through folders would need folders of stand-ins.
+    if (name.find(hostSeparator) != std::string::npos) {
+        leftOut_.insert(name);
+        report_.noStandIn(configuration_, name, "the name leads through folders: " + file);
+        return;
+    }
+    // A path that holds a double quote can still be written in angle
+    // brackets, which an absolute path needs no search folder for.
+    if (file.find_first_of(lineBreaks) != std::string::npos ||
+        (file.find('"') != std::string::npos && file.find('>') != std::string::npos)) {
+        leftOut_.insert(name);
+        report_.noStandIn(configuration_, name, "no #include line can name the file: " + file);
+        return;
+    }
+    const bool quoted = file.find('"') == std::string::npos;
+    standIns_.emplace(name, std::string("#include ") + (quoted ? '"' : '<') + file + (quoted ? '"' : '>') + "\n");
+}
+
+void writeStandIns(const std::map<std::string, std::string>& standIns, const std::string& hostFolder)
+{
+    for (const auto& [name, text] : standIns) {
         const std::string path = hostFolder + hostSeparator + name;
         std::FILE* out = platform::createHostFile(path);
-        const std::string text = "#include \"" + file + "\"\n";
         const bool written = out != nullptr && std::fputs(text.c_str(), out) >= 0;
         if (out == nullptr || std::fclose(out) != 0 || !written) {
             throw IOERROR(IOERROR::cannotWriteFile, path);

@@ -155,7 +155,11 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
-        const std::vector<RunFile> outputs = outputFiles();
+        std::optional<CompileDatabases> databases;
+        if (!compileDatabaseFolder.empty()) {
+            databases.emplace(*this, compileDatabaseFolder);
+        }
+        const std::vector<RunFile> outputs = outputFiles(databases ? &*databases : nullptr);
         refuseSameFiles(inputFiles(), outputs);
         recordedRun = std::make_unique<RecordedRun>(destinationFolder, projectName);
         recordedRun->prepare(plannedOutputs(outputs), *report);
@@ -166,8 +170,8 @@ int Converter::convert()
         // before the writing fills buffers of its own.
         lexer.closeFile();
         const int status = writeProject();
-        if (!compileDatabaseFolder.empty()) {
-            writeCompileDatabases(*this, compileDatabaseFolder);
+        if (databases) {
+            databases->write();
             reportWhatDatabasesLack();
         }
         // A partial project is written, but the run must not pass for a success.
@@ -252,9 +256,7 @@ int Converter::finishReport(int status)
 std::vector<RunFile> Converter::inputFiles() const
 {
     std::vector<RunFile> files{{"the source project", sourcePath}};
-    for (const std::string& path : groupProjectFiles) {
-        files.push_back({"a project of the group", path});
-    }
+    files.insert(files.end(), groupProjectFiles.begin(), groupProjectFiles.end());
     for (const auto& [role, path] : {std::pair{"the analyser personality template", &analyserPersonality},
                                      std::pair{"the message personality", &messagePersonality},
                                      std::pair{"the compiler personality", &compilerPersonality}}) {
@@ -265,12 +267,16 @@ std::vector<RunFile> Converter::inputFiles() const
     return files;
 }
 
-std::vector<RunFile> Converter::outputFiles() const
+std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) const
 {
     std::vector<RunFile> files = plannedProjectFiles(*this);
-    if (!compileDatabaseFolder.empty()) {
-        for (std::string& path : compileDatabasePaths(*this, compileDatabaseFolder)) {
+    if (databases != nullptr) {
+        for (std::string& path : databases->databasePaths()) {
             files.push_back({"the compilation database", std::move(path)});
+        }
+        for (StandInFile& standIn : databases->standInFiles()) {
+            files.push_back({"the include stand-in", std::move(standIn.folder), std::move(standIn.hostPath),
+                             std::move(standIn.name)});
         }
     }
     if (!reportPath.empty()) {
@@ -286,6 +292,11 @@ std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>&
                                            projectPersonality(*this, analyserExtension)};
     std::vector<PlannedOutput> planned;
     for (const RunFile& output : outputs) {
+        // A stand-in is named as a source includes it ("..\\board.h"), which no
+        // Windows path of the record can name: the record leaves them out.
+        if (!output.standInName.empty()) {
+            continue;
+        }
         planned.push_back({output.path, std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing),
                                                   output.path) != std::end(madeWhenMissing)});
     }

@@ -27,8 +27,10 @@ struct ProjectReading {
     std::size_t groupProjectsNotReadWhole = 0;
 };
 
+class CompileDatabases;
 class ConversionReport;
 struct GroupMember;
+struct MemberFile;
 struct PlannedOutput;
 class RecordedRun;
 class XMLReaderError;
@@ -108,7 +110,7 @@ private:
     ProjectReading readGroup();
     // Reads one project of the group into a child of the root group; returns
     // whether it was read whole.
-    bool readGroupMember(const GroupMember& member, const std::string& path, bool& keptInstallVariables);
+    bool readGroupMember(const GroupMember& member, const MemberFile& file, bool& keptInstallVariables);
     // The refused-token message, when the reading stopped at one.
     void tellRefusal(XmlLexer& projectLexer, ReadExtent extent);
     // What the compilation databases lack, project by project: a processor's
@@ -118,13 +120,13 @@ private:
     void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.
     std::vector<RunFile> inputFiles() const;
-    std::vector<RunFile> outputFiles() const;
+    std::vector<RunFile> outputFiles(const CompileDatabases* databases) const;
     RunFile reportFile() const;
 
     std::string sourcePath;
     bool sourceIsGroup_ = false;
     // Each project file of a group, once: inputs that no output may overwrite.
-    std::vector<std::string> groupProjectFiles;
+    std::vector<RunFile> groupProjectFiles;
     std::string destinationFolder;
     std::string installFolder;
     ExtensionFilter extensions;

@@ -28,15 +28,39 @@ std::string withPart(std::string key, std::string_view part)
     return key;
 }
 
+bool holdsParentPart(std::string_view path)
+{
+    for (std::size_t at = path.find("\\.."); at != std::string_view::npos; at = path.find("\\..", at + 1)) {
+        if (at + 3 == path.size() || path[at + 3] == '\\') {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The outputs of a run share their folders, each looked up once. Only the
 // folders that hold an output are kept, so a deep path costs its length once,
 // not once per level.
 class FileIdentities {
 public:
+    std::string of(const RunFile& file)
+    {
+        if (!file.hostPath.empty()) {
+            if (std::optional<std::string> identity = platform::hostFileIdentity(file.hostPath)) {
+                return *identity;
+            }
+        }
+        return file.standInName.empty() ? of(file.path) : withPart(folderOf(file.path), file.standInName);
+    }
+
     std::string of(const std::string& path)
     {
         if (const std::optional<std::string> identity = identityOf(path)) {
             return *identity;
+        }
+        // Taking a ".." back may lead to a file that is there.
+        if (holdsParentPart(path)) {
+            return walkUp(path);
         }
         const std::optional<std::string> parent = parentFolder(path);
         return parent ? withPart(folderOf(*parent), fileName(path)) : unplacedKey(path);
@@ -75,21 +99,65 @@ private:
             cuts.push_back(cut);
             existing = existing.substr(0, cut);
         }
-        std::string key = std::move(*identity);
+        std::vector<std::string_view> parts;
         for (std::size_t i = cuts.size(); i-- > 0;) {
             const std::size_t end = i == 0 ? folder.size() : cuts[i - 1];
-            key = withPart(std::move(key), folder.substr(cuts[i] + 1, end - cuts[i] - 1));
+            parts.push_back(folder.substr(cuts[i] + 1, end - cuts[i] - 1));
+        }
+        if (std::optional<std::string> resolved = withoutParentParts(existing, parts)) {
+            return walkUp(*resolved);
+        }
+        std::string key = std::move(*identity);
+        for (const std::string_view part : parts) {
+            key = withPart(std::move(key), part);
         }
         return key;
+    }
+
+    // The folders below `existing` are made by the run, so a ".." after one
+    // of them leads back to the folder before it, which may be there: the
+    // path without them, if there was any to take back.
+    static std::optional<std::string> withoutParentParts(std::string_view existing,
+                                                         const std::vector<std::string_view>& parts)
+    {
+        std::vector<std::string_view> kept;
+        bool tookBack = false;
+        for (const std::string_view part : parts) {
+            if (part == ".." && !kept.empty() && kept.back() != "..") {
+                kept.pop_back();
+                tookBack = true;
+            } else if (!part.empty() && part != ".") {
+                kept.push_back(part);
+            }
+        }
+        if (!tookBack) {
+            return std::nullopt;
+        }
+        std::string path(existing);
+        for (const std::string_view part : kept) {
+            path += '\\';
+            path += part;
+        }
+        return path;
     }
 
     std::unordered_map<std::string, std::string> folders;
 };
 
+std::string shownPath(const RunFile& file)
+{
+    return file.standInName.empty() ? file.path : joinPath(file.path, file.standInName);
+}
+
 [[noreturn]] void refuse(const RunFile& output, const RunFile& other)
 {
-    throw SameFile("Will not write " + std::string(output.role) + " " + output.path + ": it is the same file as " +
-                   std::string(other.role) + " " + other.path);
+    throw SameFile("Will not write " + std::string(output.role) + " " + shownPath(output) +
+                   ": it is the same file as " + std::string(other.role) + " " + shownPath(other));
+}
+
+bool isStandIn(const RunFile& file)
+{
+    return !file.standInName.empty();
 }
 
 } // namespace
@@ -99,15 +167,16 @@ void refuseSameFiles(const std::vector<RunFile>& inputs, const std::vector<RunFi
     FileIdentities identities;
     std::unordered_map<std::string, const RunFile*> inputByIdentity;
     for (const RunFile& input : inputs) {
-        inputByIdentity.try_emplace(identities.of(input.path), &input);
+        inputByIdentity.try_emplace(identities.of(input), &input);
     }
     std::unordered_map<std::string, const RunFile*> outputByIdentity;
     for (const RunFile& output : outputs) {
-        const std::string identity = identities.of(output.path);
+        const std::string identity = identities.of(output);
         if (const auto input = inputByIdentity.find(identity); input != inputByIdentity.end()) {
             refuse(output, *input->second);
         }
-        if (const auto [earlier, added] = outputByIdentity.try_emplace(identity, &output); !added) {
+        const auto [earlier, added] = outputByIdentity.try_emplace(identity, &output);
+        if (!added && !(isStandIn(output) && isStandIn(*earlier->second))) {
             refuse(output, *earlier->second);
         }
     }

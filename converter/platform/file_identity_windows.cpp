@@ -27,4 +27,10 @@ std::optional<std::string> fileIdentity(const std::string& windowsPath)
            std::to_string(information.nFileIndexLow);
 }
 
+// Host paths are Windows paths here.
+std::optional<std::string> hostFileIdentity(const std::string& hostPath)
+{
+    return fileIdentity(hostPath);
+}
+
 } // namespace platform

@@ -55,6 +55,17 @@ bool hostEntryExists(const std::string& hostPath);
 // databases are named as a source includes them, backslashes and all.
 std::FILE* createHostFile(const std::string& hostPath);
 
+// A regular file under a host path, opened for reading: what else stands there
+// (a folder, a device, a pipe) might never end or block the open, and is left
+// unopened. Links are followed.
+enum class HostFileOpening { opened, notRegular, failed };
+struct OpenedHostFile {
+    HostFileOpening outcome = HostFileOpening::failed;
+    // Owned by the caller; nullptr unless opened.
+    std::FILE* file = nullptr;
+};
+OpenedHostFile openRegularHostFile(const std::string& hostPath);
+
 // The names in a host folder, "." and ".." aside; empty when it cannot be read.
 // Always empty on Windows, whose file system itself finds a name whatever its
 // letter case and takes names in the ANSI code page, so that a name which does

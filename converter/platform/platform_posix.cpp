@@ -333,6 +333,27 @@ std::FILE* createHostFile(const std::string& host)
     return file;
 }
 
+// Opened without waiting, so that a pipe under the name does not block; the
+// kind is then told by the open file itself, which nothing can swap.
+OpenedHostFile openRegularHostFile(const std::string& host)
+{
+    const int descriptor = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
+        return {};
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return {HostFileOpening::notRegular, nullptr};
+    }
+    std::FILE* file = ::fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        ::close(descriptor);
+        return {};
+    }
+    return {HostFileOpening::opened, file};
+}
+
 DirectoryCreation createDirectory(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <io.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -113,6 +116,36 @@ bool hostEntryExists(const std::string& hostPath)
 std::FILE* createHostFile(const std::string& hostPath)
 {
     return createFile(hostPath);
+}
+
+// A folder is opened only with backup semantics, and a device or pipe reports a
+// type of its own.
+OpenedHostFile openRegularHostFile(const std::string& hostPath)
+{
+    if (namesNoFile(hostPath)) {
+        return {};
+    }
+    const HANDLE handle = CreateFileA(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return {entryKind(hostPath) == EntryKind::folder ? HostFileOpening::notRegular : HostFileOpening::failed,
+                nullptr};
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return {HostFileOpening::notRegular, nullptr};
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return {};
+    }
+    std::FILE* file = _fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        _close(descriptor);
+        return {};
+    }
+    return {HostFileOpening::opened, file};
 }
 
 std::vector<std::string> hostFolderEntries(const std::string&)

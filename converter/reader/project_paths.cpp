@@ -3,6 +3,7 @@
 #include "base/install_variables.h"
 #include "base/windows_path.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -92,10 +93,12 @@ void ProjectPaths::resolveSourceFilePath(const std::string& file, std::string& r
     resolved.append(path);
 }
 
-// The group file writes its projects' paths as ".\Core A\CoreA.dpj".
+// The group file writes its projects' paths as ".\Core A\CoreA.dpj"; the
+// IDE opens them as Windows does, which takes "/" for a separator too.
 std::string resolveGroupMemberPath(const std::string& groupFilePath, const std::string& file)
 {
     std::string path = file;
+    std::replace(path.begin(), path.end(), '/', '\\');
     if (path.starts_with(".\\")) {
         path.erase(0, 2);
     }

@@ -104,11 +104,16 @@ XmlLexer::~XmlLexer() = default;
 
 void XmlLexer::openFile(const std::string& windowsPath)
 {
+    openHostFile(platform::hostPath(windowsPath));
+}
+
+void XmlLexer::openHostFile(const std::string& hostPath)
+{
     text = {};
     kind = TokenKind::none;
     lastStartTagWasEmpty_ = false;
     startTagSeen_ = false;
-    if (!input.open(platform::hostPath(windowsPath))) {
+    if (!input.open(hostPath)) {
         throw XMLReaderError(XMLReaderError::cannotOpen);
     }
     // Some editors begin a UTF-8 file with a byte-order mark; it is no text.

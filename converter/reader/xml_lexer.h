@@ -24,6 +24,8 @@ public:
 
     // Throws XMLReaderError code 2 when the file cannot be opened for reading.
     void openFile(const std::string& windowsPath);
+    // The same for a host path (as platform::hostPath gives it).
+    void openHostFile(const std::string& hostPath);
     // Closes the file and gives its buffer back; the lexer reads no more.
     void closeFile();
 

@@ -20,6 +20,8 @@ constexpr std::string_view unknownKind = "unknown";
 constexpr std::string_view refusedKind = "refused";
 constexpr std::string_view renamedKind = "renamed";
 constexpr std::string_view stoppedKind = "stopped";
+constexpr std::string_view notScannedKind = "not scanned";
+constexpr std::string_view noStandInKind = "no stand-in";
 
 constexpr TextFlags::Flags takenAsSource = 1;
 constexpr TextFlags::Flags checked = 2;
@@ -49,6 +51,17 @@ std::string lineText(std::size_t line)
 }
 
 } // namespace
+
+struct ConversionReport::ProjectMark {
+    ReportFile::Mark lines;
+    std::size_t sourcesTaken;
+    std::size_t entriesNotTaken;
+    std::size_t pathsMissing;
+    std::size_t definitions;
+    std::unordered_map<std::string, std::unordered_set<std::string>> includeFolders;
+    // Each path's flags before the project set one, in the order set.
+    std::vector<std::pair<std::string, TextFlags::Flags>> flagsBefore;
+};
 
 ConversionReport::ConversionReport() = default;
 ConversionReport::~ConversionReport() = default;
@@ -112,7 +125,7 @@ void ConversionReport::sourceTaken(const std::string& configuration, const std::
         lastSourceTaken = path;
         TextFlags::Flags& flags = paths.of(path, hash);
         if ((flags & takenAsSource) == 0) {
-            flags |= takenAsSource;
+            setFlag(flags, takenAsSource, path);
             ++sourcesTaken;
             checkPath(name, path, flags);
         }
@@ -170,6 +183,20 @@ void ConversionReport::folderRenamed(const std::string& name, const std::string&
     }
 }
 
+void ConversionReport::notScanned(const std::string& configuration, const std::string& hostFile, std::string_view why)
+{
+    if (file) {
+        write(notScannedKind, configuration, hostFile, why);
+    }
+}
+
+void ConversionReport::noStandIn(const std::string& configuration, const std::string& name, const std::string& why)
+{
+    if (file) {
+        write(noStandInKind, configuration, name, why);
+    }
+}
+
 void ConversionReport::builtInMacrosUnknown(const std::string& processor)
 {
     if (file) {
@@ -199,6 +226,42 @@ void ConversionReport::definition(const std::string& configuration, const std::s
     } else {
         definitions[found->second].value = value;
     }
+}
+
+void ConversionReport::projectBegins()
+{
+    if (file) {
+        projectMark.reset(new ProjectMark{file->mark(),
+                                          sourcesTaken,
+                                          entriesNotTaken,
+                                          pathsMissing,
+                                          definitions.size(),
+                                          includeFolders[project],
+                                          {}});
+    }
+}
+
+void ConversionReport::projectEnds(bool leftOut)
+{
+    if (projectMark && leftOut) {
+        const ProjectMark& mark = *projectMark;
+        file->takeBack(mark.lines);
+        sourcesTaken = mark.sourcesTaken;
+        entriesNotTaken = mark.entriesNotTaken;
+        pathsMissing = mark.pathsMissing;
+        for (std::size_t i = mark.definitions; i < definitions.size(); ++i) {
+            const Definition& taken = definitions[i];
+            definitionIndex.erase({taken.project, taken.configuration, taken.name});
+        }
+        definitions.resize(mark.definitions);
+        includeFolders[project] = mark.includeFolders;
+        for (auto flags = mark.flagsBefore.rbegin(); flags != mark.flagsBefore.rend(); ++flags) {
+            paths.of(flags->first) = flags->second;
+        }
+        lastSourceTaken.clear();
+        lastGroup = nullptr;
+    }
+    projectMark.reset();
 }
 
 void ConversionReport::projectNotRead(const std::string& path, const std::string& message)
@@ -274,13 +337,21 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
     if ((flags & checked) != 0) {
         return;
     }
-    flags |= checked;
+    setFlag(flags, checked, path);
     if (holdsInstallVariable(path)) {
         write(unresolvedKind, "", asWritten, path);
     } else if (!exists(path)) {
         write(missingKind, "", asWritten, path);
         ++pathsMissing;
     }
+}
+
+void ConversionReport::setFlag(TextFlags::Flags& flags, TextFlags::Flags flag, const std::string& path)
+{
+    if (projectMark) {
+        projectMark->flagsBefore.emplace_back(path, flags);
+    }
+    flags |= flag;
 }
 
 // A project moved from another machine misses whole folders: nothing in a

@@ -61,6 +61,10 @@ public:
     // A name that leads to the same folder as a sibling's, or to none of its
     // own, and the folder it got instead.
     void folderRenamed(const std::string& name, const std::string& folder);
+    // A file that the include scan of the compilation databases did not read.
+    void notScanned(const std::string& configuration, const std::string& hostFile, std::string_view why);
+    // An include that clang does not find as written and that gets no stand-in.
+    void noStandIn(const std::string& configuration, const std::string& name, const std::string& why);
     // What a run did with a file that an earlier run wrote: an edited file
     // set aside (the detail is where it is kept), a file the project no longer
     // has removed, or kept because it was edited.
@@ -74,6 +78,11 @@ public:
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);
     void definition(const std::string& configuration, const std::string& name, const std::string& value);
 
+    // A project of the group is read between these calls. One left out of the
+    // analyser project has its findings taken back, as the project file holds
+    // none of its files.
+    void projectBegins();
+    void projectEnds(bool leftOut);
     // A project of the group left out of the analyser project, and why.
     void projectNotRead(const std::string& path, const std::string& message);
     // A project file that the group lists a second time is read once.
@@ -97,6 +106,8 @@ private:
     // the path's, looked up once by the caller.
     void checkPath(const std::string& asWritten, const std::string& path, TextFlags::Flags& flags);
     bool exists(const std::string& path);
+    // Sets a flag of a path, noting what it was while a project of a group is read.
+    void setFlag(TextFlags::Flags& flags, TextFlags::Flags flag, const std::string& path);
     bool folderExists(std::string_view folder);
     void write(std::string_view kind, std::string_view configuration, std::string_view item, std::string_view detail);
 
@@ -142,4 +153,7 @@ private:
     // configuration and name.
     std::vector<Definition> definitions;
     std::map<std::tuple<std::string, std::string, std::string>, std::size_t> definitionIndex;
+    // What the report held when the project of the group being read began.
+    struct ProjectMark;
+    std::unique_ptr<ProjectMark> projectMark;
 };

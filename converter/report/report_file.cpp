@@ -64,6 +64,12 @@ void ReportFile::writeLine(std::string_view kind, std::string_view configuration
     *at = '\n';
 }
 
+void ReportFile::takeBack(const Mark& to)
+{
+    kept.resize(to.pieces);
+    kept.back().size = to.lastPieceSize;
+}
+
 void ReportFile::close()
 {
     if (writer.joinable()) {

@@ -34,6 +34,14 @@ public:
     // The detail written as the parts given, one after another.
     void writeLine(std::string_view kind, std::string_view configuration, std::string_view item,
                    std::span<const std::string_view> detail, std::string_view project);
+    // Where the lines kept so far end, and the lines kept after it taken
+    // back; only before the file is opened.
+    struct Mark {
+        std::size_t pieces = 0;
+        std::size_t lastPieceSize = 0;
+    };
+    Mark mark() const { return {kept.size(), kept.back().size}; }
+    void takeBack(const Mark& to);
     // Waits for the lines being written, writes the rest and closes the file.
     // Throws IOERROR code 2 when a line could not be written or the file
     // cannot be closed.

@@ -225,7 +225,7 @@ def produced_bytes(drive, relative, emulated):
     data = (drive / relative).read_bytes()
     if relative.name == COMPILE_DATABASE and not emulated:
         return in_drive_form(data, drive)
-    if relative.parent.name == STAND_IN_FOLDER:
+    if STAND_IN_FOLDER in relative.parent.parts:
         return in_drive_form(data, drive, "\\")
     return data
 

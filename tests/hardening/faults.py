@@ -12,6 +12,7 @@ checksum of every file, taken before and after the run.
   faults.py --cli ProjbridgeCli CASE [--sanitized]
 """
 
+import os
 import sys
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
@@ -226,12 +227,28 @@ def outputs_that_are_inputs_or_other_outputs(fault):
     own_spelled_otherwise = fault.out(f"{PROJECT}\\{PROCESSOR.lower()}\\.\\person\\{PROCESSOR}.P_A")
     database = fault.out("db\\Debug\\compile_commands.json")
     other_case = fault.out("DB\\debug\\.\\compile_commands.json")
+    # A group names its project in other letter case, which the IDE finds.
     group = fault.source.with_name("group.dpg")
-    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT}.dpj"/>\n'
+    group.write_text(f'<visualdsp-project-group>\n<project name="{PROJECT}" file="{PROJECT.upper()}.DPJ"/>\n'
                      "</visualdsp-project-group>\n")
     group = fault.windows_path(group)
+    member = fault.windows_path(fault.source.with_name(PROJECT.upper() + ".DPJ"))
+    # A source whose include clang finds only in other letter case: the
+    # databases get a stand-in, an output like any other.
+    (fault.source.parent / "main.c").write_bytes(b'#include "Main.h"\n')
+    (fault.source.parent / "main.h").write_bytes(b"")
+    stand_in_folder = fault.destination / "db" / "Debug" / "include-names"
+    stand_in = fault.out("db\\Debug\\include-names\\Main.h")
+    # A folder the run makes, and the ".." after it.
+    made_and_left = fault.out("db\\new\\..")
+    database_through_it = made_and_left + "\\Debug\\compile_commands.json"
+
+    def stand_in_linked_to_source():
+        stand_in_folder.mkdir(parents=True)
+        os.link(fault.source, stand_in_folder / "Main.h")
+
     rows = [
-        (group, ["-report", source], ("the report", source), ("a project of the group", source), None),
+        (group, ["-report", source], ("the report", source), ("a project of the group", member), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
         (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
         (cut, ["-report", cut], ("the report", cut), ("the source project", cut), None),
@@ -251,16 +268,28 @@ def outputs_that_are_inputs_or_other_outputs(fault):
          ("the analyser personality", own), None),
         (source, ["-compdb", fault.out("db"), "-report", other_case], ("the report", other_case),
          ("the compilation database", database), None),
+        (source, ["-compdb", fault.out("db"), "-ap", stand_in], ("the include stand-in", stand_in),
+         ("the analyser personality template", stand_in), ["-compdb", fault.out("db")]),
+        (source, ["-compdb", fault.out("db")], ("the include stand-in", stand_in), ("the source project", source),
+         stand_in_linked_to_source),
+        (source, ["-compdb", fault.out("db"), "-report", stand_in], ("the report", stand_in),
+         ("the include stand-in", stand_in), None),
+        (source, ["-compdb", made_and_left, "-ap", database], ("the compilation database", database_through_it),
+         ("the analyser personality template", database), ["-compdb", fault.out("db")]),
+        (source, ["-compdb", made_and_left, "-report", database], ("the report", database),
+         ("the compilation database", database_through_it), None),
     ]
     for project, options, (output_role, output), (other_role, other), first_run in rows:
         fault.empty_destination()
-        if first_run is not None:
+        if callable(first_run):
+            first_run()
+        elif first_run is not None:
             expect("first run of " + repr(options), fault.convert(first_run).status, 0)
         before = listing(fault.sandbox.root, [fault.sandbox.capture])
         arguments = [project, fault.windows_path(fault.destination), INSTALL_FOLDER, *options]
         outcome = fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout)
         clash = f"Will not write {output_role} {output}: it is the same file as {other_role} {other}"
-        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {source}"]}.get(project, [])
+        read_first = {cut: [UNEXPECTED_EOF], group: [f"Reading Project - {PROJECT}: {member}"]}.get(project, [])
         expect_run(outcome, 1, read_first + [clash])
         expect("changes made with " + repr(options), changes(before, listing(fault.sandbox.root,
                                                                              [fault.sandbox.capture])), [])
@@ -276,10 +305,8 @@ def configurations(*names_and_macros):
 @case
 def configuration_names_leading_to_one_folder(fault):
     # Each configuration's macro must reach its own personality and database,
-    # and no file may be written for two of them. The databases' folder also
-    # holds the include stand-ins' folder, which no configuration may share.
-    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT"),
-             ("include-names", "NAMES")]
+    # and no file may be written for two of them.
+    named = [("a", "PLAIN"), ("./a", "DOTTED"), ("a/", "SLASHED"), ("A", "UPPER"), ("", "EMPTY"), (".", "DOT")]
     built_by_each = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
                             for name, _ in named)
     main = f'<file name=".\\main.c">\n<file-configurations>\n{built_by_each}</file-configurations>\n</file>\n'
@@ -290,20 +317,19 @@ def configuration_names_leading_to_one_folder(fault):
     report = fault.destination / "report.tsv"
     outcome = fault.convert(["-compdb", fault.windows_path(database_folder), "-report", fault.windows_path(report)])
     expect("exit status", outcome.status, 0)
-    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)", "include-names"]
-    databases_given = folders_given[:-1] + ["include-names (2)"]
+    folders_given = ["a", "a (2)", "a (3)", "A (4)", "unnamed", "unnamed (2)"]
     target_folder = f"{PROJECT}\\{PROCESSOR}"
-    for (name, macro), given, database_given in zip(named, folders_given, databases_given):
+    for (name, macro), given in zip(named, folders_given):
         own = f"{target_folder}\\{given}\\person\\{given}.p_a"
         expect("personality of " + repr(name), fault.read_output(own), f'-d "{macro}"\r\n'.encode())
-        database = (database_folder / database_given / "compile_commands.json").read_text()
+        database = (database_folder / given / "compile_commands.json").read_text()
         expect("database of " + repr(name), f'"-D{macro}"' in database, True)
     renamed = [line.split("\t")[2:] for line in report.read_text(encoding="latin-1").splitlines()
                if line.startswith("renamed\t")]
     expect("renamed lines", renamed,
            [[name, fault.out(f"{target_folder}\\{given}")] for (name, _), given in zip(named, folders_given)
             if name != given] +
-           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, databases_given)
+           [[name, fault.windows_path(database_folder) + "\\" + given] for (name, _), given in zip(named, folders_given)
             if name != given])
 
 

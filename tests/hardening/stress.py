@@ -254,5 +254,42 @@ def line_breaks_in_names_and_paths(stress):
                False)
 
 
+@case
+def include_scan_of_endless_circular_and_odd_files(stress):
+    # The scan for the databases' stand-ins meets /dev/zero through an
+    # include, a named pipe listed as a source, two guarded headers that
+    # include each other under ever new spellings, and folders whose names a
+    # quoted #include line cannot hold.
+    area = stress.sandbox.area
+    for name in ("src", "inc", 'we"ird', 'we">ird'):
+        (area / name).mkdir()
+    endless = "..\\" * len(area.parts) + "dev\\zero"
+    (area / "src" / "main.c").write_text(f'#include "..\\inc\\a.h"\n#include "{endless}"\n')
+    (area / "inc" / "a.h").write_text('#include "..\\inc\\b.h"\n#include ".\\b.h"\n')
+    (area / "inc" / "b.h").write_text('#include "..\\inc\\a.h"\n#include ".\\a.h"\n')
+    os.mkfifo(area / "pipe.c")
+    for name, header in (('we"ird', "odd.h"), ('we">ird', "bad.h")):
+        (area / name / "odd.c").write_text(f'#include "{header.capitalize()}"\n')
+        (area / name / header).write_text("")
+    sources = [".\\src\\main.c", ".\\pipe.c", ".\\we&quot;ird\\odd.c", ".\\we&quot;&gt;ird\\odd.c"]
+    stress.write_project(HEAD, target(), '<configurations>\n<configuration name="Debug">\n</configuration>\n'
+                         "</configurations>\n", folders(folder("Source Files", sources)), END)
+    report = stress.destination / "report.tsv"
+    outcome = stress.convert(options=["-compdb", stress.out("db"), "-report", stress.windows_path(report)])
+    expect("exit status", outcome.status, 0)
+    host = str(area)
+    findings = sorted(tuple(line.split("\t")[:4]) for line in report.read_text(encoding="latin-1").splitlines()
+                      if line.split("\t")[0] in ("not scanned", "no stand-in"))
+    expect("lines of the scan", findings, sorted([
+        ("not scanned", "Debug", host + "/pipe.c", "not a regular file"),
+        ("not scanned", "Debug", host + "/src/" + endless.replace("\\", "/"), "not a regular file"),
+        ("no stand-in", "Debug", "Bad.h", f'no #include line can name the file: {host}/we">ird/bad.h')]))
+    stand_ins = stress.destination / "db" / "Debug" / "include-names"
+    expect("stand-ins", sorted(path.name for path in stand_ins.iterdir()),
+           sorted([".\\a.h", ".\\b.h", "..\\inc\\a.h", "..\\inc\\b.h", "Odd.h"]))
+    expect("stand-in of a path with a double quote", (stand_ins / "Odd.h").read_text(),
+           f'#include <{host}/we"ird/odd.h>\n')
+
+
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Stress))

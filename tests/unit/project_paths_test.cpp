@@ -71,6 +71,7 @@ TEST_F(ProjectPathRules, ProjectsOfAGroupAreAnchoredAtTheGroupFolder)
         {"..\\lib\\lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
         {"D:\\other\\o.dpj", "D:\\other\\o.dpj"},
         {"\\\\server\\share\\s.dpj", "\\\\server\\share\\s.dpj"},
+        {"..\\lib/lib.dpj", "C:\\work\\app\\..\\lib\\lib.dpj"},
     };
     for (const PathCase& c : cases) {
         EXPECT_EQ(resolveGroupMemberPath("C:\\work\\app\\app.dpg", c.written), c.resolved) << "written: " << c.written;

@@ -1,0 +1,1 @@
+#include "P:\work\dual\CoréB\src\..\inc\core.h"

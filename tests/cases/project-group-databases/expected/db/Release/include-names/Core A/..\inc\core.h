@@ -1,0 +1,1 @@
+#include "P:\work\dual\Core A\src\..\inc\core.h"

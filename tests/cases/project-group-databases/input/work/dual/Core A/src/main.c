@@ -1,0 +1,3 @@
+#include "..\inc\core.h"
+#include "Cfg.h"
+int core = CORE_A + CFG;

@@ -1,0 +1,2 @@
+#include "..\inc\core.h"
+int core = CORE_B;
