@@ -62,7 +62,7 @@ std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
 
 bool isAssembly(const std::string& file)
 {
-    const std::string suffix = asciiLowerCase(extension(fileName(file)));
+    const std::string suffix = asciiLowerCase(std::string(extension(fileName(file))));
     return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
 }
 
@@ -216,18 +216,19 @@ bool liesBelow(const std::string& path, const std::string& folder)
 void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, const std::string& destination)
 {
     std::vector<std::string> missing;
-    for (std::optional<std::string> level = folder; level && level->find('\\') != std::string::npos;
-         level = parentFolder(*level)) {
-        const platform::EntryKind kind = platform::entryKind(*level);
-        const bool linkInside = kind == platform::EntryKind::link && liesBelow(*level, destination) && *level != folder;
+    for (std::optional<std::string_view> up = folder; up && up->find('\\') != std::string_view::npos;
+         up = parentFolder(*up)) {
+        const std::string level(*up);
+        const platform::EntryKind kind = platform::entryKind(level);
+        const bool linkInside = kind == platform::EntryKind::link && liesBelow(level, destination) && level != folder;
         if (linkInside) {
             throw IOERROR(IOERROR::cannotCreateDirectory, folder);
         }
-        if (kind != platform::EntryKind::none && !liesBelow(*level, destination)) {
+        if (kind != platform::EntryKind::none && !liesBelow(level, destination)) {
             break;
         }
         if (kind == platform::EntryKind::none) {
-            missing.push_back(*level);
+            missing.push_back(level);
         }
     }
     std::for_each(missing.rbegin(), missing.rend(), [&](const std::string& level) { folders.makeDirectory(level); });

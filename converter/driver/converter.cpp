@@ -26,7 +26,7 @@ constexpr std::string_view languageOptionNotCarried =
 
 std::string rootGroupName(const std::string& sourcePath)
 {
-    std::string name = fileName(sourcePath);
+    std::string name(fileName(sourcePath));
     if (name.size() >= projectExtensionLength) {
         name.resize(name.size() - projectExtensionLength);
     }
@@ -309,7 +309,7 @@ bool Converter::acceptsExtension(const std::string& path) const
 
 std::string Converter::sourceFolder() const
 {
-    return parentFolder(sourcePath).value_or(std::string());
+    return std::string(parentFolder(sourcePath).value_or(std::string_view()));
 }
 
 void Converter::resolveProjectPath(std::string& folder) const

@@ -38,8 +38,8 @@ public:
         if (const std::optional<std::string> identity = identityOf(path)) {
             return *identity;
         }
-        const std::optional<std::string> parent = parentFolder(path);
-        return parent ? withPart(folderOf(*parent), fileName(path)) : unplacedKey(path);
+        const std::optional<std::string_view> parent = parentFolder(path);
+        return parent ? withPart(folderOf(std::string(*parent)), fileName(path)) : unplacedKey(path);
     }
 
 private:
@@ -68,12 +68,12 @@ private:
         std::string_view existing = folder;
         std::optional<std::string> identity;
         while (!(identity = identityOf(existing))) {
-            const std::size_t cut = existing.rfind('\\');
-            if (cut == std::string_view::npos) {
+            const std::optional<std::string_view> parent = parentFolder(existing);
+            if (!parent) {
                 return unplacedKey(std::string(folder));
             }
-            cuts.push_back(cut);
-            existing = existing.substr(0, cut);
+            cuts.push_back(parent->size());
+            existing = *parent;
         }
         std::string key = std::move(*identity);
         for (std::size_t i = cuts.size(); i-- > 0;) {

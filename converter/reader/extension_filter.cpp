@@ -20,7 +20,7 @@ bool ExtensionFilter::accepts(const std::string& path) const
     if (entries_.empty()) {
         return true;
     }
-    const std::string wanted = asciiUpperCase(extension(path));
+    const std::string wanted = asciiUpperCase(std::string(extension(path)));
     return std::any_of(entries_.begin(), entries_.end(),
                        [&](const std::string& entry) { return asciiUpperCase(entry) == wanted; });
 }

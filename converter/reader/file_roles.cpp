@@ -25,9 +25,9 @@ constexpr std::array<std::string_view, 7> sourceExtensions{"c", "cc", "cpp", "cx
 // The extension of the file's name in lower case; "" when the name has no dot.
 std::string lowerCaseExtension(std::string_view path)
 {
-    const std::string name = fileName(path);
+    const std::string_view name = fileName(path);
     const std::size_t lastDot = name.rfind('.');
-    return lastDot == std::string::npos ? std::string() : asciiLowerCase(name.substr(lastDot + 1));
+    return lastDot == std::string::npos ? std::string() : asciiLowerCase(std::string(name.substr(lastDot + 1)));
 }
 
 template <std::size_t size>

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/install_variables.h"
+#include "base/windows_path.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 
@@ -288,8 +289,7 @@ void ConversionReport::checkPath(const std::string& asWritten, const std::string
 // up once however many paths it holds.
 bool ConversionReport::exists(const std::string& path)
 {
-    const std::size_t last = path.rfind('\\');
-    const std::string_view folder = std::string_view(path).substr(0, last == std::string::npos ? 0 : last);
+    const std::string_view folder = parentFolder(path).value_or(std::string_view());
     // A drive's root ("C:") is no folder to look up.
     if (folder.find('\\') != std::string_view::npos) {
         // The files of one folder come one after another.
@@ -311,7 +311,7 @@ bool ConversionReport::exists(const std::string& path)
 // looked up on this machine only at its top.
 bool ConversionReport::folderExists(std::string_view folder)
 {
-    const std::string_view parent = folder.substr(0, folder.rfind('\\'));
+    const std::string_view parent = parentFolder(folder).value_or(folder);
     if (const auto known = foldersExist.find(parent); known != foldersExist.end() && !known->second) {
         return false;
     }
