@@ -56,6 +56,12 @@ std::string_view extension(std::string_view path)
     return fileName(path, extensionSeparator);
 }
 
+std::string_view fileExtension(std::string_view path)
+{
+    const std::string_view name = fileName(path);
+    return name.find(extensionSeparator) == std::string_view::npos ? std::string_view() : extension(name);
+}
+
 std::string_view withoutExtension(std::string_view path)
 {
     return parentFolder(path, extensionSeparator).value_or(path);

@@ -30,6 +30,9 @@ std::string_view fileName(std::string_view path, char separator = '\\');
 // The text after the last dot; the whole path when it holds none.
 // "w\a.b.c" gives "c"; "make" gives "make".
 std::string_view extension(std::string_view path);
+// The extension of the file's name: the text after its last dot; "" when the
+// name holds none. "a.c\\make" gives ""; "w\\crt.S" gives "S".
+std::string_view fileExtension(std::string_view path);
 // The text before the last dot; the whole path when it holds none.
 // "w\a.b.c" gives "w\a.b"; "make" gives "make".
 std::string_view withoutExtension(std::string_view path);

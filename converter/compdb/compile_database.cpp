@@ -1,6 +1,5 @@
 #include "compdb/compile_database.h"
 
-#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/errors.h"
 #include "base/host_file_names.h"
@@ -12,6 +11,7 @@
 #include "compdb/processor_macros.h"
 #include "driver/converter.h"
 #include "platform/platform.h"
+#include "reader/file_roles.h"
 #include "reader/option_lists.h"
 #include "reader/option_words.h"
 #include "reader/project_paths.h"
@@ -22,7 +22,6 @@
 #include "writer/output_file.h"
 
 #include <algorithm>
-#include <array>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -33,7 +32,6 @@ constexpr std::string_view standInFolderName = "include-names";
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
 constexpr std::string_view unknownAssembler = "asm";
-constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
 struct Commands {
     std::vector<std::string> compiler;
@@ -58,12 +56,6 @@ std::string toolPath(HostFileNames& hostFiles, const std::string& windowsPath)
 {
     const std::string host = hostFiles.hostPath(windowsPath);
     return host.empty() ? windowsPath : host;
-}
-
-bool isAssembly(const std::string& file)
-{
-    const std::string suffix = asciiLowerCase(std::string(extension(fileName(file))));
-    return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
 }
 
 std::string toolOption(const Group& configuration, std::string_view tool)
@@ -198,7 +190,7 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
     for (const ProjectEntries& project : projects) {
         for (const std::string& file : *project.files) {
             writeEntry(out, project.directoryLine,
-                       isAssembly(file) ? project.assemblerArguments : project.compilerArguments,
+                       isAssemblySource(file) ? project.assemblerArguments : project.compilerArguments,
                        toolPath(project.shared->hostFiles, file), --entriesLeft == 0);
         }
     }
