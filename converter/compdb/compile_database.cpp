@@ -3,6 +3,7 @@
 #include "base/console.h"
 #include "base/errors.h"
 #include "base/host_file_names.h"
+#include "base/output_file.h"
 #include "base/windows_path.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/configuration_builds.h"
@@ -19,7 +20,6 @@
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
 #include "writer/name_folders.h"
-#include "writer/output_file.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -6,7 +6,6 @@
 #include "compdb/compile_database.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
-#include "driver/same_files.h"
 #include "reader/group_file_reader.h"
 #include "reader/option_words.h"
 #include "reader/project_paths.h"
@@ -15,6 +14,7 @@
 #include "writer/output_paths.h"
 #include "writer/output_plan.h"
 #include "writer/recorded_run.h"
+#include "writer/same_files.h"
 
 namespace {
 

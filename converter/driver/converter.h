@@ -1,10 +1,10 @@
 #pragma once
 
-#include "driver/same_files.h"
 #include "reader/extension_filter.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
+#include "writer/same_files.h"
 
 #include <cstddef>
 #include <memory>

@@ -2,12 +2,12 @@
 // the group tree depth first.
 #include "base/console.h"
 #include "base/errors.h"
+#include "base/output_file.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"
-#include "writer/output_file.h"
 #include "writer/output_paths.h"
 
 int Converter::writeProject()

@@ -1,4 +1,4 @@
-#include "driver/same_files.h"
+#include "writer/same_files.h"
 
 #include "base/errors.h"
 #include "base/windows_path.h"
