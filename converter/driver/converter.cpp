@@ -13,6 +13,7 @@
 #include "report/conversion_report.h"
 #include "writer/output_paths.h"
 #include "writer/output_plan.h"
+#include "writer/project_writer.h"
 #include "writer/recorded_run.h"
 #include "writer/same_files.h"
 
@@ -247,6 +248,13 @@ int Converter::finishReport(int status)
     }
     printLine(report->summaryLine());
     return status;
+}
+
+int Converter::writeProject()
+{
+    destinationFolders = DestinationFolders(destinationFolder);
+    writeProjectFile(*this);
+    return 0;
 }
 
 std::vector<RunFile> Converter::inputFiles() const
