@@ -23,7 +23,7 @@ bool holdsControlCharacter(std::string_view name)
 
 std::string defaultProjectName(std::string_view sourcePath)
 {
-    return withoutExtension(fileName(withoutExtension(sourcePath)));
+    return std::string(withoutExtension(fileName(withoutExtension(sourcePath))));
 }
 
 // The name becomes the file name of the project file and of the project-wide

@@ -4,6 +4,7 @@ namespace {
 
 constexpr char extensionSeparator = '.';
 constexpr char backslash = '\\';
+constexpr std::string_view separators = "\\/";
 constexpr char driveMark = ':';
 // "C:" and then a backslash.
 constexpr std::size_t driveLength = 2;
@@ -35,29 +36,48 @@ bool endsWithSeparator(std::string_view path)
     return path.ends_with(backslash);
 }
 
-std::optional<std::string> parentFolder(std::string_view path, char separator)
+std::optional<std::string_view> parentFolder(std::string_view path, char separator)
 {
     const std::size_t last = path.rfind(separator);
     if (last == std::string_view::npos) {
         return std::nullopt;
     }
-    return std::string(path.substr(0, last));
+    return path.substr(0, last);
 }
 
-std::string fileName(std::string_view path, char separator)
+std::string_view fileName(std::string_view path, char separator)
 {
     const std::size_t last = path.rfind(separator);
-    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+    return last == std::string_view::npos ? path : path.substr(last + 1);
 }
 
-std::string extension(std::string_view path)
+std::string_view extension(std::string_view path)
 {
     return fileName(path, extensionSeparator);
 }
 
-std::string withoutExtension(std::string_view path)
+std::string_view fileExtension(std::string_view path)
 {
-    return parentFolder(path, extensionSeparator).value_or(std::string(path));
+    const std::string_view name = fileName(path);
+    return name.find(extensionSeparator) == std::string_view::npos ? std::string_view() : extension(name);
+}
+
+std::string_view withoutExtension(std::string_view path)
+{
+    return parentFolder(path, extensionSeparator).value_or(path);
+}
+
+std::vector<std::string_view> pathParts(std::string_view path)
+{
+    std::vector<std::string_view> parts;
+    while (true) {
+        const std::size_t separator = path.find_first_of(separators);
+        parts.push_back(path.substr(0, separator));
+        if (separator == std::string_view::npos) {
+            return parts;
+        }
+        path.remove_prefix(separator + 1);
+    }
 }
 
 std::string joinPath(std::string_view folder, std::string_view name)

@@ -3,6 +3,7 @@
 #include "base/console.h"
 #include "base/errors.h"
 #include "base/host_file_names.h"
+#include "base/output_file.h"
 #include "base/windows_path.h"
 #include "compdb/configuration_builds.h"
 #include "compdb/database_entries.h"
@@ -35,18 +36,19 @@ bool liesBelow(const std::string& path, const std::string& folder)
 void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, const std::string& destination)
 {
     std::vector<std::string> missing;
-    for (std::optional<std::string> level = folder; level && level->find('\\') != std::string::npos;
-         level = parentFolder(*level)) {
-        const platform::EntryKind kind = platform::entryKind(*level);
-        const bool linkInside = kind == platform::EntryKind::link && liesBelow(*level, destination) && *level != folder;
+    for (std::optional<std::string_view> up = folder; up && up->find('\\') != std::string_view::npos;
+         up = parentFolder(*up)) {
+        const std::string level(*up);
+        const platform::EntryKind kind = platform::entryKind(level);
+        const bool linkInside = kind == platform::EntryKind::link && liesBelow(level, destination) && level != folder;
         if (linkInside) {
             throw IOERROR(IOERROR::cannotCreateDirectory, folder);
         }
-        if (kind != platform::EntryKind::none && !liesBelow(*level, destination)) {
+        if (kind != platform::EntryKind::none && !liesBelow(level, destination)) {
             break;
         }
         if (kind == platform::EntryKind::none) {
-            missing.push_back(*level);
+            missing.push_back(level);
         }
     }
     std::for_each(missing.rbegin(), missing.rend(), [&](const std::string& level) { folders.makeDirectory(level); });

@@ -1,16 +1,17 @@
 #include "compdb/database_entries.h"
 
 #include "base/ascii_case.h"
+#include "base/output_file.h"
 #include "base/host_file_names.h"
 #include "base/windows_path.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/configuration_builds.h"
 #include "compdb/json_text.h"
 #include "platform/platform.h"
+#include "reader/file_roles.h"
 #include "reader/group.h"
 #include "reader/option_lists.h"
 #include "reader/option_words.h"
-#include "writer/output_file.h"
 
 #include <algorithm>
 #include <array>
@@ -20,18 +21,11 @@ namespace {
 // The first word when the processor belongs to no known family.
 constexpr std::string_view unknownCompiler = "cc";
 constexpr std::string_view unknownAssembler = "asm";
-constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
 
 struct Commands {
     std::vector<std::string> compiler;
     std::vector<std::string> assembler;
 };
-
-bool isAssembly(const std::string& file)
-{
-    const std::string suffix = asciiLowerCase(extension(fileName(file)));
-    return std::find(assemblyExtensions.begin(), assemblyExtensions.end(), suffix) != assemblyExtensions.end();
-}
 
 std::string toolOption(const Group& configuration, std::string_view tool)
 {
@@ -188,7 +182,7 @@ void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& p
     for (const ProjectEntries& project : projects) {
         for (const std::string& file : *project.files) {
             writeEntry(out, project.directoryLine,
-                       isAssembly(file) ? project.assemblerArguments : project.compilerArguments,
+                       isAssemblySource(file) ? project.assemblerArguments : project.compilerArguments,
                        toolPath(project.tools->hostFiles, file), --entriesLeft == 0);
         }
     }

@@ -111,7 +111,7 @@ void warnOfExtensionsThatNeverMatch(const std::vector<std::string>& entries)
         if (entry.find_first_of(neverInAnExtension) == std::string::npos) {
             continue;
         }
-        std::string meant = extension(entry);
+        std::string meant(extension(entry));
         std::erase_if(meant, [](char c) { return neverInAnExtension.find(c) != std::string_view::npos; });
         printLine("Warning: the -ext entry \"" + entry +
                   "\" can never match; write it without dot or wildcard, as in -ext " +

@@ -6,7 +6,6 @@
 #include "compdb/compile_database.h"
 #include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
-#include "driver/same_files.h"
 #include "reader/group_file_reader.h"
 #include "reader/option_words.h"
 #include "reader/project_paths.h"
@@ -14,7 +13,9 @@
 #include "report/conversion_report.h"
 #include "writer/output_paths.h"
 #include "writer/output_plan.h"
+#include "writer/project_writer.h"
 #include "writer/recorded_run.h"
+#include "writer/same_files.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ constexpr std::string_view languageOptionNotCarried =
 
 std::string rootGroupName(const std::string& sourcePath)
 {
-    std::string name = fileName(sourcePath);
+    std::string name(fileName(sourcePath));
     if (name.size() >= projectExtensionLength) {
         name.resize(name.size() - projectExtensionLength);
     }
@@ -253,6 +254,13 @@ int Converter::finishReport(int status)
     return status;
 }
 
+int Converter::writeProject()
+{
+    destinationFolders = DestinationFolders(destinationFolder);
+    writeProjectFile(*this);
+    return 0;
+}
+
 std::vector<RunFile> Converter::inputFiles() const
 {
     std::vector<RunFile> files{{"the source project", sourcePath}};
@@ -320,7 +328,7 @@ bool Converter::acceptsExtension(const std::string& path) const
 
 std::string Converter::sourceFolder() const
 {
-    return parentFolder(sourcePath).value_or(std::string());
+    return std::string(parentFolder(sourcePath).value_or(std::string_view()));
 }
 
 void Converter::resolveProjectPath(std::string& folder) const

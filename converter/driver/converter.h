@@ -1,10 +1,10 @@
 #pragma once
 
-#include "driver/same_files.h"
 #include "reader/extension_filter.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
+#include "writer/same_files.h"
 
 #include <cstddef>
 #include <memory>
@@ -36,10 +36,10 @@ class RecordedRun;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
-// Its members are defined by subsystem: the run, the extension list and the
-// reading in driver/converter.cpp, the reading of a project group in
-// driver/group_conversion.cpp, findInstallFolder in
-// driver/install_folder.cpp and writeProject in writer/project_writer.cpp.
+// Its members are defined by subsystem: the run, the extension list, the
+// reading and the writing in driver/converter.cpp, the reading of a project
+// group in driver/group_conversion.cpp and findInstallFolder in
+// driver/install_folder.cpp.
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);

@@ -8,7 +8,7 @@ namespace {
 // A path without a backslash stays whole.
 std::string cutBeforeLastBackslash(const std::string& path)
 {
-    return parentFolder(path).value_or(path);
+    return std::string(parentFolder(path).value_or(path));
 }
 
 } // namespace

@@ -20,7 +20,9 @@ bool ExtensionFilter::accepts(const std::string& path) const
     if (entries_.empty()) {
         return true;
     }
-    const std::string wanted = asciiUpperCase(extension(path));
+    // Unlike a file's role, "-ext" compares the text after the path's last dot,
+    // and a path without one whole.
+    const std::string wanted = asciiUpperCase(std::string(extension(path)));
     return std::any_of(entries_.begin(), entries_.end(),
                        [&](const std::string& entry) { return asciiUpperCase(entry) == wanted; });
 }

@@ -22,12 +22,12 @@ constexpr std::array<std::pair<std::string_view, FolderKind>, 3> kindNames{{
 constexpr std::array<std::string_view, 4> headerExtensions{"h", "hh", "hpp", "hxx"};
 constexpr std::array<std::string_view, 7> sourceExtensions{"c", "cc", "cpp", "cxx", "asm", "s", "dsp"};
 
-// The extension of the file's name in lower case; "" when the name has no dot.
+// The sources among them that the assembler translates, not the compiler.
+constexpr std::array<std::string_view, 3> assemblyExtensions{"asm", "s", "dsp"};
+
 std::string lowerCaseExtension(std::string_view path)
 {
-    const std::string name = fileName(path);
-    const std::size_t lastDot = name.rfind('.');
-    return lastDot == std::string::npos ? std::string() : asciiLowerCase(name.substr(lastDot + 1));
+    return asciiLowerCase(std::string(fileExtension(path)));
 }
 
 template <std::size_t size>
@@ -80,4 +80,9 @@ NotTakenBecause whyNotTaken(std::string_view path, FolderKind kind)
         return NotTakenBecause::leftOutByExtensions;
     }
     return NotTakenBecause::neitherHeaderNorSource;
+}
+
+bool isAssemblySource(std::string_view path)
+{
+    return isOneOf(lowerCaseExtension(path), assemblyExtensions);
 }

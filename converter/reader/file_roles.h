@@ -23,5 +23,8 @@ std::optional<FolderKind> kindNamedIn(std::string_view folderName);
 // The role by the folder's kind, or in a folder of no kind by the file's
 // extension (letter case ignored); before the extension list has its say.
 FileRole roleByFolder(std::string_view path, FolderKind kind);
+// A source that the assembler translates, by its extension (letter case
+// ignored): "crt.S", "boot.asm".
+bool isAssemblySource(std::string_view path);
 // Why `roleByFolder`, or the extension list after it, took a file as nothing.
 NotTakenBecause whyNotTaken(std::string_view path, FolderKind kind);

@@ -53,7 +53,9 @@ ProjectPaths::ProjectPaths(std::string installFolder, std::optional<std::string>
 
 ProjectPaths ProjectPaths::of(std::string installFolder, const std::string& projectPath)
 {
-    return ProjectPaths(std::move(installFolder), parentFolder(projectPath));
+    const std::optional<std::string_view> projectFolder = parentFolder(projectPath);
+    return ProjectPaths(std::move(installFolder),
+                        projectFolder ? std::optional<std::string>(*projectFolder) : std::nullopt);
 }
 
 void ProjectPaths::resolveProjectPath(std::string& folder) const
@@ -105,5 +107,5 @@ std::string resolveGroupMemberPath(const std::string& groupFilePath, const std::
     if (hasDrive(path) || isRooted(path)) {
         return path;
     }
-    return joinPath(parentFolder(groupFilePath).value_or(std::string()), path);
+    return joinPath(parentFolder(groupFilePath).value_or(std::string_view()), path);
 }

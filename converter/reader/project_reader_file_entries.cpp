@@ -119,7 +119,7 @@ void ProjectReader::addFileEntry(Group& group, const std::string& path, FolderKi
     const std::string configuration = use == FileUse::common ? std::string() : group.name;
     if (role == FileRole::header) {
         // A header named without any folder lies in the project folder.
-        const std::string asWritten = parentFolder(path).value_or(std::string(projectFolder));
+        const std::string asWritten(parentFolder(path).value_or(projectFolder));
         if (use == FileUse::common && asWritten == projectFolder) {
             report.fileNotTaken(configuration, path, NotTakenBecause::headerInProjectFolder);
             return;

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/install_variables.h"
+#include "base/windows_path.h"
 #include "reader/group.h"
 #include "report/report_file.h"
 
@@ -359,8 +360,7 @@ void ConversionReport::setFlag(TextFlags::Flags& flags, TextFlags::Flags flag, c
 // up once however many paths it holds.
 bool ConversionReport::exists(const std::string& path)
 {
-    const std::size_t last = path.rfind('\\');
-    const std::string_view folder = std::string_view(path).substr(0, last == std::string::npos ? 0 : last);
+    const std::string_view folder = parentFolder(path).value_or(std::string_view());
     // A drive's root ("C:") is no folder to look up.
     if (folder.find('\\') != std::string_view::npos) {
         // The files of one folder come one after another.
@@ -382,7 +382,7 @@ bool ConversionReport::exists(const std::string& path)
 // looked up on this machine only at its top.
 bool ConversionReport::folderExists(std::string_view folder)
 {
-    const std::string_view parent = folder.substr(0, folder.rfind('\\'));
+    const std::string_view parent = parentFolder(folder).value_or(folder);
     if (const auto known = foldersExist.find(parent); known != foldersExist.end() && !known->second) {
         return false;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "writer/output_file.h"
+#include "base/output_file.h"
 
 #include <memory>
 #include <span>

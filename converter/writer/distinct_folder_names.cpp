@@ -1,6 +1,7 @@
 #include "writer/distinct_folder_names.h"
 
 #include "base/ascii_case.h"
+#include "base/windows_path.h"
 
 #include <string_view>
 #include <unordered_map>
@@ -16,13 +17,7 @@ constexpr std::size_t firstDistinctNumber = 2;
 std::string folderParts(const std::string& name)
 {
     std::string parts;
-    std::size_t start = 0;
-    while (start <= name.size()) {
-        std::size_t end = name.find_first_of("\\/", start);
-        if (end == std::string::npos) {
-            end = name.size();
-        }
-        std::string_view part = std::string_view(name).substr(start, end - start);
+    for (std::string_view part : pathParts(name)) {
         // Windows drops them from every part but "..", which leaves "." empty.
         const bool parent = part == parentPart;
         while (!parent && !part.empty() && (part.back() == '.' || part.back() == ' ')) {
@@ -34,7 +29,6 @@ std::string folderParts(const std::string& name)
             }
             parts += part;
         }
-        start = end + 1;
     }
     return parts;
 }

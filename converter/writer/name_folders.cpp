@@ -3,6 +3,7 @@
 #include "base/windows_path.h"
 #include "writer/destination_folders.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -30,18 +31,8 @@ std::vector<std::size_t> nameFolderLengths(const std::string& name)
 
 bool leavesItsFolder(const std::string& name)
 {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t separator = name.find_first_of("\\/", start);
-        const std::size_t end = separator == std::string::npos ? name.size() : separator;
-        if (std::string_view(name).substr(start, end - start) == parentFolderSegment) {
-            return true;
-        }
-        if (separator == std::string::npos) {
-            return false;
-        }
-        start = separator + 1;
-    }
+    const std::vector<std::string_view> parts = pathParts(name);
+    return std::find(parts.begin(), parts.end(), parentFolderSegment) != parts.end();
 }
 
 // Walks back from the deepest folder already known, so a deep name given again

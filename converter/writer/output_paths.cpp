@@ -27,7 +27,7 @@ std::string childParentPath(const std::string& parentPath, const std::string& na
 
 std::string groupBaseName(const std::string& name)
 {
-    return fileName(name, name.find('\\') != std::string::npos ? '\\' : '/');
+    return std::string(fileName(name, name.find('\\') != std::string::npos ? '\\' : '/'));
 }
 
 bool hasOwnAnalyserPersonality(const Group& group)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/same_files.h"
+#include "writer/same_files.h"
 
 #include <vector>
 

@@ -4,10 +4,10 @@
 #include "reader/group.h"
 
 #include "base/console.h"
+#include "base/output_file.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
 #include "platform/platform.h"
-#include "writer/output_file.h"
 #include "writer/output_paths.h"
 #include "writer/template_text.h"
 

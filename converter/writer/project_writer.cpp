@@ -1,25 +1,25 @@
 // The analyser project file and the destination folder tree, written by walking
 // the group tree depth first.
+#include "writer/project_writer.h"
+
 #include "base/console.h"
 #include "base/errors.h"
+#include "base/output_file.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/name_folders.h"
-#include "writer/output_file.h"
 #include "writer/output_paths.h"
 
-int Converter::writeProject()
+void writeProjectFile(const Converter& converter)
 {
-    destinationFolders = DestinationFolders(destinationFolder);
-    OutputFile projectFile(joinPath(destinationFolder, projectName + ".prj"));
+    OutputFile projectFile(joinPath(converter.getDestinationFolder(), converter.projectName + ".prj"));
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
-    rootGroup->write(*this, projectFile, "", projectPersonality(*this, analyserExtension));
+    converter.getRootGroup().write(converter, projectFile, "", projectPersonality(converter, analyserExtension));
     projectFile.close();
     printLine("Tavric/Tavric++ Project Completed!");
-    return 0;
 }
 
 void Group::write(const Converter& converter, OutputFile& out, const std::string& parentPath,

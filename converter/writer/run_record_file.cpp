@@ -2,12 +2,12 @@
 
 #include "base/ascii_case.h"
 #include "base/content_digest.h"
-#include "base/io_sizes.h"
-#include "base/windows_path.h"
 #include "base/errors.h"
-#include "platform/platform.h"
+#include "base/io_sizes.h"
+#include "base/output_file.h"
+#include "base/windows_path.h"
 #include "platform/file_changes.h"
-#include "writer/output_file.h"
+#include "platform/platform.h"
 
 #include <array>
 #include <memory>

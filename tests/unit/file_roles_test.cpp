@@ -36,6 +36,15 @@ TEST(FileRolesTest, EachEntryIsTakenByItsFolderKindOrElseByItsExtension)
     }
 }
 
+TEST(FileRolesTest, TheAssemblerTakesSourcesByTheExtensionOfTheFileName)
+{
+    EXPECT_TRUE(isAssemblySource("k\\crt.S"));
+    EXPECT_TRUE(isAssemblySource("k\\boot.ASM"));
+    EXPECT_FALSE(isAssemblySource("k\\main.c"));
+    EXPECT_FALSE(isAssemblySource("k.asm\\main"));
+    EXPECT_FALSE(isAssemblySource("k\\s"));
+}
+
 TEST(FileRolesTest, AFolderNameTellsTheFirstKindItHolds)
 {
     EXPECT_EQ(kindNamedIn("Source Files and Header Files"), FolderKind::header);

@@ -1,8 +1,8 @@
 #include "writer_fixture.h"
 
 #include "base/errors.h"
+#include "base/output_file.h"
 #include "support/captured_stdout.h"
-#include "writer/output_file.h"
 
 namespace fs = std::filesystem;
 

@@ -1,8 +1,8 @@
 #include "writer_fixture.h"
 
+#include "base/output_file.h"
 #include "report/report_file.h"
 #include "writer/distinct_folder_names.h"
-#include "writer/output_file.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "writer/output_file.h"
+#include "base/output_file.h"
 
 #include "base/byte_words.h"
 #include "base/errors.h"

@@ -1,4 +1,4 @@
-#include "driver/same_files.h"
+#include "writer/same_files.h"
 
 #include "base/errors.h"
 #include "base/windows_path.h"
@@ -62,8 +62,8 @@ public:
         if (holdsParentPart(path)) {
             return walkUp(path);
         }
-        const std::optional<std::string> parent = parentFolder(path);
-        return parent ? withPart(folderOf(*parent), fileName(path)) : unplacedKey(path);
+        const std::optional<std::string_view> parent = parentFolder(path);
+        return parent ? withPart(folderOf(std::string(*parent)), fileName(path)) : unplacedKey(path);
     }
 
 private:
@@ -92,12 +92,12 @@ private:
         std::string_view existing = folder;
         std::optional<std::string> identity;
         while (!(identity = identityOf(existing))) {
-            const std::size_t cut = existing.rfind('\\');
-            if (cut == std::string_view::npos) {
+            const std::optional<std::string_view> parent = parentFolder(existing);
+            if (!parent) {
                 return unplacedKey(std::string(folder));
             }
-            cuts.push_back(cut);
-            existing = existing.substr(0, cut);
+            cuts.push_back(parent->size());
+            existing = *parent;
         }
         std::vector<std::string_view> parts;
         for (std::size_t i = cuts.size(); i-- > 0;) {
