@@ -216,13 +216,12 @@ std::vector<StandInFile> CompileDatabases::standInFiles() const
     return files;
 }
 
-void CompileDatabases::write() const
+void CompileDatabases::write(DestinationFolders& folders) const
 {
     if (plan->projects.empty()) {
         return;
     }
     const std::string& folder = plan->folder;
-    DestinationFolders folders(folder);
     makeDatabaseFolder(folders, folder, plan->converter.getDestinationFolder());
     for (std::size_t i = 0; i < plan->configurations.size(); ++i) {
         const std::string& configuration = plan->configurations[i];

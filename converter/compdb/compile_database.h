@@ -5,6 +5,7 @@
 #include <vector>
 
 class Converter;
+class DestinationFolders;
 
 // A stand-in header the databases write: its name is one part that may hold
 // backslashes, as a source includes it.
@@ -34,8 +35,9 @@ public:
     // The databases, in the order written.
     std::vector<std::string> databasePaths() const;
     std::vector<StandInFile> standInFiles() const;
+    // Makes the folders through `folders`, rooted at the databases' folder.
     // Throws IOERROR like the other writers.
-    void write() const;
+    void write(DestinationFolders& folders) const;
 
 private:
     struct Plan;

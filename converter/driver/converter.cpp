@@ -133,7 +133,7 @@ int Converter::recordRun(int status)
         return status;
     }
     try {
-        recordedRun->writeRecord(destinationFolders, status == 0);
+        recordedRun->writeRecord(runFolders(), status == 0);
     } catch (const IOERROR& error) {
         printLine(failureMessage(error));
         return 1;
@@ -172,7 +172,8 @@ int Converter::convert()
         lexer.closeFile();
         const int status = writeProject();
         if (databases) {
-            databases->write();
+            databaseFolders = DestinationFolders(compileDatabaseFolder);
+            databases->write(databaseFolders);
             reportWhatDatabasesLack();
         }
         // A partial project is written, but the run must not pass for a success.
@@ -183,7 +184,7 @@ int Converter::convert()
             return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
                         std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
-        recordedRun->removeLeftovers(destinationFolders, *report);
+        recordedRun->removeLeftovers(runFolders(), *report);
         return status;
     } catch (const XMLReaderError& error) {
         return fail(readerFailureMessage(error, sourcePath));
@@ -309,6 +310,15 @@ std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>&
                                                   output.path) != std::end(madeWhenMissing)});
     }
     return planned;
+}
+
+RunFolders Converter::runFolders() const
+{
+    RunFolders folders{destinationFolders.known(), destinationFolders.made()};
+    const std::vector<std::string> databases = databaseFolders.known();
+    folders.known.insert(folders.known.end(), databases.begin(), databases.end());
+    folders.made.insert(folders.made.end(), databaseFolders.made().begin(), databaseFolders.made().end());
+    return folders;
 }
 
 RunFile Converter::reportFile() const

@@ -32,6 +32,7 @@ class ConversionReport;
 struct GroupMember;
 struct MemberFile;
 struct PlannedOutput;
+struct RunFolders;
 class RecordedRun;
 class XMLReaderError;
 
@@ -106,6 +107,7 @@ private:
     // Writes the record of what the run wrote; returns the run's status.
     int recordRun(int status);
     std::vector<PlannedOutput> plannedOutputs(const std::vector<RunFile>& outputs) const;
+    RunFolders runFolders() const;
     ProjectReading readFrom(XmlLexer& projectLexer, const std::string& projectFile, Group& root);
     ProjectReading readGroup();
     // Reads one project of the group into a child of the root group; returns
@@ -135,6 +137,9 @@ private:
     // A record of what the disk holds, filled by the writer's walk over the
     // const group tree.
     mutable DestinationFolders destinationFolders;
+    // Kept here, not by the databases, so that a run that fails while writing
+    // them still records the folders it made.
+    DestinationFolders databaseFolders;
     // Open from the moment the project file is, so that a failure later on
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;

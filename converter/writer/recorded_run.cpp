@@ -5,7 +5,6 @@
 #include "platform/file_changes.h"
 #include "platform/platform.h"
 #include "report/conversion_report.h"
-#include "writer/destination_folders.h"
 #include "writer/run_record_file.h"
 
 #include <limits>
@@ -83,9 +82,9 @@ void RecordedRun::keepBeside(const std::string& path, ConversionReport& report)
     }
 }
 
-void RecordedRun::removeLeftovers(const DestinationFolders& folders, ConversionReport& report)
+void RecordedRun::removeLeftovers(const RunFolders& folders, ConversionReport& report)
 {
-    const Leftovers leftovers = findLeftovers(last, plannedPaths(), folders.known(), onDisk, neighbours);
+    const Leftovers leftovers = findLeftovers(last, plannedPaths(), folders.known, onDisk, neighbours);
     std::size_t removed = 0;
     for (const std::string& path : leftovers.removed) {
         if (platform::removeFile(path)) {
@@ -106,12 +105,12 @@ void RecordedRun::removeLeftovers(const DestinationFolders& folders, ConversionR
     }
 }
 
-void RecordedRun::writeRecord(const DestinationFolders& folders, bool finished)
+void RecordedRun::writeRecord(const RunFolders& folders, bool finished)
 {
     if (!prepared) {
         return;
     }
-    RunWrites run{{}, touched, folders.made()};
+    RunWrites run{{}, touched, folders.made};
     for (const PlannedOutput& output : planned) {
         const bool ours = !output.madeOnlyWhenMissing || !foundBefore.contains(pathKey(output.path));
         if (!ours) {
@@ -124,7 +123,7 @@ void RecordedRun::writeRecord(const DestinationFolders& folders, bool finished)
             run.written.push_back({output.path, *written});
         }
     }
-    const RunRecord next = nextRecord(last, plannedPaths(), folders.known(), run, finished);
+    const RunRecord next = nextRecord(last, plannedPaths(), folders.known, run, finished);
     // A failed run that made nothing new leaves the last record, or none.
     if (finished || runRecordText(next) != runRecordText(last)) {
         writeRunRecord(recordPath, next);

@@ -8,7 +8,6 @@
 #include <vector>
 
 class ConversionReport;
-class DestinationFolders;
 
 // A file a run writes, as planned before writing.
 struct PlannedOutput {
@@ -16,6 +15,14 @@ struct PlannedOutput {
     // The placeholders and the default analyser personality are made when
     // missing and never rewritten: once there, they are the user's.
     bool madeOnlyWhenMissing = false;
+};
+
+// The folders a run made or found below each folder it writes into (the
+// destination and the compilation databases' folder); those made, parents
+// first.
+struct RunFolders {
+    std::vector<std::string> known;
+    std::vector<std::string> made;
 };
 
 // One run's dealings with what earlier runs left in the destination: the
@@ -34,10 +41,10 @@ public:
     // After a whole run: removes what the last run wrote and the project no
     // longer has, unless edited since, and the folders left empty; one line
     // counts them.
-    void removeLeftovers(const DestinationFolders& folders, ConversionReport& report);
+    void removeLeftovers(const RunFolders& folders, ConversionReport& report);
     // Last of all, once `prepare` is through: the record of what the run
     // wrote. Throws IOERROR code 2 when it cannot be written.
-    void writeRecord(const DestinationFolders& folders, bool finished);
+    void writeRecord(const RunFolders& folders, bool finished);
 
 private:
     void keepBeside(const std::string& path, ConversionReport& report);

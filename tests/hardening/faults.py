@@ -410,5 +410,13 @@ def converting_again(fault):
                             "destination wrote it"])
     expect("changes", changes(before, listing(fault.destination)), [])
 
+    # The database folder of a configuration the project lost goes with it.
+    database = ["-compdb", fault.out("db")]
+    write_project("Debug", "Release")
+    expect("with databases", fault.convert(database).status, 0)
+    write_project("Debug")
+    expect("databases left", (fault.convert(database).status, sorted(os.listdir(fault.destination / "db"))),
+           (0, ["Debug"]))
+
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Fault))
