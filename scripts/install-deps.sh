@@ -13,10 +13,10 @@ set -euo pipefail
 build_packages=(g++ make cmake python3)
 wizard_packages=(qt6-base-dev)
 # The distribution's clang and its runtime libraries, libFuzzer among them.
-test_packages=(libgtest-dev g++-mingw-w64-x86-64-posix wine wine64 clang libclang-rt-dev cppcheck)
+test_packages=(libgtest-dev fonts-dejavu-core g++-mingw-w64-x86-64-posix wine wine64 clang libclang-rt-dev cppcheck)
 bench_packages=(libxml2-utils time valgrind)
 # Qt for Windows from Debian's source package, built with the host's Qt tools.
-windows_wizard_packages=(qt6-base-dev-tools g++-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev xz-utils)
+windows_wizard_packages=(qt6-base-dev-tools fonts-dejavu-core g++-mingw-w64-x86-64-posix wine wine64 ninja-build dpkg-dev xz-utils)
 # The Debian package: dpkg-shlibdeps and dpkg-buildflags, file (with which
 # CPack finds the programs to give dpkg-shlibdeps), the icon's conversion from
 # XPM and the package's checker.

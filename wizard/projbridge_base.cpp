@@ -65,7 +65,7 @@ ProjbridgeBase::ProjbridgeBase(QWidget* parent, const QString& name, bool modal,
     BusyIndicator->setSizePolicy(busyPolicy);
 
     languageChange();
-    resize(minimumSizeHint().expandedTo(designedSize));
+    keepNeededSize();
 }
 
 void ProjbridgeBase::languageChange()
@@ -91,6 +91,37 @@ void ProjbridgeBase::languageChange()
     for (QLabel* explanation : {textLabel2_2, textLabel2_2_2, textLabel2_2_2_2}) {
         explanation->setMinimumHeight(explanation->heightForWidth(explanationWidth));
     }
+}
+
+// On Windows the wizard lays its pages out in a child widget of its own, so that it knows no minimum size itself
+// and would let the pages be squeezed: the child's need counts too.
+// Wrapped text may narrow, taking more lines: the width is the least the pages take, the height the one they ask.
+QSize ProjbridgeBase::neededSize() const
+{
+    const auto need = [](const QWidget* widget) {
+        return QSize(widget->minimumSizeHint().width(), widget->sizeHint().height());
+    };
+    QSize needed = need(this);
+    for (const QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->layout() != nullptr) {
+            needed = needed.expandedTo(need(child));
+        }
+    }
+    return needed;
+}
+
+// The pages' needs are known in full only once the style has polished them, when the window is first shown.
+void ProjbridgeBase::keepNeededSize()
+{
+    const QSize needed = neededSize().expandedTo(designedSize);
+    setMinimumSize(needed);
+    resize(size().expandedTo(needed));
+}
+
+void ProjbridgeBase::showEvent(QShowEvent* event)
+{
+    keepNeededSize();
+    QWizard::showEvent(event);
 }
 
 void ProjbridgeBase::changeEvent(QEvent* event)

@@ -28,7 +28,12 @@ protected slots:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The size the pages need, whatever the platform keeps its layout in.
+    QSize neededSize() const;
+    // Opens at, and shrinks no further than, the larger of the designed size and what the pages need.
+    void keepNeededSize();
     QString initialDetailsText;
 };

@@ -85,7 +85,8 @@ void FormTest::objectName()
 void FormTest::opensAtLeastAtItsDesignedSize()
 {
     ProjbridgeBase form;
-    QCOMPARE(form.size(), form.minimumSizeHint().expandedTo(QSize(543, 486)));
+    QCOMPARE(form.size(), form.minimumSize());
+    QVERIFY(form.width() >= 543 && form.height() >= 486);
     QCOMPARE(form.windowTitle(), "Projbridge 1.2");
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
