@@ -1,4 +1,5 @@
 #include "platform/file_changes.h"
+#include "platform/regular_stream_posix.h"
 
 #include "platform/platform.h"
 
@@ -15,19 +16,8 @@ namespace platform {
 std::FILE* openPlainFile(const std::string& windowsPath)
 {
     const std::string host = hostPath(windowsPath);
-    const int descriptor = host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        return nullptr;
-    }
-    struct stat status {};
-    std::FILE* file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-        file = ::fdopen(descriptor, "rb");
-    }
-    if (file == nullptr) {
-        ::close(descriptor);
-    }
-    return file;
+    return regularFileStream(host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC),
+                             "rb");
 }
 
 bool replaceFile(const std::string& from, const std::string& to)

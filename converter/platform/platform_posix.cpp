@@ -2,6 +2,7 @@
 // letter is the folder that the prefix's dosdevices entry leads to, and the
 // installation is recorded in the prefix's registry file.
 #include "platform/platform.h"
+#include "platform/regular_stream_posix.h"
 
 #include "base/registry_text.h"
 
@@ -318,19 +319,7 @@ std::FILE* createFile(const std::string& windowsPath)
 
 std::FILE* createHostFile(const std::string& host)
 {
-    const int descriptor = ::open(host.c_str(), createFileFlags, newFileMode);
-    if (descriptor < 0) {
-        return nullptr;
-    }
-    struct stat status {};
-    std::FILE* file = nullptr;
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-        file = ::fdopen(descriptor, "wb");
-    }
-    if (file == nullptr) {
-        ::close(descriptor);
-    }
-    return file;
+    return regularFileStream(::open(host.c_str(), createFileFlags, newFileMode), "wb");
 }
 
 // Opened without waiting, so that a pipe under the name does not block; the
