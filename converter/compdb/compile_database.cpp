@@ -8,8 +8,8 @@
 #include "compdb/configuration_builds.h"
 #include "compdb/database_entries.h"
 #include "compdb/include_stand_ins.h"
-#include "driver/converter.h"
 #include "platform/platform.h"
+#include "reader/group.h"
 #include "report/conversion_report.h"
 #include "writer/destination_folders.h"
 #include "writer/distinct_folder_names.h"
@@ -57,10 +57,10 @@ void makeDatabaseFolder(DestinationFolders& folders, const std::string& folder, 
 
 // The root and the target of each project converted: a project without a
 // processor has no target, and so no configuration.
-std::vector<std::pair<const Group*, const Group*>> projectTargets(const Converter& converter)
+std::vector<std::pair<const Group*, const Group*>> projectTargets(const std::vector<const Group*>& projects)
 {
     std::vector<std::pair<const Group*, const Group*>> targets;
-    for (const Group* project : converter.projectRoots()) {
+    for (const Group* project : projects) {
         if (!project->children().empty()) {
             targets.emplace_back(project, project->children().front().get());
         }
@@ -102,10 +102,10 @@ struct ProjectBuilds {
     std::vector<BuildStandIns> standIns;
 };
 
-ProjectBuilds projectBuilds(const Converter& converter, HostFileNames& hostFiles, const Group& project,
+ProjectBuilds projectBuilds(const std::string& installFolder, HostFileNames& hostFiles, const Group& project,
                             const Group& target)
 {
-    return {project.name, projectTools(converter.getInstallFolder(), hostFiles, target), configurationBuilds(target), {}};
+    return {project.name, projectTools(installFolder, hostFiles, target), configurationBuilds(target), {}};
 }
 
 std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, const ConfigurationBuild& build,
@@ -141,7 +141,7 @@ void makeNamedFolder(DestinationFolders& folders, const std::string& base, const
 } // namespace
 
 struct CompileDatabases::Plan {
-    const Converter& converter;
+    DatabaseSources sources;
     std::string folder;
     HostFileNames hostFiles;
     std::vector<ProjectBuilds> projects;
@@ -153,10 +153,11 @@ struct CompileDatabases::Plan {
     std::vector<std::string> projectFolders;
 };
 
-CompileDatabases::CompileDatabases(const Converter& converter, std::string folder)
-    : plan(new Plan{converter, std::move(folder), {}, {}, {}, {}, {}, {}})
+CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
+    : plan(new Plan{std::move(sources), std::move(folder), {}, {}, {}, {}, {}, {}})
 {
-    const auto targets = projectTargets(converter);
+    const DatabaseSources& run = plan->sources;
+    const auto targets = projectTargets(run.projects);
     plan->configurations = configurationNames(targets);
     plan->configurationFolders = distinctFolderNames(plan->configurations);
     plan->builds.resize(plan->configurations.size());
@@ -166,22 +167,22 @@ CompileDatabases::CompileDatabases(const Converter& converter, std::string folde
     }
     std::vector<std::string> projectNames;
     for (const auto& [project, target] : targets) {
-        plan->projects.push_back(projectBuilds(converter, plan->hostFiles, *project, *target));
+        plan->projects.push_back(projectBuilds(run.installFolder, plan->hostFiles, *project, *target));
         projectNames.push_back(project->name);
     }
-    if (converter.sourceIsGroup()) {
+    if (run.sourceIsGroup) {
         plan->projectFolders = distinctFolderNames(projectNames);
     }
-    ConversionReport& report = converter.getReport();
+    ConversionReport& report = run.report;
     for (std::size_t p = 0; p < plan->projects.size(); ++p) {
         ProjectBuilds& project = plan->projects[p];
-        report.setProject(converter.sourceIsGroup() ? project.name : std::string());
+        report.setProject(run.sourceIsGroup ? project.name : std::string());
         for (std::size_t b = 0; b < project.builds.size(); ++b) {
             const std::size_t configuration = configurationIndex.at(project.builds[b].name);
             plan->builds[configuration].emplace_back(p, b);
             std::string standInFolder = joinPath(joinPath(plan->folder, plan->configurationFolders[configuration]),
                                                  standInFolderName);
-            if (converter.sourceIsGroup()) {
+            if (run.sourceIsGroup) {
                 standInFolder = joinPath(standInFolder, plan->projectFolders[p]);
             }
             std::string hostFolder = toolPath(plan->hostFiles, standInFolder);
@@ -222,7 +223,7 @@ void CompileDatabases::write(DestinationFolders& folders) const
         return;
     }
     const std::string& folder = plan->folder;
-    makeDatabaseFolder(folders, folder, plan->converter.getDestinationFolder());
+    makeDatabaseFolder(folders, folder, plan->sources.destinationFolder);
     for (std::size_t i = 0; i < plan->configurations.size(); ++i) {
         const std::string& configuration = plan->configurations[i];
         if (leavesItsFolder(configuration)) {
@@ -230,7 +231,7 @@ void CompileDatabases::write(DestinationFolders& folders) const
         }
         const std::string configurationFolder = joinPath(folder, plan->configurationFolders[i]);
         if (plan->configurationFolders[i] != configuration) {
-            plan->converter.getReport().folderRenamed(configuration, configurationFolder);
+            plan->sources.report.folderRenamed(configuration, configurationFolder);
         }
         makeNameFolders(folders, folder, plan->configurationFolders[i]);
         folders.makeDirectory(configurationFolder);
@@ -241,7 +242,7 @@ void CompileDatabases::write(DestinationFolders& folders) const
             if (!standIns.standIns.empty()) {
                 const std::string standInFolder = joinPath(configurationFolder, standInFolderName);
                 folders.makeDirectory(standInFolder);
-                if (plan->converter.sourceIsGroup()) {
+                if (plan->sources.sourceIsGroup) {
                     makeNamedFolder(folders, standInFolder, plan->projectFolders[p]);
                 }
                 writeStandIns(standIns.standIns, standIns.hostFolder);

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-class Converter;
+class ConversionReport;
 class DestinationFolders;
+class Group;
 
 // A stand-in header the databases write: its name is one part that may hold
 // backslashes, as a source includes it.
@@ -15,6 +16,18 @@ struct StandInFile {
     std::string name;
     // The path it is written under on this machine.
     std::string hostPath;
+};
+
+// What the databases take from the run.
+struct DatabaseSources {
+    // The root group of each project converted.
+    std::vector<const Group*> projects;
+    // The projects are those of a project group: each has its own stand-ins.
+    bool sourceIsGroup = false;
+    std::string installFolder;
+    std::string destinationFolder;
+    // Told what the databases leave out and which folders they rename.
+    ConversionReport& report;
 };
 
 // The JSON compilation databases <folder>\<configuration>\compile_commands.json
@@ -27,7 +40,7 @@ class CompileDatabases {
 public:
     // Gathers what each configuration builds and reads its sources for the
     // includes that need stand-ins; writes nothing.
-    CompileDatabases(const Converter& converter, std::string folder);
+    CompileDatabases(DatabaseSources sources, std::string folder);
     ~CompileDatabases();
     CompileDatabases(const CompileDatabases&) = delete;
     CompileDatabases& operator=(const CompileDatabases&) = delete;

@@ -11,7 +11,6 @@
 #include "reader/project_paths.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
-#include "writer/output_paths.h"
 #include "writer/output_plan.h"
 #include "writer/project_writer.h"
 #include "writer/recorded_run.h"
@@ -75,7 +74,7 @@ ProjectReading Converter::read()
     lexer.openFile(sourcePath);
     const auto startReport = [&] {
         if (!reportPath.empty()) {
-            report->start(*rootGroup, sourceIsGroup_);
+            report->start(*rootGroup, rootGroup->name, sourceIsGroup_);
         }
     };
     try {
@@ -156,21 +155,23 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
+        const OutputPlan plan(writerSettings(), *rootGroup);
         std::optional<CompileDatabases> databases;
         if (!compileDatabaseFolder.empty()) {
-            databases.emplace(*this, compileDatabaseFolder);
+            databases.emplace(DatabaseSources{projectRoots(), sourceIsGroup_, installFolder, destinationFolder, *report},
+                              compileDatabaseFolder);
         }
-        const std::vector<RunFile> outputs = outputFiles(databases ? &*databases : nullptr);
+        const std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
         refuseSameFiles(inputFiles(), outputs);
         recordedRun = std::make_unique<RecordedRun>(destinationFolder, projectName);
-        recordedRun->prepare(plannedOutputs(outputs), *report);
+        recordedRun->prepare(plannedOutputs(plan, outputs), *report);
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
         // Nothing more is read: the source file and its buffer are let go
         // before the writing fills buffers of its own.
         lexer.closeFile();
-        const int status = writeProject();
+        const int status = writeProject(plan);
         if (databases) {
             databaseFolders = DestinationFolders(compileDatabaseFolder);
             databases->write(databaseFolders);
@@ -255,10 +256,16 @@ int Converter::finishReport(int status)
     return status;
 }
 
-int Converter::writeProject()
+WriterSettings Converter::writerSettings() const
+{
+    return {destinationFolder, projectName,         messagePersonality,
+            analyserPersonality, compilerPersonality, sourceIsGroup_};
+}
+
+int Converter::writeProject(const OutputPlan& plan)
 {
     destinationFolders = DestinationFolders(destinationFolder);
-    writeProjectFile(*this);
+    ProjectWriter(plan, destinationFolders, *report).writeProjectFile();
     return 0;
 }
 
@@ -276,9 +283,9 @@ std::vector<RunFile> Converter::inputFiles() const
     return files;
 }
 
-std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) const
+std::vector<RunFile> Converter::outputFiles(const OutputPlan& plan, const CompileDatabases* databases) const
 {
-    std::vector<RunFile> files = plannedProjectFiles(*this);
+    std::vector<RunFile> files = plan.files();
     if (databases != nullptr) {
         for (std::string& path : databases->databasePaths()) {
             files.push_back({"the compilation database", std::move(path)});
@@ -294,11 +301,8 @@ std::vector<RunFile> Converter::outputFiles(const CompileDatabases* databases) c
     return files;
 }
 
-std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>& outputs) const
+std::vector<PlannedOutput> Converter::plannedOutputs(const OutputPlan& plan, const std::vector<RunFile>& outputs) const
 {
-    const std::string madeWhenMissing[] = {projectPersonality(*this, messageExtension),
-                                           projectPersonality(*this, compilerExtension),
-                                           projectPersonality(*this, analyserExtension)};
     std::vector<PlannedOutput> planned;
     for (const RunFile& output : outputs) {
         // A stand-in is named as a source includes it ("..\\board.h"), which no
@@ -306,8 +310,7 @@ std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>&
         if (!output.standInName.empty()) {
             continue;
         }
-        planned.push_back({output.path, std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing),
-                                                  output.path) != std::end(madeWhenMissing)});
+        planned.push_back({output.path, plan.isMadeWhenMissing(output.path)});
     }
     return planned;
 }

@@ -5,6 +5,7 @@
 #include "reader/xml_lexer.h"
 #include "writer/destination_folders.h"
 #include "writer/same_files.h"
+#include "writer/writer_settings.h"
 
 #include <cstddef>
 #include <memory>
@@ -31,6 +32,7 @@ class CompileDatabases;
 class ConversionReport;
 struct GroupMember;
 struct MemberFile;
+class OutputPlan;
 struct PlannedOutput;
 struct RunFolders;
 class RecordedRun;
@@ -75,10 +77,6 @@ public:
     // Where a reading stopped: the pending token is the one refused. The tests
     // that read without writing name it, as `run` does in its message.
     const XmlLexer& getLexer() const { return lexer; }
-    // Where the writers note what they changed of the project's names.
-    ConversionReport& getReport() const { return *report; }
-    // The folders that the writer has made in this run.
-    DestinationFolders& getDestinationFolders() const { return destinationFolders; }
 
     // The include folder rule of the source project; see ProjectPaths.
     void resolveProjectPath(std::string& folder) const;
@@ -87,7 +85,10 @@ public:
 
     // Reads the open source file into the group tree; see ProjectReader.
     ProjectReading readProject(Group& root);
-    int writeProject();
+    // What the writer takes from this run.
+    WriterSettings writerSettings() const;
+    // Writes the project file and its folder tree as planned.
+    int writeProject(const OutputPlan& plan);
 
     // Set by the entry point between construction and `run`.
     std::string projectName;
@@ -106,7 +107,7 @@ private:
     int finishReport(int status);
     // Writes the record of what the run wrote; returns the run's status.
     int recordRun(int status);
-    std::vector<PlannedOutput> plannedOutputs(const std::vector<RunFile>& outputs) const;
+    std::vector<PlannedOutput> plannedOutputs(const OutputPlan& plan, const std::vector<RunFile>& outputs) const;
     RunFolders runFolders() const;
     ProjectReading readFrom(XmlLexer& projectLexer, const std::string& projectFile, Group& root);
     ProjectReading readGroup();
@@ -122,7 +123,7 @@ private:
     void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.
     std::vector<RunFile> inputFiles() const;
-    std::vector<RunFile> outputFiles(const CompileDatabases* databases) const;
+    std::vector<RunFile> outputFiles(const OutputPlan& plan, const CompileDatabases* databases) const;
     RunFile reportFile() const;
 
     std::string sourcePath;
@@ -134,9 +135,8 @@ private:
     ExtensionFilter extensions;
     std::unique_ptr<Group> rootGroup;
     XmlLexer lexer;
-    // A record of what the disk holds, filled by the writer's walk over the
-    // const group tree.
-    mutable DestinationFolders destinationFolders;
+    // The folders the writer made or found in the destination.
+    DestinationFolders destinationFolders;
     // Kept here, not by the databases, so that a run that fails while writing
     // them still records the folders it made.
     DestinationFolders databaseFolders;

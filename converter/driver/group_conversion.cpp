@@ -80,7 +80,7 @@ bool Converter::readGroupMember(const GroupMember& member, const MemberFile& fil
     auto project = std::make_unique<Group>(member.name);
     project->sourceDir = parentFolder(path).value_or(std::string());
     report->setProject(project->name);
-    report->groupAdded(*rootGroup, *project);
+    report->groupAdded(*rootGroup, *project, project->name);
     report->projectBegins();
     ReadExtent extent = ReadExtent::noProject;
     std::string message;

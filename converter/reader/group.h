@@ -8,13 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-class Converter;
-class OutputFile;
-
 // One unit of the future analyser project: the project itself, a configuration
-// or a folder of source files, with what belongs to it. Its model is defined in
-// reader/group.cpp, `write` in writer/project_writer.cpp and the personality
-// operations in writer/personality.cpp.
+// or a folder of source files, with what belongs to it. The reader fills it;
+// the writer and the databases only read it.
 class Group {
 public:
     Group() = default;
@@ -37,11 +33,6 @@ public:
     // Without files and children: the group writes nothing but its folders.
     bool isEmpty() const { return files_.empty() && children_.empty(); }
 
-    // Writes this group's block, and those of its children, into the project
-    // file. `parentPath` is the parent's folder below the destination.
-    void write(const Converter& converter, OutputFile& out, const std::string& parentPath,
-               const std::string& inheritedAnalyser) const;
-
     std::string sourceDir;
     std::string name;
     // The group of a configuration, or of a configuration's own entries inside
@@ -52,21 +43,6 @@ public:
     std::map<std::string, std::string> toolOptions;
 
 private:
-    // `write` into the folder `folderName`, which the parent chose so that no
-    // two siblings share a folder.
-    void writeAs(const Converter& converter, OutputFile& out, const std::string& parentPath,
-                 const std::string& folderName, const std::string& inheritedAnalyser) const;
-    // The personality files the block names, chosen and made in this order.
-    std::string selectMessagePersonality(const Converter& converter) const;
-    // The "AnalPers=" value: the group's own analyser personality, else the one
-    // it inherits (its nearest ancestor's own, or the project's default). The
-    // children inherit it in turn.
-    std::string chooseAnalyserPersonality(const std::string& groupFolder, const std::string& folderName,
-                                          const std::string& inherited) const;
-    void produceAnalyserPersonality(const Converter& converter, const std::string& path) const;
-    void writeAnalyserPersonality(const Converter& converter, const std::string& path) const;
-    std::string selectCompilerPersonality(const Converter& converter) const;
-
     TextList files_;
     std::vector<std::string> includePaths_;
     std::unordered_set<std::string> includePathSet_;

@@ -165,7 +165,7 @@ Group& ProjectReader::addGroup(Group& parent, const std::string& name)
     Group& added = *child;
     parent.addChild(std::move(child));
     lastChildByName.insert_or_assign(ChildName(&parent, name), &added);
-    report.groupAdded(parent, added);
+    report.groupAdded(parent, added, name);
     return added;
 }
 

@@ -3,7 +3,6 @@
 #include "base/errors.h"
 #include "base/install_variables.h"
 #include "base/windows_path.h"
-#include "reader/group.h"
 #include "report/report_file.h"
 
 #include <array>
@@ -67,10 +66,10 @@ struct ConversionReport::ProjectMark {
 ConversionReport::ConversionReport() = default;
 ConversionReport::~ConversionReport() = default;
 
-void ConversionReport::start(const Group& root, bool projectColumn)
+void ConversionReport::start(const Group& root, const std::string& rootName, bool projectColumn)
 {
     file = std::make_unique<ReportFile>(projectColumn);
-    groupPaths[&root] = root.name;
+    groupPaths[&root] = rootName;
 }
 
 void ConversionReport::writeTo(const std::string& windowsPath)
@@ -89,10 +88,10 @@ void ConversionReport::drop()
     file.reset();
 }
 
-void ConversionReport::groupAdded(const Group& parent, const Group& child)
+void ConversionReport::groupAdded(const Group& parent, const Group& child, const std::string& childName)
 {
     if (file) {
-        groupPaths[&child] = groupPaths[&parent] + "\\" + child.name;
+        groupPaths[&child] = groupPaths[&parent] + "\\" + childName;
     }
 }
 

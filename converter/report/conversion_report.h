@@ -32,9 +32,10 @@ public:
     ConversionReport& operator=(const ConversionReport&) = delete;
 
     // Starts taking findings, kept until the file is written. Taken file
-    // entries name their group by its path from the root. A project group's
-    // report names in a column of its own the project of each line.
-    void start(const Group& root, bool projectColumn);
+    // entries name their group by its path from the root: the report knows a
+    // group by its address and its name as given. A project group's report
+    // names in a column of its own the project of each line.
+    void start(const Group& root, const std::string& rootName, bool projectColumn);
     bool isStarted() const { return file != nullptr; }
     bool isWritten() const { return !path.empty(); }
     // Creates the file and starts writing what was found so far; what is found
@@ -46,7 +47,7 @@ public:
     // The project of the group that the findings from now on concern; "" for
     // the group file itself.
     void setProject(std::string name) { project = std::move(name); }
-    void groupAdded(const Group& parent, const Group& child);
+    void groupAdded(const Group& parent, const Group& child, const std::string& childName);
 
     // Every decision about one file entry falls between these two calls.
     void fileEntryBegins();

@@ -1,18 +1,23 @@
 #include "writer/output_paths.h"
 
 #include "base/windows_path.h"
-#include "driver/converter.h"
 #include "reader/group.h"
 #include "writer/distinct_folder_names.h"
+#include "writer/writer_settings.h"
 
-std::string projectPersonFolder(const Converter& converter)
+std::string projectPersonFolder(const WriterSettings& settings)
 {
-    return converter.getDestinationFolder() + "\\person\\";
+    return settings.destinationFolder + "\\person\\";
 }
 
-std::string projectPersonality(const Converter& converter, std::string_view extension)
+std::string projectPersonality(const WriterSettings& settings, std::string_view extension)
 {
-    return projectPersonFolder(converter) + converter.getProjectName() + std::string(extension);
+    return projectPersonFolder(settings) + settings.projectName + std::string(extension);
+}
+
+std::string projectFilePath(const WriterSettings& settings)
+{
+    return joinPath(settings.destinationFolder, settings.projectName + ".prj");
 }
 
 std::string groupBaseFolder(const std::string& destinationFolder, const std::string& parentPath)

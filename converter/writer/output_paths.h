@@ -4,20 +4,22 @@
 #include <string_view>
 #include <vector>
 
-class Converter;
 class Group;
+struct WriterSettings;
 
 // The paths the writer derives. They are joined with one backslash and never
 // normalised: the user's separators and the names' own separators stay.
 
 // The folder of the project-wide personality files, with its trailing backslash.
-std::string projectPersonFolder(const Converter& converter);
+std::string projectPersonFolder(const WriterSettings& settings);
 inline constexpr std::string_view messageExtension = ".p_s";
 inline constexpr std::string_view analyserExtension = ".p_a";
 inline constexpr std::string_view compilerExtension = ".p_c";
 
 // A project-wide personality: the project's name with the extension, in that folder.
-std::string projectPersonality(const Converter& converter, std::string_view extension);
+std::string projectPersonality(const WriterSettings& settings, std::string_view extension);
+// The analyser project file.
+std::string projectFilePath(const WriterSettings& settings);
 
 // The folder a group's name is created in: the destination folder, then the
 // parent path when there is one.

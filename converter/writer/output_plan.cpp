@@ -1,44 +1,64 @@
 #include "writer/output_plan.h"
 
 #include "base/windows_path.h"
-#include "driver/converter.h"
+#include "reader/group.h"
 #include "writer/output_paths.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr std::string_view analyserRole = "the analyser personality";
 
-// The own analyser personalities, found by the walk that Group::write makes.
-void addOwnPersonalities(const Group& group, const std::string& groupFolder, const std::string& folderName,
-                         std::vector<RunFile>& files)
-{
-    if (group.isEmpty()) {
-        return;
-    }
-    if (hasOwnAnalyserPersonality(group)) {
-        files.push_back({analyserRole, ownAnalyserPersonality(groupFolder, folderName)});
-    }
-    const std::vector<std::string> childFolders = childFolderNames(group);
-    for (std::size_t i = 0; i < childFolders.size(); ++i) {
-        addOwnPersonalities(*group.children()[i], joinPath(groupFolder, childFolders[i]), childFolders[i], files);
-    }
-}
-
 } // namespace
 
-std::vector<RunFile> plannedProjectFiles(const Converter& converter)
+OutputPlan::OutputPlan(WriterSettings settings, const Group& root) : settings_(std::move(settings))
 {
-    const std::string destinationFolder = converter.getDestinationFolder();
-    std::vector<RunFile> files{{"the project file", joinPath(destinationFolder, converter.getProjectName() + ".prj")}};
-    if (converter.getMessagePersonality().empty()) {
-        files.push_back({"the message personality", projectPersonality(converter, messageExtension)});
+    files_.push_back({"the project file", projectFilePath(settings_)});
+    if (settings_.messagePersonality.empty()) {
+        files_.push_back({"the message personality", projectPersonality(settings_, messageExtension)});
     }
-    if (converter.getCompilerPersonality().empty()) {
-        files.push_back({"the compiler personality", projectPersonality(converter, compilerExtension)});
+    if (settings_.compilerPersonality.empty()) {
+        files_.push_back({"the compiler personality", projectPersonality(settings_, compilerExtension)});
     }
-    files.push_back({analyserRole, projectPersonality(converter, analyserExtension)});
-    const Group& root = converter.getRootGroup();
-    const std::string rootFolder = rootFolderName(root);
-    addOwnPersonalities(root, joinPath(destinationFolder, rootFolder), rootFolder, files);
-    return files;
+    files_.push_back({analyserRole, projectPersonality(settings_, analyserExtension)});
+    root_ = planGroup(root, "", rootFolderName(root), projectPersonality(settings_, analyserExtension));
+}
+
+PlannedGroup OutputPlan::planGroup(const Group& group, const std::string& parentPath, std::string folderName,
+                                   const std::string& inheritedAnalyser)
+{
+    PlannedGroup planned;
+    planned.group = &group;
+    planned.baseFolder = groupBaseFolder(settings_.destinationFolder, parentPath);
+    planned.folderName = std::move(folderName);
+    planned.folder = joinPath(planned.baseFolder, planned.folderName);
+    // An empty group makes its folders and nothing else.
+    if (group.isEmpty()) {
+        return planned;
+    }
+    planned.ownAnalyser = hasOwnAnalyserPersonality(group);
+    if (planned.ownAnalyser) {
+        planned.analyser = ownAnalyserPersonality(planned.folder, planned.folderName);
+        files_.push_back({analyserRole, planned.analyser});
+    } else {
+        planned.analyser = inheritedAnalyser;
+    }
+    const std::string childrensParentPath = childParentPath(parentPath, planned.folderName);
+    std::vector<std::string> childFolders = childFolderNames(group);
+    planned.children.reserve(childFolders.size());
+    for (std::size_t i = 0; i < childFolders.size(); ++i) {
+        planned.children.push_back(
+            planGroup(*group.children()[i], childrensParentPath, std::move(childFolders[i]), planned.analyser));
+    }
+    return planned;
+}
+
+bool OutputPlan::isMadeWhenMissing(const std::string& path) const
+{
+    return std::ranges::any_of(std::initializer_list<std::string_view>{messageExtension, compilerExtension,
+                                                                       analyserExtension},
+                               [&](std::string_view extension) {
+                                   return path == projectPersonality(settings_, extension);
+                               });
 }

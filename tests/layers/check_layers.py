@@ -19,15 +19,6 @@ KNOWN_UP_INCLUDES = {
     # Wine's registry text is parsed in base/, where the other readers of
     # escaped text live; the POSIX lookup of the App Paths value uses it.
     ("platform/platform_posix.cpp", "base/registry_text.h"),
-    # The report names a group's folders; it should be handed their names.
-    ("report/conversion_report.cpp", "reader/group.h"),
-    # The writers and the databases still take the whole Converter instead of
-    # the values they need from it.
-    ("writer/output_paths.cpp", "driver/converter.h"),
-    ("writer/output_plan.cpp", "driver/converter.h"),
-    ("writer/personality.cpp", "driver/converter.h"),
-    ("writer/project_writer.cpp", "driver/converter.h"),
-    ("compdb/compile_database.cpp", "driver/converter.h"),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)

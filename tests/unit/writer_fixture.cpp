@@ -3,6 +3,8 @@
 #include "base/errors.h"
 #include "base/output_file.h"
 #include "support/captured_stdout.h"
+#include "writer/output_plan.h"
+#include "writer/project_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -57,15 +59,16 @@ WriteResult WriterFixture::writeTree(const Group& root)
 
 void WriterFixture::writeTreeUncaptured(const Group& root)
 {
+    const OutputPlan plan(converter.writerSettings(), root);
     OutputFile projectFile(destinationPath("radio.prj"));
     projectFile.writeLine("VersionTag45");
-    root.write(converter, projectFile, "", destinationPath("person\\radio.p_a"));
+    ProjectWriter(plan, folders, report).write(projectFile, plan.root());
     projectFile.close();
 }
 
 WriteResult WriterFixture::writeProject()
 {
-    return captureWriting([&] { converter.writeProject(); });
+    return captureWriting([&] { converter.writeProject(OutputPlan(converter.writerSettings(), converter.getRootGroup())); });
 }
 
 std::string WriterFixture::destinationPath(const std::string& below) const

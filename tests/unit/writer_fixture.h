@@ -4,6 +4,8 @@
 
 #include "driver/converter.h"
 #include "reader/group.h"
+#include "report/conversion_report.h"
+#include "writer/destination_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +48,9 @@ protected:
     TempFolder temp;
     const std::string destination;
     Converter converter;
+    // What the tree writing made, and what it reported.
+    DestinationFolders folders;
+    ConversionReport report;
 };
 
 // How the work failed: "" when it did not, else the IOERROR as "code path".

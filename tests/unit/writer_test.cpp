@@ -3,6 +3,7 @@
 #include "base/output_file.h"
 #include "report/report_file.h"
 #include "writer/distinct_folder_names.h"
+#include "writer/output_plan.h"
 
 #include <algorithm>
 #include <array>
@@ -111,6 +112,41 @@ TEST_F(ProjectWriter, NamesWithSeparatorsMakeNestedFolders)
               std::string::npos);
 }
 
+// The same-file check and the run's record see only the planned files: the
+// writer must write no other, wherever a tree puts its personalities.
+TEST_F(ProjectWriter, WritesEveryPlannedFileAndNoOther)
+{
+    std::unique_ptr<Group> root = makeGroup("radio");
+    root->addFile("C:\\a.c");
+    Group& debug = addChild(*root, "Debug");
+    debug.addFile("C:\\b.c");
+    debug.appendIncludePath("C:\\inc");
+    Group& nested = addChild(debug, "src\\dsp");
+    nested.addFile("C:\\e.c");
+    nested.setDefinition("BOARD", "2");
+    addChild(debug, "empty");
+    Group& twin = addChild(*root, "DEBUG");
+    twin.addFile("C:\\c.c");
+    twin.setDefinition("NDEBUG", "");
+    addChild(twin, "inherits").addFile("C:\\d.c");
+
+    ASSERT_EQ(writeTree(*root).failure, "");
+
+    const OutputPlan plan(converter.writerSettings(), *root);
+    std::vector<std::string> planned;
+    for (const RunFile& file : plan.files()) {
+        ASSERT_TRUE(file.path.starts_with(destination + "\\")) << file.path;
+        std::string below = file.path.substr(destination.size() + 1);
+        std::replace(below.begin(), below.end(), '\\', '/');
+        planned.push_back(below);
+    }
+    std::sort(planned.begin(), planned.end());
+    std::vector<std::string> written = listing(hostPath(""));
+    std::erase_if(written, [](const std::string& path) { return path.ends_with('/'); });
+    EXPECT_EQ(written, planned);
+    EXPECT_EQ(planned.size(), 7U);
+}
+
 TEST_F(ProjectWriter, BackslashIsTakenFirstWhenANameHoldsBothSeparators)
 {
     // For a/b\c the first folder asked for is a/b, so the folder a is never made.
@@ -171,7 +207,7 @@ TEST_F(ProjectWriter, AFailureLeavesEveryLineWrittenBeforeIt)
     EXPECT_NE(whole.find("module2999.c\r\n" + longPath + "\r\nC:\\work\\radio\\last.c\r\n"), std::string::npos);
 
     // A second run, which finds a file where the child's folder must go.
-    converter.getDestinationFolders() = DestinationFolders(destination);
+    folders = DestinationFolders(destination);
     fs::remove_all(hostPath("radio/Debug"));
     writeBytes(hostPath("radio/Debug"), "in the way");
     EXPECT_EQ(writeTree(*root).failure, "1 " + destination + "\\radio\\Debug\\output\\");
