@@ -41,8 +41,8 @@ class XMLReaderError;
 // One whole conversion: its settings, the source project model and the lexer.
 // Its members are defined by subsystem: the run, the extension list, the
 // reading and the writing in driver/converter.cpp, the reading of a project
-// group in driver/group_conversion.cpp and findInstallFolder in
-// driver/install_folder.cpp.
+// group in driver/converter_group_reading.cpp. The writing itself is the
+// writer's and the databases': they are handed values, not the Converter.
 class Converter {
 public:
     Converter(std::string sourcePath, std::string destinationFolder, std::string installFolder);
