@@ -301,13 +301,9 @@ std::vector<PlannedOutput> Converter::plannedOutputs(const std::vector<RunFile>&
                                            projectPersonality(*this, analyserExtension)};
     std::vector<PlannedOutput> planned;
     for (const RunFile& output : outputs) {
-        // A stand-in is named as a source includes it ("..\\board.h"), which no
-        // Windows path of the record can name: the record leaves them out.
-        if (!output.standInName.empty()) {
-            continue;
-        }
-        planned.push_back({output.path, std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing),
-                                                  output.path) != std::end(madeWhenMissing)});
+        planned.push_back({{output.path, output.standInName},
+                           std::find(std::begin(madeWhenMissing), std::end(madeWhenMissing), output.path) !=
+                               std::end(madeWhenMissing)});
     }
     return planned;
 }
