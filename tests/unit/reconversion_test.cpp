@@ -40,7 +40,7 @@ TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
 {
     const RunRecord record{{{{"P:\\out\\radio.prj"}, {120, 0xABCDEF0123456789}},
                             {{"P:\\out\\a b\\x.p_a"}, {0, 7}},
-                            {{"P:\\out\\radio\\a b", "..\\in c\tl.h"}, {9, 3}}},
+                            {{"P:\\out\\radio\\a b", "Board rev.h"}, {9, 3}}},
                            {"P:\\out\\radio", "P:\\out\\radio\\a b"}};
     const std::string text = runRecordText(record);
     const std::optional<RunRecord> read = parseRunRecord(text);
