@@ -8,20 +8,13 @@ namespace {
 
 using PathKeys = std::unordered_set<std::string>;
 
-PathKeys keysOf(const std::vector<std::string>& paths)
+// Of files by outputKey, of folders by pathKey.
+template <typename Item>
+PathKeys keysOf(const std::vector<Item>& items, std::string (*keyOf)(const Item&))
 {
     PathKeys keys;
-    for (const std::string& path : paths) {
-        keys.insert(pathKey(path));
-    }
-    return keys;
-}
-
-PathKeys keysOf(const OutputNames& names)
-{
-    PathKeys keys;
-    for (const OutputName& name : names) {
-        keys.insert(outputKey(name));
+    for (const Item& item : items) {
+        keys.insert(keyOf(item));
     }
     return keys;
 }
@@ -104,8 +97,8 @@ Leftovers findLeftovers(const RunRecord& last, const OutputNames& plannedFiles,
                         const std::vector<std::string>& plannedFolders, const FilesOnDisk& onDisk,
                         const std::vector<ProjectRecord>& neighbours)
 {
-    const PathKeys planned = keysOf(plannedFiles);
-    const PathKeys made = keysOf(plannedFolders);
+    const PathKeys planned = keysOf(plannedFiles, outputKey);
+    const PathKeys made = keysOf(plannedFolders, pathKey);
     const PathKeys others = neighbourKeys(neighbours);
     Leftovers leftovers;
     for (const RecordedFile& file : last.files) {
@@ -128,7 +121,7 @@ Leftovers findLeftovers(const RunRecord& last, const OutputNames& plannedFiles,
 RunRecord nextRecord(const RunRecord& last, const OutputNames& plannedFiles,
                      const std::vector<std::string>& plannedFolders, const RunWrites& run, bool finished)
 {
-    const PathKeys touched = keysOf(run.touched);
+    const PathKeys touched = keysOf(run.touched, outputKey);
     std::unordered_map<std::string, const RecordedFile*> written;
     for (const RecordedFile& file : run.written) {
         written.emplace(outputKey(file.name), &file);
@@ -156,7 +149,7 @@ RunRecord nextRecord(const RunRecord& last, const OutputNames& plannedFiles,
             next.files.push_back(file);
         }
     }
-    const PathKeys stillMade = keysOf(plannedFolders);
+    const PathKeys stillMade = keysOf(plannedFolders, pathKey);
     PathKeys folders;
     for (const std::string& folder : last.folders) {
         if ((!finished || stillMade.contains(pathKey(folder))) && folders.insert(pathKey(folder)).second) {
