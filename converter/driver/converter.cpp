@@ -305,12 +305,7 @@ std::vector<PlannedOutput> Converter::plannedOutputs(const OutputPlan& plan, con
 {
     std::vector<PlannedOutput> planned;
     for (const RunFile& output : outputs) {
-        // A stand-in is named as a source includes it ("..\\board.h"), which no
-        // Windows path of the record can name: the record leaves them out.
-        if (!output.standInName.empty()) {
-            continue;
-        }
-        planned.push_back({output.path, plan.isMadeWhenMissing(output.path)});
+        planned.push_back({{output.path, output.standInName}, plan.isMadeWhenMissing(output.path)});
     }
     return planned;
 }

@@ -5,12 +5,14 @@
 #include <vector>
 
 // What a run into a destination that an earlier run wrote does to the files
-// there besides writing them. Paths are Windows paths, as in platform.h.
+// there besides writing them. Paths are Windows paths, as in platform.h, but
+// for the files that the run weighs, sets aside or removes: those are host
+// paths (hostPath, hostPathIn), since a stand-in header has no Windows path.
 namespace platform {
 
 // Opens a plain file for reading; nullptr for nothing, a folder, a link or a
 // device there: a link is never followed, a pipe never waited on.
-std::FILE* openPlainFile(const std::string& windowsPath);
+std::FILE* openPlainFile(const std::string& hostPath);
 
 // Puts the file `from` in the place of `to` in one step, replacing any file
 // there, so that a reader of `to` finds the old file or the new, never part.
@@ -23,7 +25,7 @@ enum class Renaming { renamed, nameTaken, failed };
 Renaming renameWithoutReplacing(const std::string& from, const std::string& to);
 
 // Removes a file, never a folder or what a link leads to.
-bool removeFile(const std::string& windowsPath);
+bool removeFile(const std::string& hostPath);
 
 // Removes a folder that is empty; leaves any other.
 bool removeEmptyFolder(const std::string& windowsPath);

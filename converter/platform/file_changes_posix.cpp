@@ -13,9 +13,8 @@
 
 namespace platform {
 
-std::FILE* openPlainFile(const std::string& windowsPath)
+std::FILE* openPlainFile(const std::string& host)
 {
-    const std::string host = hostPath(windowsPath);
     return regularFileStream(host.empty() ? -1 : ::open(host.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC),
                              "rb");
 }
@@ -30,24 +29,21 @@ bool replaceFile(const std::string& from, const std::string& to)
 // A second name, then the first one dropped: link() never replaces.
 Renaming renameWithoutReplacing(const std::string& from, const std::string& to)
 {
-    const std::string hostFrom = hostPath(from);
-    const std::string hostTo = hostPath(to);
-    if (hostFrom.empty() || hostTo.empty()) {
+    if (from.empty() || to.empty()) {
         return Renaming::failed;
     }
-    if (::link(hostFrom.c_str(), hostTo.c_str()) != 0) {
+    if (::link(from.c_str(), to.c_str()) != 0) {
         return errno == EEXIST ? Renaming::nameTaken : Renaming::failed;
     }
-    if (::unlink(hostFrom.c_str()) != 0) {
-        ::unlink(hostTo.c_str());
+    if (::unlink(from.c_str()) != 0) {
+        ::unlink(to.c_str());
         return Renaming::failed;
     }
     return Renaming::renamed;
 }
 
-bool removeFile(const std::string& windowsPath)
+bool removeFile(const std::string& host)
 {
-    const std::string host = hostPath(windowsPath);
     struct stat status {};
     return !host.empty() && ::lstat(host.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
            ::unlink(host.c_str()) == 0;

@@ -16,9 +16,9 @@ bool isPlainFile(const std::string& windowsPath)
 
 } // namespace
 
-std::FILE* openPlainFile(const std::string& windowsPath)
+std::FILE* openPlainFile(const std::string& hostPath)
 {
-    return isPlainFile(windowsPath) ? std::fopen(windowsPath.c_str(), "rb") : nullptr;
+    return isPlainFile(hostPath) ? std::fopen(hostPath.c_str(), "rb") : nullptr;
 }
 
 bool replaceFile(const std::string& from, const std::string& to)
@@ -39,9 +39,9 @@ Renaming renameWithoutReplacing(const std::string& from, const std::string& to)
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Renaming::nameTaken : Renaming::failed;
 }
 
-bool removeFile(const std::string& windowsPath)
+bool removeFile(const std::string& hostPath)
 {
-    return isPlainFile(windowsPath) && DeleteFileA(windowsPath.c_str());
+    return isPlainFile(hostPath) && DeleteFileA(hostPath.c_str());
 }
 
 bool removeEmptyFolder(const std::string& windowsPath)

@@ -47,6 +47,16 @@ std::FILE* createFile(const std::string& windowsPath);
 // holds a NUL, which no file name can.
 std::string hostPath(const std::string& windowsPath);
 
+// True when a name, read from a file the user could have edited, names an
+// entry right inside a folder: no separator, not "." or "..", nothing the file
+// system would read as another place.
+bool isHostFileName(const std::string& name);
+
+// The host path of the entry `name` right inside a Windows folder; "" when the
+// folder lies on no drive or the name is no host file name. The stand-in
+// headers are named so, as a source includes them ("..\board.h").
+std::string hostPathIn(const std::string& windowsFolder, const std::string& name);
+
 // True when anything stands under a host path (as hostPath gives it), a
 // dangling link included.
 bool hostEntryExists(const std::string& hostPath);

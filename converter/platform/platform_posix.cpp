@@ -365,6 +365,19 @@ std::string hostPath(const std::string& windowsPath)
     return hostPathThrough(windowsPath, driveFolders());
 }
 
+// A backslash is a letter of a name here, as in the stand-in "..\board.h".
+bool isHostFileName(const std::string& name)
+{
+    constexpr std::string_view leadsElsewhere("/\0", 2);
+    return !name.empty() && name != "." && name != ".." && name.find_first_of(leadsElsewhere) == std::string::npos;
+}
+
+std::string hostPathIn(const std::string& windowsFolder, const std::string& name)
+{
+    const std::string folder = hostPath(windowsFolder);
+    return folder.empty() || !isHostFileName(name) ? std::string() : folder + '/' + name;
+}
+
 bool hostEntryExists(const std::string& hostPath)
 {
     struct stat status {};

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <fcntl.h>
 #include <io.h>
@@ -106,6 +107,22 @@ bool pathExists(const std::string& windowsPath)
         return false;
     }
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Windows drops a name's trailing dots and blanks, so that "..." or ".. " would
+// name the folder above; a colon would name a stream, or a drive.
+bool isHostFileName(const std::string& name)
+{
+    const auto notInAName = [](char c) {
+        return static_cast<unsigned char>(c) < ' ' || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+    };
+    return !name.empty() && name.back() != '.' && name.back() != ' ' &&
+           std::none_of(name.begin(), name.end(), notInAName);
+}
+
+std::string hostPathIn(const std::string& windowsFolder, const std::string& name)
+{
+    return namesNoFile(windowsFolder) || !isHostFileName(name) ? std::string() : windowsFolder + '\\' + name;
 }
 
 bool hostEntryExists(const std::string& hostPath)

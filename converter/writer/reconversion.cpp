@@ -8,11 +8,13 @@ namespace {
 
 using PathKeys = std::unordered_set<std::string>;
 
-PathKeys keysOf(const std::vector<std::string>& paths)
+// Of files by outputKey, of folders by pathKey.
+template <typename Item>
+PathKeys keysOf(const std::vector<Item>& items, std::string (*keyOf)(const Item&))
 {
     PathKeys keys;
-    for (const std::string& path : paths) {
-        keys.insert(pathKey(path));
+    for (const Item& item : items) {
+        keys.insert(keyOf(item));
     }
     return keys;
 }
@@ -29,7 +31,7 @@ PathKeys neighbourKeys(const std::vector<ProjectRecord>& neighbours)
     PathKeys keys;
     for (const ProjectRecord& neighbour : neighbours) {
         for (const RecordedFile& file : neighbour.record.files) {
-            keys.insert(pathKey(file.path));
+            keys.insert(outputKey(file.name));
         }
         for (const std::string& folder : neighbour.record.folders) {
             keys.insert(pathKey(folder));
@@ -45,60 +47,66 @@ std::string pathKey(const std::string& path)
     return asciiUpperCase(path);
 }
 
-std::vector<std::string> editedFiles(const RunRecord& last, const std::vector<std::string>& rewritten,
-                                     const FilesOnDisk& onDisk)
+// No path holds a NUL, so a stand-in's key is no file's.
+std::string outputKey(const OutputName& name)
+{
+    return name.standInName.empty() ? pathKey(name.path) : pathKey(name.path) + '\0' + name.standInName;
+}
+
+OutputNames editedFiles(const RunRecord& last, const OutputNames& rewritten, const FilesOnDisk& onDisk)
 {
     std::unordered_map<std::string, const Fingerprint*> recorded;
     for (const RecordedFile& file : last.files) {
-        recorded.emplace(pathKey(file.path), &file.written);
+        recorded.emplace(outputKey(file.name), &file.written);
     }
-    std::vector<std::string> edited;
-    for (const std::string& path : rewritten) {
-        const std::string key = pathKey(path);
+    OutputNames edited;
+    for (const OutputName& name : rewritten) {
+        const std::string key = outputKey(name);
         const auto found = recorded.find(key);
         if (found != recorded.end() && editedSince(*found->second, key, onDisk)) {
-            edited.push_back(path);
+            edited.push_back(name);
         }
     }
     return edited;
 }
 
-std::string keptBesideName(const std::string& path, unsigned attempt)
+OutputName keptBesideName(const OutputName& name, unsigned attempt)
 {
-    return path + ".edited" + (attempt < 2 ? std::string() : "-" + std::to_string(attempt));
+    const std::string suffix = ".edited" + (attempt < 2 ? std::string() : "-" + std::to_string(attempt));
+    return name.standInName.empty() ? OutputName{name.path + suffix} : OutputName{name.path, name.standInName + suffix};
 }
 
-std::optional<NeighbourClash> findNeighbourClash(const std::vector<std::string>& planned,
+std::optional<NeighbourClash> findNeighbourClash(const OutputNames& planned,
                                                  const std::vector<ProjectRecord>& neighbours)
 {
     std::unordered_map<std::string, const std::string*> owners;
     for (const ProjectRecord& neighbour : neighbours) {
         for (const RecordedFile& file : neighbour.record.files) {
-            owners.emplace(pathKey(file.path), &neighbour.projectName);
+            owners.emplace(outputKey(file.name), &neighbour.projectName);
         }
     }
-    for (const std::string& path : planned) {
-        if (const auto owner = owners.find(pathKey(path)); owner != owners.end()) {
-            return NeighbourClash{path, *owner->second};
+    for (const OutputName& name : planned) {
+        if (const auto owner = owners.find(outputKey(name)); owner != owners.end()) {
+            return NeighbourClash{name, *owner->second};
         }
     }
     return std::nullopt;
 }
 
-Leftovers findLeftovers(const RunRecord& last, const std::vector<std::string>& plannedFiles,
+Leftovers findLeftovers(const RunRecord& last, const OutputNames& plannedFiles,
                         const std::vector<std::string>& plannedFolders, const FilesOnDisk& onDisk,
                         const std::vector<ProjectRecord>& neighbours)
 {
-    const PathKeys planned = keysOf(plannedFiles);
-    const PathKeys made = keysOf(plannedFolders);
+    const PathKeys planned = keysOf(plannedFiles, outputKey);
+    const PathKeys made = keysOf(plannedFolders, pathKey);
     const PathKeys others = neighbourKeys(neighbours);
     Leftovers leftovers;
     for (const RecordedFile& file : last.files) {
-        const std::string key = pathKey(file.path);
+        const std::string key = outputKey(file.name);
         if (planned.contains(key) || others.contains(key) || !onDisk.contains(key)) {
             continue;
         }
-        (editedSince(file.written, key, onDisk) ? leftovers.kept : leftovers.removed).push_back(file.path);
+        (editedSince(file.written, key, onDisk) ? leftovers.kept : leftovers.removed).push_back(file.name);
     }
     // The record lists a folder after the one it lies in.
     for (auto folder = last.folders.rbegin(); folder != last.folders.rend(); ++folder) {
@@ -110,24 +118,24 @@ Leftovers findLeftovers(const RunRecord& last, const std::vector<std::string>& p
     return leftovers;
 }
 
-RunRecord nextRecord(const RunRecord& last, const std::vector<std::string>& plannedFiles,
+RunRecord nextRecord(const RunRecord& last, const OutputNames& plannedFiles,
                      const std::vector<std::string>& plannedFolders, const RunWrites& run, bool finished)
 {
-    const PathKeys touched = keysOf(run.touched);
+    const PathKeys touched = keysOf(run.touched, outputKey);
     std::unordered_map<std::string, const RecordedFile*> written;
     for (const RecordedFile& file : run.written) {
-        written.emplace(pathKey(file.path), &file);
+        written.emplace(outputKey(file.name), &file);
     }
     std::unordered_map<std::string, const RecordedFile*> recorded;
     for (const RecordedFile& file : last.files) {
-        recorded.emplace(pathKey(file.path), &file);
+        recorded.emplace(outputKey(file.name), &file);
     }
     // In the order planned, so that a rerun that changes nothing writes the
     // same record.
     RunRecord next;
     PathKeys planned;
-    for (const std::string& path : plannedFiles) {
-        const std::string key = pathKey(path);
+    for (const OutputName& name : plannedFiles) {
+        const std::string key = outputKey(name);
         planned.insert(key);
         if (const auto file = written.find(key); file != written.end()) {
             next.files.push_back(*file->second);
@@ -136,12 +144,12 @@ RunRecord nextRecord(const RunRecord& last, const std::vector<std::string>& plan
         }
     }
     for (const RecordedFile& file : last.files) {
-        const std::string key = pathKey(file.path);
+        const std::string key = outputKey(file.name);
         if (!finished && !planned.contains(key) && !touched.contains(key)) {
             next.files.push_back(file);
         }
     }
-    const PathKeys stillMade = keysOf(plannedFolders);
+    const PathKeys stillMade = keysOf(plannedFolders, pathKey);
     PathKeys folders;
     for (const std::string& folder : last.folders) {
         if ((!finished || stillMade.contains(pathKey(folder))) && folders.insert(pathKey(folder)).second) {

@@ -14,19 +14,23 @@
 
 // One key for every spelling Windows takes for a path: letter case aside.
 std::string pathKey(const std::string& path);
+// The same for a file; a stand-in's name keeps its letter case, as the file
+// systems that get stand-ins do.
+std::string outputKey(const OutputName& name);
 
-// What stands now under the paths that the last run's record lists, by
-// pathKey; no entry where no file stands.
+using OutputNames = std::vector<OutputName>;
+
+// What stands now under the files that the last run's record lists, by
+// outputKey; no entry where no file stands.
 using FilesOnDisk = std::unordered_map<std::string, Fingerprint>;
 
 // The files this run rewrites that hold something else than the last run
 // wrote there: someone edited them, and their bytes are kept beside.
-std::vector<std::string> editedFiles(const RunRecord& last, const std::vector<std::string>& rewritten,
-                                     const FilesOnDisk& onDisk);
+OutputNames editedFiles(const RunRecord& last, const OutputNames& rewritten, const FilesOnDisk& onDisk);
 
 // The name of the attempt-th place (from 1) to keep an edited file beside:
 // "X.edited", then "X.edited-2", "X.edited-3"...
-std::string keptBesideName(const std::string& path, unsigned attempt);
+OutputName keptBesideName(const OutputName& name, unsigned attempt);
 
 // Another project's record, named by the project.
 struct ProjectRecord {
@@ -35,27 +39,27 @@ struct ProjectRecord {
 };
 
 struct NeighbourClash {
-    std::string path;
+    OutputName file;
     std::string projectName;
 };
 
 // The first file this run would write that another project's record lists.
-std::optional<NeighbourClash> findNeighbourClash(const std::vector<std::string>& planned,
+std::optional<NeighbourClash> findNeighbourClash(const OutputNames& planned,
                                                  const std::vector<ProjectRecord>& neighbours);
 
 // What the last run wrote that this run does not.
 struct Leftovers {
     // Unchanged since the last run wrote them: they go.
-    std::vector<std::string> removed;
+    OutputNames removed;
     // Edited since: they stay, and the run says so.
-    std::vector<std::string> kept;
+    OutputNames kept;
     // Made by the converter and not by this run, inner folders first: each
     // goes when it is left empty.
     std::vector<std::string> folders;
 };
 
 // A file or folder that another project's record lists is never one of them.
-Leftovers findLeftovers(const RunRecord& last, const std::vector<std::string>& plannedFiles,
+Leftovers findLeftovers(const RunRecord& last, const OutputNames& plannedFiles,
                         const std::vector<std::string>& plannedFolders, const FilesOnDisk& onDisk,
                         const std::vector<ProjectRecord>& neighbours);
 
@@ -64,7 +68,7 @@ Leftovers findLeftovers(const RunRecord& last, const std::vector<std::string>& p
 // folders it made.
 struct RunWrites {
     std::vector<RecordedFile> written;
-    std::vector<std::string> touched;
+    OutputNames touched;
     std::vector<std::string> made;
 };
 
@@ -72,5 +76,5 @@ struct RunWrites {
 // the last record it still makes without rewriting (a placeholder kept as the
 // user has it) or still made. A failed run claims nothing it did not write:
 // the last record, less every file it touched, and what it wrote whole.
-RunRecord nextRecord(const RunRecord& last, const std::vector<std::string>& plannedFiles,
+RunRecord nextRecord(const RunRecord& last, const OutputNames& plannedFiles,
                      const std::vector<std::string>& plannedFolders, const RunWrites& run, bool finished);

@@ -29,54 +29,53 @@ RecordedRun::RecordedRun(const std::string& destinationFolder, const std::string
     }
 }
 
-std::vector<std::string> RecordedRun::plannedPaths() const
+OutputNames RecordedRun::plannedNames() const
 {
-    std::vector<std::string> paths;
+    OutputNames names;
     for (const PlannedOutput& output : planned) {
-        paths.push_back(output.path);
+        names.push_back(output.name);
     }
-    return paths;
+    return names;
 }
 
 void RecordedRun::prepare(std::vector<PlannedOutput> plannedOutputs, ConversionReport& report)
 {
     planned = std::move(plannedOutputs);
-    const std::vector<std::string> paths = plannedPaths();
-    if (const std::optional<NeighbourClash> clash = findNeighbourClash(paths, neighbours)) {
-        throw SameFile("Will not write " + clash->path + ": the project " + clash->projectName +
+    if (const std::optional<NeighbourClash> clash = findNeighbourClash(plannedNames(), neighbours)) {
+        throw SameFile("Will not write " + shownName(clash->file) + ": the project " + clash->projectName +
                        " converted into this destination wrote it");
     }
     for (const RecordedFile& file : last.files) {
-        if (const std::optional<Fingerprint> now = fingerprintOnDisk(file.path, file.written.size)) {
-            onDisk.emplace(pathKey(file.path), *now);
+        if (const std::optional<Fingerprint> now = fingerprintOnDisk(file.name, file.written.size)) {
+            onDisk.emplace(outputKey(file.name), *now);
         }
     }
-    std::vector<std::string> rewritten;
+    OutputNames rewritten;
     for (const PlannedOutput& output : planned) {
         if (!output.madeOnlyWhenMissing) {
-            rewritten.push_back(output.path);
-        } else if (platform::pathExists(output.path)) {
-            foundBefore.insert(pathKey(output.path));
+            rewritten.push_back(output.name);
+        } else if (platform::pathExists(output.name.path)) {
+            foundBefore.insert(outputKey(output.name));
         }
     }
-    for (const std::string& path : editedFiles(last, rewritten, onDisk)) {
-        keepBeside(path, report);
+    for (const OutputName& name : editedFiles(last, rewritten, onDisk)) {
+        keepBeside(name, report);
     }
     prepared = true;
 }
 
-void RecordedRun::keepBeside(const std::string& path, ConversionReport& report)
+void RecordedRun::keepBeside(const OutputName& name, ConversionReport& report)
 {
     for (unsigned attempt = 1;; ++attempt) {
-        const std::string keptAs = keptBesideName(path, attempt);
-        const platform::Renaming renaming = platform::renameWithoutReplacing(path, keptAs);
+        const OutputName keptAs = keptBesideName(name, attempt);
+        const platform::Renaming renaming = platform::renameWithoutReplacing(hostPathOf(name), hostPathOf(keptAs));
         if (renaming == platform::Renaming::failed) {
-            throw IOERROR(IOERROR::cannotWriteFile, path);
+            throw IOERROR(IOERROR::cannotWriteFile, shownName(name));
         }
         if (renaming == platform::Renaming::renamed) {
-            printLine("Edited since the last run, kept as: " + keptAs);
-            report.editedSetAside(path, keptAs);
-            touched.push_back(path);
+            printLine("Edited since the last run, kept as: " + shownName(keptAs));
+            report.editedSetAside(shownName(name), shownName(keptAs));
+            touched.push_back(name);
             return;
         }
     }
@@ -84,17 +83,17 @@ void RecordedRun::keepBeside(const std::string& path, ConversionReport& report)
 
 void RecordedRun::removeLeftovers(const RunFolders& folders, ConversionReport& report)
 {
-    const Leftovers leftovers = findLeftovers(last, plannedPaths(), folders.known, onDisk, neighbours);
+    const Leftovers leftovers = findLeftovers(last, plannedNames(), folders.known, onDisk, neighbours);
     std::size_t removed = 0;
-    for (const std::string& path : leftovers.removed) {
-        if (platform::removeFile(path)) {
+    for (const OutputName& name : leftovers.removed) {
+        if (platform::removeFile(hostPathOf(name))) {
             ++removed;
-            report.leftoverRemoved(path);
-            touched.push_back(path);
+            report.leftoverRemoved(shownName(name));
+            touched.push_back(name);
         }
     }
-    for (const std::string& path : leftovers.kept) {
-        report.leftoverKept(path);
+    for (const OutputName& name : leftovers.kept) {
+        report.leftoverKept(shownName(name));
     }
     for (const std::string& folder : leftovers.folders) {
         platform::removeEmptyFolder(folder);
@@ -112,18 +111,18 @@ void RecordedRun::writeRecord(const RunFolders& folders, bool finished)
     }
     RunWrites run{{}, touched, folders.made};
     for (const PlannedOutput& output : planned) {
-        const bool ours = !output.madeOnlyWhenMissing || !foundBefore.contains(pathKey(output.path));
+        const bool ours = !output.madeOnlyWhenMissing || !foundBefore.contains(outputKey(output.name));
         if (!ours) {
             continue;
         }
         // A failed run may have stopped inside any file it writes.
         if (!finished) {
-            run.touched.push_back(output.path);
-        } else if (const std::optional<Fingerprint> written = fingerprintOnDisk(output.path, wholeFile)) {
-            run.written.push_back({output.path, *written});
+            run.touched.push_back(output.name);
+        } else if (const std::optional<Fingerprint> written = fingerprintOnDisk(output.name, wholeFile)) {
+            run.written.push_back({output.name, *written});
         }
     }
-    const RunRecord next = nextRecord(last, plannedPaths(), folders.known, run, finished);
+    const RunRecord next = nextRecord(last, plannedNames(), folders.known, run, finished);
     // A failed run that made nothing new leaves the last record, or none.
     if (finished || runRecordText(next) != runRecordText(last)) {
         writeRunRecord(recordPath, next);

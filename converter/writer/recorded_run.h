@@ -11,7 +11,7 @@ class ConversionReport;
 
 // A file a run writes, as planned before writing.
 struct PlannedOutput {
-    std::string path;
+    OutputName name;
     // The placeholders and the default analyser personality are made when
     // missing and never rewritten: once there, they are the user's.
     bool madeOnlyWhenMissing = false;
@@ -47,8 +47,8 @@ public:
     void writeRecord(const RunFolders& folders, bool finished);
 
 private:
-    void keepBeside(const std::string& path, ConversionReport& report);
-    std::vector<std::string> plannedPaths() const;
+    void keepBeside(const OutputName& name, ConversionReport& report);
+    OutputNames plannedNames() const;
 
     std::string recordPath;
     RunRecord last;
@@ -57,6 +57,6 @@ private:
     // Made-when-missing files that were there before the run.
     std::unordered_set<std::string> foundBefore;
     FilesOnDisk onDisk;
-    std::vector<std::string> touched;
+    OutputNames touched;
     bool prepared = false;
 };

@@ -13,8 +13,21 @@ struct Fingerprint {
     bool operator==(const Fingerprint&) const = default;
 };
 
-struct RecordedFile {
+// A file the converter writes, by its Windows path; an include stand-in by the
+// Windows path of its folder and its name as a source includes it
+// ("..\board.h"), which no Windows path can name.
+struct OutputName {
     std::string path;
+    std::string standInName = {};
+    bool operator==(const OutputName&) const = default;
+};
+
+// The file as the run names it to the user: a stand-in as its folder, a
+// backslash and its name.
+std::string shownName(const OutputName& name);
+
+struct RecordedFile {
+    OutputName name;
     // What the converter wrote there.
     Fingerprint written;
 };
@@ -29,8 +42,12 @@ struct RunRecord {
 };
 
 // The record as its file holds it: a header line, then one line per file
-// ("file SIZE DIGEST PATH") and per folder ("folder PATH"); docs/
-// converting-again.md describes it.
+// ("file SIZE DIGEST PATH", of a stand-in "stand-in SIZE DIGEST FOLDER<tab>
+// NAME") and per folder ("folder PATH"); docs/converting-again.md describes
+// it.
 std::string runRecordText(const RunRecord& record);
 // Nothing for a text that is not a whole record: a damaged record is no record.
+// A stand-in is read only in a folder that the record lists as made and under
+// a name that leads nowhere else: any other stand-in line is passed over, so
+// that no record makes the run weigh, set aside or remove a file elsewhere.
 std::optional<RunRecord> parseRunRecord(std::string_view text);

@@ -48,7 +48,7 @@ std::string runRecordPath(const std::string& destinationFolder, const std::strin
 
 RecordReading readRunRecord(const std::string& path)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(path));
+    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(platform::hostPath(path)));
     if (!file) {
         return {std::nullopt, platform::pathExists(path)};
     }
@@ -68,14 +68,19 @@ void writeRunRecord(const std::string& path, const RunRecord& record)
     out.writeLines(runRecordText(record));
     out.close();
     if (!platform::replaceFile(unfinished, path)) {
-        platform::removeFile(unfinished);
+        platform::removeFile(platform::hostPath(unfinished));
         throw IOERROR(IOERROR::cannotWriteFile, path);
     }
 }
 
-std::optional<Fingerprint> fingerprintOnDisk(const std::string& path, std::uint64_t limit)
+std::string hostPathOf(const OutputName& name)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(path));
+    return name.standInName.empty() ? platform::hostPath(name.path) : platform::hostPathIn(name.path, name.standInName);
+}
+
+std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64_t limit)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(hostPathOf(name)));
     if (!file) {
         return std::nullopt;
     }

@@ -31,10 +31,14 @@ RecordReading readRunRecord(const std::string& path);
 // IOERROR code 2 when it cannot.
 void writeRunRecord(const std::string& path, const RunRecord& record);
 
-// What the plain file under the path holds, reading no more than `limit`
-// bytes: a file longer than that is known by `limit` + 1 as its size. Nothing
-// where no plain file stands or it cannot be read.
-std::optional<Fingerprint> fingerprintOnDisk(const std::string& path, std::uint64_t limit);
+// Where the file is on this machine, for the platform's file changes; "" where
+// it can be nowhere.
+std::string hostPathOf(const OutputName& name);
+
+// What the plain file holds, reading no more than `limit` bytes: a file longer
+// than that is known by `limit` + 1 as its size. Nothing where no plain file
+// stands or it cannot be read.
+std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64_t limit);
 
 // The records of the other projects converted into the destination, damaged
 // ones left out.

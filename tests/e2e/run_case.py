@@ -35,6 +35,7 @@ DIGEST_MASK = (1 << 64) - 1
 DIGEST_START = DIGEST_STATE_PRIME = 0x9E3779B185EBCA87
 DIGEST_WORD_PRIME = 0xC2B2AE3D27D4EB4F
 STAND_IN_FOLDER = "include-names"
+KEPT_BESIDE = re.compile(r"\.edited(-[0-9]+)?$")
 FILE_ROLES = SOURCE_ROOT / "converter" / "reader" / "file_roles.cpp"
 INSTALLATION_VARIABLES = ("$(VDSP)", "$(ADI_DSP)")
 
@@ -259,7 +260,9 @@ def content_digest(data):
 
 def record_problems(drive, drives, produced, runs_succeeded):
     """Each record claims only what is on the disk; after runs that all
-    succeeded, every file they wrote is claimed (the stand-ins aside)."""
+    succeeded, every file they wrote is claimed, but the edited ones they kept
+    beside. A stand-in is claimed by its folder and its name, a tab between
+    them."""
     problems, claimed = [], set()
     for record in sorted(relative for relative in produced if is_record(relative)):
         lines = (drive / record).read_bytes().decode("latin-1").split("\r\n")
@@ -268,17 +271,20 @@ def record_problems(drive, drives, produced, runs_succeeded):
             continue
         for line in lines[1:-1]:
             kind, _, rest = line.partition(" ")
-            size, digest, path = rest.split(" ", 2) if kind == "file" else ("", "", rest)
-            host = drives.host_path(path)
+            size, digest, path = rest.split(" ", 2) if kind in ("file", "stand-in") else ("", "", rest)
+            folder, _, name = path.partition("\t") if kind == "stand-in" else (path, "", "")
+            host = drives.host_path(folder)
             if kind == "folder" and host is not None and Path(host).is_dir():
                 continue
-            data = Path(host).read_bytes() if kind == "file" and host and Path(host).is_file() else None
+            if host is not None and name:
+                host, path = host + "/" + name, folder + "\\" + name
+            data = Path(host).read_bytes() if kind != "folder" and host and Path(host).is_file() else None
             if data is None or str(len(data)) != size or f"{content_digest(data):016x}" != digest:
                 problems.append(f"{record}: claims what is not on the disk: {line}")
             claimed.add(path.upper())
     for relative in sorted(produced) if runs_succeeded else ():
         path = "P:\\" + "\\".join(relative.parts)
-        if not is_record(relative) and relative.parent.name != STAND_IN_FOLDER and path.upper() not in claimed:
+        if not is_record(relative) and not KEPT_BESIDE.search(path) and path.upper() not in claimed:
             problems.append(f"{path} is in no record")
     return problems
 

@@ -10,6 +10,7 @@
 namespace {
 
 using Paths = std::vector<std::string>;
+using Names = OutputNames;
 
 // The same bytes in any pieces give one digest; a flipped high bit, two such
 // flips a word apart, or a trailing zero byte give another.
@@ -37,7 +38,9 @@ TEST(ContentDigest, DependsOnEveryBitAndNotOnThePieces)
 
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
 {
-    const RunRecord record{{{"P:\\out\\radio.prj", {120, 0xABCDEF0123456789}}, {"P:\\out\\a b\\x.p_a", {0, 7}}},
+    const RunRecord record{{{{"P:\\out\\radio.prj"}, {120, 0xABCDEF0123456789}},
+                            {{"P:\\out\\a b\\x.p_a"}, {0, 7}},
+                            {{"P:\\out\\radio\\a b", "Board rev.h"}, {9, 3}}},
                            {"P:\\out\\radio", "P:\\out\\radio\\a b"}};
     const std::string text = runRecordText(record);
     const std::optional<RunRecord> read = parseRunRecord(text);
@@ -46,39 +49,56 @@ TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
     for (const std::string& damaged :
          {std::string(), text.substr(0, text.size() - 3), std::string("Projbridge run record 2\r\n"),
           text + "file 12 0123456789abcdeg P:\\x\r\n", text + "file -1 0123456789abcdef P:\\x\r\n",
-          text + "file 12 0123456789abcdef\r\n", text + "folder \r\n", text + "moved P:\\x\r\n"}) {
+          text + "file 12 0123456789abcdef\r\n", text + "folder \r\n", text + "moved P:\\x\r\n",
+          text + "stand-in 1 0123456789abcdef P:\\out\\radio\r\n", text + "stand-in 1 0123456789abcdef \tx.h\r\n",
+          text + "stand-in 1 0123456789abcdef P:\\out\\radio\t\r\n"}) {
         EXPECT_FALSE(parseRunRecord(damaged)) << damaged;
+    }
+    // A stand-in outside the folders the converter made, or named to lead out
+    // of its folder, is passed over: the run never weighs, sets aside or
+    // removes the file it names.
+    for (const char* elsewhere : {"P:\\out\tx.h", "P:\\out\\radio\t../../x.h", "P:\\out\\radio\t.."}) {
+        const std::optional<RunRecord> passedOver = parseRunRecord(text + "stand-in 1 0123456789abcdef " + elsewhere +
+                                                                   "\r\n");
+        ASSERT_TRUE(passedOver) << elsewhere;
+        EXPECT_EQ(runRecordText(*passedOver), text) << elsewhere;
     }
 }
 
-// The last run wrote a.prj, b.p_a (since edited), c.p_a, d.p_a (since gone)
-// and e.p_s (since edited); this run writes a, b and f, and makes one of the
-// two folders the last run made.
+// The last run wrote a.prj, b.p_a (since edited), c.p_a, d.p_a (since gone),
+// e.p_s (since edited) and the stand-ins "..\s.h" (since edited) and "T.h"
+// in i; this run writes a, b, f and the stand-ins "..\s.h" and "t.h", and
+// makes one of the two folders the last run made.
 class Reconversion : public ::testing::Test {
 protected:
-    const RunRecord last{{{"D:\\o\\a.prj", {1, 1}},
-                          {"D:\\o\\b.p_a", {2, 2}},
-                          {"D:\\o\\c.p_a", {3, 3}},
-                          {"D:\\o\\d.p_a", {4, 4}},
-                          {"D:\\o\\e.p_s", {5, 5}}},
+    const OutputName editedStandIn{"D:\\o\\i", "..\\s.h"};
+    const OutputName oldStandIn{"D:\\o\\i", "T.h"};
+    const RunRecord last{{{{"D:\\o\\a.prj"}, {1, 1}},
+                          {{"D:\\o\\b.p_a"}, {2, 2}},
+                          {{"D:\\o\\c.p_a"}, {3, 3}},
+                          {{"D:\\o\\d.p_a"}, {4, 4}},
+                          {{"D:\\o\\e.p_s"}, {5, 5}},
+                          {editedStandIn, {7, 7}},
+                          {oldStandIn, {8, 8}}},
                          {"D:\\o\\g", "D:\\o\\g\\h", "D:\\o\\k"}};
-    const FilesOnDisk onDisk{{"D:\\O\\A.PRJ", {1, 1}},
-                             {"D:\\O\\B.P_A", {2, 9}},
-                             {"D:\\O\\C.P_A", {3, 3}},
-                             {"D:\\O\\E.P_S", {6, 5}}};
-    const Paths planned{"D:\\o\\A.prj", "D:\\o\\b.p_a", "D:\\o\\f.p_a"};
+    const FilesOnDisk onDisk{{"D:\\O\\A.PRJ", {1, 1}},           {"D:\\O\\B.P_A", {2, 9}},
+                             {"D:\\O\\C.P_A", {3, 3}},           {"D:\\O\\E.P_S", {6, 5}},
+                             {outputKey(editedStandIn), {7, 6}}, {outputKey(oldStandIn), {8, 8}}};
+    const Names planned{
+        {"D:\\o\\A.prj"}, {"D:\\o\\b.p_a"}, {"D:\\o\\f.p_a"}, {"D:\\O\\I", "..\\s.h"}, {"D:\\o\\i", "t.h"}};
     const Paths plannedFolders{"D:\\o\\k"};
 };
 
 TEST_F(Reconversion, KeepsEditedFilesAndRemovesOnlyUnchangedLeftovers)
 {
-    EXPECT_EQ(editedFiles(last, planned, onDisk), Paths{"D:\\o\\b.p_a"});
+    EXPECT_EQ(editedFiles(last, planned, onDisk), (Names{{"D:\\o\\b.p_a"}, {"D:\\O\\I", "..\\s.h"}}));
     const Leftovers leftovers = findLeftovers(last, planned, plannedFolders, onDisk, {});
-    EXPECT_EQ(leftovers.removed, Paths{"D:\\o\\c.p_a"});
-    EXPECT_EQ(leftovers.kept, Paths{"D:\\o\\e.p_s"});
+    EXPECT_EQ(leftovers.removed, (Names{{"D:\\o\\c.p_a"}, oldStandIn}));
+    EXPECT_EQ(leftovers.kept, Names{{"D:\\o\\e.p_s"}});
     EXPECT_EQ(leftovers.folders, (Paths{"D:\\o\\g\\h", "D:\\o\\g"}));
-    EXPECT_EQ(keptBesideName("D:\\o\\b.p_a", 1), "D:\\o\\b.p_a.edited");
-    EXPECT_EQ(keptBesideName("D:\\o\\b.p_a", 3), "D:\\o\\b.p_a.edited-3");
+    EXPECT_EQ(keptBesideName({"D:\\o\\b.p_a"}, 1), OutputName{"D:\\o\\b.p_a.edited"});
+    EXPECT_EQ(keptBesideName({"D:\\o\\b.p_a"}, 3), OutputName{"D:\\o\\b.p_a.edited-3"});
+    EXPECT_EQ(keptBesideName(editedStandIn, 2), (OutputName{"D:\\o\\i", "..\\s.h.edited-2"}));
 
     // Without a record nothing is set aside or removed.
     EXPECT_TRUE(editedFiles({}, planned, onDisk).empty());
@@ -87,14 +107,14 @@ TEST_F(Reconversion, KeepsEditedFilesAndRemovesOnlyUnchangedLeftovers)
 
 TEST_F(Reconversion, NeverTouchesWhatAnotherProjectWrote)
 {
-    const std::vector<ProjectRecord> neighbours{{"other", {{{"d:\\o\\C.p_a", {3, 3}}}, {"D:\\O\\G"}}}};
-    const std::optional<NeighbourClash> clash = findNeighbourClash({"D:\\o\\x", "D:\\o\\c.p_a"}, neighbours);
+    const std::vector<ProjectRecord> neighbours{{"other", {{{{"d:\\o\\C.p_a"}, {3, 3}}}, {"D:\\O\\G"}}}};
+    const std::optional<NeighbourClash> clash = findNeighbourClash({{"D:\\o\\x"}, {"D:\\o\\c.p_a"}}, neighbours);
     ASSERT_TRUE(clash);
-    EXPECT_EQ(clash->path, "D:\\o\\c.p_a");
+    EXPECT_EQ(clash->file, OutputName{"D:\\o\\c.p_a"});
     EXPECT_EQ(clash->projectName, "other");
     EXPECT_FALSE(findNeighbourClash(planned, neighbours));
     const Leftovers leftovers = findLeftovers(last, planned, plannedFolders, onDisk, neighbours);
-    EXPECT_TRUE(leftovers.removed.empty());
+    EXPECT_EQ(leftovers.removed, Names{oldStandIn});
     EXPECT_EQ(leftovers.folders, Paths{"D:\\o\\g\\h"});
 }
 
@@ -102,18 +122,23 @@ TEST_F(Reconversion, RecordClaimsOnlyWhatTheConverterWrote)
 {
     // b was set aside and rewritten, f made; e.p_s is still planned but kept
     // as the user has it, so its entry stays as the converter wrote it.
-    const Paths stillPlanned{"D:\\o\\a.prj", "D:\\o\\b.p_a", "D:\\o\\e.p_s", "D:\\o\\f.p_a"};
-    const RunWrites run{{{"D:\\o\\a.prj", {1, 1}}, {"D:\\o\\b.p_a", {2, 8}}, {"D:\\o\\f.p_a", {6, 6}}},
-                        {"D:\\o\\b.p_a"},
+    const Names stillPlanned{{"D:\\o\\a.prj"}, {"D:\\o\\b.p_a"}, {"D:\\o\\e.p_s"}, {"D:\\o\\f.p_a"}};
+    const RunWrites run{{{{"D:\\o\\a.prj"}, {1, 1}}, {{"D:\\o\\b.p_a"}, {2, 8}}, {{"D:\\o\\f.p_a"}, {6, 6}}},
+                        {{"D:\\o\\b.p_a"}},
                         {"D:\\o\\n"}};
     EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, run, true)),
-              runRecordText({{{"D:\\o\\a.prj", {1, 1}}, {"D:\\o\\b.p_a", {2, 8}}, {"D:\\o\\e.p_s", {5, 5}},
-                              {"D:\\o\\f.p_a", {6, 6}}},
+              runRecordText({{{{"D:\\o\\a.prj"}, {1, 1}},
+                              {{"D:\\o\\b.p_a"}, {2, 8}},
+                              {{"D:\\o\\e.p_s"}, {5, 5}},
+                              {{"D:\\o\\f.p_a"}, {6, 6}}},
                              {"D:\\o\\k", "D:\\o\\n"}}));
-    // A run that failed after touching b and c wrote only a whole.
-    const RunWrites failed{{{"D:\\o\\a.prj", {1, 1}}}, {"D:\\o\\b.p_a", "D:\\o\\c.p_a"}, {}};
+    // A run that failed after touching b, c and a stand-in wrote only a whole.
+    const RunWrites failed{{{{"D:\\o\\a.prj"}, {1, 1}}}, {{"D:\\o\\b.p_a"}, {"D:\\o\\c.p_a"}, oldStandIn}, {}};
     EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, failed, false)),
-              runRecordText({{{"D:\\o\\a.prj", {1, 1}}, {"D:\\o\\e.p_s", {5, 5}}, {"D:\\o\\d.p_a", {4, 4}}},
+              runRecordText({{{{"D:\\o\\a.prj"}, {1, 1}},
+                              {{"D:\\o\\e.p_s"}, {5, 5}},
+                              {{"D:\\o\\d.p_a"}, {4, 4}},
+                              {editedStandIn, {7, 7}}},
                              last.folders}));
 }
 

@@ -1,0 +1,2 @@
+#include "P:\work\radio\src\mine.h"
+#define MINE 1

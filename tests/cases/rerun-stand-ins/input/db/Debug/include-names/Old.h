@@ -1,0 +1,1 @@
+#include "P:\work\radio\src\old.h"

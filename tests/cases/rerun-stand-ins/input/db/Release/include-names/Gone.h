@@ -1,0 +1,1 @@
+#include "P:\work\radio\src\gone.h"

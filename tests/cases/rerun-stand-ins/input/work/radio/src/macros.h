@@ -1,0 +1,1 @@
+#define HALF(x) ((x) / 2)

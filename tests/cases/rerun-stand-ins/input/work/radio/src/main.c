@@ -1,0 +1,7 @@
+#include "..\board.h"
+#include "Macros.h"
+
+int main(void)
+{
+    return board_id + HALF(2);
+}
