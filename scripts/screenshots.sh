@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the wizard in an X window under Xvfb, filling
 # every page with mouse and keyboard as a user does, and the last page before and
-# after converting the bundled example. With --windows, the first three pages of
-# the Windows build under Wine, in a throwaway prefix.
+# after converting the bundled example. With --windows, the same of the Windows
+# build under Wine, in a throwaway prefix.
 #   scripts/screenshots.sh [--windows] [BUILD_FOLDER] [OUTPUT_FOLDER]
-# Needs Xvfb, xdotool, xwd and ImageMagick (apt-get install xvfb xdotool x11-apps imagemagick).
+# Needs Xvfb, xdotool, xwd and ImageMagick (apt-get install xvfb xdotool x11-apps imagemagick);
+# with --windows also Wine and x86_64-w64-mingw32-g++.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 windows=false
@@ -58,8 +59,60 @@ trap cleanup EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
-# The wizard finds the converter beside itself; settings.txt goes to the demo folder.
+# The bundled example converts in a blink; beside a copy of the wizard, which finds the converter beside itself,
+# a converter that passes on the real one's lines a little apart keeps the run going long enough to show it running.
+# settings.txt goes to the demo folder.
+slow=$(mktemp -d)
+cp "$wizard" "$slow/"
 if $windows; then
+  # Windows starts no script as the converter: the stand-in is a small program, run with the real one in real\.
+  mkdir "$slow/real"
+  cp "$converter" "$slow/real/"
+  x86_64-w64-mingw32-g++ -std=c++20 -O2 -static -o "$slow/ProjbridgeCli.exe" -x c++ - <<'EOF'
+#include <windows.h>
+
+#include <string>
+
+int main() {
+    wchar_t self[MAX_PATH];
+    std::wstring real(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+    real.insert(real.rfind(L'\\') + 1, L"real\\");
+    // The arguments keep their quoting: the command line as given, less this program's name.
+    const wchar_t* arguments = GetCommandLineW();
+    for (bool quoted = false; *arguments && (quoted || (*arguments != L' ' && *arguments != L'\t')); ++arguments)
+        quoted ^= *arguments == L'"';
+    std::wstring command = L"\"" + real + L"\"" + arguments;
+
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE fromChild, toParent;
+    if (!CreatePipe(&fromChild, &toParent, &inheritable, 0))
+        return 127;
+    SetHandleInformation(fromChild, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    start.hStdOutput = toParent;
+    start.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION child;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &child))
+        return 127;
+    CloseHandle(toParent);
+
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    char byte;
+    DWORD count;
+    while (ReadFile(fromChild, &byte, 1, &count, nullptr) && count == 1) {
+        WriteFile(out, &byte, 1, &count, nullptr);
+        if (byte == '\n')
+            Sleep(400);
+    }
+    DWORD status = 127;
+    WaitForSingleObject(child.hProcess, INFINITE);
+    GetExitCodeProcess(child.hProcess, &status);
+    return static_cast<int>(status);
+}
+EOF
   wineboot --init >/dev/null 2>&1
   # Wine has no Windows fonts of its own here: the dialog font, which line edits
   # use, would fall to a font whose letters do not show.
@@ -67,12 +120,8 @@ if $windows; then
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
       /v "$font" /d 'DejaVu Sans' /f >/dev/null 2>&1
   done
-  (cd "$demo" && exec wine "$wizard") &
+  (cd "$demo" && exec wine "$slow/Projbridge.exe") &
 else
-  # The bundled example converts in a blink; beside a copy of the wizard, a converter that passes on the real
-  # one's lines a little apart keeps the run going long enough to show it running.
-  slow=$(mktemp -d)
-  cp "$wizard" "$slow/Projbridge"
   printf '#!/usr/bin/env bash\nset -o pipefail\n"%s" "$@" | while IFS= read -r line; do\n  printf "%%s\\n" "$line"; sleep 0.4\ndone\n' \
     "$converter" >"$slow/ProjbridgeCli"
   chmod +x "$slow/ProjbridgeCli"
@@ -85,13 +134,6 @@ sleep 1
 
 xdotool windowfocus --sync "$window"
 
-# Where the pages start inside the window.
-page_x=11
-page_y=11
-
-click() { # x y, relative to the page
-  xdotool mousemove --sync $((page_x + $1)) $((page_y + $2)) click 1
-}
 # The fields are filled from the keyboard, as each page starts on its first field and Tab goes to the next one.
 type_here() { # text
   xdotool key ctrl+a
@@ -100,18 +142,61 @@ type_here() { # text
 tab() { # times
   xdotool key --repeat "${1:-1}" Tab
 }
-next_page() { # a click sent at once lands before the next page takes input
+grab() { # convert's arguments that follow the window's picture
+  xwd -silent -id "$window" | convert xwd:- "$@"
+}
+looks() { # [crop geometry]: a checksum of what the window shows
+  grab ${1:+-crop "$1"} rgb:- | md5sum
+}
+# Keys sent before the next page shows land on the one before (under Wine a page takes a while): this waits
+# until the text at the page's top, where no cursor blinks, has changed.
+next_page() {
+  local before
+  before=$(looks 500x40+20+55)
   xdotool key alt+n
-  sleep 0.5
+  for _ in $(seq 100); do
+    sleep 0.1
+    [ "$(looks 500x40+20+55)" = "$before" ] || return 0
+  done
+  echo "the next page did not show" >&2
+  exit 1
+}
+# On a busy machine Wine draws typed keys late: this waits until the window shows at most two pictures for 1.5 s,
+# the text cursor's blink and nothing else.
+settle() {
+  local recent=()
+  for _ in $(seq 240); do
+    recent=("$(looks)" "${recent[@]:0:5}")
+    [ ${#recent[@]} -lt 6 ] || [ "$(printf '%s\n' "${recent[@]}" | sort -u | wc -l)" -gt 2 ] || return 0
+    sleep 0.25
+  done
+  echo "the window did not settle" >&2
+  exit 1
 }
 shot() { # file name without extension
-  sleep 0.5
-  xwd -silent -id "$window" | convert xwd:- "$out/$shot_prefix$1.png"
+  settle
+  grab "$out/$shot_prefix$1.png"
   echo "$out/$shot_prefix$1.png"
 }
+# Under Windows the busy bar's glow runs along it and leaves it empty between passes: this takes the picture when
+# the window shows strong colour, which only the bar has then.
+busy_shot() { # file name without extension
+  local file=$out/$shot_prefix$1.png
+  for _ in $(seq 50); do
+    grab "$file"
+    if [ "$(convert "$file" -colorspace HSB -channel G -separate +channel -threshold 50% \
+      -format '%[fx:mean > 0.0015]' info:)" = 1 ]; then
+      echo "$file"
+      return
+    fi
+    sleep 0.1
+  done
+  echo "the busy bar did not show" >&2
+  exit 1
+}
 
-# Page 1: the project, the installation and the destination (centres of the line edits); the name follows the
-# project. A destination not made yet shows the hint line first.
+# Page 1: the project, the installation and the destination; the name follows the project. A destination not
+# made yet shows the hint line first.
 type_here "$(typed dsp-filter/dsp-filter.dpj)"
 tab
 type_here "$(typed "VisualDSP 5.0")"
@@ -135,19 +220,17 @@ xdotool key space # *.c
 tab
 xdotool key space # *.h
 shot page2-extensions
-# Under Wine the run would have to be clicked on Windows' own positions: the Linux pictures show it.
-! $windows || exit 0
 next_page
 
-click 300 411 # Write compile_commands.json
-sleep 1
+# The summary pane has the focus; the two check boxes follow it.
+tab 2
+xdotool key space # Write compile_commands.json
 shot page3-summary
 # The rest of the summary, as the wheel shows it.
-xdotool mousemove --sync $((page_x + 260)) $((page_y + 200)) click --repeat 15 5
-sleep 1
+xdotool mousemove --sync 270 210 click --repeat 15 5
 shot page3-summary-end
 xdotool key alt+f
 sleep 2
-shot page3-busy
-sleep 4
+busy_shot page3-busy
+settle # the run is over
 shot page3-run
