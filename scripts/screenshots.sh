@@ -162,11 +162,11 @@ next_page() {
   exit 1
 }
 # On a busy machine Wine draws typed keys late: this waits until the window shows at most two pictures for 1.5 s,
-# the text cursor's blink and nothing else.
+# the text cursor's blink and nothing else. The row of buttons is left out: Windows' default button pulses.
 settle() {
   local recent=()
   for _ in $(seq 240); do
-    recent=("$(looks)" "${recent[@]:0:5}")
+    recent=("$(looks 100%x90%+0+0)" "${recent[@]:0:5}")
     [ ${#recent[@]} -lt 6 ] || [ "$(printf '%s\n' "${recent[@]}" | sort -u | wc -l)" -gt 2 ] || return 0
     sleep 0.25
   done
