@@ -34,6 +34,22 @@ TEST(ContentDigest, DependsOnEveryBitAndNotOnThePieces)
     std::uint64_t parsed = 0;
     EXPECT_TRUE(parseDigestText(digestText(whole), parsed));
     EXPECT_EQ(parsed, whole);
+    for (const char* notADigest :
+         {"", "2ebba5129ebb669", "2ebba5129ebb669a0", "2EBBA5129EBB669A", "2ebba5129ebb669g"}) {
+        EXPECT_FALSE(parseDigestText(notADigest, parsed)) << notADigest;
+    }
+}
+
+// Records outlive the version and the platform that wrote them: a digest that
+// changed would take every file of every destination for one the user edited.
+TEST(ContentDigest, StaysWhatEarlierRunsRecorded)
+{
+    for (const auto& [bytes, recorded] :
+         {std::pair{"", "e9e5a98d6ab09dd8"}, {"VersionTag45\r\n", "2ebba5129ebb669a"}}) {
+        ContentDigest digest;
+        digest.add(bytes);
+        EXPECT_EQ(digestText(digest.value()), recorded) << bytes;
+    }
 }
 
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
