@@ -11,9 +11,9 @@
 #include "platform/platform.h"
 #include "reader/group.h"
 #include "report/conversion_report.h"
-#include "writer/destination_folders.h"
-#include "writer/distinct_folder_names.h"
-#include "writer/name_folders.h"
+#include "layout/destination_folders.h"
+#include "layout/distinct_folder_names.h"
+#include "layout/name_folders.h"
 
 #include <algorithm>
 #include <map>

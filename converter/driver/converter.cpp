@@ -11,10 +11,10 @@
 #include "reader/project_paths.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
-#include "writer/output_plan.h"
+#include "layout/output_plan.h"
 #include "writer/project_writer.h"
-#include "writer/recorded_run.h"
-#include "writer/same_files.h"
+#include "record/record_keeper.h"
+#include "layout/same_files.h"
 
 namespace {
 
@@ -128,11 +128,11 @@ int Converter::run()
 
 int Converter::recordRun(int status)
 {
-    if (!recordedRun) {
+    if (!recordKeeper) {
         return status;
     }
     try {
-        recordedRun->writeRecord(runFolders(), status == 0);
+        recordKeeper->writeRecord(runFolders(), status == 0);
     } catch (const IOERROR& error) {
         printLine(failureMessage(error));
         return 1;
@@ -163,8 +163,8 @@ int Converter::convert()
         }
         const std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
         refuseSameFiles(inputFiles(), outputs);
-        recordedRun = std::make_unique<RecordedRun>(destinationFolder, projectName);
-        recordedRun->prepare(plannedOutputs(plan, outputs), *report);
+        recordKeeper = std::make_unique<RecordKeeper>(destinationFolder, projectName);
+        recordKeeper->prepare(plannedOutputs(plan, outputs), *report);
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
@@ -185,7 +185,7 @@ int Converter::convert()
             return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
                         std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
-        recordedRun->removeLeftovers(runFolders(), *report);
+        recordKeeper->removeLeftovers(runFolders(), *report);
         return status;
     } catch (const XMLReaderError& error) {
         return fail(readerFailureMessage(error, sourcePath));

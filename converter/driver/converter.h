@@ -3,9 +3,9 @@
 #include "reader/extension_filter.h"
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
-#include "writer/destination_folders.h"
-#include "writer/same_files.h"
-#include "writer/writer_settings.h"
+#include "layout/destination_folders.h"
+#include "layout/same_files.h"
+#include "layout/writer_settings.h"
 
 #include <cstddef>
 #include <memory>
@@ -35,7 +35,7 @@ struct MemberFile;
 class OutputPlan;
 struct PlannedOutput;
 struct RunFolders;
-class RecordedRun;
+class RecordKeeper;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
@@ -144,7 +144,7 @@ private:
     // still leaves the report of what was read.
     std::unique_ptr<ConversionReport> report;
     // What earlier runs left in the destination, once the files are weighed.
-    std::unique_ptr<RecordedRun> recordedRun;
+    std::unique_ptr<RecordKeeper> recordKeeper;
     // The message of the failure that ended the run.
     std::string failure;
 };

@@ -6,10 +6,10 @@
 #include "base/windows_path.h"
 #include "reader/group.h"
 #include "report/conversion_report.h"
-#include "writer/destination_folders.h"
-#include "writer/name_folders.h"
-#include "writer/output_plan.h"
-#include "writer/output_paths.h"
+#include "layout/destination_folders.h"
+#include "layout/name_folders.h"
+#include "layout/output_plan.h"
+#include "layout/output_paths.h"
 
 ProjectWriter::ProjectWriter(const OutputPlan& plan, DestinationFolders& folders, ConversionReport& report)
     : plan(plan), settings(plan.settings()), folders(folders), report(report)

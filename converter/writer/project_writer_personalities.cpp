@@ -7,9 +7,9 @@
 #include "base/output_file.h"
 #include "platform/platform.h"
 #include "reader/group.h"
-#include "writer/destination_folders.h"
-#include "writer/output_paths.h"
-#include "writer/output_plan.h"
+#include "layout/destination_folders.h"
+#include "layout/output_paths.h"
+#include "layout/output_plan.h"
 #include "writer/template_text.h"
 
 std::string ProjectWriter::selectMessagePersonality()

@@ -13,7 +13,7 @@ import sys
 from pathlib import Path
 
 # Bottom to top: each may include those before it.
-LAYERS = ["platform", "base", "report", "reader", "writer", "compdb", "driver"]
+LAYERS = ["platform", "base", "report", "record", "reader", "layout", "writer", "compdb", "driver"]
 
 KNOWN_UP_INCLUDES = {
     # Wine's registry text is parsed in base/, where the other readers of

@@ -1,6 +1,6 @@
 #include "base/content_digest.h"
-#include "writer/reconversion.h"
-#include "writer/run_record.h"
+#include "record/reconversion.h"
+#include "record/run_record.h"
 
 #include <gtest/gtest.h>
 

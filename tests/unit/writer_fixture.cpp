@@ -3,7 +3,7 @@
 #include "base/errors.h"
 #include "base/output_file.h"
 #include "support/captured_stdout.h"
-#include "writer/output_plan.h"
+#include "layout/output_plan.h"
 #include "writer/project_writer.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include "driver/converter.h"
 #include "reader/group.h"
 #include "report/conversion_report.h"
-#include "writer/destination_folders.h"
+#include "layout/destination_folders.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "base/output_file.h"
 #include "report/report_file.h"
-#include "writer/distinct_folder_names.h"
-#include "writer/output_plan.h"
+#include "layout/distinct_folder_names.h"
+#include "layout/output_plan.h"
 
 #include <algorithm>
 #include <array>

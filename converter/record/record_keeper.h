@@ -1,7 +1,7 @@
 #pragma once
 
-#include "writer/reconversion.h"
-#include "writer/run_record.h"
+#include "record/reconversion.h"
+#include "record/run_record.h"
 
 #include <string>
 #include <unordered_set>
@@ -28,10 +28,10 @@ struct RunFolders {
 // One run's dealings with what earlier runs left in the destination: the
 // record of this project's last run and those of the other projects there,
 // each read once, when the run is made.
-class RecordedRun {
+class RecordKeeper {
 public:
     // Prints one line when this project's record is damaged: it counts as none.
-    RecordedRun(const std::string& destinationFolder, const std::string& projectName);
+    RecordKeeper(const std::string& destinationFolder, const std::string& projectName);
 
     // Before anything is written. Throws SameFile when another project's
     // record lists a planned file; then keeps each planned file edited since

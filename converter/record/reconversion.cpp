@@ -1,4 +1,4 @@
-#include "writer/reconversion.h"
+#include "record/reconversion.h"
 
 #include "base/ascii_case.h"
 

@@ -1,7 +1,7 @@
-#include "writer/name_folders.h"
+#include "layout/name_folders.h"
 
 #include "base/windows_path.h"
-#include "writer/destination_folders.h"
+#include "layout/destination_folders.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,9 +1,9 @@
-#include "writer/output_paths.h"
+#include "layout/output_paths.h"
 
 #include "base/windows_path.h"
 #include "reader/group.h"
-#include "writer/distinct_folder_names.h"
-#include "writer/writer_settings.h"
+#include "layout/distinct_folder_names.h"
+#include "layout/writer_settings.h"
 
 std::string projectPersonFolder(const WriterSettings& settings)
 {

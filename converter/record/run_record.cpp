@@ -1,9 +1,9 @@
-#include "writer/run_record.h"
+#include "record/run_record.h"
 
 #include "base/content_digest.h"
 #include "base/windows_path.h"
 #include "platform/platform.h"
-#include "writer/reconversion.h"
+#include "record/reconversion.h"
 
 #include <charconv>
 #include <unordered_set>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "writer/same_files.h"
-#include "writer/writer_settings.h"
+#include "layout/same_files.h"
+#include "layout/writer_settings.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "writer/same_files.h"
+#include "layout/same_files.h"
 
 #include "base/errors.h"
 #include "base/windows_path.h"
 #include "platform/file_identity.h"
-#include "writer/distinct_folder_names.h"
+#include "layout/distinct_folder_names.h"
 
 #include <optional>
 #include <string_view>

@@ -1,11 +1,11 @@
-#include "writer/recorded_run.h"
+#include "record/record_keeper.h"
 
 #include "base/console.h"
 #include "base/errors.h"
 #include "platform/file_changes.h"
 #include "platform/platform.h"
 #include "report/conversion_report.h"
-#include "writer/run_record_file.h"
+#include "record/run_record_file.h"
 
 #include <limits>
 
@@ -16,7 +16,7 @@ constexpr std::uint64_t wholeFile = std::numeric_limits<std::uint64_t>::max() - 
 
 } // namespace
 
-RecordedRun::RecordedRun(const std::string& destinationFolder, const std::string& projectName)
+RecordKeeper::RecordKeeper(const std::string& destinationFolder, const std::string& projectName)
     : recordPath(runRecordPath(destinationFolder, projectName)),
       neighbours(neighbourRecords(destinationFolder, projectName))
 {
@@ -29,7 +29,7 @@ RecordedRun::RecordedRun(const std::string& destinationFolder, const std::string
     }
 }
 
-OutputNames RecordedRun::plannedNames() const
+OutputNames RecordKeeper::plannedNames() const
 {
     OutputNames names;
     for (const PlannedOutput& output : planned) {
@@ -38,7 +38,7 @@ OutputNames RecordedRun::plannedNames() const
     return names;
 }
 
-void RecordedRun::prepare(std::vector<PlannedOutput> plannedOutputs, ConversionReport& report)
+void RecordKeeper::prepare(std::vector<PlannedOutput> plannedOutputs, ConversionReport& report)
 {
     planned = std::move(plannedOutputs);
     if (const std::optional<NeighbourClash> clash = findNeighbourClash(plannedNames(), neighbours)) {
@@ -64,7 +64,7 @@ void RecordedRun::prepare(std::vector<PlannedOutput> plannedOutputs, ConversionR
     prepared = true;
 }
 
-void RecordedRun::keepBeside(const OutputName& name, ConversionReport& report)
+void RecordKeeper::keepBeside(const OutputName& name, ConversionReport& report)
 {
     for (unsigned attempt = 1;; ++attempt) {
         const OutputName keptAs = keptBesideName(name, attempt);
@@ -81,7 +81,7 @@ void RecordedRun::keepBeside(const OutputName& name, ConversionReport& report)
     }
 }
 
-void RecordedRun::removeLeftovers(const RunFolders& folders, ConversionReport& report)
+void RecordKeeper::removeLeftovers(const RunFolders& folders, ConversionReport& report)
 {
     const Leftovers leftovers = findLeftovers(last, plannedNames(), folders.known, onDisk, neighbours);
     std::size_t removed = 0;
@@ -104,7 +104,7 @@ void RecordedRun::removeLeftovers(const RunFolders& folders, ConversionReport& r
     }
 }
 
-void RecordedRun::writeRecord(const RunFolders& folders, bool finished)
+void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
 {
     if (!prepared) {
         return;

@@ -1,4 +1,4 @@
-#include "writer/run_record_file.h"
+#include "record/run_record_file.h"
 
 #include "base/ascii_case.h"
 #include "base/content_digest.h"

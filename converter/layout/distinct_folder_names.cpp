@@ -1,4 +1,4 @@
-#include "writer/distinct_folder_names.h"
+#include "layout/distinct_folder_names.h"
 
 #include "base/ascii_case.h"
 #include "base/windows_path.h"

@@ -1,8 +1,8 @@
-#include "writer/output_plan.h"
+#include "layout/output_plan.h"
 
 #include "base/windows_path.h"
 #include "reader/group.h"
-#include "writer/output_paths.h"
+#include "layout/output_paths.h"
 
 #include <algorithm>
 

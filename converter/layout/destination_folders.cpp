@@ -1,4 +1,4 @@
-#include "writer/destination_folders.h"
+#include "layout/destination_folders.h"
 
 #include "base/errors.h"
 #include "base/windows_path.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "writer/reconversion.h"
-#include "writer/run_record.h"
+#include "record/reconversion.h"
+#include "record/run_record.h"
 
 #include <cstddef>
 #include <cstdint>

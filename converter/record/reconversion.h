@@ -1,6 +1,6 @@
 #pragma once
 
-#include "writer/run_record.h"
+#include "record/run_record.h"
 
 #include <optional>
 #include <string>
