@@ -4,6 +4,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // The failures that end a conversion. `run` catches them by reference and
 // turns each into one message and exit status 1.
@@ -27,11 +28,20 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Two files of a run that are one file on the disk; the message names both.
-class SameFile : public std::runtime_error {
+// What the plan of a run refuses before anything on disk changes: the run
+// then writes, sets aside and removes nothing, its report included.
+class RefusedBeforeWriting : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Two files of a run that are one file on the disk; the message names both.
+class SameFile : public RefusedBeforeWriting {
+public:
+    using RefusedBeforeWriting::RefusedBeforeWriting;
+};
+
+inline constexpr std::string_view cannotCreateDirectoryMessage = "Could not create directory: ";
 
 // "64 MiB", for the messages of the limits.
 inline std::string mebibytes(std::size_t bytes)

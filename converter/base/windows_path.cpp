@@ -89,3 +89,19 @@ std::string joinPath(std::string_view folder, std::string_view name)
     path.append(name);
     return path;
 }
+
+std::string withoutEmptyOrDotParts(std::string_view path)
+{
+    const std::size_t start = isDriveAbsolute(path) ? 3 : path.starts_with("\\\\") ? 2 : isRooted(path) ? 1 : 0;
+    std::string kept(path.substr(0, start));
+    for (const std::string_view part : pathParts(path.substr(start))) {
+        if (part.empty() || part == ".") {
+            continue;
+        }
+        if (kept.size() > start) {
+            kept += backslash;
+        }
+        kept.append(part);
+    }
+    return kept;
+}

@@ -38,5 +38,11 @@ std::string_view fileExtension(std::string_view path);
 std::string_view withoutExtension(std::string_view path);
 // The parts between "\\" and "/", empty ones kept: "a\\b/" gives "a", "b", "".
 std::vector<std::string_view> pathParts(std::string_view path);
+// An absolute path without empty or "." parts and without a trailing
+// backslash: one spelling for the folder a user types as "out", "out\",
+// "out\." or "out\\", so that every path the run derives from it is spelled
+// alike. ".." parts stay, since a link may stand before them; so do a drive's
+// root ("C:\") and the two backslashes of a network name.
+std::string withoutEmptyOrDotParts(std::string_view path);
 // The folder, one backslash, then the name: ("C:\w", "a.c") gives "C:\w\a.c".
 std::string joinPath(std::string_view folder, std::string_view name);

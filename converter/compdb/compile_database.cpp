@@ -131,9 +131,6 @@ std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, co
 // A folder named by the project, which may hold separators.
 void makeNamedFolder(DestinationFolders& folders, const std::string& base, const std::string& name)
 {
-    if (leavesItsFolder(name)) {
-        throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(base, name));
-    }
     makeNameFolders(folders, base, name);
     folders.makeDirectory(joinPath(base, name));
 }
@@ -159,6 +156,9 @@ CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
     const DatabaseSources& run = plan->sources;
     const auto targets = projectTargets(run.projects);
     plan->configurations = configurationNames(targets);
+    for (const std::string& configuration : plan->configurations) {
+        refuseNameLeavingItsFolder(plan->folder, configuration);
+    }
     plan->configurationFolders = distinctFolderNames(plan->configurations);
     plan->builds.resize(plan->configurations.size());
     std::unordered_map<std::string, std::size_t> configurationIndex;
@@ -183,6 +183,7 @@ CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
             std::string standInFolder = joinPath(joinPath(plan->folder, plan->configurationFolders[configuration]),
                                                  standInFolderName);
             if (run.sourceIsGroup) {
+                refuseNameLeavingItsFolder(standInFolder, plan->projectFolders[p]);
                 standInFolder = joinPath(standInFolder, plan->projectFolders[p]);
             }
             std::string hostFolder = toolPath(plan->hostFiles, standInFolder);
@@ -226,9 +227,6 @@ void CompileDatabases::write(DestinationFolders& folders) const
     makeDatabaseFolder(folders, folder, plan->sources.destinationFolder);
     for (std::size_t i = 0; i < plan->configurations.size(); ++i) {
         const std::string& configuration = plan->configurations[i];
-        if (leavesItsFolder(configuration)) {
-            throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(folder, configuration));
-        }
         const std::string configurationFolder = joinPath(folder, plan->configurationFolders[i]);
         if (plan->configurationFolders[i] != configuration) {
             plan->sources.report.folderRenamed(configuration, configurationFolder);

@@ -63,6 +63,13 @@ std::string absolutePathArgument(const std::string& typed)
     return makeAbsolutePath(windowsPathArgument(typed));
 }
 
+// Where the run writes: one spelling however the path is typed, since the
+// record of the run names its files relative to these places.
+std::string outputPathArgument(const std::string& typed)
+{
+    return withoutEmptyOrDotParts(absolutePathArgument(typed));
+}
+
 std::string projectNameArgument(const std::string& typed)
 {
     if (const std::optional<std::string> fault = projectNameFault(typed)) {
@@ -94,10 +101,10 @@ void applyOption(Converter& converter, Option option, const std::string& value)
         if (value.empty()) {
             throw CommandLineError("Invalid value for option -compdb (a folder must be named): \"\"");
         }
-        converter.compileDatabaseFolder = absolutePathArgument(value);
+        converter.compileDatabaseFolder = outputPathArgument(value);
         break;
     case Option::report:
-        converter.reportPath = absolutePathArgument(value);
+        converter.reportPath = outputPathArgument(value);
         break;
     }
 }
@@ -140,7 +147,7 @@ std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& argumen
     const std::string sourcePath = absolutePathArgument(arguments[0]);
     // The installation folder keeps its text; only a host path typed for it is
     // put into Windows form, as for every other path argument.
-    auto converter = std::make_unique<Converter>(sourcePath, absolutePathArgument(arguments[1]),
+    auto converter = std::make_unique<Converter>(sourcePath, outputPathArgument(arguments[1]),
                                                  windowsPathArgument(arguments[2]));
     converter->projectName = defaultProjectName(sourcePath);
     // Every argument is looked at, values and positional ones included.

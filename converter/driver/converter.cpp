@@ -18,6 +18,12 @@
 
 namespace {
 
+std::vector<RunFile> joined(std::vector<RunFile> files, std::vector<RunFile> more)
+{
+    files.insert(files.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+    return files;
+}
+
 // The root group is named after the project file; its extension is taken to be
 // ".dpj" without looking.
 constexpr std::size_t projectExtensionLength = 4;
@@ -35,7 +41,8 @@ std::string rootGroupName(const std::string& sourcePath)
 
 std::string failureMessage(const IOERROR& error)
 {
-    return (error.code == IOERROR::cannotCreateDirectory ? "Could not create directory: " : "Could not write file: ") +
+    return std::string(error.code == IOERROR::cannotCreateDirectory ? cannotCreateDirectoryMessage
+                                                                     : "Could not write file: ") +
            error.path;
 }
 
@@ -123,7 +130,7 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
-    return recordRun(report->isStarted() ? finishReport(status) : status);
+    return removeLeftovers(recordRun(report->isStarted() ? finishReport(status) : status));
 }
 
 int Converter::recordRun(int status)
@@ -133,6 +140,22 @@ int Converter::recordRun(int status)
     }
     try {
         recordKeeper->writeRecord(runFolders(), status == 0);
+    } catch (const IOERROR& error) {
+        printLine(failureMessage(error));
+        return 1;
+    }
+    return status;
+}
+
+// Only a run that wrote everything, its report and its record included,
+// removes anything.
+int Converter::removeLeftovers(int status)
+{
+    if (status != 0 || !recordKeeper) {
+        return status;
+    }
+    try {
+        recordKeeper->removeLeftovers();
     } catch (const IOERROR& error) {
         printLine(failureMessage(error));
         return 1;
@@ -155,23 +178,26 @@ int Converter::convert()
         if (reading.extent == ReadExtent::noProject) {
             return 1;
         }
+        // Everything the plan can refuse is refused before anything on disk changes.
         const OutputPlan plan(writerSettings(), *rootGroup);
         std::optional<CompileDatabases> databases;
         if (!compileDatabaseFolder.empty()) {
             databases.emplace(DatabaseSources{projectRoots(), sourceIsGroup_, installFolder, destinationFolder, *report},
                               compileDatabaseFolder);
         }
-        const std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
-        refuseSameFiles(inputFiles(), outputs);
-        recordKeeper = std::make_unique<RecordKeeper>(destinationFolder, projectName);
-        recordKeeper->prepare(plannedOutputs(plan, outputs), *report);
+        const std::vector<RunFile> inputs = inputFiles();
+        recordKeeper = std::make_unique<RecordKeeper>(recordRoots(), projectName, inputs);
+        std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
+        refuseSameFiles(joined(inputs, recordKeeper->neighbourRecordFiles()),
+                        joined(outputs, recordKeeper->recordFiles()));
+        recordKeeper->prepare(std::move(outputs), *report);
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }
         // Nothing more is read: the source file and its buffer are let go
         // before the writing fills buffers of its own.
         lexer.closeFile();
-        const int status = writeProject(plan);
+        writeProject(plan);
         if (databases) {
             databaseFolders = DestinationFolders(compileDatabaseFolder);
             databases->write(databaseFolders);
@@ -185,15 +211,15 @@ int Converter::convert()
             return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
                         std::to_string(reading.groupProjects) + " projects of the group were not read whole");
         }
-        recordKeeper->removeLeftovers(runFolders(), *report);
-        return status;
+        recordKeeper->weighLeftovers(runFolders(), *report);
+        return 0;
     } catch (const XMLReaderError& error) {
         return fail(readerFailureMessage(error, sourcePath));
     } catch (const InputTooLong& error) {
         return fail(error.what());
     } catch (const IOERROR& error) {
         return fail(failureMessage(error));
-    } catch (const SameFile& error) {
+    } catch (const RefusedBeforeWriting& error) {
         report->drop();
         return fail(error.what());
     }
@@ -262,11 +288,10 @@ WriterSettings Converter::writerSettings() const
             analyserPersonality, compilerPersonality, sourceIsGroup_};
 }
 
-int Converter::writeProject(const OutputPlan& plan)
+void Converter::writeProject(const OutputPlan& plan)
 {
     destinationFolders = DestinationFolders(destinationFolder);
     ProjectWriter(plan, destinationFolders, *report).writeProjectFile();
-    return 0;
 }
 
 std::vector<RunFile> Converter::inputFiles() const
@@ -301,13 +326,9 @@ std::vector<RunFile> Converter::outputFiles(const OutputPlan& plan, const Compil
     return files;
 }
 
-std::vector<PlannedOutput> Converter::plannedOutputs(const OutputPlan& plan, const std::vector<RunFile>& outputs) const
+RecordRoots Converter::recordRoots() const
 {
-    std::vector<PlannedOutput> planned;
-    for (const RunFile& output : outputs) {
-        planned.push_back({{output.path, output.standInName}, plan.isMadeWhenMissing(output.path)});
-    }
-    return planned;
+    return {destinationFolder, compileDatabaseFolder, reportPath};
 }
 
 RunFolders Converter::runFolders() const

@@ -4,6 +4,7 @@
 #include "reader/group.h"
 #include "reader/xml_lexer.h"
 #include "layout/destination_folders.h"
+#include "record/run_record.h"
 #include "layout/same_files.h"
 #include "layout/writer_settings.h"
 
@@ -33,9 +34,8 @@ class ConversionReport;
 struct GroupMember;
 struct MemberFile;
 class OutputPlan;
-struct PlannedOutput;
-struct RunFolders;
 class RecordKeeper;
+struct RunFolders;
 class XMLReaderError;
 
 // One whole conversion: its settings, the source project model and the lexer.
@@ -88,7 +88,7 @@ public:
     // What the writer takes from this run.
     WriterSettings writerSettings() const;
     // Writes the project file and its folder tree as planned.
-    int writeProject(const OutputPlan& plan);
+    void writeProject(const OutputPlan& plan);
 
     // Set by the entry point between construction and `run`.
     std::string projectName;
@@ -107,7 +107,8 @@ private:
     int finishReport(int status);
     // Writes the record of what the run wrote; returns the run's status.
     int recordRun(int status);
-    std::vector<PlannedOutput> plannedOutputs(const OutputPlan& plan, const std::vector<RunFile>& outputs) const;
+    int removeLeftovers(int status);
+    RecordRoots recordRoots() const;
     RunFolders runFolders() const;
     ProjectReading readFrom(XmlLexer& projectLexer, const std::string& projectFile, Group& root);
     ProjectReading readGroup();

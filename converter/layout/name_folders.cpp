@@ -1,5 +1,6 @@
 #include "layout/name_folders.h"
 
+#include "base/errors.h"
 #include "base/windows_path.h"
 #include "layout/destination_folders.h"
 
@@ -29,10 +30,12 @@ std::vector<std::size_t> nameFolderLengths(const std::string& name)
 
 } // namespace
 
-bool leavesItsFolder(const std::string& name)
+void refuseNameLeavingItsFolder(const std::string& baseFolder, const std::string& name)
 {
     const std::vector<std::string_view> parts = pathParts(name);
-    return std::find(parts.begin(), parts.end(), parentFolderSegment) != parts.end();
+    if (std::find(parts.begin(), parts.end(), parentFolderSegment) != parts.end()) {
+        throw RefusedBeforeWriting(std::string(cannotCreateDirectoryMessage) + joinPath(baseFolder, name));
+    }
 }
 
 // Walks back from the deepest folder already known, so a deep name given again

@@ -2,9 +2,8 @@
 
 #include "base/windows_path.h"
 #include "reader/group.h"
+#include "layout/name_folders.h"
 #include "layout/output_paths.h"
-
-#include <algorithm>
 
 namespace {
 
@@ -16,12 +15,12 @@ OutputPlan::OutputPlan(WriterSettings settings, const Group& root) : settings_(s
 {
     files_.push_back({"the project file", projectFilePath(settings_)});
     if (settings_.messagePersonality.empty()) {
-        files_.push_back({"the message personality", projectPersonality(settings_, messageExtension)});
+        files_.push_back({"the message personality", projectPersonality(settings_, messageExtension), {}, {}, true});
     }
     if (settings_.compilerPersonality.empty()) {
-        files_.push_back({"the compiler personality", projectPersonality(settings_, compilerExtension)});
+        files_.push_back({"the compiler personality", projectPersonality(settings_, compilerExtension), {}, {}, true});
     }
-    files_.push_back({analyserRole, projectPersonality(settings_, analyserExtension)});
+    files_.push_back({analyserRole, projectPersonality(settings_, analyserExtension), {}, {}, true});
     root_ = planGroup(root, "", rootFolderName(root), projectPersonality(settings_, analyserExtension));
 }
 
@@ -31,6 +30,9 @@ PlannedGroup OutputPlan::planGroup(const Group& group, const std::string& parent
     PlannedGroup planned;
     planned.group = &group;
     planned.baseFolder = groupBaseFolder(settings_.destinationFolder, parentPath);
+    // Group names come from the project file: one leading out of the
+    // destination would put folders and personality files elsewhere.
+    refuseNameLeavingItsFolder(planned.baseFolder, group.name);
     planned.folderName = std::move(folderName);
     planned.folder = joinPath(planned.baseFolder, planned.folderName);
     // An empty group makes its folders and nothing else.
@@ -52,13 +54,4 @@ PlannedGroup OutputPlan::planGroup(const Group& group, const std::string& parent
             planGroup(*group.children()[i], childrensParentPath, std::move(childFolders[i]), planned.analyser));
     }
     return planned;
-}
-
-bool OutputPlan::isMadeWhenMissing(const std::string& path) const
-{
-    return std::ranges::any_of(std::initializer_list<std::string_view>{messageExtension, compilerExtension,
-                                                                       analyserExtension},
-                               [&](std::string_view extension) {
-                                   return path == projectPersonality(settings_, extension);
-                               });
 }

@@ -26,7 +26,8 @@ struct PlannedGroup {
 
 // What writing a group tree will make, found in one walk before anything is
 // written: the same-file check, the run record and the writer all use it, so
-// that what is checked is what is written.
+// that what is checked is what is written. Throws RefusedBeforeWriting for a
+// group name that leads out of its folder.
 class OutputPlan {
 public:
     OutputPlan(WriterSettings settings, const Group& root);
@@ -36,8 +37,6 @@ public:
     // Every file the writing creates or rewrites, each once, in the order
     // written: the project file, then the personality files.
     const std::vector<RunFile>& files() const { return files_; }
-    // The project-wide personalities, made only when missing.
-    bool isMadeWhenMissing(const std::string& path) const;
 
 private:
     PlannedGroup planGroup(const Group& group, const std::string& parentPath, std::string folderName,

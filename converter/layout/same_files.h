@@ -1,23 +1,8 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
+#include "base/run_file.h"
 
-// A file that a run reads or writes, with what it is to the user ("the
-// report"), for the message that names it.
-struct RunFile {
-    std::string_view role;
-    std::string path;
-    // Where the file is on this machine, when it is found otherwise than as
-    // `path` spells it: a project of a group in other letter case, a stand-in.
-    std::string hostPath = {};
-    // Of an include stand-in: its name in the folder `path`, one part that may
-    // hold backslashes. Stand-ins are written only where names keep their
-    // letter case, each under a distinct name: they are weighed against every
-    // other file, not against each other.
-    std::string standInName = {};
-};
+#include <vector>
 
 // Throws SameFile, before anything is written, when an output is the same file
 // as an input or as an earlier output, however each is spelled: through a

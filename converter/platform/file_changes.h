@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@ namespace platform {
 // Opens a plain file for reading; nullptr for nothing, a folder, a link or a
 // device there: a link is never followed, a pipe never waited on.
 std::FILE* openPlainFile(const std::string& hostPath);
+
+// The size of a file opened for reading, without reading it; nothing when the
+// system cannot tell.
+std::optional<std::uint64_t> openedFileSize(std::FILE* file);
 
 // Puts the file `from` in the place of `to` in one step, replacing any file
 // there, so that a reader of `to` finds the old file or the new, never part.

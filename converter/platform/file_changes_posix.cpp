@@ -19,6 +19,15 @@ std::FILE* openPlainFile(const std::string& host)
                              "rb");
 }
 
+std::optional<std::uint64_t> openedFileSize(std::FILE* file)
+{
+    struct stat status {};
+    if (::fstat(::fileno(file), &status) != 0 || status.st_size < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
 bool replaceFile(const std::string& from, const std::string& to)
 {
     const std::string hostFrom = hostPath(from);

@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <sys/stat.h>
+
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -19,6 +21,15 @@ bool isPlainFile(const std::string& windowsPath)
 std::FILE* openPlainFile(const std::string& hostPath)
 {
     return isPlainFile(hostPath) ? std::fopen(hostPath.c_str(), "rb") : nullptr;
+}
+
+std::optional<std::uint64_t> openedFileSize(std::FILE* file)
+{
+    struct _stat64 status {};
+    if (_fstat64(_fileno(file), &status) != 0 || status.st_size < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(status.st_size);
 }
 
 bool replaceFile(const std::string& from, const std::string& to)

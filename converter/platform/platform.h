@@ -47,6 +47,10 @@ std::FILE* createFile(const std::string& windowsPath);
 // holds a NUL, which no file name can.
 std::string hostPath(const std::string& windowsPath);
 
+// Whether the file system takes names that differ in letter case alone for one
+// name: true on Windows, false on POSIX.
+bool namesIgnoreLetterCase();
+
 // True when a name, read from a file the user could have edited, names an
 // entry right inside a folder: no separator, not "." or "..", nothing the file
 // system would read as another place.

@@ -365,6 +365,11 @@ std::string hostPath(const std::string& windowsPath)
     return hostPathThrough(windowsPath, driveFolders());
 }
 
+bool namesIgnoreLetterCase()
+{
+    return false;
+}
+
 // A backslash is a letter of a name here, as in the stand-in "..\board.h".
 bool isHostFileName(const std::string& name)
 {

@@ -109,6 +109,11 @@ bool pathExists(const std::string& windowsPath)
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool namesIgnoreLetterCase()
+{
+    return true;
+}
+
 // Windows drops a name's trailing dots and blanks, so that "..." or ".. " would
 // name the folder above; a colon would name a stream, or a drive.
 bool isHostFileName(const std::string& name)

@@ -1,6 +1,7 @@
 #include "record/reconversion.h"
 
-#include "base/ascii_case.h"
+#include "base/path_key.h"
+#include "base/windows_path.h"
 
 #include <unordered_set>
 
@@ -9,8 +10,8 @@ namespace {
 using PathKeys = std::unordered_set<std::string>;
 
 // Of files by outputKey, of folders by pathKey.
-template <typename Item>
-PathKeys keysOf(const std::vector<Item>& items, std::string (*keyOf)(const Item&))
+template <typename Item, typename KeyOf>
+PathKeys keysOf(const std::vector<Item>& items, KeyOf keyOf)
 {
     PathKeys keys;
     for (const Item& item : items) {
@@ -42,11 +43,6 @@ PathKeys neighbourKeys(const std::vector<ProjectRecord>& neighbours)
 
 } // namespace
 
-std::string pathKey(const std::string& path)
-{
-    return asciiUpperCase(path);
-}
-
 // No path holds a NUL, so a stand-in's key is no file's.
 std::string outputKey(const OutputName& name)
 {
@@ -73,7 +69,18 @@ OutputNames editedFiles(const RunRecord& last, const OutputNames& rewritten, con
 OutputName keptBesideName(const OutputName& name, unsigned attempt)
 {
     const std::string suffix = ".edited" + (attempt < 2 ? std::string() : "-" + std::to_string(attempt));
-    return name.standInName.empty() ? OutputName{name.path + suffix} : OutputName{name.path, name.standInName + suffix};
+    std::string kept = name.standInName.empty() ? name.path : name.standInName;
+    const std::size_t entryLength = name.standInName.empty() ? fileName(kept).size() : kept.size();
+    if (entryLength + suffix.size() > maxEntryNameBytes) {
+        std::size_t cut = kept.size() - (entryLength + suffix.size() - maxEntryNameBytes);
+        // Not inside a character of more than one byte.
+        while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        kept.resize(cut);
+    }
+    kept += suffix;
+    return name.standInName.empty() ? OutputName{kept} : OutputName{name.path, kept};
 }
 
 std::optional<NeighbourClash> findNeighbourClash(const OutputNames& planned,

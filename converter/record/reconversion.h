@@ -2,6 +2,7 @@
 
 #include "record/run_record.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -12,9 +13,7 @@
 // files and folders this run makes, what stands on disk now, and the records
 // of the other projects converted into the destination.
 
-// One key for every spelling Windows takes for a path: letter case aside.
-std::string pathKey(const std::string& path);
-// The same for a file; a stand-in's name keeps its letter case, as the file
+// pathKey for a file; a stand-in's name keeps its letter case, as the file
 // systems that get stand-ins do.
 std::string outputKey(const OutputName& name);
 
@@ -28,8 +27,12 @@ using FilesOnDisk = std::unordered_map<std::string, Fingerprint>;
 // wrote there: someone edited them, and their bytes are kept beside.
 OutputNames editedFiles(const RunRecord& last, const OutputNames& rewritten, const FilesOnDisk& onDisk);
 
+// Longer names than this no file system takes for one entry.
+inline constexpr std::size_t maxEntryNameBytes = 255;
+
 // The name of the attempt-th place (from 1) to keep an edited file beside:
-// "X.edited", then "X.edited-2", "X.edited-3"...
+// "X.edited", then "X.edited-2", "X.edited-3"... A name that would grow past
+// maxEntryNameBytes is cut before its suffix, so that the file can be kept.
 OutputName keptBesideName(const OutputName& name, unsigned attempt);
 
 // Another project's record, named by the project.

@@ -2,25 +2,51 @@
 
 #include "base/console.h"
 #include "base/errors.h"
+#include "base/path_key.h"
+#include "base/windows_path.h"
 #include "platform/file_changes.h"
+#include "platform/file_identity.h"
 #include "platform/platform.h"
-#include "report/conversion_report.h"
 #include "record/run_record_file.h"
+#include "report/conversion_report.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 // A file the converter has just written is read back whole.
 constexpr std::uint64_t wholeFile = std::numeric_limits<std::uint64_t>::max() - 1;
+// No file the converter writes comes near this: a record that names a larger
+// one is not believed so far as to read it.
+constexpr std::uint64_t maxWeighedBytes = std::uint64_t{1} << 30;
+constexpr std::string_view recordRole = "the run record";
+constexpr std::string_view neighbourRecordRole = "the run record of another project";
+
+// The folder a path lies in below `root`, and so the length of its root part;
+// nothing when it lies in no such folder.
+std::optional<std::size_t> rootLength(const std::string& root, const std::string& path)
+{
+    if (root.empty() || path.size() <= root.size() + 1 || !path.starts_with(root) || path[root.size()] != '\\') {
+        return std::nullopt;
+    }
+    return root.size();
+}
 
 } // namespace
 
-RecordKeeper::RecordKeeper(const std::string& destinationFolder, const std::string& projectName)
-    : recordPath(runRecordPath(destinationFolder, projectName)),
-      neighbours(neighbourRecords(destinationFolder, projectName))
+RecordKeeper::RecordKeeper(RecordRoots runRoots, const std::string& projectName, const std::vector<RunFile>& inputs)
+    : roots(std::move(runRoots)), recordPath(runRecordPath(roots.destination, projectName)),
+      neighbours(neighbourRecords(roots.destination, projectName))
 {
-    RecordReading reading = readRunRecord(recordPath);
+    for (const RunFile& input : inputs) {
+        const std::optional<std::string> identity =
+            input.hostPath.empty() ? platform::fileIdentity(input.path) : platform::hostFileIdentity(input.hostPath);
+        if (identity) {
+            inputIdentities.insert(*identity);
+        }
+    }
+    RecordReading reading = readRunRecord(recordPath, roots);
     if (reading.damaged) {
         printLine("Record of the last run damaged, read as none: nothing is set aside or removed: " + recordPath);
     }
@@ -29,37 +55,92 @@ RecordKeeper::RecordKeeper(const std::string& destinationFolder, const std::stri
     }
 }
 
+std::vector<RunFile> RecordKeeper::recordFiles() const
+{
+    return {{recordRole, recordPath}, {recordRole, unfinishedRecordPath(recordPath)}};
+}
+
+std::vector<RunFile> RecordKeeper::neighbourRecordFiles() const
+{
+    std::vector<RunFile> files;
+    const std::string projectName(withoutExtension(fileName(recordPath)));
+    for (std::string& path : neighbourRecordPaths(roots.destination, projectName)) {
+        files.push_back({neighbourRecordRole, std::move(path)});
+    }
+    return files;
+}
+
 OutputNames RecordKeeper::plannedNames() const
 {
     OutputNames names;
-    for (const PlannedOutput& output : planned) {
-        names.push_back(output.name);
+    for (const RunFile& output : planned) {
+        names.push_back({output.path, output.standInName});
     }
     return names;
 }
 
-void RecordKeeper::prepare(std::vector<PlannedOutput> plannedOutputs, ConversionReport& report)
+bool RecordKeeper::reachedWithoutLinks(const std::string& path)
+{
+    std::optional<std::size_t> start = rootLength(roots.databases, path);
+    if (!start) {
+        start = rootLength(roots.destination, path);
+    }
+    if (!start) {
+        return !roots.report.empty() && path == roots.report;
+    }
+    for (std::size_t end = path.find('\\', *start + 1); end != std::string::npos; end = path.find('\\', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        auto [found, added] = realFolders.try_emplace(folder);
+        if (added) {
+            found->second = platform::entryKind(folder) == platform::EntryKind::folder;
+        }
+        if (!found->second) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool RecordKeeper::mayTouch(const OutputName& name)
+{
+    // A stand-in's own folder is on its way too.
+    if (!reachedWithoutLinks(name.standInName.empty() ? name.path : name.path + "\\" + name.standInName)) {
+        return false;
+    }
+    const std::optional<std::string> identity = platform::hostFileIdentity(hostPathOf(name));
+    return !identity || !inputIdentities.contains(*identity);
+}
+
+void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs, ConversionReport& report)
 {
     planned = std::move(plannedOutputs);
-    if (const std::optional<NeighbourClash> clash = findNeighbourClash(plannedNames(), neighbours)) {
+    const OutputNames names = plannedNames();
+    if (const std::optional<NeighbourClash> clash = findNeighbourClash(names, neighbours)) {
         throw SameFile("Will not write " + shownName(clash->file) + ": the project " + clash->projectName +
                        " converted into this destination wrote it");
     }
+    for (const OutputName& name : names) {
+        plannedKeys.insert(outputKey(name));
+    }
     for (const RecordedFile& file : last.files) {
-        if (const std::optional<Fingerprint> now = fingerprintOnDisk(file.name, file.written.size)) {
+        if (const std::optional<Fingerprint> now =
+                fingerprintOnDisk(file.name, std::min(file.written.size, maxWeighedBytes))) {
             onDisk.emplace(outputKey(file.name), *now);
         }
     }
     OutputNames rewritten;
-    for (const PlannedOutput& output : planned) {
+    for (const RunFile& output : planned) {
         if (!output.madeOnlyWhenMissing) {
-            rewritten.push_back(output.name);
-        } else if (platform::pathExists(output.name.path)) {
-            foundBefore.insert(outputKey(output.name));
+            rewritten.push_back({output.path, output.standInName});
+        } else if (platform::pathExists(output.path)) {
+            foundBefore.insert(outputKey({output.path, output.standInName}));
         }
     }
     for (const OutputName& name : editedFiles(last, rewritten, onDisk)) {
-        keepBeside(name, report);
+        // Writing through a link fails on its own, with its message.
+        if (mayTouch(name)) {
+            keepBeside(name, report);
+        }
     }
     prepared = true;
 }
@@ -68,6 +149,9 @@ void RecordKeeper::keepBeside(const OutputName& name, ConversionReport& report)
 {
     for (unsigned attempt = 1;; ++attempt) {
         const OutputName keptAs = keptBesideName(name, attempt);
+        if (plannedKeys.contains(outputKey(keptAs))) {
+            continue;
+        }
         const platform::Renaming renaming = platform::renameWithoutReplacing(hostPathOf(name), hostPathOf(keptAs));
         if (renaming == platform::Renaming::failed) {
             throw IOERROR(IOERROR::cannotWriteFile, shownName(name));
@@ -81,27 +165,24 @@ void RecordKeeper::keepBeside(const OutputName& name, ConversionReport& report)
     }
 }
 
-void RecordKeeper::removeLeftovers(const RunFolders& folders, ConversionReport& report)
+void RecordKeeper::weighLeftovers(const RunFolders& folders, ConversionReport& report)
 {
-    const Leftovers leftovers = findLeftovers(last, plannedNames(), folders.known, onDisk, neighbours);
-    std::size_t removed = 0;
-    for (const OutputName& name : leftovers.removed) {
-        if (platform::removeFile(hostPathOf(name))) {
-            ++removed;
-            report.leftoverRemoved(shownName(name));
-            touched.push_back(name);
+    leftovers = findLeftovers(last, plannedNames(), folders.known, onDisk, neighbours);
+    std::erase_if(leftovers.removed, [&](const OutputName& name) {
+        if (mayTouch(name)) {
+            return false;
         }
+        printLine("Not removed, reached through a link or read by this run: " + shownName(name));
+        report.leftoverKept(shownName(name));
+        return true;
+    });
+    for (const OutputName& name : leftovers.removed) {
+        report.leftoverRemoved(shownName(name));
     }
     for (const OutputName& name : leftovers.kept) {
         report.leftoverKept(shownName(name));
     }
-    for (const std::string& folder : leftovers.folders) {
-        platform::removeEmptyFolder(folder);
-    }
-    if (removed + leftovers.kept.size() > 0) {
-        printLine("Files the project no longer has: " + std::to_string(removed) + " removed, " +
-                  std::to_string(leftovers.kept.size()) + " kept as edited since the last run");
-    }
+    finishedRecord = true;
 }
 
 void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
@@ -110,21 +191,73 @@ void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
         return;
     }
     RunWrites run{{}, touched, folders.made};
-    for (const PlannedOutput& output : planned) {
-        const bool ours = !output.madeOnlyWhenMissing || !foundBefore.contains(outputKey(output.name));
+    for (const RunFile& output : planned) {
+        const OutputName name{output.path, output.standInName};
+        const bool ours = !output.madeOnlyWhenMissing || !foundBefore.contains(outputKey(name));
         if (!ours) {
             continue;
         }
         // A failed run may have stopped inside any file it writes.
         if (!finished) {
-            run.touched.push_back(output.name);
-        } else if (const std::optional<Fingerprint> written = fingerprintOnDisk(output.name, wholeFile)) {
-            run.written.push_back({output.name, *written});
+            run.touched.push_back(name);
+        } else if (const std::optional<Fingerprint> written = fingerprintOnDisk(name, wholeFile)) {
+            run.written.push_back({name, *written});
         }
     }
-    const RunRecord next = nextRecord(last, plannedNames(), folders.known, run, finished);
-    // A failed run that made nothing new leaves the last record, or none.
-    if (finished || runRecordText(next) != runRecordText(last)) {
-        writeRunRecord(recordPath, next);
+    finished = finished && finishedRecord;
+    RunRecord next = nextRecord(last, plannedNames(), folders.known, run, finished);
+    next.carried = last.carried;
+    if (finished) {
+        // Claimed until they are gone, so that a run that stops before
+        // removing them leaves them for the next.
+        const std::unordered_set<std::string> removing = [&] {
+            std::unordered_set<std::string> keys;
+            for (const OutputName& name : leftovers.removed) {
+                keys.insert(outputKey(name));
+            }
+            return keys;
+        }();
+        for (const RecordedFile& file : last.files) {
+            if (removing.contains(outputKey(file.name))) {
+                next.files.push_back(file);
+            }
+        }
+        next.folders.insert(next.folders.end(), leftovers.folders.rbegin(), leftovers.folders.rend());
     }
+    // A failed run that made nothing new leaves the last record, or none.
+    if (finished || runRecordText(next, roots) != runRecordText(last, roots)) {
+        writeRunRecord(recordPath, next, roots);
+    }
+    last = std::move(next);
+}
+
+void RecordKeeper::removeLeftovers()
+{
+    std::unordered_set<std::string> removed;
+    for (const OutputName& name : leftovers.removed) {
+        if (platform::removeFile(hostPathOf(name))) {
+            removed.insert(outputKey(name));
+        } else {
+            printLine("Could not remove, kept in the record: " + shownName(name));
+        }
+    }
+    for (const OutputName& name : leftovers.kept) {
+        printLine("Edited since the last run, kept where it is: " + shownName(name));
+    }
+    std::unordered_set<std::string> removedFolders;
+    for (const std::string& folder : leftovers.folders) {
+        if (reachedWithoutLinks(folder + "\\") && platform::removeEmptyFolder(folder)) {
+            removedFolders.insert(pathKey(folder));
+        }
+    }
+    if (!leftovers.removed.empty() || !leftovers.kept.empty()) {
+        printLine("Files the project no longer has: " + std::to_string(removed.size()) + " removed, " +
+                  std::to_string(leftovers.kept.size()) + " kept as edited since the last run");
+    }
+    if (removed.empty() && removedFolders.empty()) {
+        return;
+    }
+    std::erase_if(last.files, [&](const RecordedFile& file) { return removed.contains(outputKey(file.name)); });
+    std::erase_if(last.folders, [&](const std::string& folder) { return removedFolders.contains(pathKey(folder)); });
+    writeRunRecord(recordPath, last, roots);
 }

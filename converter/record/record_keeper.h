@@ -1,21 +1,15 @@
 #pragma once
 
+#include "base/run_file.h"
 #include "record/reconversion.h"
 #include "record/run_record.h"
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 class ConversionReport;
-
-// A file a run writes, as planned before writing.
-struct PlannedOutput {
-    OutputName name;
-    // The placeholders and the default analyser personality are made when
-    // missing and never rewritten: once there, they are the user's.
-    bool madeOnlyWhenMissing = false;
-};
 
 // The folders a run made or found below each folder it writes into (the
 // destination and the compilation databases' folder); those made, parents
@@ -25,38 +19,62 @@ struct RunFolders {
     std::vector<std::string> made;
 };
 
-// One run's dealings with what earlier runs left in the destination: the
-// record of this project's last run and those of the other projects there,
-// each read once, when the run is made.
+// One run's dealings with what earlier runs left where it writes: the record
+// of this project's last run and those of the other projects in the
+// destination, each read once, when the keeper is made. It acts only inside
+// the roots this run writes, never through a link on the way, and never on a
+// file the run reads.
 class RecordKeeper {
 public:
     // Prints one line when this project's record is damaged: it counts as none.
-    RecordKeeper(const std::string& destinationFolder, const std::string& projectName);
+    RecordKeeper(RecordRoots roots, const std::string& projectName, const std::vector<RunFile>& inputs);
+
+    // The record and the file it is written into first: outputs of the run,
+    // which nothing else it writes may be.
+    std::vector<RunFile> recordFiles() const;
+    // The other projects' records: read, never written.
+    std::vector<RunFile> neighbourRecordFiles() const;
 
     // Before anything is written. Throws SameFile when another project's
     // record lists a planned file; then keeps each planned file edited since
     // the last run beside under a name nothing has, with a line each, and
     // throws IOERROR code 2 for one it cannot keep.
-    void prepare(std::vector<PlannedOutput> planned, ConversionReport& report);
-    // After a whole run: removes what the last run wrote and the project no
-    // longer has, unless edited since, and the folders left empty; one line
-    // counts them.
-    void removeLeftovers(const RunFolders& folders, ConversionReport& report);
-    // Last of all, once `prepare` is through: the record of what the run
-    // wrote. Throws IOERROR code 2 when it cannot be written.
+    void prepare(std::vector<RunFile> planned, ConversionReport& report);
+    // After a whole run, before the report is finished: what the last run
+    // wrote and the project no longer has, told to the report; nothing is
+    // removed yet.
+    void weighLeftovers(const RunFolders& folders, ConversionReport& report);
+    // Once `prepare` is through: the record of what the run wrote, which
+    // still claims the leftovers to be removed. Throws IOERROR code 2 when it
+    // cannot be written.
     void writeRecord(const RunFolders& folders, bool finished);
+    // Last, once the record is written: removes the unchanged leftovers and
+    // the folders left empty, says each edited one and counts both; a file
+    // that cannot be removed stays in the record.
+    void removeLeftovers();
 
 private:
     void keepBeside(const OutputName& name, ConversionReport& report);
     OutputNames plannedNames() const;
+    // Whether the run may set aside or remove the file: inside a root, every
+    // folder on the way there a real folder, and not a file the run reads.
+    bool mayTouch(const OutputName& name);
+    bool reachedWithoutLinks(const std::string& path);
 
+    RecordRoots roots;
     std::string recordPath;
+    std::unordered_set<std::string> inputIdentities;
     RunRecord last;
     std::vector<ProjectRecord> neighbours;
-    std::vector<PlannedOutput> planned;
+    std::vector<RunFile> planned;
+    std::unordered_set<std::string> plannedKeys;
     // Made-when-missing files that were there before the run.
     std::unordered_set<std::string> foundBefore;
     FilesOnDisk onDisk;
     OutputNames touched;
+    Leftovers leftovers;
+    // By path: whether a folder on the way to a file is a real one, not a link.
+    std::unordered_map<std::string, bool> realFolders;
     bool prepared = false;
+    bool finishedRecord = false;
 };

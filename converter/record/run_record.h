@@ -32,22 +32,41 @@ struct RecordedFile {
     Fingerprint written;
 };
 
+// The places a run writes into, as this run names them: the destination (the
+// record's own folder), the databases' folder and the report, "" for those it
+// does not write. The record names every file relative to one of them, so
+// that it means the same however the folder is typed, and after the folder
+// is copied or moved.
+struct RecordRoots {
+    std::string destination;
+    std::string databases = {};
+    std::string report = {};
+};
+
 // What the converter wrote for one project into its destination: every file,
 // with what it wrote into it, and every folder it made, parents before the
 // folders inside them. The next run into the destination reads it to tell a
-// file the user edited from one it may rewrite or remove.
+// file the user edited from one it may rewrite or remove. In memory, paths
+// are those of this run's roots.
 struct RunRecord {
     std::vector<RecordedFile> files;
     std::vector<std::string> folders;
+    // Lines of a root this run does not write (the databases of a run without
+    // -compdb): never acted on, and kept as they stand for a later run that
+    // writes there again.
+    std::vector<std::string> carried = {};
 };
 
 // The record as its file holds it: a header line, then one line per file
-// ("file SIZE DIGEST PATH", of a stand-in "stand-in SIZE DIGEST FOLDER<tab>
-// NAME") and per folder ("folder PATH"); docs/converting-again.md describes
-// it.
-std::string runRecordText(const RunRecord& record);
+// ("file SIZE DIGEST ROOT PATH", of a stand-in "stand-in SIZE DIGEST ROOT
+// FOLDER<tab>NAME") and per folder ("folder ROOT PATH"), every name escaped
+// so that it stays on its line; docs/converting-again.md describes it. A path
+// under none of the roots is left out.
+std::string runRecordText(const RunRecord& record, const RecordRoots& roots);
 // Nothing for a text that is not a whole record: a damaged record is no record.
-// A stand-in is read only in a folder that the record lists as made and under
-// a name that leads nowhere else: any other stand-in line is passed over, so
-// that no record makes the run weigh, set aside or remove a file elsewhere.
-std::optional<RunRecord> parseRunRecord(std::string_view text);
+// A line that names a place outside its root (an absolute path, "..", a drive)
+// is passed over, and so is a stand-in outside the folders the record lists as
+// made: no record makes the run weigh, set aside or remove a file elsewhere.
+// The record of an earlier version, which named absolute paths, is taken for
+// the files that lie in this run's roots as this run names them.
+std::optional<RunRecord> parseRunRecord(std::string_view text, const RecordRoots& roots);

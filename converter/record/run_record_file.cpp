@@ -1,10 +1,10 @@
 #include "record/run_record_file.h"
 
-#include "base/ascii_case.h"
 #include "base/content_digest.h"
 #include "base/errors.h"
 #include "base/io_sizes.h"
 #include "base/output_file.h"
+#include "base/path_key.h"
 #include "base/windows_path.h"
 #include "platform/file_changes.h"
 #include "platform/platform.h"
@@ -46,7 +46,7 @@ std::string runRecordPath(const std::string& destinationFolder, const std::strin
     return joinPath(destinationFolder, projectName + std::string(recordExtension));
 }
 
-RecordReading readRunRecord(const std::string& path)
+RecordReading readRunRecord(const std::string& path, const RecordRoots& roots)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(platform::hostPath(path)));
     if (!file) {
@@ -56,16 +56,21 @@ RecordReading readRunRecord(const std::string& path)
     const bool read = readAtMost(file.get(), maxRunRecordBytes, [&](std::string_view bytes) { text += bytes; });
     std::optional<RunRecord> record;
     if (read && text.size() <= maxRunRecordBytes) {
-        record = parseRunRecord(text);
+        record = parseRunRecord(text, roots);
     }
     return {record, !record};
 }
 
-void writeRunRecord(const std::string& path, const RunRecord& record)
+std::string unfinishedRecordPath(const std::string& path)
 {
-    const std::string unfinished = path + std::string(unfinishedSuffix);
+    return path + std::string(unfinishedSuffix);
+}
+
+void writeRunRecord(const std::string& path, const RunRecord& record, const RecordRoots& roots)
+{
+    const std::string unfinished = unfinishedRecordPath(path);
     OutputFile out(unfinished);
-    out.writeLines(runRecordText(record));
+    out.writeLines(runRecordText(record, roots));
     out.close();
     if (!platform::replaceFile(unfinished, path)) {
         platform::removeFile(platform::hostPath(unfinished));
@@ -84,6 +89,10 @@ std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64
     if (!file) {
         return std::nullopt;
     }
+    // Another length than the one looked for tells an edit without a byte read.
+    if (const std::optional<std::uint64_t> size = platform::openedFileSize(file.get()); size && *size > limit) {
+        return Fingerprint{*size, 0};
+    }
     ContentDigest digest;
     Fingerprint fingerprint;
     if (!readAtMost(file.get(), limit, [&](std::string_view bytes) {
@@ -96,18 +105,29 @@ std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64
     return fingerprint;
 }
 
+std::vector<std::string> neighbourRecordPaths(const std::string& destinationFolder, const std::string& projectName)
+{
+    const std::string ownName = pathKey(projectName + std::string(recordExtension));
+    const std::string extensionKey = pathKey(recordExtension);
+    std::vector<std::string> paths;
+    for (const std::string& name : platform::plainFilesIn(destinationFolder)) {
+        const std::string key = pathKey(name);
+        if (key != ownName && key.size() > extensionKey.size() && key.ends_with(extensionKey)) {
+            paths.push_back(joinPath(destinationFolder, name));
+        }
+    }
+    return paths;
+}
+
 std::vector<ProjectRecord> neighbourRecords(const std::string& destinationFolder, const std::string& projectName)
 {
-    const std::string ownName = asciiUpperCase(projectName + std::string(recordExtension));
     std::vector<ProjectRecord> neighbours;
-    for (const std::string& name : platform::plainFilesIn(destinationFolder)) {
-        const std::string folded = asciiUpperCase(name);
-        if (folded == ownName || !folded.ends_with(asciiUpperCase(std::string(recordExtension)))) {
-            continue;
-        }
-        RecordReading reading = readRunRecord(joinPath(destinationFolder, name));
+    for (const std::string& path : neighbourRecordPaths(destinationFolder, projectName)) {
+        RecordReading reading = readRunRecord(path, {destinationFolder});
         if (reading.record) {
-            neighbours.push_back({name.substr(0, name.size() - recordExtension.size()), std::move(*reading.record)});
+            const std::string_view name = fileName(path);
+            neighbours.push_back({std::string(name.substr(0, name.size() - recordExtension.size())),
+                                  std::move(*reading.record)});
         }
     }
     return neighbours;

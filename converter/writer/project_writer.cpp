@@ -29,11 +29,6 @@ void ProjectWriter::writeProjectFile()
 void ProjectWriter::write(OutputFile& out, const PlannedGroup& planned)
 {
     const Group& group = *planned.group;
-    // Group names come from the project file: one leading out of the
-    // destination would put folders and personality files elsewhere.
-    if (leavesItsFolder(group.name)) {
-        throw IOERROR(IOERROR::cannotCreateDirectory, joinPath(planned.baseFolder, group.name));
-    }
     if (planned.folderName != group.name) {
         report.folderRenamed(group.name, planned.folder);
     }

@@ -30,7 +30,7 @@ KEEP_FILE = ".gitkeep"
 REFUSED_TOKEN = "Visual DSP Project file parsing encountered unexpected token"
 COMPILE_DATABASE = "compile_commands.json"
 RECORD_SUFFIX = ".projbridge-record"
-RECORD_HEADER = "Projbridge run record 1"
+RECORD_HEADER = "Projbridge run record 2"
 DIGEST_MASK = (1 << 64) - 1
 DIGEST_START = DIGEST_STATE_PRIME = 0x9E3779B185EBCA87
 DIGEST_WORD_PRIME = 0xC2B2AE3D27D4EB4F
@@ -258,7 +258,26 @@ def content_digest(data):
     return value
 
 
-def record_problems(drive, drives, produced, runs_succeeded):
+def unescaped(text):
+    return re.sub(r"%([0-9A-F]{2})", lambda match: chr(int(match.group(1), 16)), text)
+
+
+def record_roots(record, commands):
+    """The folder each root word of a record names: the record's own folder,
+    and the databases' folder and the report of the last command into it."""
+    destination = "P:\\" + "\\".join(record.parent.parts)
+    roots = {"destination": destination}
+    for command in commands:
+        if len(command) > 1 and command[1].rstrip("\\").upper() == destination.upper():
+            named = {root: command[command.index(option) + 1].rstrip("\\")
+                     for option, root in (("-compdb", "databases"), ("-report", "report")) if option in command[:-1]}
+            # A command refused for an empty value wrote no record.
+            if all(named.values()):
+                roots = {"destination": destination, **named}
+    return roots
+
+
+def record_problems(drive, drives, produced, commands, runs_succeeded):
     """Each record claims only what is on the disk; after runs that all
     succeeded, every file they wrote is claimed, but the edited ones they kept
     beside. A stand-in is claimed by its folder and its name, a tab between
@@ -269,13 +288,18 @@ def record_problems(drive, drives, produced, runs_succeeded):
         if lines[0] != RECORD_HEADER or lines[-1] != "":
             problems.append(f"{record}: no whole record")
             continue
+        roots = record_roots(record, commands)
         for line in lines[1:-1]:
             kind, _, rest = line.partition(" ")
-            size, digest, path = rest.split(" ", 2) if kind in ("file", "stand-in") else ("", "", rest)
-            folder, _, name = path.partition("\t") if kind == "stand-in" else (path, "", "")
+            size, digest, place = rest.split(" ", 2) if kind in ("file", "stand-in") else ("", "", rest)
+            root, _, relative = place.partition(" ")
+            folder, _, name = relative.partition("\t") if kind == "stand-in" else (relative, "", "")
+            folder = roots[root] + ("\\" + unescaped(folder) if folder else "")
+            name = unescaped(name)
             host = drives.host_path(folder)
             if kind == "folder" and host is not None and Path(host).is_dir():
                 continue
+            path = folder
             if host is not None and name:
                 host, path = host + "/" + name, folder + "\\" + name
             data = Path(host).read_bytes() if kind != "folder" and host and Path(host).is_file() else None
@@ -351,7 +375,7 @@ def run_case(arguments):
         problems += compare_text(case, "expected-tree.txt", tree_listing(drive), update)
         produced = produced_files(drive, input_copy)
         problems += compare_files(case, drive, produced, update, emulated=bool(arguments.emulator))
-        problems += record_problems(drive, sandbox.drives, produced, all(status == 0 for status in statuses))
+        problems += record_problems(drive, sandbox.drives, produced, commands, all(status == 0 for status in statuses))
 
         if all(status == 0 for status in statuses):
             named = named_personalities(commands)

@@ -106,7 +106,14 @@ TEST_F(CommandLine, PositionalPathsAreMadeAbsoluteAndTheInstallFolderIsKept)
     const auto converter = makeConverter({"proj\\app.dpj", "out\\", "C:\\VDSP"});
     EXPECT_EQ(converter->getRootGroup().name, "app");
     EXPECT_EQ(converter->sourceFolder(), current + "\\proj");
-    EXPECT_EQ(converter->getDestinationFolder(), current + "\\out\\");
+    // One spelling of the destination however it is typed: the record names
+    // its files relative to it.
+    for (const char* typed : {"out", "out\\", ".\\out", "out\\.", "out\\\\", ".\\.\\out\\.\\"}) {
+        EXPECT_EQ(makeConverter({"app.dpj", typed, "C:\\VDSP"})->getDestinationFolder(), current + "\\out") << typed;
+    }
+    EXPECT_EQ(makeConverter({"app.dpj", "C:\\", "C:\\VDSP"})->getDestinationFolder(), "C:\\");
+    EXPECT_EQ(makeConverter({"app.dpj", "\\\\srv\\share\\.\\", "V"})->getDestinationFolder(), "\\\\srv\\share");
+    EXPECT_EQ(makeConverter({"app.dpj", "out\\..\\x", "V"})->getDestinationFolder(), current + "\\out\\..\\x");
     EXPECT_EQ(converter->getInstallFolder(), "C:\\VDSP");
     EXPECT_EQ(converter->getProjectName(), "app");
     EXPECT_EQ(makeConverter({"app.dpj", ".", "C:\\VDSP"})->getDestinationFolder(), current);

@@ -1,9 +1,13 @@
 #include "base/content_digest.h"
+#include "base/path_key.h"
+#include "base/windows_path.h"
+#include "platform/platform.h"
 #include "record/reconversion.h"
 #include "record/run_record.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -52,33 +56,75 @@ TEST(ContentDigest, StaysWhatEarlierRunsRecorded)
     }
 }
 
+const RecordRoots roots{"P:\\out", "P:\\db", "P:\\r.tsv"};
+
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
 {
+    // Names with a line break, a tab and the escape itself stay on their line.
     const RunRecord record{{{{"P:\\out\\radio.prj"}, {120, 0xABCDEF0123456789}},
-                            {{"P:\\out\\a b\\x.p_a"}, {0, 7}},
-                            {{"P:\\out\\radio\\a b", "Board rev.h"}, {9, 3}}},
+                            {{"P:\\out\\a b\\x%\n\t.p_a"}, {0, 7}},
+                            {{"P:\\db\\Debug\\compile_commands.json"}, {5, 5}},
+                            {{"P:\\r.tsv"}, {6, 6}},
+                            {{"P:\\out\\radio\\a b", "Board\trev.h"}, {9, 3}}},
                            {"P:\\out\\radio", "P:\\out\\radio\\a b"}};
-    const std::string text = runRecordText(record);
-    const std::optional<RunRecord> read = parseRunRecord(text);
+    const std::string text = runRecordText(record, roots);
+    EXPECT_EQ(text.find("destination a b\\x%25%0A%09.p_a\r\n") != std::string::npos, true) << text;
+    const std::optional<RunRecord> read = parseRunRecord(text, roots);
     ASSERT_TRUE(read);
-    EXPECT_EQ(runRecordText(*read), text);
+    EXPECT_EQ(runRecordText(*read, roots), text);
+    EXPECT_EQ(read->files[1].name.path, "P:\\out\\a b\\x%\n\t.p_a");
+    // The same record read for a destination typed, copied or moved otherwise.
+    const std::optional<RunRecord> moved = parseRunRecord(text, {"Q:\\copy", "Q:\\db2", "Q:\\r2.tsv"});
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->files[0].name.path, "Q:\\copy\\radio.prj");
+    EXPECT_EQ(moved->files[2].name.path, "Q:\\db2\\Debug\\compile_commands.json");
     for (const std::string& damaged :
-         {std::string(), text.substr(0, text.size() - 3), std::string("Projbridge run record 2\r\n"),
-          text + "file 12 0123456789abcdeg P:\\x\r\n", text + "file -1 0123456789abcdef P:\\x\r\n",
-          text + "file 12 0123456789abcdef\r\n", text + "folder \r\n", text + "moved P:\\x\r\n",
-          text + "stand-in 1 0123456789abcdef P:\\out\\radio\r\n", text + "stand-in 1 0123456789abcdef \tx.h\r\n",
-          text + "stand-in 1 0123456789abcdef P:\\out\\radio\t\r\n"}) {
-        EXPECT_FALSE(parseRunRecord(damaged)) << damaged;
+         {std::string(), text.substr(0, text.size() - 3), std::string("Projbridge run record 3\r\n"),
+          text + "file 12 0123456789abcdeg destination x\r\n", text + "file -1 0123456789abcdef destination x\r\n",
+          text + "file 12 0123456789abcdef destination\r\n", text + "file 12 0123456789abcdef elsewhere x\r\n",
+          text + "folder destination\r\n", text + "moved destination x\r\n",
+          text + "file 1 0123456789abcdef destination x%4\r\n",
+          text + "stand-in 1 0123456789abcdef destination radio\r\n",
+          text + "stand-in 1 0123456789abcdef destination \tx.h\r\n",
+          text + "stand-in 1 0123456789abcdef destination radio\t\r\n"}) {
+        EXPECT_FALSE(parseRunRecord(damaged, roots)) << damaged;
     }
-    // A stand-in outside the folders the converter made, or named to lead out
-    // of its folder, is passed over: the run never weighs, sets aside or
-    // removes the file it names.
-    for (const char* elsewhere : {"P:\\out\tx.h", "P:\\out\\radio\t../../x.h", "P:\\out\\radio\t.."}) {
-        const std::optional<RunRecord> passedOver = parseRunRecord(text + "stand-in 1 0123456789abcdef " + elsewhere +
-                                                                   "\r\n");
+    // A line that leads out of its root, or a stand-in outside the folders the
+    // converter made, is passed over: the run never weighs, sets aside or
+    // removes the file it names, and the rest of the record still counts.
+    for (const char* elsewhere :
+         {"file 1 0123456789abcdef destination ..\\..\\home\\x", "file 1 0123456789abcdef destination C:\\x",
+          "file 1 0123456789abcdef destination \\\\server\\share\\x", "file 1 0123456789abcdef destination \\x",
+          "file 1 0123456789abcdef destination a\\.\\x", "file 1 0123456789abcdef report x",
+          "folder destination ..", "stand-in 1 0123456789abcdef destination out\tx.h",
+          "stand-in 1 0123456789abcdef destination radio\t../../x.h",
+          "stand-in 1 0123456789abcdef destination radio\t.."}) {
+        const std::optional<RunRecord> passedOver = parseRunRecord(text + elsewhere + "\r\n", roots);
         ASSERT_TRUE(passedOver) << elsewhere;
-        EXPECT_EQ(runRecordText(*passedOver), text) << elsewhere;
+        EXPECT_EQ(runRecordText(*passedOver, roots), text) << elsewhere;
     }
+    // The databases and the report of a run that writes none are carried as
+    // they stand, never acted on.
+    const std::optional<RunRecord> withoutDatabases = parseRunRecord(text, {"P:\\out"});
+    ASSERT_TRUE(withoutDatabases);
+    EXPECT_EQ(withoutDatabases->files.size(), 3U);
+    EXPECT_EQ(withoutDatabases->carried.size(), 2U);
+    EXPECT_EQ(parseRunRecord(runRecordText(*withoutDatabases, {"P:\\out"}), roots)->files.size(), 5U);
+}
+
+// Records of the version that named absolute paths count for what lies in
+// this run's destination as it is named now.
+TEST(RunRecord, ReadsAnEarlierRecordForTheFilesInItsRoots)
+{
+    const std::optional<RunRecord> read = parseRunRecord("Projbridge run record 1\r\n"
+                                                         "file 1 0123456789abcdef P:\\out\\a.prj\r\n"
+                                                         "file 1 0123456789abcdef P:\\home\\x\r\n"
+                                                         "file 1 0123456789abcdef P:\\out\\..\\x\r\n"
+                                                         "folder P:\\out\\a\r\n",
+                                                         roots);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(runRecordText(*read, roots), "Projbridge run record 2\r\nfile 1 0123456789abcdef destination a.prj\r\n"
+                                           "folder destination a\r\n");
 }
 
 // The last run wrote a.prj, b.p_a (since edited), c.p_a, d.p_a (since gone),
@@ -97,17 +143,18 @@ protected:
                           {editedStandIn, {7, 7}},
                           {oldStandIn, {8, 8}}},
                          {"D:\\o\\g", "D:\\o\\g\\h", "D:\\o\\k"}};
-    const FilesOnDisk onDisk{{"D:\\O\\A.PRJ", {1, 1}},           {"D:\\O\\B.P_A", {2, 9}},
-                             {"D:\\O\\C.P_A", {3, 3}},           {"D:\\O\\E.P_S", {6, 5}},
+    const FilesOnDisk onDisk{{outputKey({"D:\\o\\a.prj"}), {1, 1}},  {outputKey({"D:\\o\\b.p_a"}), {2, 9}},
+                             {outputKey({"D:\\o\\c.p_a"}), {3, 3}},  {outputKey({"D:\\o\\e.p_s"}), {6, 5}},
                              {outputKey(editedStandIn), {7, 6}}, {outputKey(oldStandIn), {8, 8}}};
     const Names planned{
-        {"D:\\o\\A.prj"}, {"D:\\o\\b.p_a"}, {"D:\\o\\f.p_a"}, {"D:\\O\\I", "..\\s.h"}, {"D:\\o\\i", "t.h"}};
+        {"D:\\o\\a.prj"}, {"D:\\o\\b.p_a"}, {"D:\\o\\f.p_a"}, {"D:\\o\\i", "..\\s.h"}, {"D:\\o\\i", "t.h"}};
+    const RecordRoots fixtureRoots{"D:\\o"};
     const Paths plannedFolders{"D:\\o\\k"};
 };
 
 TEST_F(Reconversion, KeepsEditedFilesAndRemovesOnlyUnchangedLeftovers)
 {
-    EXPECT_EQ(editedFiles(last, planned, onDisk), (Names{{"D:\\o\\b.p_a"}, {"D:\\O\\I", "..\\s.h"}}));
+    EXPECT_EQ(editedFiles(last, planned, onDisk), (Names{{"D:\\o\\b.p_a"}, editedStandIn}));
     const Leftovers leftovers = findLeftovers(last, planned, plannedFolders, onDisk, {});
     EXPECT_EQ(leftovers.removed, (Names{{"D:\\o\\c.p_a"}, oldStandIn}));
     EXPECT_EQ(leftovers.kept, Names{{"D:\\o\\e.p_s"}});
@@ -123,7 +170,7 @@ TEST_F(Reconversion, KeepsEditedFilesAndRemovesOnlyUnchangedLeftovers)
 
 TEST_F(Reconversion, NeverTouchesWhatAnotherProjectWrote)
 {
-    const std::vector<ProjectRecord> neighbours{{"other", {{{{"d:\\o\\C.p_a"}, {3, 3}}}, {"D:\\O\\G"}}}};
+    const std::vector<ProjectRecord> neighbours{{"other", {{{{"D:\\o\\c.p_a"}, {3, 3}}}, {"D:\\o\\g"}}}};
     const std::optional<NeighbourClash> clash = findNeighbourClash({{"D:\\o\\x"}, {"D:\\o\\c.p_a"}}, neighbours);
     ASSERT_TRUE(clash);
     EXPECT_EQ(clash->file, OutputName{"D:\\o\\c.p_a"});
@@ -142,20 +189,46 @@ TEST_F(Reconversion, RecordClaimsOnlyWhatTheConverterWrote)
     const RunWrites run{{{{"D:\\o\\a.prj"}, {1, 1}}, {{"D:\\o\\b.p_a"}, {2, 8}}, {{"D:\\o\\f.p_a"}, {6, 6}}},
                         {{"D:\\o\\b.p_a"}},
                         {"D:\\o\\n"}};
-    EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, run, true)),
+    EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, run, true), fixtureRoots),
               runRecordText({{{{"D:\\o\\a.prj"}, {1, 1}},
                               {{"D:\\o\\b.p_a"}, {2, 8}},
                               {{"D:\\o\\e.p_s"}, {5, 5}},
                               {{"D:\\o\\f.p_a"}, {6, 6}}},
-                             {"D:\\o\\k", "D:\\o\\n"}}));
+                             {"D:\\o\\k", "D:\\o\\n"}},
+                            fixtureRoots));
     // A run that failed after touching b, c and a stand-in wrote only a whole.
     const RunWrites failed{{{{"D:\\o\\a.prj"}, {1, 1}}}, {{"D:\\o\\b.p_a"}, {"D:\\o\\c.p_a"}, oldStandIn}, {}};
-    EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, failed, false)),
+    EXPECT_EQ(runRecordText(nextRecord(last, stillPlanned, plannedFolders, failed, false), fixtureRoots),
               runRecordText({{{{"D:\\o\\a.prj"}, {1, 1}},
                               {{"D:\\o\\e.p_s"}, {5, 5}},
                               {{"D:\\o\\d.p_a"}, {4, 4}},
                               {editedStandIn, {7, 7}}},
-                             last.folders}));
+                             last.folders},
+                            fixtureRoots));
+}
+
+// Letter case counts as the file system counts it: on Windows a.prj and
+// A.PRJ are one file; elsewhere a configuration renamed from Debug to DEBUG
+// leaves the old file behind as a leftover.
+TEST_F(Reconversion, LetterCaseAsTheFileSystemHasIt)
+{
+    const Names renamed{{"D:\\O\\A.PRJ"}};
+    const Leftovers leftovers = findLeftovers(last, renamed, {}, onDisk, {});
+    const bool aIsLeftover = std::find(leftovers.removed.begin(), leftovers.removed.end(),
+                                       OutputName{"D:\\o\\a.prj"}) != leftovers.removed.end();
+    EXPECT_EQ(aIsLeftover, !platform::namesIgnoreLetterCase());
+    EXPECT_EQ(pathKey("D:\\o\\a.prj") == pathKey("D:\\O\\A.PRJ"), platform::namesIgnoreLetterCase());
+}
+
+// A kept name fits in one entry of any file system, cut on a character.
+TEST(KeptBesideName, FitsTheNameLimit)
+{
+    const std::string longName = std::string(250, 'x') + "\xC3\xA9.p_a";
+    const OutputName kept = keptBesideName({"D:\\o\\" + longName}, 12);
+    EXPECT_EQ(fileName(kept.path).size(), maxEntryNameBytes);
+    EXPECT_TRUE(kept.path.ends_with("x.edited-12")) << kept.path;
+    const OutputName standIn = keptBesideName({"D:\\o\\i", std::string(300, 'y')}, 1);
+    EXPECT_EQ(standIn.standInName.size(), maxEntryNameBytes);
 }
 
 } // namespace

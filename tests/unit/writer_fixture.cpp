@@ -14,6 +14,8 @@ std::string failureOf(const std::function<void()>& work)
         work();
     } catch (const IOERROR& error) {
         return std::to_string(error.code) + " " + error.path;
+    } catch (const RefusedBeforeWriting& error) {
+        return error.what();
     }
     return {};
 }
