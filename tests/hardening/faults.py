@@ -13,7 +13,9 @@ checksum of every file, taken before and after the run.
 """
 
 import os
+import shutil
 import sys
+from pathlib import Path
 
 from conversion_sandbox import (CaseFailure, Conversion, case_registry, changes, expect, expect_run, listing,
                                 run_named_case)
@@ -424,6 +426,101 @@ def converting_again(fault):
     write_project("Debug")
     expect("databases left", (fault.convert(database).status, sorted(os.listdir(fault.destination / "db"))),
            (0, ["Debug"]))
+
+@case
+def converting_again_however_named(fault):
+    # The record names its files relative to the folders the run writes, so
+    # that every spelling of the destination, a copy and a moved one act
+    # alike; what a record says of other places, and a link on the way, are
+    # never acted on; a file the run reads is never removed.
+    def write_project(*names):
+        built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
+                        for name in names)
+        main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
+        fault.write_project(HEAD, target(), configurations(*((name, "M") for name in names)),
+                            folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+
+    def run(destination, *options):
+        return fault.sandbox.run_watched([fault.windows_path(fault.source), destination, INSTALL_FOLDER, *options],
+                                         timeout_seconds=fault.timeout)
+
+    def own(name, out=None):
+        return (out or fault.destination) / PROJECT / PROCESSOR / name / "person" / f"{name}.p_a"
+
+    def kept_lines(outcome):
+        return [line for line in outcome.lines() if line.startswith("Edited") or "removed" in line]
+
+    # A name with a line break fails the project file, but not the record
+    # that the failed run leaves.
+    write_project("Deb&#10;ug", "Release")
+    fault.empty_destination()
+    expect("line break", [fault.convert().status for _ in range(2)], [1, 1])
+    expect("record read whole", [line for line in fault.convert().lines() if "damaged" in line], [])
+    write_project("Debug", "Release")
+    expect("first run", fault.convert().status, 0)
+    first = listing(fault.destination)
+    (fault.sandbox.area / "alias").symlink_to("out")
+    spellings = [fault.out() + "\\", fault.out() + "\\.", fault.out("."), "out\\", ".\\out",
+                 fault.windows_path(fault.sandbox.area / "alias")]
+    # Through a link the project file's own paths take the name given, and
+    # nothing else changes.
+    for spelled in spellings:
+        outcome = run(spelled)
+        through_link = ["changed: project.prj", "changed: project.projbridge-record"] if "alias" in spelled else []
+        expect("untouched rerun into " + spelled, (outcome.status, kept_lines(outcome),
+                                                   changes(first, listing(fault.destination))), (0, [], through_link))
+    with open(own("Release"), "ab") as out:
+        out.write(b"-w3\r\n")
+    for attempt, spelled in enumerate(spellings, 1):
+        kept_as = f"{own('Release', fault.sandbox.area / ('alias' if 'alias' in spelled else 'out'))}.edited"
+        kept_as += f"-{attempt}" if attempt > 1 else ""
+        expect("edit kept through " + spelled, kept_lines(run(spelled)),
+               ["Edited since the last run, kept as: " + fault.windows_path(Path(kept_as))])
+        with open(own("Release"), "ab") as out:
+            out.write(b"-w3\r\n")
+
+    # A copy converted again leaves the original as it is; so does a moved one.
+    original = listing(fault.destination)
+    for name in ("copy", "moved"):
+        folder = fault.sandbox.area / name
+        shutil.copytree(fault.destination, folder, symlinks=True)
+        if name == "moved":
+            shutil.rmtree(fault.destination)
+        outcome = run(fault.windows_path(folder))
+        expect(name, (outcome.status, kept_lines(outcome)),
+               (0, ["Edited since the last run, kept as: " + fault.windows_path(Path(f"{own('Release', folder)}"
+                                                                                      ".edited-7"))]))
+        if name == "copy":
+            expect("the original after the copy", changes(original, listing(fault.destination)), [])
+    shutil.move(fault.sandbox.area / "moved", fault.destination)
+
+    # Lines that point out of the destination name files that must stay.
+    victim, empty = fault.sandbox.area / "victim.txt", fault.sandbox.area / "empty"
+    victim.write_bytes(b"")
+    empty.mkdir()
+    with open(fault.destination / f"{PROJECT}.projbridge-record", "ab") as record:
+        for place in ("..\\victim.txt", fault.windows_path(victim), "..\\work\\" + fault.source.name):
+            record.write(f"file 0 e9e5a98d6ab09dd8 destination {place}\r\n".encode())
+        record.write(b"folder destination ..\\empty\r\n")
+    expect("a record pointing elsewhere", fault.convert().status, 0)
+    expect("what it pointed at", (victim.is_file(), empty.is_dir()), (True, True))
+
+    # A link in place of a folder the converter made leads nowhere it acts.
+    shared = fault.sandbox.area / "shared"
+    person = own("Release").parent
+    shutil.move(person, shared)
+    (shared / "Release.p_a").write_bytes(b"-w4\r\n")
+    person.symlink_to(shared)
+    outcome = fault.convert()
+    expect("through a link", (outcome.status, kept_lines(outcome)), (1, []))
+    person.unlink()
+    shutil.move(shared, person)
+
+    # A placeholder named as the message personality is read, not removed.
+    message = fault.destination / "person" / f"{PROJECT}.p_s"
+    outcome = fault.convert(["-mp", fault.windows_path(message)])
+    expect("an input the last run wrote", (outcome.status, message.is_file()), (0, True))
+
 
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Fault))
