@@ -1,9 +1,9 @@
 // A project group: each project it lists is read, one after another, into a
 // child of the root group, exactly as converting that project alone reads it.
-#include "base/ascii_case.h"
 #include "base/console.h"
 #include "base/errors.h"
 #include "base/host_file_names.h"
+#include "base/path_key.h"
 #include "base/windows_path.h"
 #include "driver/converter.h"
 #include "driver/make_absolute_path.h"
@@ -23,7 +23,7 @@ struct MemberFile {
     // The file as on disk, else the path as written.
     std::string hostPath;
     // Who the file is, so that every spelling and link of one file is one
-    // project; a file not there is known by its spelling, letter case ignored.
+    // project; a file not there is known by its spelling.
     std::string key;
 };
 
@@ -33,7 +33,7 @@ MemberFile memberFile(HostFileNames& hostFiles, std::string path)
 {
     const std::optional<std::string> onDisk = hostFiles.existing(path);
     const std::optional<std::string> identity = onDisk ? platform::hostFileIdentity(*onDisk) : std::nullopt;
-    std::string key = identity ? "=" + *identity : "?" + asciiUpperCase(path);
+    std::string key = identity ? "=" + *identity : "?" + pathKey(path);
     std::string hostPath = onDisk.value_or(platform::hostPath(path));
     return {std::move(path), std::move(hostPath), std::move(key)};
 }

@@ -253,7 +253,17 @@ def outputs_that_are_inputs_or_other_outputs(fault):
         stand_in_folder.mkdir(parents=True)
         os.link(fault.source, stand_in_folder / "Main.h")
 
+    record, neighbour = fault.out(f"{PROJECT}.projbridge-record"), fault.out("other.projbridge-record")
+
+    def neighbour_converted():
+        (fault.destination / "other.projbridge-record").write_bytes(b"Projbridge run record 2\r\n")
+
     rows = [
+        (source, ["-report", record], ("the run record", record), ("the report", record), None),
+        (source, ["-report", record + ".new"], ("the run record", record + ".new"), ("the report", record + ".new"),
+         None),
+        (source, ["-report", neighbour], ("the report", neighbour), ("the run record of another project", neighbour),
+         neighbour_converted),
         (group, ["-report", source], ("the report", source), ("a project of the group", member), None),
         (source, ["-report", source], ("the report", source), ("the source project", source), None),
         (source, ["-report", through_link], ("the report", through_link), ("the source project", source), None),
