@@ -130,6 +130,9 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
+    if (recordKeeper) {
+        recordKeeper->settleEdits(*report, status == 0);
+    }
     return removeLeftovers(recordRun(report->isStarted() ? finishReport(status) : status));
 }
 
@@ -190,7 +193,7 @@ int Converter::convert()
         std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
         refuseSameFiles(joined(inputs, recordKeeper->neighbourRecordFiles()),
                         joined(outputs, recordKeeper->recordFiles()));
-        recordKeeper->prepare(std::move(outputs), *report);
+        recordKeeper->prepare(std::move(outputs));
         if (report->isStarted()) {
             report->writeTo(reportPath);
         }

@@ -111,7 +111,7 @@ bool RecordKeeper::mayTouch(const OutputName& name)
     return !identity || !inputIdentities.contains(*identity);
 }
 
-void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs, ConversionReport& report)
+void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs)
 {
     planned = std::move(plannedOutputs);
     const OutputNames names = plannedNames();
@@ -139,13 +139,13 @@ void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs, ConversionReport
     for (const OutputName& name : editedFiles(last, rewritten, onDisk)) {
         // Writing through a link fails on its own, with its message.
         if (mayTouch(name)) {
-            keepBeside(name, report);
+            keepBeside(name);
         }
     }
     prepared = true;
 }
 
-void RecordKeeper::keepBeside(const OutputName& name, ConversionReport& report)
+void RecordKeeper::keepBeside(const OutputName& name)
 {
     for (unsigned attempt = 1;; ++attempt) {
         const OutputName keptAs = keptBesideName(name, attempt);
@@ -157,12 +157,33 @@ void RecordKeeper::keepBeside(const OutputName& name, ConversionReport& report)
             throw IOERROR(IOERROR::cannotWriteFile, shownName(name));
         }
         if (renaming == platform::Renaming::renamed) {
-            printLine("Edited since the last run, kept as: " + shownName(keptAs));
-            report.editedSetAside(shownName(name), shownName(keptAs));
+            setAside.emplace_back(name, keptAs);
             touched.push_back(name);
             return;
         }
     }
+}
+
+void RecordKeeper::settleEdits(ConversionReport& report, bool wrote)
+{
+    std::unordered_map<std::string, Fingerprint> recorded;
+    for (const RecordedFile& file : last.files) {
+        recorded.emplace(outputKey(file.name), file.written);
+    }
+    for (const auto& [name, keptAs] : setAside) {
+        // The report is finished after this; a stand-in has no Windows path
+        // to be put back under.
+        const bool mayPutBack = wrote && name.standInName.empty() && name.path != roots.report;
+        const Fingerprint& last = recorded.at(outputKey(name));
+        if (mayPutBack && fingerprintOnDisk(name, wholeFile) == last && platform::replaceFile(keptAs.path, name.path)) {
+            restored.emplace(outputKey(name), last);
+            report.leftoverKept(shownName(name));
+            continue;
+        }
+        printLine("Edited since the last run, kept as: " + shownName(keptAs));
+        report.editedSetAside(shownName(name), shownName(keptAs));
+    }
+    setAside.clear();
 }
 
 void RecordKeeper::weighLeftovers(const RunFolders& folders, ConversionReport& report)
@@ -198,7 +219,9 @@ void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
             continue;
         }
         // A failed run may have stopped inside any file it writes.
-        if (!finished) {
+        if (const auto putBack = restored.find(outputKey(name)); putBack != restored.end()) {
+            run.written.push_back({name, putBack->second});
+        } else if (!finished) {
             run.touched.push_back(name);
         } else if (const std::optional<Fingerprint> written = fingerprintOnDisk(name, wholeFile)) {
             run.written.push_back({name, *written});

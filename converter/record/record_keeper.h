@@ -37,9 +37,14 @@ public:
 
     // Before anything is written. Throws SameFile when another project's
     // record lists a planned file; then keeps each planned file edited since
-    // the last run beside under a name nothing has, with a line each, and
-    // throws IOERROR code 2 for one it cannot keep.
-    void prepare(std::vector<RunFile> planned, ConversionReport& report);
+    // the last run beside under a name nothing has, and throws IOERROR code 2
+    // for one it cannot keep.
+    void prepare(std::vector<RunFile> planned);
+    // Once the files are written (`wrote`: all of them): an edited file into
+    // which the run wrote just what the last run wrote there had nothing to
+    // bring, and is put back as the user has it, told to the report as kept;
+    // every other one kept beside is said, with a line each.
+    void settleEdits(ConversionReport& report, bool wrote);
     // After a whole run, before the report is finished: what the last run
     // wrote and the project no longer has, told to the report; nothing is
     // removed yet.
@@ -54,7 +59,7 @@ public:
     void removeLeftovers();
 
 private:
-    void keepBeside(const OutputName& name, ConversionReport& report);
+    void keepBeside(const OutputName& name);
     OutputNames plannedNames() const;
     // Whether the run may set aside or remove the file: inside a root, every
     // folder on the way there a real folder, and not a file the run reads.
@@ -72,6 +77,10 @@ private:
     std::unordered_set<std::string> foundBefore;
     FilesOnDisk onDisk;
     OutputNames touched;
+    // Edited files and the names they were kept beside under.
+    std::vector<std::pair<OutputName, OutputName>> setAside;
+    // Edited files put back: the record still claims what the last run wrote.
+    std::unordered_map<std::string, Fingerprint> restored;
     Leftovers leftovers;
     // By path: whether a folder on the way to a file is a real one, not a link.
     std::unordered_map<std::string, bool> realFolders;

@@ -354,11 +354,12 @@ def configuration_names_leading_to_one_folder(fault):
 def converting_again(fault):
     # A first run, an untouched rerun, edits, a project that lost two of its
     # configurations, a failed rerun, and other projects in the destination.
-    def write_project(*names):
+    def write_project(*names, debug_macro="D"):
         built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
                         for name in names)
         main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
-        fault.write_project(HEAD, target(), configurations(*((name, name[0]) for name in names)),
+        macros = ((name, debug_macro if name == "Debug" else name[0]) for name in names)
+        fault.write_project(HEAD, target(), configurations(*macros),
                             folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
 
     write_project("Debug", "Release", "Test")
@@ -380,14 +381,24 @@ def converting_again(fault):
     for name, line in edits.items():
         append(name, line)
     (fault.destination / (own("Debug") + ".edited").replace("\\", "/")).write_bytes(b"mine\r\n")
+    # The project unchanged, the run has nothing to bring into any of them:
+    # every edit stays in effect, and the record still tells it for an edit.
+    edited = listing(fault.destination)
+    for attempt in (1, 2):
+        outcome = fault.convert()
+        expect(f"unchanged rerun {attempt} after edits",
+               (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")],
+                changes(edited, listing(fault.destination))), (0, [], []))
+    # Debug's macro changes: its edited personality is kept beside, while the
+    # project file, which gets the same lines again, keeps its edit.
+    write_project("Debug", "Release", "Test", debug_macro="X")
     outcome = fault.convert()
-    expect("rerun after edits", (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")]),
-           (0, ["Edited since the last run, kept as: " + fault.out(name) for name in
-                (f"{PROJECT}.prj.edited", own("Debug") + ".edited-2")]))
+    expect("rerun after a change", (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")]),
+           (0, ["Edited since the last run, kept as: " + fault.out(own("Debug") + ".edited-2")]))
     for name, line in edits.items():
-        kept_as = {own("Debug"): own("Debug") + ".edited-2", f"{PROJECT}.prj": f"{PROJECT}.prj.edited"}.get(name, name)
+        kept_as = {own("Debug"): own("Debug") + ".edited-2"}.get(name, name)
         expect(name + " edited", fault.read_output(kept_as), written[name] + line)
-    expect("rewritten", fault.read_output(own("Debug")), written[own("Debug")])
+    expect("rewritten", fault.read_output(own("Debug")), written[own("Debug")].replace(b'"D"', b'"X"'))
     expect("the user's own file", fault.read_output(own("Debug") + ".edited"), b"mine\r\n")
 
     append(own("Release"), b"-w4\r\n")
@@ -443,11 +454,11 @@ def converting_again_however_named(fault):
     # that every spelling of the destination, a copy and a moved one act
     # alike; what a record says of other places, and a link on the way, are
     # never acted on; a file the run reads is never removed.
-    def write_project(*names):
+    def write_project(*names, macro="M"):
         built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
                         for name in names)
         main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
-        fault.write_project(HEAD, target(), configurations(*((name, "M") for name in names)),
+        fault.write_project(HEAD, target(), configurations(*((name, macro) for name in names)),
                             folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
 
     def run(destination, *options):
@@ -481,7 +492,9 @@ def converting_again_however_named(fault):
                                                    changes(first, listing(fault.destination))), (0, [], through_link))
     with open(own("Release"), "ab") as out:
         out.write(b"-w3\r\n")
+    # Each run brings a new macro, so the edit is kept beside.
     for attempt, spelled in enumerate(spellings, 1):
+        write_project("Debug", "Release", macro=f"M{attempt}")
         kept_as = f"{own('Release', fault.sandbox.area / ('alias' if 'alias' in spelled else 'out'))}.edited"
         kept_as += f"-{attempt}" if attempt > 1 else ""
         expect("edit kept through " + spelled, kept_lines(run(spelled)),
@@ -496,6 +509,7 @@ def converting_again_however_named(fault):
         shutil.copytree(fault.destination, folder, symlinks=True)
         if name == "moved":
             shutil.rmtree(fault.destination)
+        write_project("Debug", "Release", macro=name)
         outcome = run(fault.windows_path(folder))
         expect(name, (outcome.status, kept_lines(outcome)),
                (0, ["Edited since the last run, kept as: " + fault.windows_path(Path(f"{own('Release', folder)}"
