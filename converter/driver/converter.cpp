@@ -7,6 +7,7 @@
 #include "compdb/compiler_dialect.h"
 #include "compdb/processor_macros.h"
 #include "reader/group_file_reader.h"
+#include "reader/older_project_file.h"
 #include "reader/option_words.h"
 #include "reader/project_paths.h"
 #include "reader/project_reader.h"
@@ -37,6 +38,13 @@ std::string rootGroupName(const std::string& sourcePath)
         name.resize(name.size() - projectExtensionLength);
     }
     return name;
+}
+
+std::string olderBinaryProjectMessage(const std::string& path)
+{
+    return "Binary project file of an older VisualDSP version: open it in the IDE and save it, which converts it, "
+           "then convert it again: " +
+           path;
 }
 
 std::string failureMessage(const IOERROR& error)
@@ -110,6 +118,10 @@ std::vector<const Group*> Converter::projectRoots() const
 
 void Converter::tellRefusal(XmlLexer& projectLexer, ReadExtent extent)
 {
+    if (extent == ReadExtent::noProject && isOlderBinaryProjectFile(sourcePath)) {
+        fail(olderBinaryProjectMessage(sourcePath));
+        return;
+    }
     if (extent != ReadExtent::wholeProject && projectLexer.streamGood()) {
         fail("Visual DSP Project file parsing encountered unexpected token: " + projectLexer.tokenText());
         report->refusedToken(projectLexer.tokenText(), projectLexer.tokenLine());
@@ -122,7 +134,8 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
         return "Could not open file: " + path;
     }
     if (error.code == XMLReaderError::noElement) {
-        return "Not a VisualDSP project file (it holds no element): " + path;
+        return isOlderBinaryProjectFile(path) ? olderBinaryProjectMessage(path)
+                                              : "Not a VisualDSP project file (it holds no element): " + path;
     }
     return "Visual DSP Project file parsing encountered unexpected EOF";
 }
