@@ -60,19 +60,25 @@ const RecordRoots roots{"P:\\out", "P:\\db", "P:\\r.tsv"};
 
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
 {
-    // Names with a line break, a tab and the escape itself stay on their line.
     const RunRecord record{{{{"P:\\out\\radio.prj"}, {120, 0xABCDEF0123456789}},
-                            {{"P:\\out\\a b\\x%\n\t.p_a"}, {0, 7}},
+                            {{"P:\\out\\a b\\x%.p_a"}, {0, 7}},
                             {{"P:\\db\\Debug\\compile_commands.json"}, {5, 5}},
                             {{"P:\\r.tsv"}, {6, 6}},
-                            {{"P:\\out\\radio\\a b", "Board\trev.h"}, {9, 3}}},
+                            {{"P:\\out\\radio\\a b", "Board rev%.h"}, {9, 3}}},
                            {"P:\\out\\radio", "P:\\out\\radio\\a b"}};
     const std::string text = runRecordText(record, roots);
-    EXPECT_EQ(text.find("destination a b\\x%25%0A%09.p_a\r\n") != std::string::npos, true) << text;
     const std::optional<RunRecord> read = parseRunRecord(text, roots);
     ASSERT_TRUE(read);
     EXPECT_EQ(runRecordText(*read, roots), text);
-    EXPECT_EQ(read->files[1].name.path, "P:\\out\\a b\\x%\n\t.p_a");
+    EXPECT_EQ(read->files[1].name.path, "P:\\out\\a b\\x%.p_a");
+    // A line break or a tab in a name stays on its line, and reads back as it
+    // was where the file system takes such a name.
+    const RunRecord odd{{{{"P:\\out\\x\n\t.p_a"}, {0, 7}}}, {}};
+    const std::string oddText = runRecordText(odd, roots);
+    EXPECT_EQ(oddText, "Projbridge run record 2\r\nfile 0 0000000000000007 destination x%0A%09.p_a\r\n");
+    if (platform::isHostFileName("x\n\t.p_a")) {
+        EXPECT_EQ(parseRunRecord(oddText, roots)->files.at(0).name.path, "P:\\out\\x\n\t.p_a");
+    }
     // The same record read for a destination typed, copied or moved otherwise.
     const std::optional<RunRecord> moved = parseRunRecord(text, {"Q:\\copy", "Q:\\db2", "Q:\\r2.tsv"});
     ASSERT_TRUE(moved);
