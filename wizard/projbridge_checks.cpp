@@ -61,14 +61,33 @@ void Projbridge::recheckPersonalityPage()
     Page1->setComplete(showProblems(Page1HintLabel, page1PathFields(), personalityPageProblems(fields())));
 }
 
+// A mistyped path would make a whole tree without a word: more than one new
+// folder is asked for first. The button then hides, and focus must not fall to
+// Cancel, where the next Enter would close the wizard.
 void Projbridge::createDestinationFolder()
 {
     const QString folder = localPath(TavricProjectEdit->text());
+    int missing = 0;
+    for (QDir level(folder); !level.exists() && !level.isRoot(); level.setPath(QFileInfo(level.path()).path())) {
+        ++missing;
+    }
+    const QString question = tr("%1 folders will be created for %2. Create them?").arg(missing).arg(toBackslashes(folder));
+    if (missing > 1 && messageDialog(this, {QMessageBox::Question, tr("Projbridge"), question,
+                                            QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
+        TavricProjectEdit->setFocus();
+        return;
+    }
     if (!QDir().mkpath(folder)) {
         messageDialog(this, {QMessageBox::Warning, tr("Projbridge"),
                              tr("The folder %1 could not be created.").arg(toBackslashes(folder))});
     }
     recheckFirstPage();
+    QAbstractButton* next = button(QWizard::NextButton);
+    if (next->isEnabled()) {
+        next->setFocus();
+    } else {
+        TavricProjectEdit->setFocus();
+    }
 }
 
 // A name typed before any project was chosen is that project's; once another project is chosen, the name

@@ -169,9 +169,22 @@ void PageChecksTest::firstPageShowsItsProblems()
     QCOMPARE(wizard.Page0HintLabel->text(), "Project File: no such file.");
     QVERIFY(!press(wizard, QWizard::NextButton));
 
-    // A missing destination is created with one click.
-    QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+    // A missing destination is created with one click; a whole tree only
+    // once the user agrees to the number of folders, and the focus then stays
+    // off Cancel, where Enter would close the wizard.
+    {
+        AnsweredMessages declined(wizard, QMessageBox::No);
+        QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+        QCOMPARE(declined.shown.size(), 1);
+        QVERIFY(declined.shown.front().text.startsWith("2 folders will be created for "));
+        QVERIFY(!QFileInfo(folder.path("new")).exists());
+    }
+    {
+        AnsweredMessages agreed(wizard, QMessageBox::Yes);
+        QTest::mouseClick(wizard.CreateFolderBtn, Qt::LeftButton);
+    }
     QVERIFY(QFileInfo(folder.path("new/out")).isDir() && !wizard.CreateFolderBtn->isVisible());
+    QVERIFY(QApplication::focusWidget() != wizard.button(QWizard::CancelButton));
     folder.writeFile("gone.dpj");
     wizard.TavricNameEdit->setText("app");
     QVERIFY(press(wizard, QWizard::NextButton));
