@@ -4,6 +4,7 @@
 #include "typed_path.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -38,8 +39,14 @@ QString buildExtensionList(const QStringList& tickedExtensions, const QString& c
         list += extension + u',';
     }
     if (!customExtensions.isEmpty()) {
-        QStringList custom = customExtensions.split(u',');
-        std::transform(custom.begin(), custom.end(), custom.begin(), bareExtension);
+        // Users separate with semicolons and blanks too ("asm; c"): each word
+        // is an entry, while empty entries between commas stay as typed.
+        QStringList custom = QString(customExtensions).replace(u';', u',').split(u',');
+        std::transform(custom.begin(), custom.end(), custom.begin(), [](const QString& entry) {
+            QStringList words = entry.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+            std::transform(words.begin(), words.end(), words.begin(), bareExtension);
+            return words.join(u',');
+        });
         list += custom.join(u',');
     }
     if (list.endsWith(u',')) {

@@ -92,6 +92,9 @@ void SummaryTest::extensionListInSummary_data()
     QTest::newRow("custom starting with a comma") << "c"
                                                   << ",inc"
                                                   << "c,,inc";
+    QTest::newRow("custom with semicolons and blanks") << "c"
+                                                       << "asm; *.s  dsp"
+                                                       << "c,asm,s,dsp";
     QTest::newRow("custom as the boxes show them") << ""
                                                    << " *.S , .inc,*asm"
                                                    << "S,inc,asm";
