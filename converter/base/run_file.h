@@ -20,4 +20,7 @@ struct RunFile {
     // The placeholders and the default analyser personality are made when
     // missing and never rewritten: once there, they are the user's.
     bool madeOnlyWhenMissing = false;
+    // The project file and the groups' own analyser personalities: an edit
+    // of one is merged with what a rerun brings.
+    bool mergedWhenEdited = false;
 };

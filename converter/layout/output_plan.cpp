@@ -13,7 +13,7 @@ constexpr std::string_view analyserRole = "the analyser personality";
 
 OutputPlan::OutputPlan(WriterSettings settings, const Group& root) : settings_(std::move(settings))
 {
-    files_.push_back({"the project file", projectFilePath(settings_)});
+    files_.push_back({"the project file", projectFilePath(settings_), {}, {}, false, true});
     if (settings_.messagePersonality.empty()) {
         files_.push_back({"the message personality", projectPersonality(settings_, messageExtension), {}, {}, true});
     }
@@ -42,7 +42,7 @@ PlannedGroup OutputPlan::planGroup(const Group& group, const std::string& parent
     planned.ownAnalyser = hasOwnAnalyserPersonality(group);
     if (planned.ownAnalyser) {
         planned.analyser = ownAnalyserPersonality(planned.folder, planned.folderName);
-        files_.push_back({analyserRole, planned.analyser});
+        files_.push_back({analyserRole, planned.analyser, {}, {}, false, true});
     } else {
         planned.analyser = inheritedAnalyser;
     }

@@ -1,17 +1,21 @@
 #include "record/record_keeper.h"
 
 #include "base/console.h"
+#include "base/content_digest.h"
 #include "base/errors.h"
+#include "base/output_file.h"
 #include "base/path_key.h"
 #include "base/windows_path.h"
 #include "platform/file_changes.h"
 #include "platform/file_identity.h"
 #include "platform/platform.h"
+#include "record/line_merge.h"
 #include "record/run_record_file.h"
 #include "report/conversion_report.h"
 
 #include <algorithm>
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -122,6 +126,11 @@ void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs)
     for (const OutputName& name : names) {
         plannedKeys.insert(outputKey(name));
     }
+    for (const RunFile& output : planned) {
+        if (output.mergedWhenEdited) {
+            mergeable.insert(outputKey({output.path, output.standInName}));
+        }
+    }
     for (const RecordedFile& file : last.files) {
         if (const std::optional<Fingerprint> now =
                 fingerprintOnDisk(file.name, std::min(file.written.size, maxWeighedBytes))) {
@@ -173,17 +182,77 @@ void RecordKeeper::settleEdits(ConversionReport& report, bool wrote)
     for (const auto& [name, keptAs] : setAside) {
         // The report is finished after this; a stand-in has no Windows path
         // to be put back under.
-        const bool mayPutBack = wrote && name.standInName.empty() && name.path != roots.report;
-        const Fingerprint& last = recorded.at(outputKey(name));
-        if (mayPutBack && fingerprintOnDisk(name, wholeFile) == last && platform::replaceFile(keptAs.path, name.path)) {
-            restored.emplace(outputKey(name), last);
-            report.leftoverKept(shownName(name));
+        // A file whose whole bytes are the last run's was written whole, even
+        // by a run that failed later.
+        const bool mayPutBack = name.standInName.empty() && name.path != roots.report;
+        const Fingerprint& base = recorded.at(outputKey(name));
+        if (mayPutBack && fingerprintOnDisk(name, wholeFile) == base && platform::replaceFile(keptAs.path, name.path)) {
+            claimed.emplace(outputKey(name), base);
+            report.editKeptInEffect(shownName(name));
             continue;
         }
-        printLine("Edited since the last run, kept as: " + shownName(keptAs));
+        const bool mergesEdits = mergeable.contains(outputKey(name));
+        if (wrote && mayPutBack && mergesEdits && merge(name, keptAs, base)) {
+            printLine("Edited since the last run, merged: " + shownName(name));
+            report.editMerged(shownName(name));
+            continue;
+        }
+        printLine(mergesEdits && wrote ? "Edited since the last run where the project changed the same lines; the edit "
+                                         "no longer applies, kept as: " + shownName(keptAs)
+                                       : "Edited since the last run, kept as: " + shownName(keptAs));
         report.editedSetAside(shownName(name), shownName(keptAs));
     }
     setAside.clear();
+}
+
+namespace {
+
+Fingerprint fingerprintOf(std::string_view text)
+{
+    ContentDigest digest;
+    digest.add(text);
+    return {text.size(), digest.value()};
+}
+
+} // namespace
+
+bool RecordKeeper::merge(const OutputName& name, const OutputName& keptAs, const Fingerprint& base)
+{
+    const auto found = std::find_if(last.bases.begin(), last.bases.end(),
+                                    [&](const RecordedBase& recorded) { return recorded.written == base; });
+    if (found == last.bases.end()) {
+        return false;
+    }
+    const std::optional<std::string> edited = plainFileText(keptAs, maxBaseBytes);
+    std::optional<std::string> fresh = plainFileText(name, maxBaseBytes);
+    if (!edited || !fresh) {
+        return false;
+    }
+    const std::optional<std::string> merged = mergeLines(found->content, *edited, *fresh);
+    if (!merged) {
+        return false;
+    }
+    OutputFile out(name.path);
+    out.writeLines(*merged);
+    out.close();
+    platform::removeFile(hostPathOf(keptAs));
+    const Fingerprint written = fingerprintOf(*fresh);
+    claimed.emplace(outputKey(name), written);
+    mergedBases.push_back({written, std::move(*fresh)});
+    return true;
+}
+
+RecordedBase RecordKeeper::baseOf(const OutputName& name, const Fingerprint& written) const
+{
+    for (const std::vector<RecordedBase>* bases : {&mergedBases, &last.bases}) {
+        for (const RecordedBase& base : *bases) {
+            if (base.written == written) {
+                return base;
+            }
+        }
+    }
+    std::optional<std::string> text = plainFileText(name, maxBaseBytes);
+    return {written, text && fingerprintOf(*text) == written ? std::move(*text) : std::string()};
 }
 
 void RecordKeeper::weighLeftovers(const RunFolders& folders, ConversionReport& report)
@@ -219,7 +288,7 @@ void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
             continue;
         }
         // A failed run may have stopped inside any file it writes.
-        if (const auto putBack = restored.find(outputKey(name)); putBack != restored.end()) {
+        if (const auto putBack = claimed.find(outputKey(name)); putBack != claimed.end()) {
             run.written.push_back({name, putBack->second});
         } else if (!finished) {
             run.touched.push_back(name);
@@ -230,6 +299,16 @@ void RecordKeeper::writeRecord(const RunFolders& folders, bool finished)
     finished = finished && finishedRecord;
     RunRecord next = nextRecord(last, plannedNames(), folders.known, run, finished);
     next.carried = last.carried;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> basesTaken;
+    for (const RecordedFile& file : next.files) {
+        if (mergeable.contains(outputKey(file.name)) && file.written.size <= maxBaseBytes &&
+            basesTaken.emplace(file.written.size, file.written.digest).second) {
+            RecordedBase base = baseOf(file.name, file.written);
+            if (base.content.size() == file.written.size) {
+                next.bases.push_back(std::move(base));
+            }
+        }
+    }
     if (finished) {
         // Claimed until they are gone, so that a run that stops before
         // removing them leaves them for the next.

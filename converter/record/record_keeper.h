@@ -43,7 +43,9 @@ public:
     // Once the files are written (`wrote`: all of them): an edited file into
     // which the run wrote just what the last run wrote there had nothing to
     // bring, and is put back as the user has it, told to the report as kept;
-    // every other one kept beside is said, with a line each.
+    // an edited project file or analyser personality whose changes lie apart
+    // from the run's gets both, with a line; every other one kept beside is
+    // said, with a line each.
     void settleEdits(ConversionReport& report, bool wrote);
     // After a whole run, before the report is finished: what the last run
     // wrote and the project no longer has, told to the report; nothing is
@@ -60,6 +62,10 @@ public:
 
 private:
     void keepBeside(const OutputName& name);
+    // The edit merged into the file just written, the user's file then gone;
+    // false when the changes meet or a text is beyond the bound.
+    bool merge(const OutputName& name, const OutputName& keptAs, const Fingerprint& base);
+    RecordedBase baseOf(const OutputName& name, const Fingerprint& written) const;
     OutputNames plannedNames() const;
     // Whether the run may set aside or remove the file: inside a root, every
     // folder on the way there a real folder, and not a file the run reads.
@@ -79,8 +85,13 @@ private:
     OutputNames touched;
     // Edited files and the names they were kept beside under.
     std::vector<std::pair<OutputName, OutputName>> setAside;
-    // Edited files put back: the record still claims what the last run wrote.
-    std::unordered_map<std::string, Fingerprint> restored;
+    // Edited files put back or merged: the record claims what the converter
+    // wrote (the last run's bytes, or this run's before the merge), so that
+    // the edit is still told next time.
+    std::unordered_map<std::string, Fingerprint> claimed;
+    // What this run wrote into the files it merged, the bases of the next merge.
+    std::vector<RecordedBase> mergedBases;
+    std::unordered_set<std::string> mergeable;
     Leftovers leftovers;
     // By path: whether a folder on the way to a file is a real one, not a link.
     std::unordered_map<std::string, bool> realFolders;

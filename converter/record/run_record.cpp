@@ -17,6 +17,7 @@ constexpr std::string_view absoluteHeader = "Projbridge run record 1";
 constexpr std::string_view fileWord = "file";
 constexpr std::string_view standInWord = "stand-in";
 constexpr std::string_view folderWord = "folder";
+constexpr std::string_view baseWord = "base";
 // Between a stand-in's folder and its name, which may hold blanks and backslashes.
 constexpr char standInNameStart = '\t';
 constexpr std::string_view lineEnd = "\r\n";
@@ -142,6 +143,9 @@ public:
     {
         const std::string_view whole = line;
         const std::string_view word = takeField(line);
+        if (word == baseWord && !absolute) {
+            return takeBase(line, record);
+        }
         const bool isFolder = word == folderWord;
         if (!isFolder && word != fileWord && word != standInWord) {
             return false;
@@ -191,6 +195,21 @@ public:
     }
 
 private:
+    static bool takeBase(std::string_view line, RunRecord& record)
+    {
+        const std::optional<Fingerprint> written = takeFingerprint(line);
+        std::optional<std::string> content = unescaped(line);
+        if (!written || !content) {
+            return false;
+        }
+        ContentDigest digest;
+        digest.add(*content);
+        if (content->size() == written->size && digest.value() == written->digest) {
+            record.bases.push_back({*written, std::move(*content)});
+        }
+        return true;
+    }
+
     std::optional<std::string> placed_(Root root, const std::string& relative) const
     {
         const std::string& folder = rootPath(roots, root);
@@ -281,6 +300,12 @@ std::string runRecordText(const RunRecord& record, const RecordRoots& roots)
         if (addLine(folderWord, {}, folder)) {
             text += lineEnd;
         }
+    }
+    for (const RecordedBase& base : record.bases) {
+        text += std::string(baseWord) + ' ' + std::to_string(base.written.size) + ' ' +
+                digestText(base.written.digest) + ' ';
+        text += escaped(base.content);
+        text += lineEnd;
     }
     for (const std::string& line : record.carried) {
         text += line;

@@ -43,6 +43,15 @@ struct RecordRoots {
     std::string report = {};
 };
 
+// What the converter wrote into a file it merges an edit with next time (the
+// project file, a group's analyser personality), kept as the base of that
+// merge. Larger files are not kept: their edits are kept beside instead.
+struct RecordedBase {
+    Fingerprint written;
+    std::string content;
+};
+inline constexpr std::uint64_t maxBaseBytes = std::uint64_t{4} << 20;
+
 // What the converter wrote for one project into its destination: every file,
 // with what it wrote into it, and every folder it made, parents before the
 // folders inside them. The next run into the destination reads it to tell a
@@ -55,11 +64,15 @@ struct RunRecord {
     // -compdb): never acted on, and kept as they stand for a later run that
     // writes there again.
     std::vector<std::string> carried = {};
+    // By what the files held, each once.
+    std::vector<RecordedBase> bases = {};
 };
 
 // The record as its file holds it: a header line, then one line per file
 // ("file SIZE DIGEST ROOT PATH", of a stand-in "stand-in SIZE DIGEST ROOT
-// FOLDER<tab>NAME") and per folder ("folder ROOT PATH"), every name escaped
+// FOLDER<tab>NAME"), per folder ("folder ROOT PATH") and per base ("base SIZE
+// DIGEST CONTENT", a base that does not match its digest passed over), every
+// name and content escaped
 // so that it stays on its line; docs/converting-again.md describes it. A path
 // under none of the roots is left out.
 std::string runRecordText(const RunRecord& record, const RecordRoots& roots);

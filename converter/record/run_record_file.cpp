@@ -48,17 +48,23 @@ std::string runRecordPath(const std::string& destinationFolder, const std::strin
 
 RecordReading readRunRecord(const std::string& path, const RecordRoots& roots)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(platform::hostPath(path)));
+    const std::optional<std::string> text = plainFileText({path}, maxRunRecordBytes);
+    std::optional<RunRecord> record = text ? parseRunRecord(*text, roots) : std::nullopt;
+    const bool damaged = !record && platform::pathExists(path);
+    return {std::move(record), damaged};
+}
+
+std::optional<std::string> plainFileText(const OutputName& name, std::uint64_t limit)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(hostPathOf(name)));
     if (!file) {
-        return {std::nullopt, platform::pathExists(path)};
+        return std::nullopt;
     }
     std::string text;
-    const bool read = readAtMost(file.get(), maxRunRecordBytes, [&](std::string_view bytes) { text += bytes; });
-    std::optional<RunRecord> record;
-    if (read && text.size() <= maxRunRecordBytes) {
-        record = parseRunRecord(text, roots);
+    if (!readAtMost(file.get(), limit, [&](std::string_view bytes) { text += bytes; }) || text.size() > limit) {
+        return std::nullopt;
     }
-    return {record, !record};
+    return text;
 }
 
 std::string unfinishedRecordPath(const std::string& path)

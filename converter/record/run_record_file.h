@@ -43,6 +43,10 @@ std::string hostPathOf(const OutputName& name);
 // stands or it cannot be read.
 std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64_t limit);
 
+// The whole text of a plain file of at most `limit` bytes; nothing for a
+// larger one, or where no plain file can be read.
+std::optional<std::string> plainFileText(const OutputName& name, std::uint64_t limit);
+
 // The records of the other projects converted into the destination, damaged
 // ones left out. Only what they say of the destination counts: another
 // project's databases and report are wherever its own run named them.

@@ -169,6 +169,20 @@ void ConversionReport::leftoverRemoved(const std::string& path)
     }
 }
 
+void ConversionReport::editKeptInEffect(const std::string& path)
+{
+    if (file) {
+        write("kept", "", path, "edited since the last run, which brings nothing new into it");
+    }
+}
+
+void ConversionReport::editMerged(const std::string& path)
+{
+    if (file) {
+        write("merged", "", path, "edited since the last run; the run's changes merged into it");
+    }
+}
+
 void ConversionReport::leftoverKept(const std::string& path)
 {
     if (file) {

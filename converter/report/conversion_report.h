@@ -72,6 +72,10 @@ public:
     void editedSetAside(const std::string& path, const std::string& keptAs);
     void leftoverRemoved(const std::string& path);
     void leftoverKept(const std::string& path);
+    // An edited file that the run had nothing to bring into, kept in effect,
+    // and one into which the run's changes were merged.
+    void editKeptInEffect(const std::string& path);
+    void editMerged(const std::string& path);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
 

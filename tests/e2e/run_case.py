@@ -291,6 +291,9 @@ def record_problems(drive, drives, produced, commands, runs_succeeded):
         roots = record_roots(record, commands)
         for line in lines[1:-1]:
             kind, _, rest = line.partition(" ")
+            # The bases of the next merge name no file.
+            if kind == "base":
+                continue
             size, digest, place = rest.split(" ", 2) if kind in ("file", "stand-in") else ("", "", rest)
             root, _, relative = place.partition(" ")
             folder, _, name = relative.partition("\t") if kind == "stand-in" else (relative, "", "")

@@ -2,6 +2,7 @@
 #include "base/path_key.h"
 #include "base/windows_path.h"
 #include "platform/platform.h"
+#include "record/line_merge.h"
 #include "record/reconversion.h"
 #include "record/run_record.h"
 
@@ -79,6 +80,16 @@ TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
     if (platform::isHostFileName("x\n\t.p_a")) {
         EXPECT_EQ(parseRunRecord(oddText, roots)->files.at(0).name.path, "P:\\out\\x\n\t.p_a");
     }
+    // The base of a merge reads back as it was; one that does not match its
+    // digest is passed over.
+    ContentDigest baseDigest;
+    baseDigest.add("-d \"X\"\r\n");
+    const RunRecord withBase{{}, {}, {}, {{{8, baseDigest.value()}, "-d \"X\"\r\n"}}};
+    const std::string baseText = runRecordText(withBase, roots);
+    EXPECT_EQ(parseRunRecord(baseText, roots)->bases.at(0).content, "-d \"X\"\r\n");
+    std::string tampered = baseText;
+    tampered[tampered.rfind('X')] = 'Y';
+    EXPECT_TRUE(parseRunRecord(tampered, roots)->bases.empty());
     // The same record read for a destination typed, copied or moved otherwise.
     const std::optional<RunRecord> moved = parseRunRecord(text, {"Q:\\copy", "Q:\\db2", "Q:\\r2.tsv"});
     ASSERT_TRUE(moved);
@@ -235,6 +246,39 @@ TEST(KeptBesideName, FitsTheNameLimit)
     EXPECT_TRUE(kept.path.ends_with("x.edited-12")) << kept.path;
     const OutputName standIn = keptBesideName({"D:\\o\\i", std::string(300, 'y')}, 1);
     EXPECT_EQ(standIn.standInName.size(), maxEntryNameBytes);
+}
+
+// The user's line and the project's change both land where they lie apart;
+// where they meet, nothing is merged.
+TEST(MergeLines, TakesBothSidesWhereTheyLieApart)
+{
+    const std::string base = "-i a\r\n-i b\r\n-i c\r\n-d X\r\n";
+    struct Row {
+        const char* edited;
+        const char* fresh;
+        std::optional<std::string> merged;
+    };
+    for (const Row& row : std::vector<Row>{
+             {"-i a\r\n-i mine\r\n-i b\r\n-i c\r\n-d X\r\n", "-i a\r\n-i b\r\n-i c\r\n-d X\r\n-d NEW\r\n",
+              "-i a\r\n-i mine\r\n-i b\r\n-i c\r\n-d X\r\n-d NEW\r\n"},
+             {"-i b\r\n-i c\r\n-d X\r\n", "-i a\r\n-i b\r\n-i c\r\n-d Y\r\n", "-i b\r\n-i c\r\n-d Y\r\n"},
+             {"-i a\r\n-i b\r\n-i c\r\n-d X\r\n", "-i c\r\n", "-i c\r\n"},
+             {"-i a\r\n-i B\r\n-i c\r\n-d X\r\n", "-i a\r\n-i b2\r\n-i c\r\n-d X\r\n", std::nullopt},
+             {"-i a\r\n-i b\r\n-i c\r\n-i mine\r\n-d X\r\n", "-i a\r\n-i b\r\n-i c\r\n-d Y\r\n", std::nullopt},
+             {"-i a\r\n-i b\r\n-i c\r\n-d X\r\n-d N\r\n", "-i a\r\n-i b\r\n-i c\r\n-d X\r\n-d N\r\n",
+              "-i a\r\n-i b\r\n-i c\r\n-d X\r\n-d N\r\n"},
+             {"-i a\r\n-i b\r\n-i c\r\n-d X", "-i a\r\n", std::nullopt},
+             {"", "-i a\r\n-i b\r\n-i c\r\n-d X\r\n-d N\r\n", std::nullopt},
+         }) {
+        EXPECT_EQ(mergeLines(base, row.edited, row.fresh), row.merged) << row.edited << "|" << row.fresh;
+    }
+    // Far apart texts are not worth merging, and cost no more than the bound.
+    std::string many;
+    for (int i = 0; i < 5000; ++i) {
+        many += std::to_string(i) + "\n";
+    }
+    EXPECT_EQ(mergeLines("", many, "x\n"), std::nullopt);
+    EXPECT_EQ(mergeLines(many, many + "mine\n", "0\nnew\n" + many.substr(2)), "0\nnew\n" + many.substr(2) + "mine\n");
 }
 
 } // namespace
