@@ -71,7 +71,8 @@ void Projbridge::createDestinationFolder()
     for (QDir level(folder); !level.exists() && !level.isRoot(); level.setPath(QFileInfo(level.path()).path())) {
         ++missing;
     }
-    const QString question = tr("%1 folders will be created for %2. Create them?").arg(missing).arg(toBackslashes(folder));
+    const QString question =
+        tr("%1 folders will be created for %2. Create them?").arg(missing).arg(toBackslashes(folder));
     if (missing > 1 && messageDialog(this, {QMessageBox::Question, tr("Projbridge"), question,
                                             QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
         TavricProjectEdit->setFocus();

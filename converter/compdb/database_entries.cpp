@@ -36,10 +36,8 @@ std::string toolOption(const Group& configuration, std::string_view tool)
 // "NAME" defines it as 1, "NAME=" as nothing: the databases keep them apart.
 void addDefinitions(std::vector<std::string>& words, const std::string& option)
 {
-    if (const std::optional<std::string> list = optionList(option, std::string(defineFlag))) {
-        for (const MacroDefinition& macro : cutDefineList(*list)) {
-            words.push_back("-D" + macro.name + (macro.valueGiven ? "=" + macro.value : ""));
-        }
+    for (const MacroDefinition& macro : optionMacros(option)) {
+        words.push_back("-D" + macro.name + (macro.valueGiven ? "=" + macro.value : ""));
     }
 }
 

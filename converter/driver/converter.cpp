@@ -198,8 +198,9 @@ int Converter::convert()
         const OutputPlan plan(writerSettings(), *rootGroup);
         std::optional<CompileDatabases> databases;
         if (!compileDatabaseFolder.empty()) {
-            databases.emplace(DatabaseSources{projectRoots(), sourceIsGroup_, installFolder, destinationFolder, *report},
-                              compileDatabaseFolder);
+            databases.emplace(
+                DatabaseSources{projectRoots(), sourceIsGroup_, installFolder, destinationFolder, *report},
+                compileDatabaseFolder);
         }
         const std::vector<RunFile> inputs = inputFiles();
         recordKeeper = std::make_unique<RecordKeeper>(recordRoots(), projectName, inputs);

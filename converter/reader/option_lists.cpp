@@ -15,6 +15,11 @@ constexpr std::string_view listSeparators = ";,";
 constexpr std::array<std::string_view, 3> definePrefixes{"-D>", "-D", ">"};
 constexpr char valueSeparator = '=';
 constexpr char valueMark = '>';
+constexpr std::string_view defineListFlag = "-D>";
+constexpr std::string_view anyDefineFlag = "-D";
+constexpr std::string_view processorSpeedProperty = "-D__PROCESSOR_SPEED__=>";
+constexpr std::string_view processorSpeedMacro = "__PROCESSOR_SPEED__";
+constexpr std::string_view megahertzInHertz = "000000";
 constexpr std::string_view cdataOpening = "[CDATA[";
 constexpr std::string_view cdataClosing = "]]";
 
@@ -77,6 +82,34 @@ std::vector<MacroDefinition> cutDefineList(const std::string& list)
         }
     }
     return definitions;
+}
+
+std::vector<MacroDefinition> optionMacros(const std::string& option)
+{
+    std::vector<MacroDefinition> macros;
+    const std::optional<std::string> speed = optionList(option, std::string(processorSpeedProperty));
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (speed && !speed->empty() && std::all_of(speed->begin(), speed->end(), isDigit)) {
+        macros.push_back({std::string(processorSpeedMacro), *speed + std::string(megahertzInHertz), true});
+    }
+    // The define list is the "-D>" entry; without one, what follows the first
+    // "-D" that is not the speed property, which starts with "-D" too.
+    std::size_t listStart = option.starts_with(defineListFlag) ? 0 : option.find("|" + std::string(defineListFlag));
+    if (listStart == std::string::npos) {
+        listStart = option.find(anyDefineFlag);
+        while (listStart != std::string::npos && option.compare(listStart, processorSpeedProperty.size(),
+                                                                processorSpeedProperty) == 0) {
+            listStart = option.find(anyDefineFlag, listStart + processorSpeedProperty.size());
+        }
+    }
+    if (listStart != std::string::npos) {
+        const std::size_t flag = option.find(anyDefineFlag, listStart);
+        if (const std::optional<std::string> list = optionList(option.substr(flag), std::string(anyDefineFlag))) {
+            const std::vector<MacroDefinition> listed = cutDefineList(*list);
+            macros.insert(macros.end(), listed.begin(), listed.end());
+        }
+    }
+    return macros;
 }
 
 std::vector<std::string> cutIncludeList(const std::string& list)

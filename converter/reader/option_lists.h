@@ -22,6 +22,12 @@ struct MacroDefinition {
 // whitespace, line breaks included; pieces without a name are dropped.
 std::vector<MacroDefinition> cutDefineList(const std::string& list);
 
+// The macros a compiler option text defines: its define list (the "-D>"
+// entry; in a text without one, what follows the first "-D"), after the
+// processor speed that the IDE's property "-D__PROCESSOR_SPEED__=>600" gives
+// in MHz and the compiler gets in Hz, as the IDE's own build passes it.
+std::vector<MacroDefinition> optionMacros(const std::string& option);
+
 // Include folders as written, cut at ";" and "," when the list holds either,
 // else at whitespace, line breaks included; whitespace around a folder is
 // trimmed and empty pieces dropped.

@@ -7,6 +7,6 @@
 // read them back.
 inline constexpr std::string_view compilerToolType = "Compiler";
 inline constexpr std::string_view assemblerToolType = "Assembler";
-// The compiler options that carry macro definitions and include folders.
-inline constexpr std::string_view defineFlag = "-D";
+// The compiler option that carries include folders; the macros are
+// optionMacros' (reader/option_lists.h).
 inline constexpr std::string_view includeFlag = "-I>";

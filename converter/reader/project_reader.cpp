@@ -154,8 +154,9 @@ bool ProjectReader::readTool(Group& configuration)
 
 void ProjectReader::readCompilerOption(Group& configuration, const std::string& option)
 {
-    if (const std::optional<std::string> defines = optionList(option, std::string(defineFlag))) {
-        readDefineList(configuration, *defines);
+    for (const MacroDefinition& macro : optionMacros(option)) {
+        configuration.setDefinition(macro.name, macro.value);
+        report.definition(configuration.name, macro.name, macro.value);
     }
     if (const std::optional<std::string> includes = optionList(option, std::string(includeFlag))) {
         for (const std::string& asWritten : cutIncludeList(*includes)) {
@@ -165,14 +166,6 @@ void ProjectReader::readCompilerOption(Group& configuration, const std::string& 
             configuration.appendIncludePath(folder);
             report.includeFolder(configuration.name, asWritten, folder);
         }
-    }
-}
-
-void ProjectReader::readDefineList(Group& configuration, const std::string& list)
-{
-    for (const MacroDefinition& macro : cutDefineList(list)) {
-        configuration.setDefinition(macro.name, macro.value);
-        report.definition(configuration.name, macro.name, macro.value);
     }
 }
 

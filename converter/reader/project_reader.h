@@ -69,7 +69,6 @@ private:
     bool readTools(Group& configuration);
     bool readTool(Group& configuration);
     bool readOption(std::string& option);
-    void readDefineList(Group& configuration, const std::string& list);
     bool readFolders(Group& group);
     bool readFolder(Group& group);
     bool readCustomDataTables();

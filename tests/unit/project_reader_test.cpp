@@ -335,6 +335,12 @@ TEST_F(ProjectReaderTest, DefineListsAreCutAtBlanksAndCommas)
         {"|-O>1|-D|-I>.\\inc", {}},
         {"|-D>=5,>,-D>|", {}},
         {"|-Version>5.0|-ED>0", {}},
+        // The IDE's processor speed reaches the compiler in Hz, and is no
+        // define list.
+        {"|-D__PROCESSOR_SPEED__=>600|AdditionalOptions>-DHAVE_LONG_LONG -DSIZEOF_LONG_LONG=8",
+         {{"HAVE_LONG_LONG", ""}, {"SIZEOF_LONG_LONG", "8"}, {"__PROCESSOR_SPEED__", "600000000"}}},
+        {"|-D__PROCESSOR_SPEED__=>600|-D>NDEBUG|", {{"NDEBUG", ""}, {"__PROCESSOR_SPEED__", "600000000"}}},
+        {"|-D__PROCESSOR_SPEED__=>|", {}},
     };
     for (const Case& c : cases) {
         const Group& debug = firstConfiguration(project(configurations(configuration("Debug", c.option))));
