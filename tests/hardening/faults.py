@@ -352,17 +352,21 @@ def configuration_names_leading_to_one_folder(fault):
 
 
 
+def write_built_project(fault, names_and_macros):
+    """A project whose one source every configuration named builds."""
+    built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
+                    for name, _ in names_and_macros)
+    main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
+    fault.write_project(HEAD, target(), configurations(*names_and_macros),
+                        folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+
+
 @case
 def converting_again(fault):
     # A first run, an untouched rerun, edits, a project that lost two of its
     # configurations, a failed rerun, and other projects in the destination.
     def write_project(*names, debug_macro="D"):
-        built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
-                        for name in names)
-        main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
-        macros = ((name, debug_macro if name == "Debug" else name[0]) for name in names)
-        fault.write_project(HEAD, target(), configurations(*macros),
-                            folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+        write_built_project(fault, [(name, debug_macro if name == "Debug" else name[0]) for name in names])
 
     write_project("Debug", "Release", "Test")
     fault.empty_destination()
@@ -471,11 +475,7 @@ def converting_again_however_named(fault):
     # alike; what a record says of other places, and a link on the way, are
     # never acted on; a file the run reads is never removed.
     def write_project(*names, macro="M"):
-        built = "".join(f'<file-configuration name="{name}">\n<excluded-flag value="no"/>\n</file-configuration>\n'
-                        for name in names)
-        main = f'<file name=".\\main.c">\n<file-configurations>\n{built}</file-configurations>\n</file>\n'
-        fault.write_project(HEAD, target(), configurations(*((name, macro) for name in names)),
-                            folders('<folder name="Source Files">\n<files>\n' + main + "</files>\n</folder>\n"), END)
+        write_built_project(fault, [(name, macro) for name in names])
 
     def run(destination, *options):
         return fault.sandbox.run_watched([fault.windows_path(fault.source), destination, INSTALL_FOLDER, *options],
