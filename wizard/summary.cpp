@@ -48,8 +48,8 @@ QString summaryText(const WizardFields& fields, const std::optional<ProjectGroup
     const QString projectFile = projectFilePath(fields);
     if (QFileInfo::exists(localPath(projectFile))) {
         blocks.insert(4, {wizardText("Existing Project:\n"),
-                          wizardText("%1 exists: this run updates it, and files you edited are kept beside the new "
-                                     "ones.")
+                          wizardText("%1 exists: this run updates it, and your edits stay in effect, merged with the "
+                                     "update where they can be.")
                               .arg(projectFile)});
     }
     const QString members = projectGroupText(group);

@@ -346,11 +346,12 @@ void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
     QVERIFY(press(wizard, QWizard::NextButton));
     QVERIFY(wizard.DetailsText->toPlainText().contains(
         "Existing Project:\n" + project +
-        " exists: this run updates it, and files you edited are kept beside the new ones.\n"));
+        " exists: this run updates it, and your edits stay in effect, merged with the update where they can be.\n"));
 
     QVERIFY(press(wizard, QWizard::FinishButton));
     QCOMPARE(question.shown.last().text,
-             project + " already exists. Update it? Files you edited are kept beside the new ones.");
+             project + " already exists. Update it? Your edits stay in effect, merged with the update where they "
+                       "can be, else kept beside the new files.");
     QVERIFY(!latestConverter(wizard));
     QCOMPARE(wizard.currentPage(), wizard.Page3);
 
