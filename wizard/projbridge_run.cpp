@@ -24,7 +24,9 @@ void Projbridge::accept()
     if (QFileInfo::exists(localPath(projectFile)) &&
         messageDialog(
             this, {QMessageBox::Question, tr("Projbridge"),
-                   tr("%1 already exists. Update it? Your edits stay in effect, merged with the update where they can be, else kept beside the new files.").arg(projectFile),
+                   tr("%1 already exists. Update it? Your edits stay in effect, merged with the update where they "
+                      "can be, else kept beside the new files.")
+                       .arg(projectFile),
                    QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
         return;
     }
