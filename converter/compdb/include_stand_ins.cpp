@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/io_sizes.h"
+#include "base/open_file.h"
 #include "platform/file_identity.h"
 #include "platform/platform.h"
 #include "report/conversion_report.h"
@@ -17,10 +18,6 @@ constexpr std::string_view includeDirective = "include";
 constexpr char hostSeparator = '/';
 // What an #include line cannot hold between its quotes, or its angle brackets.
 constexpr std::string_view lineBreaks = std::string_view("\r\n\0", 3);
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 std::string_view skipBlanks(std::string_view text)
 {
@@ -117,7 +114,7 @@ std::optional<std::string> IncludeStandIns::contentOf(const std::string& file, b
                                                                                    : "cannot be opened");
         return std::nullopt;
     }
-    const std::unique_ptr<std::FILE, FileCloser> in(opened.file);
+    const OpenFile in(opened.file);
     std::string content;
     // One byte beyond the bound tells a file that holds more.
     while (content.size() <= maxScannedFileBytes) {

@@ -3,6 +3,7 @@
 #include "base/content_digest.h"
 #include "base/errors.h"
 #include "base/io_sizes.h"
+#include "base/open_file.h"
 #include "base/output_file.h"
 #include "base/path_key.h"
 #include "base/windows_path.h"
@@ -16,10 +17,6 @@ namespace {
 
 constexpr std::string_view recordExtension = ".projbridge-record";
 constexpr std::string_view unfinishedSuffix = ".new";
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // Feeds at most `limit` + 1 bytes of the file to `take`; false on a read error.
 template <typename Take>
@@ -56,7 +53,7 @@ RecordReading readRunRecord(const std::string& path, const RecordRoots& roots)
 
 std::optional<std::string> plainFileText(const OutputName& name, std::uint64_t limit)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(hostPathOf(name)));
+    const OpenFile file(platform::openPlainFile(hostPathOf(name)));
     if (!file) {
         return std::nullopt;
     }
@@ -91,7 +88,7 @@ std::string hostPathOf(const OutputName& name)
 
 std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64_t limit)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(platform::openPlainFile(hostPathOf(name)));
+    const OpenFile file(platform::openPlainFile(hostPathOf(name)));
     if (!file) {
         return std::nullopt;
     }

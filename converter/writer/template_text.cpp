@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "base/io_sizes.h"
 #include "base/line_ends.h"
+#include "base/open_file.h"
 #include "platform/platform.h"
 
 #include <array>
@@ -10,10 +11,6 @@
 #include <memory>
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 } // namespace
 
@@ -23,7 +20,7 @@ std::optional<std::string> readTemplateText(const std::string& windowsPath)
     if (host.empty()) {
         return std::nullopt;
     }
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(host.c_str(), "rb"));
+    const OpenFile file(std::fopen(host.c_str(), "rb"));
     if (!file) {
         return std::nullopt;
     }
