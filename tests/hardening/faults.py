@@ -560,6 +560,16 @@ def converting_again_however_named(fault):
     outcome = fault.convert(["-mp", fault.windows_path(message)])
     expect("an input the last run wrote", (outcome.status, message.is_file()), (0, True))
 
+    # A run whose record cannot be written removes nothing.
+    write_project("Debug")
+    unwritable = fault.destination / f"{PROJECT}.projbridge-record.new"
+    unwritable.mkdir()
+    outcome = fault.convert()
+    expect("record not written", (outcome.status, outcome.lines()[-1], own("Release").is_file()),
+           (1, "Could not write file: " + fault.windows_path(unwritable), True))
+    unwritable.rmdir()
+    expect("then removed", (fault.convert().status, own("Release").is_file()), (0, False))
+
 
 if __name__ == "__main__":
     sys.exit(run_named_case(__doc__, CASES, Fault))
