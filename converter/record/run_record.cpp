@@ -83,18 +83,24 @@ std::string_view takeField(std::string_view& line)
 }
 
 // The root a path lies in and its path there: the innermost root, so that
-// databases kept inside the destination are the databases'.
+// databases kept inside the destination are the databases'. Where the
+// databases' folder is the destination or holds it, the destination's files
+// stay the destination's: a later run without -compdb still knows them.
 std::optional<std::pair<Root, std::string>> placeIn(const RecordRoots& roots, const std::string& path)
 {
     if (!roots.report.empty() && path == roots.report) {
         return std::pair{Root::report, std::string()};
     }
-    for (const Root root : {Root::databases, Root::destination}) {
-        const std::string& folder = rootPath(roots, root);
-        if (!folder.empty() && path.size() > folder.size() + 1 && path.starts_with(folder) &&
-            path[folder.size()] == '\\') {
-            return std::pair{root, path.substr(folder.size() + 1)};
-        }
+    const auto inside = [&](const std::string& folder) {
+        return !folder.empty() && path.size() > folder.size() + 1 && path.starts_with(folder) &&
+               path[folder.size()] == '\\';
+    };
+    const bool inDestination = inside(roots.destination);
+    if (inside(roots.databases) && (!inDestination || roots.databases.size() > roots.destination.size())) {
+        return std::pair{Root::databases, path.substr(roots.databases.size() + 1)};
+    }
+    if (inDestination) {
+        return std::pair{Root::destination, path.substr(roots.destination.size() + 1)};
     }
     return std::nullopt;
 }

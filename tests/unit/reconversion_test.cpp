@@ -120,6 +120,10 @@ TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
         ASSERT_TRUE(passedOver) << elsewhere;
         EXPECT_EQ(runRecordText(*passedOver, roots), text) << elsewhere;
     }
+    // Databases kept in the destination itself leave its files the
+    // destination's, known to a later run without -compdb.
+    EXPECT_EQ(runRecordText({{{{"P:\\out\\radio.prj"}, {1, 1}}}, {}}, {"P:\\out", "P:\\out"}),
+              "Projbridge run record 2\r\nfile 1 0000000000000001 destination radio.prj\r\n");
     // The databases and the report of a run that writes none are carried as
     // they stand, never acted on.
     const std::optional<RunRecord> withoutDatabases = parseRunRecord(text, {"P:\\out"});
