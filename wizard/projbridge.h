@@ -7,6 +7,7 @@
 #include "settings_file.h"
 #include "wizard_fields.h"
 
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QString>
 #include <QStringDecoder>
@@ -59,6 +60,8 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the window during a run asks as Cancel does; Yes stops the run and closes it.
+    void closeEvent(QCloseEvent* event) override;
     // Entering the last page with Next builds the extension list and the summary.
     void initializePage(int id) override;
     // Going back from the last page forgets the run, and with it what there is to open.
@@ -88,7 +91,7 @@ private:
     void appendOutput(const QString& text);
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
-    void stopRunOnRequest();
+    bool stopRunOnRequest();
     void setRunState(RunState state);
     void openLocalPath(const QString& path);
 
@@ -98,6 +101,9 @@ private:
     QString projectGroupPath;
     QThread* groupReading = nullptr;
     RunState runState = RunState::Ready;
+    // A run the user stopped leaves no report of its own to open.
+    bool runStopped = false;
+    QDateTime runStartedAt;
     // A name the user typed stays while the project is the one it was typed for (empty: the next one chosen).
     bool nameTypedByUser = false;
     QString nameTypedForProject;

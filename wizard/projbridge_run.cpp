@@ -3,6 +3,7 @@
 #include "projbridge.h"
 #include "typed_path.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +48,9 @@ void Projbridge::accept()
 
     outputDecoder.resetState();
     runReportFile = ReportCheck->isChecked() ? reportFilePath(fields()) : QString();
+    runStopped = false;
+    // File times may be a second or two coarser than the clock.
+    runStartedAt = QDateTime::currentDateTime().addSecs(-2);
     DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
     const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
     if (program.isEmpty()) {
@@ -88,6 +92,15 @@ void Projbridge::processExit()
     saveSettings();
 }
 
+void Projbridge::closeEvent(QCloseEvent* event)
+{
+    if (runState == RunState::Running && !stopRunOnRequest()) {
+        event->ignore();
+        return;
+    }
+    ProjbridgeBase::closeEvent(event);
+}
+
 void Projbridge::reject()
 {
     if (runState == RunState::Running) {
@@ -103,21 +116,26 @@ void Projbridge::reject()
     ProjbridgeBase::reject();
 }
 
-// A run is stopped only when the user says so, and the wizard stays open to show what became of it.
-void Projbridge::stopRunOnRequest()
+// A run is stopped only when the user says so, and the wizard stays open to show what became of it. True when the
+// user said Yes, also when the run ended while the question was up.
+bool Projbridge::stopRunOnRequest()
 {
     if (messageDialog(this, {QMessageBox::Question, tr("Projbridge"),
                              tr("A conversion is running. Stop it? The files it has written so far stay incomplete."),
-                             QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes ||
-        runState != RunState::Running) {
-        return;
+                             QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
+        return false;
+    }
+    if (runState != RunState::Running) {
+        return true;
     }
     process->disconnect(this);
     process->kill();
     process->waitForFinished();
     readFromStdout();
     appendDetailsLine(tr("Project Conversion stopped: the files written so far are incomplete."));
+    runStopped = true;
     setRunState(RunState::Failed);
+    return true;
 }
 
 void Projbridge::reportStartFailure()
@@ -158,7 +176,9 @@ void Projbridge::setRunState(RunState state)
     const bool ended = state == RunState::Succeeded || state == RunState::Failed;
     // A button left out of the layout is hidden; the options alone do not hide a button of a custom layout.
     QList<WizardButton> layout;
-    if (ended && QFileInfo::exists(localPath(runReportFile))) {
+    // Only this run's whole report: not one an earlier run left, nor the start of a stopped one.
+    const QFileInfo report(localPath(runReportFile));
+    if (ended && !runStopped && report.exists() && report.lastModified() >= runStartedAt) {
         layout << CustomButton1;
     }
     if (ended && QFileInfo(localPath(TavricProjectEdit->text())).isDir()) {

@@ -53,6 +53,7 @@ private slots:
     void converterNotFound();
     void converterThatCannotStart();
     void cancelDuringRunAsksBeforeStoppingTheConverter();
+    void closingTheWindowDuringARunStopsItAndCloses();
     void anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo();
     void closeAfterSuccessWritesNothingMore();
     void runAgainAfterGoingBack();
@@ -310,6 +311,8 @@ void RunnerTest::cancelDuringRunAsksBeforeStoppingTheConverter()
     writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
     Projbridge wizard;
     goToLastPage(wizard);
+    // An earlier run's report is no report of the stopped one.
+    folder->writeFile("destination/app.report.tsv");
     QVERIFY(finish(wizard));
     QTRY_VERIFY(!folder->readFile("converter.pid").isEmpty());
     const QString pid = QString::fromLatin1(folder->readFile("converter.pid").trimmed());
@@ -327,12 +330,30 @@ void RunnerTest::cancelDuringRunAsksBeforeStoppingTheConverter()
     QVERIFY(wizard.isVisible());
     QVERIFY(processGone(pid));
     QCOMPARE(nonEmptyLines(wizard).last(), "Project Conversion stopped: the files written so far are incomplete.");
+    QVERIFY(!wizard.OpenReportBtn->isVisible());
 
     QVERIFY(press(wizard, QWizard::CancelButton));
     QCOMPARE(question.shown.size(), 2);
     QVERIFY(!wizard.isVisible());
     QCOMPARE(wizard.result(), int(QDialog::Rejected));
     QVERIFY(!QFile::exists(folder->path("settings.txt")));
+}
+
+void RunnerTest::closingTheWindowDuringARunStopsItAndCloses()
+{
+    const QString pidFile = folder->path("converter.pid");
+    writeStandInConverter(folder->path("bin"), "echo $$ > '" + pidFile + "'; exec sleep 60");
+    Projbridge wizard;
+    goToLastPage(wizard);
+    QVERIFY(finish(wizard));
+    QTRY_VERIFY(!folder->readFile("converter.pid").isEmpty());
+    const QString pid = QString::fromLatin1(folder->readFile("converter.pid").trimmed());
+    AnsweredMessages question(wizard, QMessageBox::No);
+    QVERIFY(!wizard.close() && wizard.isVisible() && !processGone(pid));
+    question.answer = QMessageBox::Yes;
+    QVERIFY(wizard.close());
+    QCOMPARE(question.shown.size(), 2);
+    QVERIFY(!wizard.isVisible() && processGone(pid));
 }
 
 void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
