@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -148,10 +149,14 @@ struct CompileDatabases::Plan {
     std::vector<std::vector<std::pair<std::size_t, std::size_t>>> builds;
     // Of a group: each project's folder below include-names.
     std::vector<std::string> projectFolders;
+    // The configuration the IDE builds, whose database is also written right
+    // in the folder, where clang tools look without being told: the first
+    // project's; none when it names none or builds nothing.
+    std::optional<std::size_t> active;
 };
 
 CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
-    : plan(new Plan{std::move(sources), std::move(folder), {}, {}, {}, {}, {}, {}})
+    : plan(new Plan{std::move(sources), std::move(folder), {}, {}, {}, {}, {}, {}, {}})
 {
     const DatabaseSources& run = plan->sources;
     const auto targets = projectTargets(run.projects);
@@ -164,6 +169,12 @@ CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
     std::unordered_map<std::string, std::size_t> configurationIndex;
     for (std::size_t i = 0; i < plan->configurations.size(); ++i) {
         configurationIndex.emplace(plan->configurations[i], i);
+    }
+    if (!targets.empty()) {
+        if (const auto active = configurationIndex.find(targets.front().second->activeConfiguration);
+            active != configurationIndex.end()) {
+            plan->active = active->second;
+        }
     }
     std::vector<std::string> projectNames;
     for (const auto& [project, target] : targets) {
@@ -199,8 +210,11 @@ CompileDatabases::~CompileDatabases() = default;
 std::vector<std::string> CompileDatabases::databasePaths() const
 {
     std::vector<std::string> paths;
-    for (const std::string& configurationFolder : plan->configurationFolders) {
-        paths.push_back(joinPath(joinPath(plan->folder, configurationFolder), databaseFileName));
+    for (std::size_t i = 0; i < plan->configurationFolders.size(); ++i) {
+        paths.push_back(joinPath(joinPath(plan->folder, plan->configurationFolders[i]), databaseFileName));
+        if (plan->active == i) {
+            paths.push_back(joinPath(plan->folder, databaseFileName));
+        }
     }
     return paths;
 }
@@ -248,8 +262,12 @@ void CompileDatabases::write(DestinationFolders& folders) const
             entries.push_back(projectEntries(project.tools, project.builds[b],
                                              standIns.standIns.empty() ? std::string() : standIns.hostFolder));
         }
-        const std::string path = joinPath(configurationFolder, databaseFileName);
-        printLine("Creating Compilation Database - " + path);
-        writeDatabase(path, entries);
+        for (const std::string& path : {joinPath(configurationFolder, databaseFileName),
+                                        plan->active == i ? joinPath(folder, databaseFileName) : std::string()}) {
+            if (!path.empty()) {
+                printLine("Creating Compilation Database - " + path);
+                writeDatabase(path, entries);
+            }
+        }
     }
 }

@@ -38,6 +38,9 @@ public:
     // The group of a configuration, or of a configuration's own entries inside
     // a folder group: it belongs to the configuration of its name only.
     bool isConfiguration = false;
+    // Of a target: the configuration the IDE builds ("active" of the project's
+    // configurations), "" when the project names none.
+    std::string activeConfiguration;
     // A configuration's tool options as the project writes them, by tool type
     // ("Compiler", "Assembler"): the compilation databases read more of them.
     std::map<std::string, std::string> toolOptions;

@@ -105,8 +105,11 @@ bool ProjectReader::readTarget(Group& root)
 
 bool ProjectReader::readConfigurations(Group& target)
 {
-    return startElement("configurations") &&
-           readContent("configurations", configurationsContent, [&] { return readConfiguration(target); });
+    if (!startElement("configurations")) {
+        return false;
+    }
+    target.activeConfiguration = attribute("active");
+    return readContent("configurations", configurationsContent, [&] { return readConfiguration(target); });
 }
 
 bool ProjectReader::readConfiguration(Group& target)

@@ -27,7 +27,8 @@ def convert(sandbox, cli, source, name):
     if completed.returncode != 0:
         raise AssertionError(f"{source.name}: status {completed.returncode}\n{completed.stdout.decode('latin-1')}")
     shape = lambda block: (block.files, [(child.name, shape(child)) for child in block.children])
-    found = {folder.name: json.loads((folder / "compile_commands.json").read_text()) for folder in databases.iterdir()}
+    found = {folder.name: json.loads((folder / "compile_commands.json").read_text()) for folder in databases.iterdir()
+             if folder.is_dir()}
     return shape(read_project_file((destination / "p.prj").read_bytes())), found
 
 

@@ -56,19 +56,22 @@ void RealConverterTest::convertsTheBundledExample()
     QVERIFY2(lines.size() >= 8, qPrintable(lines.join('\n')));
     QCOMPARE(lines.first(), "Initialising Project Conversion ...");
     QCOMPARE(lines[1], "Creating Tavric/Tavric++ Project ...");
-    // The converter's last lines, one database per configuration, then the wizard's.
+    // The converter's last lines, one database per configuration and the active one's in the folder too, then the
+    // wizard's.
     const qsizetype completed = lines.indexOf("Tavric/Tavric++ Project Completed!");
-    QCOMPARE(lines.size() - completed, 6);
-    for (const qsizetype database : {completed + 1, completed + 2}) {
+    QCOMPARE(lines.size() - completed, 7);
+    for (const qsizetype database : {completed + 1, completed + 2, completed + 3}) {
         QVERIFY2(lines[database].startsWith("Creating Compilation Database - "), qPrintable(lines[database]));
     }
     for (const char* configuration : {"Debug", "Release"}) {
         const QString database = QStringLiteral("radio.compdb/%1/compile_commands.json").arg(configuration);
         QVERIFY2(folder.readFile("analyser projects/" + database).startsWith("["), qPrintable(database));
     }
-    QVERIFY2(lines[completed + 3].startsWith("Report: ") &&
-                 lines[completed + 3].endsWith("\\analyser projects\\radio.report.tsv"),
-             qPrintable(lines[completed + 3]));
+    QCOMPARE(folder.readFile("analyser projects/radio.compdb/compile_commands.json"),
+             folder.readFile("analyser projects/radio.compdb/Debug/compile_commands.json"));
+    QVERIFY2(lines[completed + 4].startsWith("Report: ") &&
+                 lines[completed + 4].endsWith("\\analyser projects\\radio.report.tsv"),
+             qPrintable(lines[completed + 4]));
     QVERIFY(QFileInfo::exists(folder.path("analyser projects/radio.report.tsv")));
     QCOMPARE(lines[lines.size() - 2], "Project Converted Successfully!");
     QCOMPARE(lines.last(), "Tavric/Tavric++ project written: " + folder.path("analyser projects/radio.prj"));
