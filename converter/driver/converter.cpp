@@ -14,6 +14,8 @@
 #include "report/conversion_report.h"
 #include "layout/output_plan.h"
 #include "writer/project_writer.h"
+
+#include <algorithm>
 #include "record/record_keeper.h"
 #include "layout/same_files.h"
 
@@ -215,6 +217,7 @@ int Converter::convert()
         // before the writing fills buffers of its own.
         lexer.closeFile();
         writeProject(plan);
+        warnIfNoSourceTaken();
         if (databases) {
             databaseFolders = DestinationFolders(compileDatabaseFolder);
             databases->write(databaseFolders);
@@ -247,6 +250,25 @@ int Converter::fail(const std::string& message)
     printLine(message);
     failure = message;
     return 1;
+}
+
+namespace {
+
+bool holdsAFile(const Group& group)
+{
+    return std::ranges::any_of(group.files(), [](std::string_view file) { return !file.empty(); }) ||
+           std::ranges::any_of(group.children(), [](const std::unique_ptr<Group>& child) { return holdsAFile(*child); });
+}
+
+} // namespace
+
+// The project is written as specified, but a run whose -ext list took none of
+// the project's sources says so: its analyser project checks nothing.
+void Converter::warnIfNoSourceTaken()
+{
+    if (report->entriesLeftOutByExtensions() > 0 && !holdsAFile(*rootGroup)) {
+        printLine("Warning: No source file taken: every source file entry was left out by -ext");
+    }
 }
 
 void Converter::reportWhatDatabasesLack()

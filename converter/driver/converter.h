@@ -120,6 +120,7 @@ private:
     // What the compilation databases lack, project by project: a processor's
     // compiler macros, and compiler options that change the language.
     void reportWhatDatabasesLack();
+    void warnIfNoSourceTaken();
     // Compiler options that change the language, which the databases leave out.
     void reportLanguageOptions(const Group& target);
     // The files the run reads and those it writes, for refuseSameFiles.

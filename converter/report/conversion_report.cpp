@@ -142,6 +142,7 @@ void ConversionReport::headerTaken(const std::string& configuration, const std::
 
 void ConversionReport::fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason)
 {
+    leftOutByExtensions += reason == NotTakenBecause::leftOutByExtensions ? 1 : 0;
     if (file) {
         write(notTakenKind, configuration, name, reasonText(reason));
     }

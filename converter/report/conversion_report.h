@@ -57,6 +57,9 @@ public:
     void headerTaken(const std::string& configuration, const std::string& name, const Group& group,
                      const std::string& folder);
     void fileNotTaken(const std::string& configuration, const std::string& name, NotTakenBecause reason);
+    // The file entries that -ext left out, counted with or without a report
+    // file, for the warning of a run that takes no source file.
+    std::size_t entriesLeftOutByExtensions() const { return leftOutByExtensions; }
     // A per-file setting that the analyser project has no place for.
     void settingNotCarried(const std::string& configuration, const std::string& name, std::string_view setting);
     // A name that leads to the same folder as a sibling's, or to none of its
@@ -137,6 +140,7 @@ private:
     std::size_t sourcesTaken = 0;
     std::size_t entriesNotTaken = 0;
     std::size_t pathsMissing = 0;
+    std::size_t leftOutByExtensions = 0;
     bool runFailed = false;
     // Of each path used: whether it was taken as a source file, and whether
     // it was checked.
