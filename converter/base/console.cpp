@@ -33,9 +33,24 @@ std::string shownOnTerminal(std::string_view line)
     return shown;
 }
 
+bool quiet = false;
+
 } // namespace
+
+QuietConsole::QuietConsole() : wasQuiet_(quiet)
+{
+    quiet = true;
+}
+
+QuietConsole::~QuietConsole()
+{
+    quiet = wasQuiet_;
+}
 
 void printLine(std::string_view line)
 {
+    if (quiet) {
+        return;
+    }
     std::cout << shownOnTerminal(line) << '\n' << std::flush;
 }

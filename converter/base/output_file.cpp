@@ -2,6 +2,7 @@
 
 #include "base/byte_words.h"
 #include "base/errors.h"
+#include "base/windows_path.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -28,8 +29,24 @@ bool holdsLineBreak(std::string_view line)
 
 } // namespace
 
-OutputFile::OutputFile(std::string windowsPath) : path(std::move(windowsPath))
+OutputFile::OutputFile(std::string windowsPath) : OutputFile(std::move(windowsPath), nullptr) {}
+
+OutputFile::OutputFile(std::string windowsPath, FilePreview* filePreview)
+    : path(std::move(windowsPath)), preview(filePreview)
 {
+    if (preview != nullptr) {
+        // What would make the real run fail to open it fails the preview.
+        const std::string_view folder = parentFolder(path).value_or(std::string_view());
+        const platform::EntryKind folderKind = platform::entryKind(std::string(folder));
+        const platform::EntryKind kind = platform::entryKind(path);
+        if (!(preview->makesFolder(folder) || folderKind == platform::EntryKind::folder ||
+              folderKind == platform::EntryKind::link) ||
+            (kind != platform::EntryKind::none && kind != platform::EntryKind::other)) {
+            fail();
+        }
+        previewed = &preview->start(platform::hostPath(path));
+        return;
+    }
     file = platform::createFile(path);
     if (file == nullptr) {
         fail();
@@ -73,6 +90,9 @@ void OutputFile::writeText(std::string_view text)
 
 void OutputFile::close()
 {
+    if (previewed != nullptr) {
+        return;
+    }
     const bool written = writeBuffer();
     std::FILE* closing = file;
     file = nullptr;
@@ -83,6 +103,10 @@ void OutputFile::close()
 
 void OutputFile::writeBytes(std::string_view bytes)
 {
+    if (previewed != nullptr) {
+        preview->add(*previewed, bytes);
+        return;
+    }
     if (buffer.size() + bytes.size() > bufferSize) {
         if (!writeBuffer()) {
             fail();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/file_preview.h"
 #include "base/io_sizes.h"
 
 #include <cstdio>
@@ -21,6 +22,8 @@ public:
 
     // Throws IOERROR code 2 when the file cannot be opened for writing.
     explicit OutputFile(std::string windowsPath);
+    // With a preview, the file is written into it, not onto the disk.
+    OutputFile(std::string windowsPath, FilePreview* preview);
     // Writes out what is buffered and closes a file that was not closed because
     // a failure came first; that failure is the one reported.
     ~OutputFile();
@@ -45,4 +48,6 @@ private:
     std::string path;
     std::FILE* file = nullptr;
     std::string buffer;
+    FilePreview* preview = nullptr;
+    FilePreview::File* previewed = nullptr;
 };

@@ -257,7 +257,7 @@ void CompileDatabases::write(DestinationFolders& folders) const
                 if (plan->sources.sourceIsGroup) {
                     makeNamedFolder(folders, standInFolder, plan->projectFolders[p]);
                 }
-                writeStandIns(standIns.standIns, standIns.hostFolder);
+                writeStandIns(standIns.standIns, standIns.hostFolder, folders.preview());
             }
             entries.push_back(projectEntries(project.tools, project.builds[b],
                                              standIns.standIns.empty() ? std::string() : standIns.hostFolder));
@@ -266,7 +266,7 @@ void CompileDatabases::write(DestinationFolders& folders) const
                                         plan->active == i ? joinPath(folder, databaseFileName) : std::string()}) {
             if (!path.empty()) {
                 printLine("Creating Compilation Database - " + path);
-                writeDatabase(path, entries);
+                writeDatabase(path, entries, folders.preview());
             }
         }
     }

@@ -169,9 +169,9 @@ ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuil
             argumentLines(commands.assembler), &build.files};
 }
 
-void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects)
+void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects, FilePreview* preview)
 {
-    OutputFile out(path);
+    OutputFile out(path, preview);
     out.writeLine("[");
     std::size_t entriesLeft = 0;
     for (const ProjectEntries& project : projects) {

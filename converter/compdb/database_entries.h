@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+class FilePreview;
 class Group;
 class HostFileNames;
 struct ConfigurationBuild;
@@ -44,5 +45,5 @@ struct ProjectEntries {
 ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuild& build,
                               const std::string& standInFolder);
 
-// Writes one database. Throws IOERROR like the other writers.
-void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects);
+// Writes one database, or its preview. Throws IOERROR like the other writers.
+void writeDatabase(const std::string& path, const std::vector<ProjectEntries>& projects, FilePreview* preview);

@@ -1,6 +1,7 @@
 #include "compdb/include_stand_ins.h"
 
 #include "base/errors.h"
+#include "base/file_preview.h"
 #include "base/io_sizes.h"
 #include "base/open_file.h"
 #include "platform/file_identity.h"
@@ -180,10 +181,15 @@ void IncludeStandIns::noteStandIn(const std::string& name, const std::string& fi
     standIns_.emplace(name, std::string("#include ") + (quoted ? '"' : '<') + file + (quoted ? '"' : '>') + "\n");
 }
 
-void writeStandIns(const std::map<std::string, std::string>& standIns, const std::string& hostFolder)
+void writeStandIns(const std::map<std::string, std::string>& standIns, const std::string& hostFolder,
+                   FilePreview* preview)
 {
     for (const auto& [name, text] : standIns) {
         const std::string path = hostFolder + hostSeparator + name;
+        if (preview != nullptr) {
+            preview->add(preview->start(path), text);
+            continue;
+        }
         std::FILE* out = platform::createHostFile(path);
         const bool written = out != nullptr && std::fputs(text.c_str(), out) >= 0;
         if (out == nullptr || std::fclose(out) != 0 || !written) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class ConversionReport;
+class FilePreview;
 
 // Far beyond any real source or header; one that never ends is not read.
 constexpr std::size_t maxScannedFileBytes = std::size_t{16} << 20;
@@ -73,5 +74,7 @@ private:
 };
 
 // Writes the stand-ins, as IncludeStandIns gives them, into the host folder,
-// which exists. Throws IOERROR code 2 when one cannot be written.
-void writeStandIns(const std::map<std::string, std::string>& standIns, const std::string& hostFolder);
+// which exists, or into the preview of a dry run. Throws IOERROR code 2 when
+// one cannot be written.
+void writeStandIns(const std::map<std::string, std::string>& standIns, const std::string& hostFolder,
+                   FilePreview* preview);

@@ -16,6 +16,7 @@ namespace {
 constexpr std::size_t positionalArgumentCount = 3;
 constexpr std::string_view neverInAnExtension = ".*?";
 constexpr std::string_view exampleExtension = "c";
+constexpr std::string_view dryRunFlag = "-dry-run";
 enum class Option {
     projectName,
     messagePersonality,
@@ -126,6 +127,24 @@ void warnOfExtensionsThatNeverMatch(const std::vector<std::string>& entries)
     }
 }
 
+// The one option without a value, after the positional arguments and not as
+// another option's value; taken out of the arguments.
+bool takeDryRunFlag(std::vector<std::string>& arguments)
+{
+    bool found = false;
+    for (std::size_t i = positionalArgumentCount; i < arguments.size();) {
+        if (optionNamed(arguments[i])) {
+            i += 2;
+        } else if (arguments[i] == dryRunFlag) {
+            arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(i));
+            found = true;
+        } else {
+            ++i;
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 void printUsage()
@@ -159,8 +178,9 @@ std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& argumen
     return converter;
 }
 
-int runCommandLine(const std::vector<std::string>& arguments)
+int runCommandLine(std::vector<std::string> arguments)
 {
+    const bool dryRun = takeDryRunFlag(arguments);
     if (arguments.size() < positionalArgumentCount) {
         printUsage();
         return 0;
@@ -176,6 +196,7 @@ int runCommandLine(const std::vector<std::string>& arguments)
         printLine(error.what());
         return 1;
     }
+    converter->dryRun = dryRun;
     warnOfExtensionsThatNeverMatch(converter->getExtensions());
     return converter->run();
 }

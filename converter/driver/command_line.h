@@ -27,4 +27,4 @@ std::optional<std::string> optionWithoutValue(const std::vector<std::string>& ar
 std::unique_ptr<Converter> makeConverter(const std::vector<std::string>& arguments);
 
 // One whole start of the program; returns the exit status.
-int runCommandLine(const std::vector<std::string>& arguments);
+int runCommandLine(std::vector<std::string> arguments);

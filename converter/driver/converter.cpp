@@ -2,6 +2,7 @@
 
 #include "base/console.h"
 #include "base/errors.h"
+#include "base/file_preview.h"
 #include "base/windows_path.h"
 #include "compdb/compile_database.h"
 #include "compdb/compiler_dialect.h"
@@ -145,6 +146,9 @@ std::string readerFailureMessage(const XMLReaderError& error, const std::string&
 int Converter::run()
 {
     const int status = convert();
+    if (dryRun) {
+        return status;
+    }
     if (recordKeeper) {
         recordKeeper->settleEdits(*report, status == 0);
     }
@@ -209,6 +213,9 @@ int Converter::convert()
         std::vector<RunFile> outputs = outputFiles(plan, databases ? &*databases : nullptr);
         refuseSameFiles(joined(inputs, recordKeeper->neighbourRecordFiles()),
                         joined(outputs, recordKeeper->recordFiles()));
+        if (dryRun) {
+            return preview(plan, databases ? &*databases : nullptr, std::move(outputs), reading);
+        }
         recordKeeper->prepare(std::move(outputs));
         if (report->isStarted()) {
             report->writeTo(reportPath);
@@ -223,13 +230,8 @@ int Converter::convert()
             databases->write(databaseFolders);
             reportWhatDatabasesLack();
         }
-        // A partial project is written, but the run must not pass for a success.
-        if (reading.extent == ReadExtent::partOfProject) {
-            return fail("Conversion incomplete: the project file was read only up to the unexpected token");
-        }
-        if (reading.groupProjectsNotReadWhole > 0) {
-            return fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
-                        std::to_string(reading.groupProjects) + " projects of the group were not read whole");
+        if (failIfIncomplete(reading)) {
+            return 1;
         }
         recordKeeper->weighLeftovers(runFolders(), *report);
         return 0;
@@ -243,6 +245,46 @@ int Converter::convert()
         report->drop();
         return fail(error.what());
     }
+}
+
+// A partial project is written, but the run must not pass for a success.
+bool Converter::failIfIncomplete(const ProjectReading& reading)
+{
+    if (reading.extent == ReadExtent::partOfProject) {
+        fail("Conversion incomplete: the project file was read only up to the unexpected token");
+        return true;
+    }
+    if (reading.groupProjectsNotReadWhole > 0) {
+        fail("Conversion incomplete: " + std::to_string(reading.groupProjectsNotReadWhole) + " of " +
+             std::to_string(reading.groupProjects) + " projects of the group were not read whole");
+        return true;
+    }
+    return false;
+}
+
+// The writers run as they would, into memory and with their progress unsaid,
+// so that what is told is what the real run then does.
+int Converter::preview(const OutputPlan& plan, const CompileDatabases* databases, std::vector<RunFile> outputs,
+                       const ProjectReading& reading)
+{
+    FilePreview written(maxBaseBytes);
+    {
+        const QuietConsole quiet;
+        destinationFolders = DestinationFolders(destinationFolder, written);
+        ProjectWriter(plan, destinationFolders, *report).writeProjectFile();
+        if (databases != nullptr) {
+            databaseFolders = DestinationFolders(compileDatabaseFolder, written);
+            databases->write(databaseFolders);
+        }
+    }
+    warnIfNoSourceTaken();
+    const bool whole = reading.extent == ReadExtent::wholeProject && reading.groupProjectsNotReadWhole == 0;
+    recordKeeper->preview(std::move(outputs), written, runFolders(), whole);
+    if (failIfIncomplete(reading)) {
+        return 1;
+    }
+    printLine("Dry run: nothing was written, set aside or removed");
+    return 0;
 }
 
 int Converter::fail(const std::string& message)

@@ -99,9 +99,16 @@ public:
     std::string compileDatabaseFolder;
     // The report file; "" for none.
     std::string reportPath;
+    // Tells what the run would do and changes nothing on disk.
+    bool dryRun = false;
 
 private:
     int convert();
+    // The rest of a dry run once the plan is checked; returns its status.
+    int preview(const OutputPlan& plan, const CompileDatabases* databases, std::vector<RunFile> outputs,
+                const ProjectReading& reading);
+    // Says why a run that read only part of the project fails.
+    bool failIfIncomplete(const ProjectReading& reading);
     // Prints the message that ends the run, kept for the report; returns 1.
     int fail(const std::string& message);
     int finishReport(int status);

@@ -22,6 +22,11 @@ DestinationFolders::DestinationFolders(const std::string& rootFolder) : root_(wi
 {
 }
 
+DestinationFolders::DestinationFolders(const std::string& rootFolder, FilePreview& preview)
+    : root_(withoutTrailingBackslash(rootFolder)), preview_(&preview)
+{
+}
+
 void DestinationFolders::makeDirectory(const std::string& path)
 {
     std::string folder = withoutTrailingBackslash(path);
@@ -33,7 +38,10 @@ void DestinationFolders::makeDirectory(const std::string& path)
     if (kind == platform::EntryKind::link && folder != root_) {
         throw IOERROR(IOERROR::cannotCreateDirectory, path);
     }
-    if (kind == platform::EntryKind::none) {
+    if (kind == platform::EntryKind::none && preview_ != nullptr) {
+        preview_->makeFolder(folder);
+        made_.push_back(folder);
+    } else if (kind == platform::EntryKind::none) {
         const platform::DirectoryCreation creation = platform::createDirectory(folder);
         if (creation == platform::DirectoryCreation::failed) {
             throw IOERROR(IOERROR::cannotCreateDirectory, path);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/file_preview.h"
+
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -13,6 +15,9 @@ public:
     DestinationFolders() = default;
     // Users link the folders they write into: the root folder may be a link.
     explicit DestinationFolders(const std::string& rootFolder);
+    // A dry run's folders: none is made, each counts as made, and the files
+    // written into them go into the preview.
+    DestinationFolders(const std::string& rootFolder, FilePreview& preview);
 
     // Creates one folder level when nothing exists under the path yet; a
     // trailing backslash names the same folder. Throws IOERROR code 1 with the
@@ -24,9 +29,12 @@ public:
     // The folders made or found, in no order; those made, parents first.
     std::vector<std::string> known() const { return {known_.begin(), known_.end()}; }
     const std::vector<std::string>& made() const { return made_; }
+    // Where the files of a dry run go; nullptr for a real one.
+    FilePreview* preview() const { return preview_; }
 
 private:
     std::string root_;
     std::unordered_set<std::string> known_;
     std::vector<std::string> made_;
+    FilePreview* preview_ = nullptr;
 };

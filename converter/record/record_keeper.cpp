@@ -117,6 +117,14 @@ bool RecordKeeper::mayTouch(const OutputName& name)
 
 void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs)
 {
+    for (const OutputName& name : weighPlanned(std::move(plannedOutputs))) {
+        keepBeside(name);
+    }
+    prepared = true;
+}
+
+OutputNames RecordKeeper::weighPlanned(std::vector<RunFile> plannedOutputs)
+{
     planned = std::move(plannedOutputs);
     const OutputNames names = plannedNames();
     if (const std::optional<NeighbourClash> clash = findNeighbourClash(names, neighbours)) {
@@ -145,22 +153,26 @@ void RecordKeeper::prepare(std::vector<RunFile> plannedOutputs)
             foundBefore.insert(outputKey({output.path, output.standInName}));
         }
     }
-    for (const OutputName& name : editedFiles(last, rewritten, onDisk)) {
-        // Writing through a link fails on its own, with its message.
-        if (mayTouch(name)) {
-            keepBeside(name);
+    OutputNames edited = editedFiles(last, rewritten, onDisk);
+    // Writing through a link fails on its own, with its message.
+    std::erase_if(edited, [&](const OutputName& name) { return !mayTouch(name); });
+    return edited;
+}
+
+OutputName RecordKeeper::besideName(const OutputName& name, unsigned& attempt) const
+{
+    for (;; ++attempt) {
+        OutputName keptAs = keptBesideName(name, attempt);
+        if (!plannedKeys.contains(outputKey(keptAs))) {
+            return keptAs;
         }
     }
-    prepared = true;
 }
 
 void RecordKeeper::keepBeside(const OutputName& name)
 {
     for (unsigned attempt = 1;; ++attempt) {
-        const OutputName keptAs = keptBesideName(name, attempt);
-        if (plannedKeys.contains(outputKey(keptAs))) {
-            continue;
-        }
+        const OutputName keptAs = besideName(name, attempt);
         const platform::Renaming renaming = platform::renameWithoutReplacing(hostPathOf(name), hostPathOf(keptAs));
         if (renaming == platform::Renaming::failed) {
             throw IOERROR(IOERROR::cannotWriteFile, shownName(name));
@@ -173,26 +185,37 @@ void RecordKeeper::keepBeside(const OutputName& name)
     }
 }
 
-void RecordKeeper::settleEdits(ConversionReport& report, bool wrote)
+// The report is finished after the edits are settled; a stand-in has no
+// Windows path to be put back under.
+bool RecordKeeper::mayPutBack(const OutputName& name) const
+{
+    return name.standInName.empty() && name.path != roots.report;
+}
+
+std::unordered_map<std::string, Fingerprint> RecordKeeper::lastWritten() const
 {
     std::unordered_map<std::string, Fingerprint> recorded;
     for (const RecordedFile& file : last.files) {
         recorded.emplace(outputKey(file.name), file.written);
     }
+    return recorded;
+}
+
+void RecordKeeper::settleEdits(ConversionReport& report, bool wrote)
+{
+    const std::unordered_map<std::string, Fingerprint> recorded = lastWritten();
     for (const auto& [name, keptAs] : setAside) {
-        // The report is finished after this; a stand-in has no Windows path
-        // to be put back under.
         // A file whose whole bytes are the last run's was written whole, even
         // by a run that failed later.
-        const bool mayPutBack = name.standInName.empty() && name.path != roots.report;
         const Fingerprint& base = recorded.at(outputKey(name));
-        if (mayPutBack && fingerprintOnDisk(name, wholeFile) == base && platform::replaceFile(keptAs.path, name.path)) {
+        if (mayPutBack(name) && fingerprintOnDisk(name, wholeFile) == base &&
+            platform::replaceFile(keptAs.path, name.path)) {
             claimed.emplace(outputKey(name), base);
             report.editKeptInEffect(shownName(name));
             continue;
         }
         const bool mergesEdits = mergeable.contains(outputKey(name));
-        if (wrote && mayPutBack && mergesEdits && merge(name, keptAs, base)) {
+        if (wrote && mayPutBack(name) && mergesEdits && merge(name, keptAs, base)) {
             printLine("Edited since the last run, merged: " + shownName(name));
             report.editMerged(shownName(name));
             continue;
@@ -216,19 +239,21 @@ Fingerprint fingerprintOf(std::string_view text)
 
 } // namespace
 
-bool RecordKeeper::merge(const OutputName& name, const OutputName& keptAs, const Fingerprint& base)
+std::optional<std::string> RecordKeeper::mergedText(const Fingerprint& base, const std::optional<std::string>& edited,
+                                                   const std::optional<std::string>& fresh) const
 {
     const auto found = std::find_if(last.bases.begin(), last.bases.end(),
                                     [&](const RecordedBase& recorded) { return recorded.written == base; });
-    if (found == last.bases.end()) {
-        return false;
+    if (found == last.bases.end() || !edited || !fresh) {
+        return std::nullopt;
     }
-    const std::optional<std::string> edited = plainFileText(keptAs, maxBaseBytes);
+    return mergeLines(found->content, *edited, *fresh);
+}
+
+bool RecordKeeper::merge(const OutputName& name, const OutputName& keptAs, const Fingerprint& base)
+{
     std::optional<std::string> fresh = plainFileText(name, maxBaseBytes);
-    if (!edited || !fresh) {
-        return false;
-    }
-    const std::optional<std::string> merged = mergeLines(found->content, *edited, *fresh);
+    const std::optional<std::string> merged = mergedText(base, plainFileText(keptAs, maxBaseBytes), fresh);
     if (!merged) {
         return false;
     }
@@ -255,17 +280,26 @@ RecordedBase RecordKeeper::baseOf(const OutputName& name, const Fingerprint& wri
     return {written, text && fingerprintOf(*text) == written ? std::move(*text) : std::string()};
 }
 
-void RecordKeeper::weighLeftovers(const RunFolders& folders, ConversionReport& report)
+OutputNames RecordKeeper::findOwnLeftovers(const RunFolders& folders)
 {
     leftovers = findLeftovers(last, plannedNames(), folders.known, onDisk, neighbours);
+    OutputNames untouchable;
     std::erase_if(leftovers.removed, [&](const OutputName& name) {
         if (mayTouch(name)) {
             return false;
         }
-        printLine("Not removed, reached through a link or read by this run: " + shownName(name));
-        report.leftoverKept(shownName(name));
+        untouchable.push_back(name);
         return true;
     });
+    return untouchable;
+}
+
+void RecordKeeper::weighLeftovers(const RunFolders& folders, ConversionReport& report)
+{
+    for (const OutputName& name : findOwnLeftovers(folders)) {
+        printLine("Not removed, reached through a link or read by this run: " + shownName(name));
+        report.leftoverKept(shownName(name));
+    }
     for (const OutputName& name : leftovers.removed) {
         report.leftoverRemoved(shownName(name));
     }
@@ -338,6 +372,7 @@ void RecordKeeper::removeLeftovers()
     std::unordered_set<std::string> removed;
     for (const OutputName& name : leftovers.removed) {
         if (platform::removeFile(hostPathOf(name))) {
+            printLine("Removed, the project no longer has it: " + shownName(name));
             removed.insert(outputKey(name));
         } else {
             printLine("Could not remove, kept in the record: " + shownName(name));

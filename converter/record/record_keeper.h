@@ -4,12 +4,14 @@
 #include "record/reconversion.h"
 #include "record/run_record.h"
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 class ConversionReport;
+class FilePreview;
 
 // The folders a run made or found below each folder it writes into (the
 // destination and the compilation databases' folder); those made, parents
@@ -40,6 +42,11 @@ public:
     // the last run beside under a name nothing has, and throws IOERROR code 2
     // for one it cannot keep.
     void prepare(std::vector<RunFile> planned);
+    // In place of everything from `prepare` on: prints what the run would do
+    // with each planned file and each leftover, the files it writes being in
+    // `written`; `whole` when the run would write every file, as only such a
+    // run merges edits and removes leftovers. Throws SameFile as `prepare`.
+    void preview(std::vector<RunFile> planned, const FilePreview& written, const RunFolders& folders, bool whole);
     // Once the files are written (`wrote`: all of them): an edited file into
     // which the run wrote just what the last run wrote there had nothing to
     // bring, and is put back as the user has it, told to the report as kept;
@@ -61,7 +68,21 @@ public:
     void removeLeftovers();
 
 private:
+    // The planned files taken in; those edited since the last run that the
+    // run may set aside.
+    OutputNames weighPlanned(std::vector<RunFile> planned);
+    // The first name from the attempt-th on that nothing planned has.
+    OutputName besideName(const OutputName& name, unsigned& attempt) const;
     void keepBeside(const OutputName& name);
+    bool mayPutBack(const OutputName& name) const;
+    // What the last run wrote, by outputKey.
+    std::unordered_map<std::string, Fingerprint> lastWritten() const;
+    // The user's and the run's changes of the last run's bytes together;
+    // nothing when they meet, or a text is missing or beyond the bound.
+    std::optional<std::string> mergedText(const Fingerprint& base, const std::optional<std::string>& edited,
+                                          const std::optional<std::string>& fresh) const;
+    // Fills `leftovers`; returns those the run may not remove.
+    OutputNames findOwnLeftovers(const RunFolders& folders);
     // The edit merged into the file just written, the user's file then gone;
     // false when the changes meet or a text is beyond the bound.
     bool merge(const OutputName& name, const OutputName& keptAs, const Fingerprint& base);

@@ -18,7 +18,7 @@ ProjectWriter::ProjectWriter(const OutputPlan& plan, DestinationFolders& folders
 
 void ProjectWriter::writeProjectFile()
 {
-    OutputFile projectFile(projectFilePath(settings));
+    OutputFile projectFile(projectFilePath(settings), folders.preview());
     printLine("Creating Tavric/Tavric++ Project ...");
     projectFile.writeLine("VersionTag45");
     write(projectFile, plan.root());

@@ -36,7 +36,7 @@ std::string ProjectWriter::selectPlaceholder(const std::string& named, std::stri
     const std::string path = projectPersonality(settings, extension);
     // A folder or a link in its place is a file that cannot be written.
     if (platform::entryKind(path) != platform::EntryKind::other) {
-        OutputFile(path).close();
+        OutputFile(path, folders.preview()).close();
     }
     return path;
 }
@@ -63,14 +63,14 @@ void ProjectWriter::produceAnalyserPersonality(const PlannedGroup& planned)
         return;
     }
     folders.makeDirectory(projectPersonFolder(settings));
-    OutputFile personality(planned.analyser);
+    OutputFile personality(planned.analyser, folders.preview());
     appendTemplate(personality);
     personality.close();
 }
 
 void ProjectWriter::writeAnalyserPersonality(const Group& group, const std::string& path)
 {
-    OutputFile personality(path);
+    OutputFile personality(path, folders.preview());
     for (const std::string& folder : group.includePaths()) {
         personality.writeLine("-i \"" + folder + "\"");
     }

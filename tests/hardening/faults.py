@@ -13,6 +13,7 @@ checksum of every file, taken before and after the run.
 """
 
 import os
+import re
 import shutil
 import sys
 from pathlib import Path
@@ -57,6 +58,30 @@ class Fault(Conversion):
             raise CaseFailure("standard error: " + outcome.stderr.decode("latin-1"))
         return outcome
 
+    def convert_previewed(self, options=()):
+        """A dry run first, which must change nothing and tell, file by file,
+        what the real run then says it merged, set aside, removed and kept."""
+        before = listing(self.destination)
+        preview = self.convert([*options, "-dry-run"])
+        expect("dry run", (preview.status, changes(before, listing(self.destination))), (0, []))
+        outcome = self.convert(options)
+        expect("told by the dry run", told(preview.lines(), PREVIEW_SAYS), told(outcome.lines(), RUN_SAYS))
+        return outcome
+
+
+# What a dry run and a real run say they do with a file, as (what, file).
+PREVIEW_SAYS = {"merged": r"Would merge the edit into: (.*)", "set aside": r"Would set aside: .*, kept as: (.*)",
+                "removed": r"Would remove, the project no longer has it: (.*)",
+                "kept": r"Would keep where it is, edited since the last run: (.*)"}
+RUN_SAYS = {"merged": r"Edited since the last run, merged: (.*)",
+            "set aside": r"Edited since the last run.*kept as: (.*)",
+            "removed": r"Removed, the project no longer has it: (.*)",
+            "kept": r"Edited since the last run, kept where it is: (.*)"}
+
+
+def told(lines, says):
+    return sorted((what, found[1]) for line in lines for what, pattern in says.items()
+                  if (found := re.fullmatch(pattern, line)))
 
 
 CASES, case = case_registry()
@@ -398,7 +423,7 @@ def converting_again(fault):
     # Debug's macro changes: its edited personality is kept beside, while the
     # project file, which gets the same lines again, keeps its edit.
     write_project("Debug", "Release", "Test", debug_macro="X")
-    outcome = fault.convert()
+    outcome = fault.convert_previewed()
     expect("rerun after a change", (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")]),
            (0, [CHANGED_SAME_LINES + fault.out(own("Debug") + ".edited-2")]))
     for name, line in edits.items():
@@ -410,7 +435,7 @@ def converting_again(fault):
     debug = fault.destination / own("Debug").replace("\\", "/")
     debug.write_bytes(b"-w5\r\n" + debug.read_bytes())
     write_project("Debug", "Release", "Test", debug_macro="X,Y")
-    outcome = fault.convert(["-report", fault.out("merged.tsv")])
+    outcome = fault.convert_previewed(["-report", fault.out("merged.tsv")])
     expect("merged", (outcome.status, [line for line in outcome.lines() if line.startswith("Edited")],
                       debug.read_bytes(), [line.split("\t")[2] for line in fault.read_output("merged.tsv").decode()
                                            .splitlines() if line.startswith("merged")]),
@@ -420,7 +445,7 @@ def converting_again(fault):
 
     append(own("Release"), b"-w4\r\n")
     write_project("Debug")
-    outcome = fault.convert(["-report", fault.out("report.tsv")])
+    outcome = fault.convert_previewed(["-report", fault.out("report.tsv")])
     # The leftovers go last, once the report and the record are written.
     expect("project changed", (outcome.status, outcome.lines()[-2:]),
            (0, ["Edited since the last run, kept where it is: " + fault.out(own("Release")),
@@ -465,7 +490,7 @@ def converting_again(fault):
     write_project("Debug", "Release")
     expect("with databases", fault.convert(database).status, 0)
     write_project("Debug")
-    expect("databases left", (fault.convert(database).status, sorted(os.listdir(fault.destination / "db"))),
+    expect("databases left", (fault.convert_previewed(database).status, sorted(os.listdir(fault.destination / "db"))),
            (0, ["Debug"]))
 
 @case

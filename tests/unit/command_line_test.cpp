@@ -51,6 +51,10 @@ TEST_F(CommandLine, AnOptionWithoutValueStopsBeforeAnythingHappens)
     // Positional arguments are scanned like any other, and so is the value of -pn.
     EXPECT_EQ(runCapturing({"app.dpj", "out", "-ext"}).output, "Missing value for option: -ext\n");
     EXPECT_EQ(runCapturing({"app.dpj", "out", "", "-pn", "-ext"}).output, "Missing value for option: -ext\n");
+    // The one option without a value is no value itself.
+    EXPECT_EQ(runCapturing({"app.dpj", "out", "", "-pn", "-dry-run", "-ext"}).output,
+              "Missing value for option: -ext\n");
+    EXPECT_EQ(runCapturing({"app.dpj", "out", "", "-dry-run", "-pn"}).output, "Missing value for option: -pn\n");
     EXPECT_TRUE(folderIsEmpty());
 }
 
