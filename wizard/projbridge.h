@@ -92,6 +92,8 @@ private:
     void appendDetailsLine(const QString& line);
     void reportStartFailure();
     bool stopRunOnRequest();
+    // Whether the run may go on: yes when there is nothing to update, else the user's answer.
+    bool updateAgreed(const QString& program, const QStringList& arguments);
     void setRunState(RunState state);
     void openLocalPath(const QString& path);
 

@@ -2,6 +2,7 @@
 #include "converter_program.h"
 #include "projbridge.h"
 #include "typed_path.h"
+#include "update_preview.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -16,22 +17,21 @@ namespace {
 
 // The converter's first words when it wrote a project but left part of the source out.
 const QString incompleteLine = QStringLiteral("\nConversion incomplete");
+// The question waits for the dry run, which reads the project once: long enough for the largest, short
+// enough that a hung converter does not hold the wizard.
+constexpr int dryRunMilliseconds = 20000;
+// A question box taller than this would leave the screen.
+constexpr qsizetype shownPreviewLines = 20;
 
 } // namespace
 
 void Projbridge::accept()
 {
-    const QString projectFile = projectFilePath(fields());
-    if (QFileInfo::exists(localPath(projectFile)) &&
-        messageDialog(
-            this, {QMessageBox::Question, tr("Projbridge"),
-                   tr("%1 already exists. Update it? Your edits stay in effect, merged with the update where they "
-                      "can be, else kept beside the new files.")
-                       .arg(projectFile),
-                   QMessageBox::Yes | QMessageBox::No}) != QMessageBox::Yes) {
+    const QStringList commandLine = converterCommandLine(fields());
+    const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
+    if (!updateAgreed(program, commandLine.mid(1))) {
         return;
     }
-    const QStringList commandLine = converterCommandLine(fields());
     if (process) {
         // Only a finished run can be followed by another: Back and Finish are off while one is running.
         process->deleteLater();
@@ -52,13 +52,30 @@ void Projbridge::accept()
     // File times may be a second or two coarser than the clock.
     runStartedAt = QDateTime::currentDateTime().addSecs(-2);
     DetailsText->setPlainText(tr("Initialising Project Conversion ...\n"));
-    const QString program = findConverter(commandLine.first(), QCoreApplication::applicationDirPath());
     if (program.isEmpty()) {
         reportStartFailure();
         return;
     }
     setRunState(RunState::Running);
     process->start(program, commandLine.mid(1));
+}
+
+// An update is asked for with the files it would merge, set aside and remove, as a dry run of it tells them.
+bool Projbridge::updateAgreed(const QString& program, const QStringList& arguments)
+{
+    const QString projectFile = projectFilePath(fields());
+    if (!QFileInfo::exists(localPath(projectFile))) {
+        return true;
+    }
+    QString question = tr("%1 already exists. Update it? Your edits stay in effect, merged with the update where "
+                          "they can be, else kept beside the new files.")
+                           .arg(projectFile);
+    if (const std::optional<QStringList> touched =
+            program.isEmpty() ? std::nullopt : updatePreview(program, arguments, dryRunMilliseconds)) {
+        question += QStringLiteral("\n\n") + updatePreviewText(*touched, shownPreviewLines);
+    }
+    return messageDialog(this, {QMessageBox::Question, tr("Projbridge"), question,
+                                QMessageBox::Yes | QMessageBox::No}) == QMessageBox::Yes;
 }
 
 void Projbridge::readFromStdout()

@@ -358,7 +358,12 @@ void RunnerTest::closingTheWindowDuringARunStopsItAndCloses()
 
 void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
 {
-    writeStandInConverter(folder->path("bin"), "exit 0");
+    // The question lists what the dry run tells of files the user may have made their own, and the run that
+    // follows is the real one.
+    writeStandInConverter(folder->path("bin"), "case \" $* \" in *' -dry-run '*)\n"
+                                               "  printf 'Would write: A\\nWould merge the edit into: B\\n"
+                                               "Would remove, the project no longer has it: C\\n'; exit 0;;\n"
+                                               "esac\necho real run");
     Projbridge wizard;
     goToLastPage(wizard);
     const QString project = folder->writeFile("destination/app.prj");
@@ -372,7 +377,8 @@ void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
     QVERIFY(press(wizard, QWizard::FinishButton));
     QCOMPARE(question.shown.last().text,
              project + " already exists. Update it? Your edits stay in effect, merged with the update where they "
-                       "can be, else kept beside the new files.");
+                       "can be, else kept beside the new files.\n\nA dry run of this update says:\n"
+                       "Would merge the edit into: B\nWould remove, the project no longer has it: C");
     QVERIFY(!latestConverter(wizard));
     QCOMPARE(wizard.currentPage(), wizard.Page3);
 
@@ -380,6 +386,7 @@ void RunnerTest::anExistingProjectIsUpdatedOnlyWhenTheUserSaysSo()
     QSignalSpy finished(finish(wizard), &QProcess::finished);
     QVERIFY(finished.wait(runMilliseconds));
     QCOMPARE(question.shown.size(), 2);
+    QVERIFY(nonEmptyLines(wizard).contains("real run"));
     QCOMPARE(nonEmptyLines(wizard).last(), "Tavric/Tavric++ project written: " + project);
 }
 

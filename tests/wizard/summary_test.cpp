@@ -1,6 +1,7 @@
 #include "converter_arguments.h"
 #include "projbridge.h"
 #include "summary.h"
+#include "update_preview.h"
 #include "wizard_test_support.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ private slots:
     void projectGroupInSummary();
     void commandLine_data();
     void commandLine();
+    void aLongUpdatePreviewIsCountedBeyondItsLines();
 
 private:
     void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
@@ -234,6 +236,14 @@ void SummaryTest::commandLine()
 
     QCOMPARE(converterCommandLine(fields),
              QStringList({"ProjbridgeCli", "/work/my project/app.dpj", "/out put", "", "-pn", "my app"}) + options);
+}
+
+void SummaryTest::aLongUpdatePreviewIsCountedBeyondItsLines()
+{
+    const QStringList lines{"Would remove, the project no longer has it: a", "Would merge the edit into: b",
+                            "Would merge the edit into: c"};
+    QCOMPARE(updatePreviewText(lines, 3), "A dry run of this update says:\n" + lines.join(u'\n'));
+    QCOMPARE(updatePreviewText(lines, 1), "A dry run of this update says:\n" + lines[0] + "\n... and 2 more");
 }
 
 QTEST_MAIN(SummaryTest)
