@@ -18,6 +18,9 @@
 
 namespace {
 
+// Files the IDE shows directly under the project, beside its folders.
+constexpr FolderKind directlyUnderProject = FolderKind::byExtension;
+
 // What each element holds. A start tag of any other name met there belongs to
 // an element this reader does not know, and is read over with its content.
 constexpr std::array<std::string_view, 5> projectContent{"target", "configurations", "folders", "files",
@@ -67,9 +70,9 @@ bool ProjectReader::readProject(Group& root)
         readTarget(root);
         readFilesOutsideFolders(root);
         if (target != nullptr) {
-            while (readConfigurations(*target) || readFiles(*target, FolderKind::outsideFolders)) {
+            while (readConfigurations(*target) || readFiles(*target, directlyUnderProject)) {
             }
-            while ((startTag("folders") && readFolderList(*target)) || readFiles(*target, FolderKind::outsideFolders)) {
+            while ((startTag("folders") && readFolderList(*target)) || readFiles(*target, directlyUnderProject)) {
             }
             readCustomDataTables();
             readFilesOutsideFolders(*target);
@@ -77,11 +80,12 @@ bool ProjectReader::readProject(Group& root)
     });
 }
 
-// The IDE writes the files outside all folders after the folders; taken from
-// nowhere, they are read over wherever they stand, even without a target.
+// The IDE writes the files directly under the project after the folders, and
+// builds them for every configuration: they are the target's, each by its
+// extension. Before the target they belong to nothing, and are read over.
 void ProjectReader::readFilesOutsideFolders(Group& group)
 {
-    while (readFiles(group, FolderKind::outsideFolders)) {
+    while (readFiles(group, &group == target ? directlyUnderProject : FolderKind::outsideFolders)) {
     }
 }
 

@@ -412,6 +412,7 @@ TEST_F(ProjectReaderTest, ElementsTheReaderDoesNotKnowAreReadOverWithTheirConten
         "</visualdsp-project>\n";
     EXPECT_EQ(tree(text), "app\n"
                           "  ADSP-BF533\n"
+                          "    file P:\\README.c\n"
                           "    Debug\n"
                           "      file P:\\main.c\n"
                           "      define KEPT\n");
@@ -446,18 +447,20 @@ TEST_F(ProjectReaderTest, EmptyElementTagsAreElementsWithoutContent)
     EXPECT_EQ(tree("<visualdsp-project><target/></visualdsp-project>"), "app\n");
 }
 
-TEST_F(ProjectReaderTest, FilesOutsideFoldersMayComeBeforeTheFoldersOrWithoutThem)
+TEST_F(ProjectReaderTest, FilesDirectlyUnderTheProjectAreTheTargetsByTheirExtension)
 {
-    const std::string outside = files(file(".\\top.c"));
+    const std::string outside = files(file(".\\top.c") + file(".\\inc\\top.h") + file(".\\app.ldf"));
     const std::string sources = folders(folder("Source Files", files(file(".\\a.c"))));
+    // The IDE builds them for every configuration, wherever they stand after the target.
     EXPECT_EQ(tree(project(debugAndRelease + outside + sources)),
-              "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n");
-    EXPECT_EQ(tree(project(debugAndRelease + outside)), "app\n  ADSP-21262\n    Debug\n    Release\n");
-    // Wherever they stand they are read over, even where no target is.
-    EXPECT_EQ(tree(project(outside + debugAndRelease + outside + sources + outside)),
-              "app\n  ADSP-21262\n    file P:\\a.c\n    Debug\n    Release\n");
+              "app\n  ADSP-21262\n    file P:\\top.c\n    file P:\\a.c\n    include P:\\inc\n    Debug\n"
+              "    Release\n");
+    EXPECT_EQ(tree(project(debugAndRelease + sources + outside)),
+              "app\n  ADSP-21262\n    file P:\\a.c\n    file P:\\top.c\n    include P:\\inc\n    Debug\n"
+              "    Release\n");
+    // Before the target, or without one, they belong to nothing and are read over.
     EXPECT_EQ(tree("<visualdsp-project>\n" + outside + "</visualdsp-project>\n"), "app\n");
-    EXPECT_EQ(tree("<visualdsp-project>\n" + outside + "<target><processor>X</processor></target>\n" + outside +
+    EXPECT_EQ(tree("<visualdsp-project>\n" + outside + "<target><processor>X</processor></target>\n" +
                    "</visualdsp-project>\n"),
               "app\n  X\n");
 }
