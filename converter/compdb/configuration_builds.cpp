@@ -1,5 +1,7 @@
 #include "compdb/configuration_builds.h"
 
+#include "base/path_key.h"
+#include "base/windows_path.h"
 #include "reader/group.h"
 
 #include <algorithm>
@@ -59,10 +61,13 @@ ConfigurationBuild gather(const Group& configuration, const std::vector<PlacedGr
         std::vector<std::string>& folders = placed.group->isConfiguration ? build.includeFolders : commonFolders;
         folders.insert(folders.end(), placed.group->includePaths().begin(), placed.group->includePaths().end());
     }
-    // A folder named twice is searched at its first place only.
+    // A folder named twice, in whatever spelling (".\src\" and "src"), is
+    // searched at its first place only.
     build.includeFolders.insert(build.includeFolders.end(), commonFolders.begin(), commonFolders.end());
     std::unordered_set<std::string> named;
-    std::erase_if(build.includeFolders, [&](const std::string& folder) { return !named.insert(folder).second; });
+    std::erase_if(build.includeFolders, [&](const std::string& folder) {
+        return !named.insert(pathKey(withoutEmptyOrDotParts(folder))).second;
+    });
     return build;
 }
 
