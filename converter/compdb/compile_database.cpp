@@ -26,6 +26,8 @@ namespace {
 constexpr std::string_view databaseFileName = "compile_commands.json";
 constexpr char hostSeparator = '/';
 constexpr std::string_view standInFolderName = "include-names";
+constexpr std::string_view notBuiltFile =
+    "no compilation database entry: the compiler and the assembler build no file of this extension";
 
 bool liesBelow(const std::string& path, const std::string& folder)
 {
@@ -189,6 +191,9 @@ CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
         ProjectBuilds& project = plan->projects[p];
         report.setProject(run.sourceIsGroup ? project.name : std::string());
         for (std::size_t b = 0; b < project.builds.size(); ++b) {
+            for (const std::string& file : project.builds[b].notBuilt) {
+                report.settingNotCarried(project.builds[b].name, file, notBuiltFile);
+            }
             const std::size_t configuration = configurationIndex.at(project.builds[b].name);
             plan->builds[configuration].emplace_back(p, b);
             std::string standInFolder = joinPath(joinPath(plan->folder, plan->configurationFolders[configuration]),

@@ -2,6 +2,7 @@
 
 #include "base/path_key.h"
 #include "base/windows_path.h"
+#include "reader/file_roles.h"
 #include "reader/group.h"
 
 #include <algorithm>
@@ -50,12 +51,12 @@ ConfigurationBuild gather(const Group& configuration, const std::vector<PlacedGr
     groups.reserve(common.size() + own.size());
     std::merge(common.begin(), common.end(), own.begin(), own.end(), std::back_inserter(groups),
                [](const PlacedGroup& a, const PlacedGroup& b) { return a.place < b.place; });
-    ConfigurationBuild build{configuration.name, {}, {}, &configuration};
+    ConfigurationBuild build{configuration.name, {}, {}, {}, &configuration};
     std::vector<std::string> commonFolders;
     for (const PlacedGroup& placed : groups) {
         for (const std::string_view file : placed.group->files()) {
             if (!file.empty()) {
-                build.files.emplace_back(file);
+                (isBuiltSource(file) ? build.files : build.notBuilt).emplace_back(file);
             }
         }
         std::vector<std::string>& folders = placed.group->isConfiguration ? build.includeFolders : commonFolders;

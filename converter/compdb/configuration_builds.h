@@ -10,6 +10,8 @@ struct ConfigurationBuild {
     std::string name;
     // In the order the project lists them.
     std::vector<std::string> files;
+    // The project's other files, which the IDE does not build.
+    std::vector<std::string> notBuilt;
     // The configuration's own folders first, then those common to all; each once.
     std::vector<std::string> includeFolders;
     // The configuration's group below the target, whose tool options it takes.

@@ -86,3 +86,8 @@ bool isAssemblySource(std::string_view path)
 {
     return isOneOf(lowerCaseExtension(path), assemblyExtensions);
 }
+
+bool isBuiltSource(std::string_view path)
+{
+    return isOneOf(lowerCaseExtension(path), sourceExtensions);
+}

@@ -26,5 +26,8 @@ FileRole roleByFolder(std::string_view path, FolderKind kind);
 // A source that the assembler translates, by its extension (letter case
 // ignored): "crt.S", "boot.asm".
 bool isAssemblySource(std::string_view path);
+// A file that the compiler or the assembler builds, by its extension (letter
+// case ignored); a header or a .cfg in a folder of sources is not.
+bool isBuiltSource(std::string_view path);
 // Why `roleByFolder`, or the extension list after it, took a file as nothing.
 NotTakenBecause whyNotTaken(std::string_view path, FolderKind kind);

@@ -32,6 +32,8 @@ from conversion_harness import Sandbox, exit_status, read_project_file
 # The compiler the test packages install.
 CLANG = "clang"
 ASSEMBLY_EXTENSIONS = {".asm", ".s", ".dsp"}
+# What the VisualDSP compiler and assembler build; a header in a source folder is not.
+BUILT_EXTENSIONS = ASSEMBLY_EXTENSIONS | {".c", ".cc", ".cpp", ".cxx"}
 MISSING_HEADER = re.compile(r"fatal error: '([^']+)' file not found")
 EXTERN_ASM = 'extern "asm"'
 
@@ -112,11 +114,12 @@ def check_example(cli, example, sandbox):
 
 
 def built_files(group, configuration, configurations, drives):
-    """The files of a group and its children, but for other configurations'
-    groups; those on a drive of the sandbox by their host paths."""
+    """The files the IDE builds of a group and its children, but for other
+    configurations' groups; those on a drive of the sandbox by their host paths."""
     if group.name in configurations and group.name != configuration:
         return []
-    return [drives.host_path(f) or f for f in group.files] + [
+    return [drives.host_path(f) or f for f in group.files
+            if os.path.splitext(f.replace("\\", "/"))[1].lower() in BUILT_EXTENSIONS] + [
         f for child in group.children for f in built_files(child, configuration, configurations, drives)]
 
 
