@@ -3,6 +3,7 @@
 #include "base/project_name.h"
 #include "converter_arguments.h"
 #include "converter_text.h"
+#include "project_group.h"
 #include "typed_path.h"
 
 #include <QFileInfo>
@@ -32,7 +33,8 @@ QString projectFileProblem(const QString& typed)
     if (path.isEmpty()) {
         return wizardText("Project File: choose the project (.dpj) or project group (.dpg) to convert.");
     }
-    return wrongEntry(wizardText("Project File"), path, Wanted::file, wizardText("project"));
+    const QString problem = wrongEntry(wizardText("Project File"), path, Wanted::file, wizardText("project"));
+    return problem.isEmpty() ? sourceFileProblem(path) : problem;
 }
 
 // Empty is taken: the converter then looks the installation up itself.

@@ -1,11 +1,16 @@
 // Before any Qt header: Qt's "slots" keyword would rename a member of the converter's.
+#include "base/errors.h"
 #include "reader/group_file_reader.h"
+#include "reader/older_project_file.h"
+#include "reader/project_reader.h"
 #include "report/conversion_report.h"
 
 #include "converter_text.h"
 #include "platform/platform.h"
 #include "project_group.h"
+#include "wizard_fields.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -53,4 +58,33 @@ std::optional<ProjectGroup> readProjectGroup(const QString& path)
         group.members << QStringLiteral("%1 (%2)").arg(decoded(member.name), decoded(member.file));
     }
     return group;
+}
+
+QString sourceFileProblem(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.peek(1).isEmpty()) {
+        return {};
+    }
+    const std::string windowsPath = platform::commandLinePath(toConverterText(path));
+    if (isOlderBinaryProjectFile(windowsPath)) {
+        return wizardText("Project File: a binary project file of an older VisualDSP version. Open it in the IDE and "
+                          "save it, which converts it, then choose it again.");
+    }
+    XmlLexer lexer;
+    try {
+        lexer.openFile(windowsPath);
+        const std::string_view element = lexer.pendingStartTagName();
+        if (element == projectElementName || GroupFileReader::isGroupFile(lexer)) {
+            return {};
+        }
+    } catch (const XMLReaderError& error) {
+        // Text without a tag is some other file; one cut short or unreadable is the converter's to tell.
+        if (error.code != XMLReaderError::noElement) {
+            return {};
+        }
+    } catch (const std::exception&) {
+        return {};
+    }
+    return wizardText("Project File: not a VisualDSP project or project group.");
 }

@@ -61,11 +61,11 @@ private:
 bool ProjectReader::readProject(Group& root)
 {
     rootSourceDir = root.sourceDir;
-    if (!startElement("visualdsp-project")) {
+    if (!startElement(projectElementName)) {
         return false;
     }
     foundProject_ = true;
-    return readElementContent("visualdsp-project", projectContent, [&] {
+    return readElementContent(projectElementName, projectContent, [&] {
         readFilesOutsideFolders(root);
         readTarget(root);
         readFilesOutsideFolders(root);

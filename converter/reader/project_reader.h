@@ -17,6 +17,9 @@
 #include <utility>
 #include <vector>
 
+// The root element of a project file.
+inline constexpr std::string_view projectElementName = "visualdsp-project";
+
 // What reading one project file needs of the conversion.
 struct ProjectReaderInput {
     // "" when none is known: the installation variables then stay in paths.

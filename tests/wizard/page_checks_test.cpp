@@ -93,6 +93,17 @@ void PageChecksTest::firstPageProblems_data()
     QTest::newRow("folder as project") << QStringList{"$/a folder.dpj", vdsp, out, "app"}
                                        << QStringList{"Project File: this is a folder, not a project file.", "", "",
                                                       ""};
+    // Told from the file's start; an empty file is the converter's to report.
+    const QString notAProject = "Project File: not a VisualDSP project or project group.";
+    QTest::newRow("linker file as project") << QStringList{"$/work dir/app.ldf", vdsp, out, "app"}
+                                            << QStringList{notAProject, "", "", ""};
+    QTest::newRow("other XML as project") << QStringList{"$/work dir/other.dpj", vdsp, out, "app"}
+                                          << QStringList{notAProject, "", "", ""};
+    QTest::newRow("older binary project")
+        << QStringList{"$/work dir/old.dpj", vdsp, out, "app"}
+        << QStringList{"Project File: a binary project file of an older VisualDSP version. Open it in the IDE and "
+                       "save it, which converts it, then choose it again.",
+                       "", "", ""};
     QTest::newRow("install missing")
         << QStringList{dpj, "$/VisualDSP 4.0", out, "app"}
         << QStringList{"", "Install Location: no such folder. Leave it empty to have it looked up.", "", ""};
@@ -132,6 +143,9 @@ void PageChecksTest::firstPageProblems()
 
     WorkingFolder folder;
     folder.writeFile("work dir/app.dpj");
+    folder.writeFile("work dir/app.ldf", "ARCHITECTURE(ADSP-BF533)\n");
+    folder.writeFile("work dir/other.dpj", "<?xml version=\"1.0\"?>\n<!-- x -->\n<linker-description/>\n");
+    folder.writeFile("work dir/old.dpj", QByteArray("xV4\x12\0\0\x01", 7));
     for (const char* name : {"VisualDSP 5.0", "out", "a folder.dpj"}) {
         folder.makeFolder(name);
     }
