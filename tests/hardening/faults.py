@@ -132,7 +132,9 @@ def disk_full_in_a_personality_file(fault):
 def destination_is_a_file(fault):
     fault.write_project(HEAD, target(), folders(folder("Source Files", [".\\main.c"])), END)
     fault.destination.write_bytes(b"a file, not a folder\n")
-    expect_run(fault.convert(), 1, ["Could not write file: " + fault.out(f"{PROJECT}.prj")])
+    # A dry run fails where the run would, and writes nothing either.
+    for options in ([], ["-dry-run"]):
+        expect_run(fault.convert(options), 1, ["Could not write file: " + fault.out(f"{PROJECT}.prj")])
     expect("destination", fault.destination.read_bytes(), b"a file, not a folder\n")
 
 
@@ -480,15 +482,15 @@ def converting_again(fault):
     expect("second project", fault.sandbox.run_watched(arguments, timeout_seconds=fault.timeout).status, 0)
     before = listing(fault.destination)
     expect("first project again", fault.convert().status, 0)
-    outcome = fault.convert(["-pn", "other"])
-    expect_run(outcome, 1, [f"Will not write {fault.out(own('Debug'))}: the project {PROJECT} converted into this "
-                            "destination wrote it"])
+    for options in (["-pn", "other"], ["-pn", "other", "-dry-run"]):
+        expect_run(fault.convert(options), 1, [f"Will not write {fault.out(own('Debug'))}: the project {PROJECT} "
+                                               "converted into this destination wrote it"])
     expect("changes", changes(before, listing(fault.destination)), [])
 
     # The database folder of a configuration the project lost goes with it.
     database = ["-compdb", fault.out("db")]
     write_project("Debug", "Release")
-    expect("with databases", fault.convert(database).status, 0)
+    expect("with databases", fault.convert_previewed(database).status, 0)
     write_project("Debug")
     expect("databases left", (fault.convert_previewed(database).status, sorted(os.listdir(fault.destination / "db"))),
            (0, ["Debug"]))
