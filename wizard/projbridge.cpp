@@ -1,11 +1,13 @@
 #include "projbridge.h"
 
 #include "converter_arguments.h"
+#include "converter_program.h"
 #include "converter_text.h"
 #include "platform/platform.h"
 #include "summary.h"
 #include "typed_path.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -189,9 +191,16 @@ void Projbridge::cleanupPage(int id)
 
 void Projbridge::showSummaryWhileReady()
 {
-    if (runState == RunState::Ready) {
-        DetailsText->setPlainText(summaryText(fields(), projectGroup));
+    if (runState != RunState::Ready) {
+        return;
     }
+    QString summary = summaryText(fields(), projectGroup);
+    // Told before Finish, which could not run it.
+    if (findConverter(converterProgramName, QCoreApplication::applicationDirPath()).isEmpty()) {
+        summary += u'\n' + tr("%1 was not found beside the wizard or on the path: Finish cannot run it.")
+                               .arg(converterFileName()) + u'\n';
+    }
+    DetailsText->setPlainText(summary);
 }
 
 // On a thread of its own, so that a source on a slow share does not hold the window; the summary shows the

@@ -1,7 +1,10 @@
 // Before any Qt header: Qt's "slots" keyword would rename a member of the converter's.
 #include "base/errors.h"
+#include "base/host_file_names.h"
+#include "driver/make_absolute_path.h"
 #include "reader/group_file_reader.h"
 #include "reader/older_project_file.h"
+#include "reader/project_paths.h"
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
 
@@ -54,8 +57,14 @@ std::optional<ProjectGroup> readProjectGroup(const QString& path)
         }
     }
     ProjectGroup group{{}, readWhole};
+    // Found as the converter finds them: letter case ignored, from the group file's folder.
+    HostFileNames hostFiles;
+    const std::string groupFile = makeAbsolutePath(platform::commandLinePath(toConverterText(path)));
     for (const GroupMember& member : members) {
-        group.members << QStringLiteral("%1 (%2)").arg(decoded(member.name), decoded(member.file));
+        const std::string memberFile = makeAbsolutePath(resolveGroupMemberPath(groupFile, member.file));
+        const bool found = hostFiles.existing(memberFile).has_value();
+        group.members << QStringLiteral("%1 (%2)").arg(decoded(member.name), decoded(member.file)) +
+                             (found ? QString() : wizardText(": no such file"));
     }
     return group;
 }

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-// The members a project group file lists, in the file's order, each as "name (file)".
+// The members a project group file lists, in the file's order, each as "name (file)", and ": no such file"
+// after one whose project file the converter would not find.
 struct ProjectGroup {
     QStringList members;
     // False when the file broke off or was malformed after the members listed.

@@ -277,6 +277,9 @@ void RunnerTest::converterNotFound()
     Projbridge wizard;
     goToLastPage(wizard);
     AnsweredMessages closer(wizard);
+    // The summary tells it before Finish.
+    QVERIFY(wizard.DetailsText->toPlainText().endsWith(
+        "\n" + converterFileName() + " was not found beside the wizard or on the path: Finish cannot run it.\n"));
 
     QVERIFY(press(wizard, QWizard::FinishButton));
     QTest::qWait(100);

@@ -1,12 +1,17 @@
 #include "converter_arguments.h"
+#include "converter_program.h"
 #include "projbridge.h"
 #include "summary.h"
 #include "update_preview.h"
 #include "wizard_test_support.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -50,6 +55,7 @@ class SummaryTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void extensionListInSummary_data();
     void extensionListInSummary();
     void summaryFollowsChangesAfterGoingBack();
@@ -62,7 +68,20 @@ private slots:
 
 private:
     void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
+
+    // A converter to be found, so that the summary has nothing to say of it.
+    QTemporaryDir converterFolder;
+    std::unique_ptr<SearchPath> searchPath;
 };
+
+void SummaryTest::initTestCase()
+{
+    QFile converter(QDir(converterFolder.path()).filePath(converterFileName()));
+    QVERIFY(converter.open(QIODevice::WriteOnly));
+    converter.close();
+    converter.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    searchPath = std::make_unique<SearchPath>(QStringList{converterFolder.path()});
+}
 
 void SummaryTest::goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder)
 {
@@ -166,7 +185,8 @@ void SummaryTest::projectGroupInSummary_data()
                              "<project name=\"video\" file=\".\\V.dpj\"><dependencies>\r\n"
                              "<dependent-project>K</dependent-project></dependencies></project>\r\n"
                              "<project name=\"Kern \xc4\" file=\"C:\\K\xe4rne\\A.dpj\"></project>\r\n";
-    const QString members = QString::fromUtf8("Project Group Members:\nvideo (.\\V.dpj)\nKern Ä (C:\\Kärne\\A.dpj)\n");
+    const QString members =
+        QString::fromUtf8("Project Group Members:\nvideo (.\\V.dpj)\nKern Ä (C:\\Kärne\\A.dpj): no such file\n");
     QTest::newRow("group") << group + "</visualdsp-project-group>" << members + "\n";
     QTest::newRow("truncated") << group << members + "the group file could not be read beyond this point\n\n";
     QTest::newRow("empty") << QByteArray("<visualdsp-project-group/>")
@@ -181,6 +201,8 @@ void SummaryTest::projectGroupInSummary()
     WorkingFolder folder;
     const WizardFields fields = filledFields(folder);
     folder.writeFile("source/app.dpj", source);
+    // The IDE finds a member whatever the letter case of its name.
+    folder.writeFile("source/v.dpj");
 
     QCOMPARE(summaryText(fields, readProjectGroup(fields.projectFile)),
              expectedSummary(folder, "all files", groupBlock));
