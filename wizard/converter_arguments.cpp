@@ -1,6 +1,8 @@
 #include "converter_arguments.h"
 
+#include "base/windows_path.h"
 #include "converter_program.h"
+#include "converter_text.h"
 #include "typed_path.h"
 
 #include <QDir>
@@ -12,9 +14,13 @@ namespace {
 
 const QString projectFileSuffix = QStringLiteral(".prj");
 
+// A destination typed with a drive ("Z:\tmp\out", as Wine's file dialogs give it) keeps Windows form on
+// every platform, so that no path the wizard shows mixes the two.
 QString inDestination(const WizardFields& fields, const QString& suffix)
 {
-    return QDir::toNativeSeparators(QDir(typedPath(fields.destination)).filePath(projectName(fields) + suffix));
+    const QString destination = typedPath(fields.destination);
+    const QString path = QDir(destination).filePath(projectName(fields) + suffix);
+    return hasDrive(toConverterText(destination)) ? QString(path).replace(u'/', u'\\') : QDir::toNativeSeparators(path);
 }
 
 } // namespace

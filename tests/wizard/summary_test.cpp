@@ -65,6 +65,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void aLongUpdatePreviewIsCountedBeyondItsLines();
+    void pathsInTheDestinationKeepItsForm();
 
 private:
     void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
@@ -266,6 +267,19 @@ void SummaryTest::aLongUpdatePreviewIsCountedBeyondItsLines()
                             "Would merge the edit into: c"};
     QCOMPARE(updatePreviewText(lines, 3), "A dry run of this update says:\n" + lines.join(u'\n'));
     QCOMPARE(updatePreviewText(lines, 1), "A dry run of this update says:\n" + lines[0] + "\n... and 2 more");
+}
+
+// Z:\tmp\out5/app.report.tsv would be neither a Windows path nor a host one.
+void SummaryTest::pathsInTheDestinationKeepItsForm()
+{
+    WizardFields fields;
+    fields.name = "app";
+    for (const char* typed : {"Z:\\tmp\\out5", "Z:/tmp/out5/", "'Z:\\tmp/out5'"}) {
+        fields.destination = typed;
+        QCOMPARE(reportFilePath(fields), "Z:\\tmp\\out5\\app.report.tsv");
+    }
+    fields.destination = "/tmp/out5";
+    QCOMPARE(projectFilePath(fields), QDir::toNativeSeparators("/tmp/out5/app.prj"));
 }
 
 QTEST_MAIN(SummaryTest)
