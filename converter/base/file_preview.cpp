@@ -4,6 +4,7 @@ FilePreview::File& FilePreview::start(const std::string& hostPath)
 {
     File& file = files_[hostPath];
     file = File();
+    file.keepsText = textKept_.contains(hostPath);
     return file;
 }
 
@@ -11,7 +12,7 @@ void FilePreview::add(File& file, std::string_view bytes) const
 {
     file.size += bytes.size();
     file.digest.add(bytes);
-    if (file.size <= textBound_) {
+    if (file.keepsText && file.size <= textBound_) {
         file.text.append(bytes);
     } else {
         std::string().swap(file.text);

@@ -9,19 +9,23 @@
 #include <unordered_set>
 
 // What a dry run would write, file by file by host path: each file's size and
-// digest, to weigh it against the last run's, and its text up to a bound, for
-// a merge to be tried. Nothing of it reaches the disk.
+// digest, to weigh it against the last run's, and the text of the files an
+// edit may be merged into, up to a bound. Nothing of it reaches the disk.
 class FilePreview {
 public:
     struct File {
         std::uint64_t size = 0;
         ContentDigest digest;
-        // The whole text while `size` is within the bound, else empty.
+        // The whole text of a file whose text is kept while `size` is within
+        // the bound, else empty.
         std::string text;
+        bool keepsText = false;
     };
 
     explicit FilePreview(std::uint64_t textBound) : textBound_(textBound) {}
 
+    // Before the writing: a file whose text is kept.
+    void keepTextOf(const std::string& hostPath) { textKept_.insert(hostPath); }
     // The file written afresh under the path.
     File& start(const std::string& hostPath);
     void add(File& file, std::string_view bytes) const;
@@ -36,4 +40,5 @@ private:
     std::uint64_t textBound_;
     std::unordered_map<std::string, File> files_;
     std::unordered_set<std::string> folders_;
+    std::unordered_set<std::string> textKept_;
 };

@@ -14,6 +14,7 @@
 #include "reader/project_reader.h"
 #include "report/conversion_report.h"
 #include "layout/output_plan.h"
+#include "platform/platform.h"
 #include "writer/project_writer.h"
 
 #include <algorithm>
@@ -268,6 +269,11 @@ int Converter::preview(const OutputPlan& plan, const CompileDatabases* databases
                        const ProjectReading& reading)
 {
     FilePreview written(maxBaseBytes);
+    for (const RunFile& output : outputs) {
+        if (output.mergedWhenEdited) {
+            written.keepTextOf(platform::hostPath(output.path));
+        }
+    }
     {
         const QuietConsole quiet;
         destinationFolders = DestinationFolders(destinationFolder, written);

@@ -32,7 +32,7 @@ void RecordKeeper::preview(std::vector<RunFile> plannedOutputs, const FilePrevie
             printLine("Would keep as edited, nothing to bring into it: " + shownName(name));
             continue;
         }
-        const bool freshWhole = fresh != nullptr && fresh->text.size() == fresh->size;
+        const bool freshWhole = fresh != nullptr && fresh->keepsText && fresh->text.size() == fresh->size;
         if (whole && mayPutBack(name) && mergeable.contains(key) && freshWhole &&
             mergedText(base, plainFileText(name, maxBaseBytes), fresh->text)) {
             printLine("Would merge the edit into: " + shownName(name));
