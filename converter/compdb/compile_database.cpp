@@ -7,6 +7,8 @@
 #include "base/windows_path.h"
 #include "compdb/configuration_builds.h"
 #include "compdb/database_entries.h"
+#include "compdb/exported_makefile.h"
+#include "compdb/ide_build_check.h"
 #include "compdb/include_stand_ins.h"
 #include "platform/platform.h"
 #include "reader/group.h"
@@ -26,6 +28,7 @@ namespace {
 constexpr std::string_view databaseFileName = "compile_commands.json";
 constexpr char hostSeparator = '/';
 constexpr std::string_view standInFolderName = "include-names";
+constexpr std::string_view makefileExtension = ".mak";
 constexpr std::string_view notBuiltFile =
     "no compilation database entry: the compiler and the assembler build no file of this extension";
 
@@ -111,6 +114,30 @@ ProjectBuilds projectBuilds(const std::string& installFolder, HostFileNames& hos
     return {project.name, projectTools(installFolder, hostFiles, target), configurationBuilds(target), {}};
 }
 
+// The makefile the IDE exported beside the project, when there is one: one
+// line per configuration it holds, the differences in the report.
+void checkAgainstExportedMakefile(const ProjectBuilds& project, const Group& projectGroup,
+                                  const std::string& projectFolder, HostFileNames& hostFiles, ConversionReport& report)
+{
+    const std::string path = joinPath(projectFolder, projectGroup.projectFileStem + std::string(makefileExtension));
+    const std::string& ideName = projectGroup.ideProjectName.empty() ? project.name : projectGroup.ideProjectName;
+    const MakefileReading reading = readExportedMakefile(toolPath(hostFiles, path), ideName);
+    if (!reading.makefile) {
+        if (!reading.problem.empty()) {
+            printLine("Not checked against the IDE's build: " + path + ": " + reading.problem);
+        }
+        return;
+    }
+    for (const IdeCheck& check :
+         checkAgainstIdeBuild(*reading.makefile, project.tools, project.builds, projectFolder, report)) {
+        printLine("Checked against the IDE's build: " + path + ", configuration " + check.configuration + ": " +
+                  (check.configurationKnown ? std::to_string(check.agree) + " files agree, " +
+                                                  std::to_string(check.differ) + " differ"
+                                            : std::string("the project has no such configuration; the makefile is "
+                                                          "older than the project")));
+    }
+}
+
 std::map<std::string, std::string> scanIncludes(const ProjectBuilds& project, const ConfigurationBuild& build,
                                                 ConversionReport& report)
 {
@@ -190,6 +217,8 @@ CompileDatabases::CompileDatabases(DatabaseSources sources, std::string folder)
     for (std::size_t p = 0; p < plan->projects.size(); ++p) {
         ProjectBuilds& project = plan->projects[p];
         report.setProject(run.sourceIsGroup ? project.name : std::string());
+        checkAgainstExportedMakefile(project, *targets[p].first, targets[p].second->sourceDir, plan->hostFiles,
+                                     report);
         for (std::size_t b = 0; b < project.builds.size(); ++b) {
             for (const std::string& file : project.builds[b].notBuilt) {
                 report.settingNotCarried(project.builds[b].name, file, notBuiltFile);

@@ -161,6 +161,12 @@ ProjectTools projectTools(const std::string& installFolder, HostFileNames& hostF
     return tools;
 }
 
+std::vector<std::string> entryWords(const ProjectTools& tools, const ConfigurationBuild& build, bool assembles)
+{
+    Commands commands = commandsOf(tools, build, std::string());
+    return std::move(assembles ? commands.assembler : commands.compiler);
+}
+
 ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuild& build,
                               const std::string& standInFolder)
 {

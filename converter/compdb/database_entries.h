@@ -41,6 +41,10 @@ struct ProjectEntries {
     const std::vector<std::string>* files;
 };
 
+// The words an entry of the build gives a source before the file itself, the
+// stand-in folder left out: the compiler's, or with `assembles` the assembler's.
+std::vector<std::string> entryWords(const ProjectTools& tools, const ConfigurationBuild& build, bool assembles);
+
 // The stand-in folder (a host path) is "" when no include of the build needs one.
 ProjectEntries projectEntries(const ProjectTools& tools, const ConfigurationBuild& build,
                               const std::string& standInFolder);

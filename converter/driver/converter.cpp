@@ -65,6 +65,7 @@ Converter::Converter(std::string sourcePath, std::string destinationFolder, std:
       installFolder(std::move(installFolder)), report(std::make_unique<ConversionReport>())
 {
     rootGroup = std::make_unique<Group>(rootGroupName(this->sourcePath));
+    rootGroup->projectFileStem = rootGroup->name;
     if (this->installFolder.empty()) {
         this->installFolder = findInstallFolder();
     }

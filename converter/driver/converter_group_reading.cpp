@@ -79,6 +79,7 @@ bool Converter::readGroupMember(const GroupMember& member, const MemberFile& fil
     printLine("Reading Project - " + member.name + ": " + path);
     auto project = std::make_unique<Group>(member.name);
     project->sourceDir = parentFolder(path).value_or(std::string());
+    project->projectFileStem = withoutExtension(fileName(path));
     report->setProject(project->name);
     report->groupAdded(*rootGroup, *project, project->name);
     report->projectBegins();

@@ -41,6 +41,12 @@ public:
     // Of a target: the configuration the IDE builds ("active" of the project's
     // configurations), "" when the project names none.
     std::string activeConfiguration;
+    // Of a project: its project file's name without the extension, which also
+    // names the makefile the IDE exports beside it.
+    std::string projectFileStem;
+    // Of a project: its name in the IDE (the project element's "name"), with
+    // which the goals of that makefile begin; "" when the file gives none.
+    std::string ideProjectName;
     // A configuration's tool options as the project writes them, by tool type
     // ("Compiler", "Assembler"): the compilation databases read more of them.
     std::map<std::string, std::string> toolOptions;

@@ -65,6 +65,7 @@ bool ProjectReader::readProject(Group& root)
         return false;
     }
     foundProject_ = true;
+    root.ideProjectName = attribute("name");
     return readElementContent(projectElementName, projectContent, [&] {
         readFilesOutsideFolders(root);
         readTarget(root);

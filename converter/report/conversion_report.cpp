@@ -184,6 +184,14 @@ void ConversionReport::editMerged(const std::string& path)
     }
 }
 
+void ConversionReport::differsFromIdeBuild(const std::string& configuration, const std::string& sourceFile,
+                                           const std::string& what)
+{
+    if (file) {
+        write("differs from the IDE", configuration, sourceFile, what);
+    }
+}
+
 void ConversionReport::leftoverKept(const std::string& path)
 {
     if (file) {

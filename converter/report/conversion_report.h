@@ -81,6 +81,10 @@ public:
     void editMerged(const std::string& path);
     // A processor whose compiler-defined macros the compilation databases lack.
     void builtInMacrosUnknown(const std::string& processor);
+    // A command of the IDE's exported makefile that the database entry of the
+    // file does not match, the file as the makefile names it.
+    void differsFromIdeBuild(const std::string& configuration, const std::string& sourceFile,
+                             const std::string& what);
 
     // What the personalities carry, each once; a macro keeps its last value.
     void includeFolder(const std::string& configuration, const std::string& asWritten, const std::string& folder);

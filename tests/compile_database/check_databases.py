@@ -40,7 +40,7 @@ EXTERN_ASM = 'extern "asm"'
 
 def convert(cli, project, work, sandbox):
     """Converts a copy of the project; returns the databases by configuration
-    and the analyser project file's root block."""
+    the analyser project file's root block and what the run printed."""
     destination, databases = work / "out", work / "db"
     destination.mkdir()
     # The sandbox's empty prefix records no installation.
@@ -48,7 +48,7 @@ def convert(cli, project, work, sandbox):
     if completed.returncode != 0:
         raise AssertionError(f"{project.name}: status {completed.returncode}\n{completed.stdout.decode('latin-1')}")
     found = {database.parent.name: database for database in databases.glob("*/compile_commands.json")}
-    return found, read_project_file((destination / "p.prj").read_bytes())
+    return found, read_project_file((destination / "p.prj").read_bytes()), completed.stdout.decode("latin-1")
 
 
 def clang_reads(entry):
@@ -86,7 +86,12 @@ def check_projects(cli, projects, sandbox):
         for index, project in enumerate(sorted(repository.rglob("*.dpj"))):
             folder = sandbox.root / "runs" / f"{repository.name}-{index}"
             folder.mkdir(parents=True)
-            databases, _ = convert(cli, project, folder, sandbox)
+            databases, _, printed = convert(cli, project, folder, sandbox)
+            # Every exported makefile is checked, and every command agrees.
+            if project.with_suffix(".mak").is_file():
+                checks = [line for line in printed.splitlines() if line.startswith("Checked against the IDE's build")]
+                if not checks or not all(line.endswith(" 0 differ") for line in checks):
+                    problems.append(f"{project.name}: against its makefile: {checks}")
             for configuration, database in sorted(databases.items()):
                 for entry in json.loads(database.read_text(encoding="utf-8")):
                     kind, output = verdict(entry, headers)
@@ -100,7 +105,7 @@ def check_projects(cli, projects, sandbox):
 def check_example(cli, example, sandbox):
     problems = []
     shutil.copytree(example, sandbox.root / "example")
-    databases, _ = convert(cli, sandbox.root / "example" / (example.name + ".dpj"), sandbox.root, sandbox)
+    databases, _, _ = convert(cli, sandbox.root / "example" / (example.name + ".dpj"), sandbox.root, sandbox)
     for configuration, database in sorted(databases.items()):
         for entry in json.loads(database.read_text(encoding="utf-8")):
             status, output = clang_reads(entry)
@@ -129,7 +134,7 @@ def check_corpus(cli, corpus, sandbox):
         folder = sandbox.root / project.stem
         folder.mkdir()
         shutil.copyfile(project, folder / project.name)
-        databases, root = convert(cli, folder / project.name, folder, sandbox)
+        databases, root, _ = convert(cli, folder / project.name, folder, sandbox)
         target = root.children[0]
         for configuration, database in sorted(databases.items()):
             try:
