@@ -23,6 +23,13 @@ std::string folderKey(const std::string& path)
     return key;
 }
 
+// The IDE writes both the project and the makefile, and names files whatever
+// their letter case.
+std::string fileKey(const std::string& windowsPath)
+{
+    return asciiUpperCase(withoutEmptyOrDotParts(windowsPath));
+}
+
 std::string joined(const std::vector<std::string>& words)
 {
     std::string text;
@@ -108,14 +115,14 @@ std::vector<IdeCheck> checkAgainstIdeBuild(const ExportedMakefile& makefile, con
         }
         std::unordered_set<std::string> entries;
         for (const std::string& file : build->files) {
-            entries.insert(pathKey(withoutEmptyOrDotParts(file)));
+            entries.insert(fileKey(file));
         }
         const EntryView views[] = {entryView(entryWords(tools, *build, false)),
                                    entryView(entryWords(tools, *build, true))};
         for (const IdeCommand& command : ideBuild.commands) {
             std::vector<std::string> found;
             const std::string file = hasDrive(command.file) ? command.file : joinPath(projectFolder, command.file);
-            if (!entries.contains(pathKey(withoutEmptyOrDotParts(file)))) {
+            if (!entries.contains(fileKey(file))) {
                 found.push_back("the IDE builds it; this run gives it no entry");
             } else {
                 found = differences(command, views[command.assembles ? 1 : 0], tools);

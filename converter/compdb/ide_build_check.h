@@ -12,7 +12,7 @@ struct ProjectTools;
 // database entries this run gives the same files: every macro the IDE's tool
 // had, with its value, the include folders it had, in their order, and the
 // processor. The databases' own additions (built-in macros, the project's
-// header folders after the tool's folders) are no difference.
+// header folders beside the tool's folders) are no difference.
 
 struct IdeCheck {
     std::string configuration;

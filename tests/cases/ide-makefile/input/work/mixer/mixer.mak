@@ -9,7 +9,7 @@ mixer_Debug : ./Debug/mixer.dxe
 
 ./Debug/main.doj :./src/main.c 
 	@echo ".\src\main.c"
-	$(VDSP)/ccblkfn.exe -c .\src\main.c -file-attr ProjectName=mixer -g -D__PROCESSOR_SPEED__=600000000 -DMIXER -DTAPS=8 -I .\src -proc ADSP-BF533 -o .\Debug\main.doj -MM
+	$(VDSP)/ccblkfn.exe -c .\SRC\Main.c -file-attr ProjectName=mixer -g -D__PROCESSOR_SPEED__=600000000 -DMIXER -DTAPS=8 -I .\src -proc ADSP-BF533 -o .\Debug\main.doj -MM
 
 ./Debug/gain.doj :./src/gain.c 
 	$(VDSP)/ccblkfn.exe -c .\src\gain.c -file-attr ProjectName=mixer -g -DMIXER -DTAPS=16 -I .\include -I .\src -proc ADSP-BF533 -o .\Debug\gain.doj -MM
