@@ -1,6 +1,7 @@
 #include "summary.h"
 
 #include "converter_arguments.h"
+#include "neighbour_projects.h"
 #include "typed_path.h"
 
 #include <QFileInfo>
@@ -51,6 +52,14 @@ QString summaryText(const WizardFields& fields, const std::optional<ProjectGroup
                           wizardText("%1 exists: this run updates it, and your edits stay in effect, merged with the "
                                      "update where they can be.")
                               .arg(projectFile)});
+    }
+    if (const QString neighbour = neighbourInProjectFolder(fields.destination, projectName(fields), fields.projectFile);
+        !neighbour.isEmpty()) {
+        blocks.insert(4, {wizardText("Other Project In The Folder:\n"),
+                          wizardText("%1, converted into this folder from a project file of the same name, wrote the "
+                                     "files this run would write: Finish will refuse to write over them. Choose "
+                                     "another folder, or convert under the name %1.")
+                              .arg(neighbour)});
     }
     const QString members = projectGroupText(group);
     if (!members.isEmpty()) {

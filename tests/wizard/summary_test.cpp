@@ -66,6 +66,7 @@ private slots:
     void commandLine();
     void aLongUpdatePreviewIsCountedBeyondItsLines();
     void pathsInTheDestinationKeepItsForm();
+    void aNeighbourThatWroteThisProjectsFolderIsToldBeforeFinish();
 
 private:
     void goToExtensionsPage(Projbridge& wizard, const WorkingFolder& folder);
@@ -280,6 +281,23 @@ void SummaryTest::pathsInTheDestinationKeepItsForm()
     }
     fields.destination = "/tmp/out5";
     QCOMPARE(projectFilePath(fields), QDir::toNativeSeparators("/tmp/out5/app.prj"));
+}
+
+// Another project converted from a file of the same name wrote the folders this run writes; one from another file
+// lives beside it in peace.
+void SummaryTest::aNeighbourThatWroteThisProjectsFolderIsToldBeforeFinish()
+{
+    WorkingFolder folder;
+    const WizardFields fields = filledFields(folder);
+    const QByteArray header = "Projbridge run record 2\r\nfile 0 0123456789abcdef destination ";
+    folder.writeFile("destination/radio.projbridge-record", header + "radio\\ADSP-21262\\person\\ADSP-21262.p_a\r\n");
+    QVERIFY(!summaryText(fields, std::nullopt).contains("Other Project"));
+
+    folder.writeFile("destination/old.projbridge-record", header + "app\\ADSP-21262\\person\\ADSP-21262.p_a\r\n");
+    QVERIFY(summaryText(fields, std::nullopt)
+                .contains("Other Project In The Folder:\nold, converted into this folder from a project file of the "
+                          "same name, wrote the files this run would write: Finish will refuse to write over them. "
+                          "Choose another folder, or convert under the name old.\n"));
 }
 
 QTEST_MAIN(SummaryTest)
