@@ -249,9 +249,21 @@ int Converter::convert()
     }
 }
 
+namespace {
+
+bool readWhole(const ProjectReading& reading)
+{
+    return reading.extent == ReadExtent::wholeProject && reading.groupProjectsNotReadWhole == 0;
+}
+
+} // namespace
+
 // A partial project is written, but the run must not pass for a success.
 bool Converter::failIfIncomplete(const ProjectReading& reading)
 {
+    if (readWhole(reading)) {
+        return false;
+    }
     if (reading.extent == ReadExtent::partOfProject) {
         fail("Conversion incomplete: the project file was read only up to the unexpected token");
         return true;
@@ -285,8 +297,7 @@ int Converter::preview(const OutputPlan& plan, const CompileDatabases* databases
         }
     }
     warnIfNoSourceTaken();
-    const bool whole = reading.extent == ReadExtent::wholeProject && reading.groupProjectsNotReadWhole == 0;
-    recordKeeper->preview(std::move(outputs), written, runFolders(), whole);
+    recordKeeper->preview(std::move(outputs), written, runFolders(), readWhole(reading));
     if (failIfIncomplete(reading)) {
         return 1;
     }
