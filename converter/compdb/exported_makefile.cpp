@@ -74,16 +74,24 @@ std::optional<IdeCommand> ideCommand(std::string_view line)
     }
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
-        const bool hasNext = i + 1 < words.size();
-        if (word == "-c" && hasNext) {
-            command.file = words[++i];
-        } else if (word == "-proc" && hasNext) {
-            command.processor = words[++i];
+        // An option's value stands in the word itself or in the next one; an
+        // option there has none.
+        const auto value = [&](std::size_t optionLength) {
+            if (word.size() > optionLength) {
+                return word.substr(optionLength);
+            }
+            return i + 1 < words.size() && !words[i + 1].starts_with('-') ? words[++i] : std::string();
+        };
+        if (word == "-c" || word == "-proc") {
+            (word == "-c" ? command.file : command.processor) = value(word.size());
         } else if (word.starts_with("-D")) {
-            std::string macro = word.size() > 2 || !hasNext ? word.substr(2) : words[++i];
-            command.macros.push_back(macro.find('=') == std::string::npos ? macro + "=1" : macro);
+            if (std::string macro = value(2); !macro.empty()) {
+                command.macros.push_back(macro.find('=') == std::string::npos ? macro + "=1" : macro);
+            }
         } else if (word.starts_with("-I")) {
-            command.includeFolders.push_back(word.size() > 2 || !hasNext ? word.substr(2) : words[++i]);
+            if (std::string folder = value(2); !folder.empty()) {
+                command.includeFolders.push_back(std::move(folder));
+            }
         }
     }
     if (command.file.empty()) {

@@ -104,6 +104,13 @@ TEST(ExportedMakefile, ReadsTheCommandsOfTheProjectsBlocksOnly)
     EXPECT_EQ(commands[1].file, ".\\b.asm");
 
     EXPECT_FALSE(parseExportedMakefile("all: app\r\n" + block, "app").makefile);
+    EXPECT_EQ(parseExportedMakefile(head + "all:\r\n", "app").problem, "it holds no configuration");
+    // An option without its value takes no other option for it.
+    const MakefileReading cut = parseExportedMakefile(
+        head + "ifeq ($(MAKECMDGOALS),app_Debug)\r\n\tccblkfn -c a.c -I -DX -D\r\nendif\r\n", "app");
+    ASSERT_TRUE(cut.makefile);
+    EXPECT_EQ(cut.makefile->builds[0].commands[0].macros, (std::vector<std::string>{"X=1"}));
+    EXPECT_TRUE(cut.makefile->builds[0].commands[0].includeFolders.empty());
     EXPECT_EQ(parseExportedMakefile(head + block, "other").problem,
               "a makefile of another project: no configuration of other");
 }

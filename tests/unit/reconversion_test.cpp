@@ -1,10 +1,14 @@
 #include "base/content_digest.h"
+#include "base/file_preview.h"
+#include "base/output_file.h"
 #include "base/path_key.h"
 #include "base/windows_path.h"
 #include "platform/platform.h"
 #include "record/line_merge.h"
 #include "record/reconversion.h"
 #include "record/run_record.h"
+#include "record/run_record_file.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +62,43 @@ TEST(ContentDigest, StaysWhatEarlierRunsRecorded)
 }
 
 const RecordRoots roots{"P:\\out", "P:\\db", "P:\\r.tsv"};
+
+// A dry run weighs what it would write as a run weighs what it wrote: the same
+// lines give the fingerprint the disk gives, nothing reaches the disk, and only
+// the files an edit may be merged into keep their text, within the bound.
+TEST(FilePreview, WeighsTheLinesAsTheDiskHoldsThem)
+{
+    const TempFolder folder;
+    const std::string real = folder.windowsPath("real.p_a");
+    const std::string merged = folder.windowsPath("merged.p_a");
+    const std::string large = folder.windowsPath("large.p_a");
+    const std::string database = folder.windowsPath("compile_commands.json");
+    const std::string lines = "-i \"C:\\inc\"\r\n-d \"A\"\r\n-d \"B\"\r\n";
+    FilePreview preview(lines.size());
+    for (const std::string& path : {merged, large}) {
+        preview.keepTextOf(platform::hostPath(path));
+    }
+    const auto write = [](OutputFile out, std::string_view extra = {}) {
+        out.writeLine("-i \"C:\\inc\"");
+        out.writeText("-d \"A\"\n-d \"B\"\n");
+        out.writeLines(extra);
+        out.close();
+    };
+    write(OutputFile(real));
+    write(OutputFile(merged, &preview));
+    write(OutputFile(large, &preview), "-w1\r\n");
+    write(OutputFile(database, &preview));
+
+    const FilePreview::File* file = preview.find(platform::hostPath(merged));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ((Fingerprint{file->size, file->digest.value()}), fingerprintOnDisk({real}, lines.size()));
+    EXPECT_EQ(file->text, lines);
+    EXPECT_EQ(preview.find(platform::hostPath(large))->text, "");
+    EXPECT_EQ(preview.find(platform::hostPath(database))->text, "");
+    for (const std::string& path : {merged, large, database}) {
+        EXPECT_FALSE(platform::pathExists(path)) << path;
+    }
+}
 
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
 {
