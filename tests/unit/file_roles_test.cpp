@@ -45,6 +45,17 @@ TEST(FileRolesTest, TheAssemblerTakesSourcesByTheExtensionOfTheFileName)
     EXPECT_FALSE(isAssemblySource("k\\s"));
 }
 
+// Only what the compiler or the assembler builds gets a database entry.
+TEST(FileRolesTest, TheToolsBuildSourcesByTheExtensionOfTheFileName)
+{
+    for (const char* built : {"k\\main.C", "k\\dsp.cxx", "k\\crt.S", "k\\boot.dsp"}) {
+        EXPECT_TRUE(isBuiltSource(built)) << built;
+    }
+    for (const char* other : {"k\\macros.h", "k\\app.cfg", "k\\Makefile", "k.c\\README", "k\\app.ldf"}) {
+        EXPECT_FALSE(isBuiltSource(other)) << other;
+    }
+}
+
 TEST(FileRolesTest, AFolderNameTellsTheFirstKindItHolds)
 {
     EXPECT_EQ(kindNamedIn("Source Files and Header Files"), FolderKind::header);
