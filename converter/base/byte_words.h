@@ -41,29 +41,40 @@ constexpr std::size_t firstFlagged(std::uint64_t flags)
     return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
 }
 
-// The place of the first byte of the text from `from` on that is below
-// `limit` (at most 0x80); the text's size when there is none.
-inline std::size_t firstByteBelow(std::string_view text, unsigned char limit, std::size_t from = 0)
+// The place of the first byte of the text from `from` on that `wordTest`
+// flags in its word and `byteTest` finds alone; the text's size when there is
+// none. The word test may be an or of the tests above.
+template <typename WordTest, typename ByteTest>
+std::size_t firstFound(std::string_view text, std::size_t from, WordTest wordTest, ByteTest byteTest)
 {
     std::size_t position = from;
     if constexpr (wordScans) {
         if (text.size() - position >= 8) {
             for (; text.size() - position >= 8; position += 8) {
-                if (const std::uint64_t found = below(load(text.data() + position), limit)) {
+                if (const std::uint64_t found = wordTest(load(text.data() + position))) {
                     return position + firstFlagged(found);
                 }
             }
             // The bytes left, as the last eight: those tested again are not
             // flagged, so the first flagged one is sure all the same.
             const std::size_t last = text.size() - 8;
-            const std::uint64_t found = below(load(text.data() + last), limit);
+            const std::uint64_t found = wordTest(load(text.data() + last));
             return found != 0 ? last + firstFlagged(found) : text.size();
         }
     }
-    while (position < text.size() && static_cast<unsigned char>(text[position]) >= limit) {
+    while (position < text.size() && !byteTest(static_cast<unsigned char>(text[position]))) {
         ++position;
     }
     return position;
+}
+
+// The place of the first byte of the text from `from` on that is below
+// `limit` (at most 0x80); the text's size when there is none.
+inline std::size_t firstByteBelow(std::string_view text, unsigned char limit, std::size_t from = 0)
+{
+    return firstFound(
+        text, from, [limit](std::uint64_t word) { return below(word, limit); },
+        [limit](unsigned char byte) { return byte < limit; });
 }
 
 } // namespace byte_words

@@ -1,11 +1,14 @@
 #include "record/run_record.h"
 
+#include "base/byte_words.h"
 #include "base/content_digest.h"
 #include "base/path_key.h"
 #include "base/windows_path.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <charconv>
 #include <unordered_set>
 
@@ -34,43 +37,49 @@ const std::string& rootPath(const RecordRoots& roots, Root root)
 }
 
 // A line break, a tab or any other control byte in a name would end its line
-// or its field: each is written as %XX, and so is the escape itself.
-std::string escaped(std::string_view name)
+// or its field: each is written as %XX, and so is the escape itself. Runs of
+// other bytes go over whole: a base is the text of a whole project file.
+void appendEscaped(std::string& text, std::string_view name)
 {
-    std::string text;
-    text.reserve(name.size());
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < ' ' || byte == 0x7F || c == escape) {
-            text += escape;
-            text += hexDigits[byte >> 4];
-            text += hexDigits[byte & 0xF];
-        } else {
-            text += c;
+    constexpr unsigned char deleteByte = 0x7F;
+    const auto escapedInWord = [](std::uint64_t word) {
+        return byte_words::below(word, ' ') | byte_words::equalTo(word, escape) |
+               byte_words::equalTo(word, deleteByte);
+    };
+    const auto isEscaped = [](unsigned char byte) { return byte < ' ' || byte == deleteByte || byte == escape; };
+    for (std::size_t from = 0;;) {
+        const std::size_t special = byte_words::firstFound(name, from, escapedInWord, isEscaped);
+        text.append(name.substr(from, special - from));
+        if (special == name.size()) {
+            return;
         }
+        const auto byte = static_cast<unsigned char>(name[special]);
+        text += escape;
+        text += hexDigits[byte >> 4];
+        text += hexDigits[byte & 0xF];
+        from = special + 1;
     }
-    return text;
 }
 
 std::optional<std::string> unescaped(std::string_view text)
 {
     std::string name;
     name.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != escape) {
-            name += text[i];
-            continue;
+    for (std::size_t from = 0;;) {
+        const std::size_t special = std::min(text.find(escape, from), text.size());
+        name.append(text.substr(from, special - from));
+        if (special == text.size()) {
+            return name;
         }
         unsigned value = 0;
-        const char* digits = text.data() + i + 1;
-        if (i + 2 >= text.size() ||
+        const char* digits = text.data() + special + 1;
+        if (special + 2 >= text.size() ||
             std::from_chars(digits, digits + 2, value, 16) != std::from_chars_result{digits + 2, std::errc()}) {
             return std::nullopt;
         }
         name += static_cast<char>(value);
-        i += 2;
+        from = special + 3;
     }
-    return name;
 }
 
 // The next space-separated field of `line`, taken off its front.
@@ -286,7 +295,7 @@ std::string runRecordText(const RunRecord& record, const RecordRoots& roots)
         text += rootWords[static_cast<std::size_t>(place->first)].second;
         if (!place->second.empty()) {
             text += ' ';
-            text += escaped(place->second);
+            appendEscaped(text, place->second);
         }
         return true;
     };
@@ -297,7 +306,7 @@ std::string runRecordText(const RunRecord& record, const RecordRoots& roots)
         if (addLine(standIn ? standInWord : fileWord, fingerprint, file.name.path)) {
             if (standIn) {
                 text += standInNameStart;
-                text += escaped(file.name.standInName);
+                appendEscaped(text, file.name.standInName);
             }
             text += lineEnd;
         }
@@ -310,7 +319,7 @@ std::string runRecordText(const RunRecord& record, const RecordRoots& roots)
     for (const RecordedBase& base : record.bases) {
         text += std::string(baseWord) + ' ' + std::to_string(base.written.size) + ' ' +
                 digestText(base.written.digest) + ' ';
-        text += escaped(base.content);
+        appendEscaped(text, base.content);
         text += lineEnd;
     }
     for (const std::string& line : record.carried) {

@@ -128,6 +128,21 @@ TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
     const RunRecord withBase{{}, {}, {}, {{{8, baseDigest.value()}, "-d \"X\"\r\n"}}};
     const std::string baseText = runRecordText(withBase, roots);
     EXPECT_EQ(parseRunRecord(baseText, roots)->bases.at(0).content, "-d \"X\"\r\n");
+    // Bytes to escape anywhere in a long base, beside bytes above ASCII that stay as they are.
+    for (std::size_t offset = 0; offset < 20; ++offset) {
+        for (const char special : {'%', '\x7F', '\x01', '\r'}) {
+            const std::string content = std::string(offset, 'a') + special + "\xC3\xA9" + std::string(9, 'b');
+            ContentDigest digest;
+            digest.add(content);
+            const RunRecord base{{}, {}, {}, {{{content.size(), digest.value()}, content}}};
+            const std::string written = runRecordText(base, roots);
+            const std::string hex =
+                special == '%' ? "%25" : special == '\x7F' ? "%7F" : special == '\x01' ? "%01" : "%0D";
+            EXPECT_NE(written.find(std::string(offset, 'a') + hex + "\xC3\xA9" + std::string(9, 'b') + "\r\n"),
+                      std::string::npos) << offset;
+            EXPECT_EQ(parseRunRecord(written, roots)->bases.at(0).content, content) << offset;
+        }
+    }
     std::string tampered = baseText;
     tampered[tampered.rfind('X')] = 'Y';
     EXPECT_TRUE(parseRunRecord(tampered, roots)->bases.empty());
