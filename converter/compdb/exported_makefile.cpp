@@ -1,6 +1,7 @@
 #include "compdb/exported_makefile.h"
 
 #include "base/ascii_case.h"
+#include "base/bounded_read.h"
 #include "base/open_file.h"
 #include "platform/platform.h"
 
@@ -156,16 +157,10 @@ MakefileReading readExportedMakefile(const std::string& hostPath, const std::str
         return {std::nullopt, "it cannot be read"};
     }
     const OpenFile file(opened.file);
-    std::string text;
-    char buffer[1 << 16];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        text.append(buffer, got);
-        if (text.size() > maxMakefileBytes) {
-            return {std::nullopt, "it is larger than any exported makefile"};
-        }
+    const BoundedText read = readWholeAtMost(file.get(), maxMakefileBytes);
+    if (read.outcome != BoundedReading::whole) {
+        return {std::nullopt, read.outcome == BoundedReading::tooLong ? "it is larger than any exported makefile"
+                                                                      : "it cannot be read"};
     }
-    if (std::ferror(file.get()) != 0) {
-        return {std::nullopt, "it cannot be read"};
-    }
-    return parseExportedMakefile(text, projectName);
+    return parseExportedMakefile(read.text, projectName);
 }

@@ -1,5 +1,6 @@
 #include "compdb/include_stand_ins.h"
 
+#include "base/bounded_read.h"
 #include "base/errors.h"
 #include "base/file_preview.h"
 #include "base/io_sizes.h"
@@ -116,22 +117,13 @@ std::optional<std::string> IncludeStandIns::contentOf(const std::string& file, b
         return std::nullopt;
     }
     const OpenFile in(opened.file);
-    std::string content;
-    // One byte beyond the bound tells a file that holds more.
-    while (content.size() <= maxScannedFileBytes) {
-        const std::size_t filled = content.size();
-        content.resize(std::min(filled + readChunkSize, maxScannedFileBytes + 1));
-        const std::size_t read = std::fread(content.data() + filled, 1, content.size() - filled, in.get());
-        content.resize(filled + read);
-        if (read == 0) {
-            if (std::ferror(in.get())) {
-                report_.notScanned(configuration_, file, "cannot be read");
-                return std::nullopt;
-            }
-            return content;
-        }
+    BoundedText read = readWholeAtMost(in.get(), maxScannedFileBytes);
+    if (read.outcome == BoundedReading::whole) {
+        return std::move(read.text);
     }
-    report_.notScanned(configuration_, file, "longer than " + mebibytes(maxScannedFileBytes));
+    report_.notScanned(configuration_, file,
+                       read.outcome == BoundedReading::failed ? "cannot be read"
+                                                              : "longer than " + mebibytes(maxScannedFileBytes));
     return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
 #include "record/run_record_file.h"
 
+#include "base/bounded_read.h"
 #include "base/content_digest.h"
 #include "base/errors.h"
 #include "base/io_sizes.h"
@@ -10,31 +11,12 @@
 #include "platform/file_changes.h"
 #include "platform/platform.h"
 
-#include <array>
 #include <memory>
 
 namespace {
 
 constexpr std::string_view recordExtension = ".projbridge-record";
 constexpr std::string_view unfinishedSuffix = ".new";
-
-// Feeds at most `limit` + 1 bytes of the file to `take`; false on a read error.
-template <typename Take>
-bool readAtMost(std::FILE* file, std::uint64_t limit, Take take)
-{
-    std::array<char, readChunkSize> chunk;
-    std::uint64_t left = limit + 1;
-    while (left > 0) {
-        const std::size_t wanted = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-        const std::size_t got = std::fread(chunk.data(), 1, wanted, file);
-        if (got == 0) {
-            return std::ferror(file) == 0;
-        }
-        take(std::string_view(chunk.data(), got));
-        left -= got;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -57,11 +39,11 @@ std::optional<std::string> plainFileText(const OutputName& name, std::uint64_t l
     if (!file) {
         return std::nullopt;
     }
-    std::string text;
-    if (!readAtMost(file.get(), limit, [&](std::string_view bytes) { text += bytes; }) || text.size() > limit) {
+    BoundedText read = readWholeAtMost(file.get(), limit);
+    if (read.outcome != BoundedReading::whole) {
         return std::nullopt;
     }
-    return text;
+    return std::move(read.text);
 }
 
 std::string unfinishedRecordPath(const std::string& path)
@@ -98,7 +80,7 @@ std::optional<Fingerprint> fingerprintOnDisk(const OutputName& name, std::uint64
     }
     ContentDigest digest;
     Fingerprint fingerprint;
-    if (!readAtMost(file.get(), limit, [&](std::string_view bytes) {
+    if (!readChunksAtMost(file.get(), limit, [&](std::string_view bytes) {
             digest.add(bytes);
             fingerprint.size += bytes.size();
         })) {

@@ -1,5 +1,6 @@
 #include "base/content_digest.h"
 #include "base/file_preview.h"
+#include "base/io_sizes.h"
 #include "base/output_file.h"
 #include "base/path_key.h"
 #include "base/windows_path.h"
@@ -98,6 +99,23 @@ TEST(FilePreview, WeighsTheLinesAsTheDiskHoldsThem)
     for (const std::string& path : {merged, large, database}) {
         EXPECT_FALSE(platform::pathExists(path)) << path;
     }
+}
+
+// A file is read whole up to its bound, over many chunks, and not at all beyond it or when it is no file.
+TEST(PlainFileText, ReadsUpToItsBoundAndNoFurther)
+{
+    const TempFolder folder;
+    const std::string path = folder.windowsPath("base.p_a");
+    std::string lines;
+    for (std::size_t line = 0; lines.size() < 3 * readChunkSize; ++line) {
+        lines += "-d \"M" + std::to_string(line) + "\"\r\n";
+    }
+    OutputFile out(path);
+    out.writeLines(lines);
+    out.close();
+    EXPECT_EQ(plainFileText({path}, lines.size()), lines);
+    EXPECT_EQ(plainFileText({path}, lines.size() - 1), std::nullopt);
+    EXPECT_EQ(plainFileText({folder.windowsPath()}, lines.size()), std::nullopt);
 }
 
 TEST(RunRecord, ReadsWhatItWroteAndNothingDamaged)
