@@ -105,3 +105,8 @@ std::string withoutEmptyOrDotParts(std::string_view path)
     }
     return kept;
 }
+
+std::string shownFilePath(const std::string& path, const std::string& standInName)
+{
+    return standInName.empty() ? path : joinPath(path, standInName);
+}

@@ -46,3 +46,7 @@ std::vector<std::string_view> pathParts(std::string_view path);
 std::string withoutEmptyOrDotParts(std::string_view path);
 // The folder, one backslash, then the name: ("C:\w", "a.c") gives "C:\w\a.c".
 std::string joinPath(std::string_view folder, std::string_view name);
+
+// A file as a run names it to the user: a stand-in (`standInName` not empty)
+// as its folder `path`, a backslash and its name; any other file as its path.
+std::string shownFilePath(const std::string& path, const std::string& standInName);

@@ -146,7 +146,7 @@ private:
 
 std::string shownPath(const RunFile& file)
 {
-    return file.standInName.empty() ? file.path : joinPath(file.path, file.standInName);
+    return shownFilePath(file.path, file.standInName);
 }
 
 [[noreturn]] void refuse(const RunFile& output, const RunFile& other)

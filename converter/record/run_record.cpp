@@ -276,7 +276,7 @@ void dropStandInsElsewhere(RunRecord& record)
 
 std::string shownName(const OutputName& name)
 {
-    return name.standInName.empty() ? name.path : joinPath(name.path, name.standInName);
+    return shownFilePath(name.path, name.standInName);
 }
 
 std::string runRecordText(const RunRecord& record, const RecordRoots& roots)
