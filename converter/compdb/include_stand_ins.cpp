@@ -3,7 +3,6 @@
 #include "base/bounded_read.h"
 #include "base/errors.h"
 #include "base/file_preview.h"
-#include "base/io_sizes.h"
 #include "base/open_file.h"
 #include "platform/file_identity.h"
 #include "platform/platform.h"

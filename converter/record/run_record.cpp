@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <charconv>
+#include <cstdint>
 #include <unordered_set>
 
 namespace {

@@ -3,7 +3,6 @@
 #include "base/bounded_read.h"
 #include "base/content_digest.h"
 #include "base/errors.h"
-#include "base/io_sizes.h"
 #include "base/open_file.h"
 #include "base/output_file.h"
 #include "base/path_key.h"

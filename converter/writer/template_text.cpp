@@ -2,7 +2,6 @@
 
 #include "base/bounded_read.h"
 #include "base/errors.h"
-#include "base/io_sizes.h"
 #include "base/line_ends.h"
 #include "base/open_file.h"
 #include "platform/platform.h"
